@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the solver under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the fuzz targets, then the whole suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+
+# The sanitizer and fuzz build uses clang and leaves the GUI out.
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DZORVIK_GUI=OFF -DZORVIK_BENCH=OFF -DZORVIK_SANITIZE=ON -DZORVIK_FUZZ=ON >/dev/null
+cmake --build build-sanitize
+ctest --test-dir build-sanitize --output-on-failure -j2
+
+fuzz_seconds=${FUZZ_SECONDS:-60}
+for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    echo "Fuzzing $(basename "$fuzzer") for ${fuzz_seconds}s"
+    "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 2>&1 | tail -n 3
+done
+
+ctest --test-dir build --output-on-failure -j2
