@@ -1,0 +1,5 @@
+#include "operations/operation.h"
+
+#include <benchmark/benchmark.h>
+
+int main() { return 0; }

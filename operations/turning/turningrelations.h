@@ -1,0 +1,15 @@
+#pragma once
+
+#include "solver/relationlist.h"
+
+namespace zorvik::turning {
+
+// Fields of one page of the longitudinal and face turning windows, in display order.
+enum Field : FieldId {
+    idiam, fdiam, len, inlet, outlet, angle, cspeed, rpm, feed, frate, noc, doc, allowance,
+    mtime, mrr, chip, ct, cw, cf, cp, mp, eff, eeff, meff, spcf, spcp
+};
+
+const RelationList &relations();
+
+} // namespace zorvik::turning

@@ -1,0 +1,190 @@
+#include "solver/conversions.h"
+
+#include <cassert>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace zorvik {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Converts text already known to match the number grammar. from_chars is locale-free and
+// correctly rounded; it reports both overflow and underflow as out of range, so those two are
+// told apart here by the size of the decimal exponent.
+double parseValidated(std::string_view text)
+{
+    double value = 0;
+    const char *first = text.data();
+    const char *last = text.data() + text.size();
+    if (!text.empty() && text.front() == '+')
+        ++first;
+    auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    assert(end == last);
+    if (error != std::errc::result_out_of_range)
+        return value;
+
+    // Position of the first significant digit relative to the decimal point, plus the exponent.
+    bool negative = text.front() == '-';
+    long long digitsBeforePoint = 0;
+    long long leadingFractionZeros = 0;
+    bool seenPoint = false;
+    bool seenSignificant = false;
+    std::size_t i = (text.front() == '-' || text.front() == '+') ? 1 : 0;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        char c = text[i];
+        if (c == '.') {
+            seenPoint = true;
+        } else if (c != '0' || seenSignificant) {
+            seenSignificant = true;
+            if (!seenPoint)
+                ++digitsBeforePoint;
+        } else if (seenPoint) {
+            ++leadingFractionZeros;
+        }
+    }
+    long long exponent = 0;
+    if (i < text.size()) {
+        std::string_view digits = text.substr(i + 1);
+        bool expNegative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        for (char c : digits) {
+            exponent = exponent * 10 + (c - '0');
+            if (exponent > 100000000)
+                break;
+        }
+        if (expNegative)
+            exponent = -exponent;
+    }
+    long long magnitude = digitsBeforePoint > 0 ? digitsBeforePoint + exponent
+                                                : exponent - leadingFractionZeros;
+    if (magnitude > 0)
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    return negative ? -0.0 : 0.0;
+}
+
+// Length of the longest prefix of text that is a number: sign, digits and at most one point
+// with at least one digit, then an exponent only if it has digits. 0 when there is none.
+std::size_t numberPrefix(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        std::size_t expStart = j;
+        while (j < text.size() && isDigit(text[j]))
+            ++j;
+        if (j > expStart)
+            i = j;
+    }
+    return i;
+}
+
+} // namespace
+
+std::optional<double> strictToNumber(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::size_t length = numberPrefix(text);
+    if (length == 0 || length != text.size())
+        return std::nullopt;
+    double value = parseValidated(text);
+    if (std::isinf(value))
+        return std::nullopt;
+    return value;
+}
+
+double lenientToNumber(std::string_view text)
+{
+    std::string compact;
+    compact.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n')
+            compact.push_back(c);
+    }
+    std::size_t length = numberPrefix(compact);
+    if (length == 0)
+        return 0;
+    return parseValidated(std::string_view(compact).substr(0, length));
+}
+
+std::string numberToText(double number)
+{
+    assert(std::isfinite(number));
+    if (number == 0)
+        return "0";
+
+    // Scientific form with 15 significant digits gives the rounded digits and the exponent
+    // after rounding in one step.
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, number,
+                                std::chars_format::scientific, 14);
+    std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
+
+    bool negative = sci.front() == '-';
+    if (negative)
+        sci.remove_prefix(1);
+    std::size_t ePos = sci.find('e');
+    std::string digits;
+    for (char c : sci.substr(0, ePos)) {
+        if (c != '.')
+            digits.push_back(c);
+    }
+    int exponent = 0;
+    std::string_view expText = sci.substr(ePos + 1);
+    std::from_chars(expText.data() + (expText.front() == '+' ? 1 : 0),
+                    expText.data() + expText.size(), exponent);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string text = negative ? "-" : "";
+    if (exponent < -4 || exponent >= 15) {
+        text += digits.front();
+        if (digits.size() > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
+        text += exponent < 0 ? "E-" : "E+";
+        std::string expDigits = std::to_string(exponent < 0 ? -exponent : exponent);
+        if (expDigits.size() < 2)
+            text += '0';
+        text += expDigits;
+    } else if (exponent < 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += digits;
+    } else {
+        std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= intDigits) {
+            text += digits;
+            text.append(intDigits - digits.size(), '0');
+        } else {
+            text.append(digits, 0, intDigits);
+            text += '.';
+            text.append(digits, intDigits);
+        }
+    }
+    return text;
+}
+
+} // namespace zorvik

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "solver/checkednumber.h"
+
+namespace zorvik {
+
+// Every formula of every operation reads this one value of pi; the calculations are defined on
+// 22/7, not on the true constant, and results are only reproducible with it.
+inline constexpr double pi = 22.0 / 7.0;
+
+Num sine(Num radians);
+Num squareRoot(Num x);     // fails for a negative argument
+Num arctangent(Num x);
+
+// Degrees whose sine is x, computed as atan(x / sqrt(1 - x*x)) * 180 / pi, so it fails at
+// |x| >= 1 rather than returning +-90.
+Num degreeArcsine(Num x);
+
+// Whole numbers: halves go to the even neighbour (2.5 -> 2, 3.5 -> 4).
+Num roundHalfEven(Num x);
+Num truncateTowardZero(Num x);
+
+} // namespace zorvik

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "solver/checkednumber.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvik {
+
+// Index of a field in its relation list's field table.
+using FieldId = int;
+
+// The texts of one page's fields. A field is blank only when its text is exactly empty.
+class FieldStore {
+public:
+    explicit FieldStore(std::size_t fieldCount) : m_texts(fieldCount) {}
+
+    std::size_t size() const { return m_texts.size(); }
+    const std::string &text(FieldId field) const { return m_texts[index(field)]; }
+    void setText(FieldId field, std::string text) { m_texts[index(field)] = std::move(text); }
+    bool isBlank(FieldId field) const { return m_texts[index(field)].empty(); }
+
+private:
+    static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
+    std::vector<std::string> m_texts;
+};
+
+// What a formula sees: fields through the strict conversion (a blank or malformed text is a
+// failed number), fields through the lenient conversion, and the solve's auxiliary values.
+class Values {
+public:
+    Values(const FieldStore &store, const std::vector<Num> &aux) : m_store(store), m_aux(aux) {}
+
+    Num operator[](FieldId field) const;
+    Num lenient(FieldId field) const;
+    Num aux(int index) const { return m_aux[static_cast<std::size_t>(index)]; }
+
+private:
+    const FieldStore &m_store;
+    const std::vector<Num> &m_aux;
+};
+
+using Formula = Num (*)(const Values &);
+using AuxTest = bool (*)(const Values &);
+
+// Fills target from formula when target is blank, every guard field is non-blank and the
+// optional test on auxiliary values holds.
+struct Rule {
+    std::string_view id;
+    FieldId target;
+    std::vector<FieldId> guard;
+    Formula formula;
+    AuxTest test = nullptr;
+};
+
+// Alternatives for one quantity, best first: the first applicable rule ends the group for the
+// pass, whether or not its evaluation succeeds.
+using RuleGroup = std::vector<Rule>;
+
+// Computed once per solve from the field texts, after the pre-pass rules and before the first
+// pass; it does not follow later changes of the fields.
+struct AuxValue {
+    std::string_view name;
+    Formula define;
+};
+
+// Copies a text unchanged at the end of every pass, overwriting whatever the target holds.
+struct PassCopy {
+    std::string_view id;
+    FieldId source;
+    FieldId target;
+};
+
+struct RelationList {
+    std::vector<std::string_view> fields; // FieldId -> name on the first page
+    std::vector<Rule> prePass = {};       // each tried once, before the auxiliary values
+    std::vector<AuxValue> auxValues = {};
+    std::vector<RuleGroup> groups;
+    std::vector<PassCopy> endOfPass = {};
+    int passes = 24;
+
+    FieldId fieldId(std::string_view name) const; // -1 when the list has no such field
+};
+
+// Called for every text the solve writes. pass is 0 for the pre-pass rules.
+using SolveTrace =
+    std::function<void(int pass, std::string_view rule, FieldId field, const std::string &text)>;
+
+// Fills blank fields of store from the list. Never changes a non-blank field (except through a
+// PassCopy), never fails as a whole and reports nothing but the trace.
+void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {});
+
+} // namespace zorvik

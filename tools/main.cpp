@@ -1,0 +1,11 @@
+#include "tools/solvetool.h"
+
+#include <iostream>
+
+int main(int argc, char **argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    int status = zorvik::runSolveTool(args, std::cout, std::cerr);
+    std::cout.flush();
+    return std::cout ? status : 1;
+}

@@ -1,0 +1,113 @@
+#include "tools/solvetool.h"
+
+#include "operations/operation.h"
+
+#include <ostream>
+#include <sstream>
+
+namespace zorvik {
+
+namespace {
+
+constexpr int badUse = 2;
+
+std::string joined(const std::vector<std::string_view> &names)
+{
+    std::string text;
+    for (std::string_view name : names) {
+        if (!text.empty())
+            text += ", ";
+        text += name;
+    }
+    return text;
+}
+
+std::string operationNames()
+{
+    std::vector<std::string_view> names;
+    for (const OperationDefinition &operation : operationDefinitions())
+        names.push_back(operation.name);
+    return joined(names);
+}
+
+void printUsage(std::ostream &out)
+{
+    out << "usage: zorvik-solve OPERATION [--trace] [NAME=TEXT]...\n"
+           "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
+           "starting from the operation's default texts, and prints every field as NAME=TEXT.\n"
+           "--trace first prints each write as: PASS RULE NAME TEXT\n"
+           "operations: "
+        << operationNames() << "\n";
+}
+
+} // namespace
+
+int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        printUsage(out);
+        return 0;
+    }
+    if (args.empty()) {
+        err << "zorvik-solve: no operation given; expected one of: " << operationNames() << "\n";
+        return badUse;
+    }
+    const OperationDefinition *operation = findOperation(args[0]);
+    if (!operation) {
+        err << "zorvik-solve: unknown operation '" << args[0]
+            << "'; expected one of: " << operationNames() << "\n";
+        return badUse;
+    }
+
+    const RelationList &list = operation->relations;
+    FieldStore store = operation->defaultStore();
+    std::vector<bool> given(list.fields.size(), false);
+    bool trace = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg == "--trace") {
+            trace = true;
+            continue;
+        }
+        std::size_t equals = arg.find('=');
+        if (equals == std::string::npos) {
+            err << "zorvik-solve: argument '" << arg
+                << "' is not NAME=TEXT; expected --trace or NAME=TEXT with NAME one of: "
+                << joined(list.fields) << "\n";
+            return badUse;
+        }
+        std::string name = arg.substr(0, equals);
+        FieldId field = list.fieldId(name);
+        if (field < 0) {
+            err << "zorvik-solve: unknown field '" << name << "' for " << operation->name
+                << "; fields are: " << joined(list.fields) << "\n";
+            return badUse;
+        }
+        if (given[static_cast<std::size_t>(field)]) {
+            err << "zorvik-solve: field '" << name << "' is given more than once\n";
+            return badUse;
+        }
+        given[static_cast<std::size_t>(field)] = true;
+        store.setText(field, arg.substr(equals + 1));
+    }
+
+    if (operation->prepare)
+        operation->prepare(store);
+
+    // Collected first so that nothing reaches out unless the whole solve has run.
+    std::ostringstream text;
+    SolveTrace traceWriter;
+    if (trace) {
+        traceWriter = [&](int pass, std::string_view rule, FieldId field, const std::string &value) {
+            text << pass << ' ' << rule << ' ' << list.fields[static_cast<std::size_t>(field)] << ' '
+                 << value << '\n';
+        };
+    }
+    solve(list, store, traceWriter);
+    for (std::size_t i = 0; i < list.fields.size(); ++i)
+        text << list.fields[i] << '=' << store.text(static_cast<FieldId>(i)) << '\n';
+    out << text.str();
+    return 0;
+}
+
+} // namespace zorvik
