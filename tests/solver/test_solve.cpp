@@ -1,0 +1,192 @@
+#include "solver/numerics.h"
+#include "solver/relationlist.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace zorvik;
+
+namespace {
+
+enum Field : FieldId { a, b, c, d, e };
+using V = const Values &;
+
+FieldStore storeOf(std::vector<std::string> texts)
+{
+    FieldStore store(5);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        store.setText(static_cast<FieldId>(i), texts[i]);
+    return store;
+}
+
+std::vector<std::string> textsOf(const FieldStore &store)
+{
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < store.size(); ++i)
+        texts.push_back(store.text(static_cast<FieldId>(i)));
+    return texts;
+}
+
+std::vector<std::string> traced(const RelationList &list, FieldStore &store)
+{
+    std::vector<std::string> writes;
+    solve(list, store, [&](int pass, std::string_view rule, FieldId field, const std::string &text) {
+        writes.push_back(std::to_string(pass) + ' ' + std::string(rule) + ' ' +
+                         std::string(list.fields[static_cast<std::size_t>(field)]) + ' ' + text);
+    });
+    return writes;
+}
+
+const std::vector<std::string_view> names{"a", "b", "c", "d", "e"};
+
+// One formula per failure kind: each must leave c blank however it ends.
+struct FormulaCase {
+    const char *what;
+    Formula formula;
+    const char *expected; // text written into c, "" for an evaluation failure
+};
+
+class FormulaChecks : public testing::TestWithParam<FormulaCase> {};
+
+TEST_P(FormulaChecks, FailuresLeaveTheTargetBlank)
+{
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a, b}, GetParam().formula}}}};
+    FieldStore store = storeOf({"10", "0"});
+    solve(list, store);
+    EXPECT_EQ(store.text(c), GetParam().expected) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FormulaChecks,
+    testing::Values(
+        FormulaCase{"division by zero", [](V v) { return v[a] / v[b]; }, ""},
+        FormulaCase{"zero by zero", [](V v) { return v[b] / v[b]; }, ""},
+        FormulaCase{"overflow", [](V v) { return v[a] * 1e308; }, ""},
+        FormulaCase{"overflow undone later", [](V v) { return (v[a] * 1e308) / 1e308; }, ""},
+        FormulaCase{"infinity divided away", [](V v) { return 1 / (v[a] / v[b]); }, ""},
+        FormulaCase{"inf minus inf", [](V v) { return v[a] * 1e308 - v[a] * 1e308; }, ""},
+        FormulaCase{"square root of a negative", [](V v) { return squareRoot(v[b] - v[a]); }, ""},
+        FormulaCase{"arcsine at one", [](V v) { return degreeArcsine(v[a] / v[a]); }, ""},
+        FormulaCase{"arcsine beyond one", [](V v) { return degreeArcsine(v[a]); }, ""},
+        FormulaCase{"underflow is no failure", [](V v) { return v[a] * 1e-300 * 1e-10; },
+                    "1E-309"},
+        FormulaCase{"negative results are written", [](V v) { return v[b] - v[a]; }, "-10"},
+        FormulaCase{"negative zero", [](V v) { return -v[b]; }, "0"},
+        FormulaCase{"arcsine of a half", [](V v) { return degreeArcsine(v[a] / 20); },
+                    "29.9879298751753"},
+        FormulaCase{"halves round to even", [](V v) { return roundHalfEven(v[a] / 4); }, "2"},
+        FormulaCase{"odd halves round up", [](V v) { return roundHalfEven(v[a] * 0.35); }, "4"},
+        FormulaCase{"truncation toward zero", [](V v) { return truncateTowardZero(v[b] - v[a] / 2.6); },
+                    "-3"}));
+
+TEST(Solve, SourceTextsThatAreNotNumbersFailTheRule)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", c, {a}, [](V v) { return v[a] * 2; }}},
+                                 {{"2a", d, {b}, [](V v) { return v[b] * 2; }}}}};
+    for (const char *text : {" ", ".", "1.2.3", "1..2", "abc", "1,5", "-"}) {
+        FieldStore store = storeOf({text, "3"});
+        solve(list, store);
+        EXPECT_EQ(textsOf(store), (std::vector<std::string>{text, "3", "", "6", ""})) << text;
+    }
+}
+
+TEST(Solve, AFieldOfSpacesIsGivenNotBlank)
+{
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
+    FieldStore store = storeOf({"4", "", " "});
+    solve(list, store);
+    EXPECT_EQ(store.text(c), " ");
+}
+
+TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", c, {a, b}, [](V v) { return v[a] / v[b]; }},
+                                  {"1b", c, {a}, [](V v) { return v[a] * 2; }}}}};
+    FieldStore store = storeOf({"10", "0"});
+    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_EQ(store.text(c), "");
+
+    // Without the zero divisor's guard source the second rule is reached.
+    store = storeOf({"10", ""});
+    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 1b c 20"}));
+}
+
+TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", d, {c}, [](V v) { return v[c] + 1; }}},
+                                 {{"2a", c, {b}, [](V v) { return v[b] + 1; }}},
+                                 {{"3a", b, {a}, [](V v) { return v[a] + 1; }}}},
+                      .passes = 2};
+    FieldStore store = storeOf({"1"});
+    // The chain needs three passes; with two the last link stays blank.
+    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 3a b 2", "2 2a c 3"}));
+    EXPECT_EQ(store.text(d), "");
+
+    // A second solve continues where the pass count stopped the first.
+    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 1a d 4"}));
+    EXPECT_TRUE(traced(list, store).empty());
+}
+
+TEST(Solve, ValuesPassBetweenRulesAsFifteenDigitText)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", b, {a}, [](V v) { return v[a] / 3; }}},
+                                 {{"2a", c, {b}, [](V v) { return v[b] * 3; }}}}};
+    FieldStore store = storeOf({"1"});
+    solve(list, store);
+    EXPECT_EQ(store.text(b), "0.333333333333333");
+    EXPECT_EQ(store.text(c), "0.999999999999999");
+}
+
+TEST(Solve, AuxiliaryValuesAreFixedBeforeTheFirstPass)
+{
+    RelationList list{.fields = names,
+                      .prePass = {{"pre", a, {e}, [](V v) { return v[e] * 10; }}},
+                      .auxValues = {{"L", [](V v) { return v.lenient(a) + v.lenient(b); }}},
+                      .groups = {{{"1a", b, {e}, [](V v) { return v[e]; }}},
+                                 {{"2a", c, {e}, [](V v) { return v.aux(0); }}},
+                                 {{"3a", d, {e}, [](V v) { return v[e] / v.aux(0); },
+                                   [](V v) { return v.aux(0).value() != 0; }}}}};
+    // The pre-pass rule runs first and the auxiliary value sees its result, but not b, which
+    // pass 1 fills afterwards.
+    FieldStore store = storeOf({"", "", "", "", "2"});
+    EXPECT_EQ(traced(list, store),
+              (std::vector<std::string>{"0 pre a 20", "1 1a b 2", "1 2a c 20", "1 3a d 0.1"}));
+
+    // A false test on an auxiliary value makes the rule not applicable.
+    store = storeOf({"", "x", "", "", ""});
+    list.prePass.clear();
+    store.setText(e, "3");
+    solve(list, store);
+    EXPECT_EQ(store.text(c), "0");
+    EXPECT_EQ(store.text(d), "");
+}
+
+TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", a, {b}, [](V v) { return v[b]; }}}},
+                      .endOfPass = {{"9", a, c}},
+                      .passes = 3};
+    FieldStore store = storeOf({"", "8", "5"});
+    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 1a a 8", "1 9 c 8"}));
+
+    store = storeOf({"", "", "5"});
+    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_EQ(store.text(c), "5");
+}
+
+TEST(Solve, AllBlankChangesNothing)
+{
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
+    FieldStore store(5);
+    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_EQ(textsOf(store), std::vector<std::string>(5));
+}
+
+} // namespace

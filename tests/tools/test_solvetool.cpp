@@ -1,0 +1,111 @@
+#include "tools/solvetool.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace zorvik;
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun run(const std::vector<std::string> &args)
+{
+    std::ostringstream out, err;
+    int status = runSolveTool(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+struct BadUse {
+    const char *name;
+    std::vector<std::string> args;
+    std::vector<std::string> mentions; // what the one error line must name
+};
+
+class SolveToolBadUse : public testing::TestWithParam<BadUse> {};
+
+TEST_P(SolveToolBadUse, PrintsOneLineOnStderrNothingOnStdoutAndExitsTwo)
+{
+    ToolRun r = run(GetParam().args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    ASSERT_EQ(lines(r.err).size(), 1u) << r.err;
+    for (const std::string &word : GetParam().mentions)
+        EXPECT_NE(r.err.find(word), std::string::npos) << word << " not in: " << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SolveToolBadUse,
+    testing::Values(
+        BadUse{"NoOperation", {}, {"no operation", "longitudinal", "face"}},
+        BadUse{"UnknownOperation", {"knurling"}, {"'knurling'", "longitudinal", "face"}},
+        BadUse{"OperationMustComeFirst", {"txtidiam=5", "longitudinal"}, {"'txtidiam=5'"}},
+        BadUse{"UnknownField", {"longitudinal", "txtdiam=5"}, {"'txtdiam'", "txtidiam", "txtspcp"}},
+        BadUse{"FinishingNameIsNoField", {"face", "ftxtidiam=5"}, {"'ftxtidiam'"}},
+        BadUse{"NoEquals", {"longitudinal", "txtidiam"}, {"'txtidiam'", "NAME=TEXT", "--trace"}},
+        BadUse{"UnknownOption", {"longitudinal", "--verbose"}, {"'--verbose'", "--trace"}},
+        BadUse{"FieldTwice", {"face", "txtfeed=1", "txtfeed=2"}, {"'txtfeed'", "more than once"}},
+        BadUse{"BadUseAfterTrace", {"face", "--trace", "txtfeed"}, {"'txtfeed'"}}),
+    [](const testing::TestParamInfo<BadUse> &info) { return info.param.name; });
+
+TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
+{
+    ToolRun r = run({"longitudinal", "--trace", "txtidiam=50", "txtfdiam=40", "txtlen=100",
+                 "txtangle=90", "txtcspeed=150", "txtfeed=0.2", "txtspcf=2000", "txteeff=0.9",
+                 "txtmeff=0.8"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 14u + 26u);
+    EXPECT_EQ(out[0], "1 1a txtallowance 5");
+    EXPECT_EQ(out[2], "1 8b txtrpm 954.545454545455");
+    EXPECT_EQ(out[13], "2 9a txtmtime 0.544761904761905");
+    EXPECT_EQ(out[14], "txtidiam=50");
+    EXPECT_EQ(out[17], "txtinlet=2");
+    EXPECT_EQ(out[23], "txtfrate=190.909090909091");
+    EXPECT_EQ(out[39], "txtspcp=0.0333333333333333");
+}
+
+TEST(SolveTool, StartsFromTheWindowDefaultsAndTakesTextsAsTyped)
+{
+    std::vector<std::string> out = lines(run({"face"}).out);
+    ASSERT_EQ(out.size(), 26u);
+    EXPECT_EQ(out[3], "txtinlet=2");
+    EXPECT_EQ(out[4], "txtoutlet=2");
+    EXPECT_EQ(out[10], "txtnoc=1");
+    EXPECT_EQ(out[0], "txtidiam=");
+
+    // A blank count, a malformed feed and a padded length are kept exactly as given.
+    out = lines(run({"longitudinal", "txtnoc=", "txtfeed=1.2.3", "txtlen= 5", "txtrpm=100"}).out);
+    EXPECT_EQ(out[10], "txtnoc=");
+    EXPECT_EQ(out[8], "txtfeed=1.2.3");
+    EXPECT_EQ(out[2], "txtlen= 5");
+    EXPECT_EQ(out[9], "txtfrate="); // 6a reads the malformed feed and fails
+
+    // A text holding "=" keeps everything after the first one.
+    out = lines(run({"longitudinal", "txtidiam=1=2"}).out);
+    EXPECT_EQ(out[0], "txtidiam=1=2");
+}
+
+TEST(SolveTool, HelpGoesToStdout)
+{
+    ToolRun r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("usage: zorvik-solve OPERATION"), std::string::npos);
+}
+
+} // namespace
