@@ -1,5 +1,9 @@
 #include "operations/operation.h"
 
+#include "operations/drilling/drillingrelations.h"
+#include "operations/milling/millingrelations.h"
+#include "operations/shaping/shapingrelations.h"
+#include "operations/turning/taperrelations.h"
 #include "operations/turning/turningrelations.h"
 
 namespace zorvik {
@@ -15,12 +19,18 @@ FieldStore OperationDefinition::defaultStore() const
 const std::vector<OperationDefinition> &operationDefinitions()
 {
     static const std::vector<OperationDefinition> all = [] {
-        using namespace turning;
         std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
-            {inlet, "2"}, {outlet, "2"}, {noc, "1"}};
+            {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {}},
             {"face", turning::relations(), turningDefaults, {}},
+            {"taper", taper::relations(), {{taper::noc, "1"}}, {}},
+            {"drilling", drilling::relations(),
+             {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
+             [](FieldStore &store) { drilling::enlargeHole(store); }},
+            {"milling", milling::relations(), {{milling::noc, "1"}}, {}},
+            {"shaping", shaping::relations(),
+             {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {}},
         };
     }();
     return all;

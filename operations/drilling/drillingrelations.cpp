@@ -1,0 +1,102 @@
+#include "operations/drilling/drillingrelations.h"
+
+#include "solver/conversions.h"
+#include "solver/numerics.h"
+
+namespace zorvik::drilling {
+
+namespace {
+using V = const Values &;
+enum Aux { L }; // travel length: (inlet + outlet) + depth, after the inlet rule
+} // namespace
+
+// clang-format off
+const RelationList &relations()
+{
+    static const RelationList list{
+        .fields = {"txtidiam", "txtfdiam", "txtfdiam2", "txtinlet", "txtoutlet", "txtdepth",
+                   "txtangle", "txtedge", "txtcspeed", "txtrpm", "txtfeed", "txtfrate", "txtfpt",
+                   "txtdoc", "txtct", "txtcw", "txtarea", "txttarea", "txtmrr", "txtmt", "txtcf1",
+                   "txttcf", "txtspcf", "txtcp", "txtspcp", "txtmp", "txtmeff", "txteeff",
+                   "txteff"},
+        // The inlet is the length of the drill point, so it takes half the point angle.
+        .prePass = {
+            {"pre", inlet, {fdiam2}, [](V v) {
+                Num s = sine((v[angle] / 2) * (pi / 180));
+                return v[fdiam2] / (2 * s);
+            }},
+        },
+        .auxValues = {
+            {"L", [](V v) { return (v.lenient(inlet) + v.lenient(outlet)) + v.lenient(depth); }},
+        },
+        .groups = {
+            {{"1a", cspeed, {fdiam2, rpm}, [](V v) { return (v[rpm] * (v[fdiam2] * pi)) / 1000; }},
+             {"1b", cspeed, {mrr, fdiam2, feed},
+              [](V v) { return ((v[mrr] * 4) / (v[feed] * v[fdiam2])) / 1000; }},
+             {"1c", cspeed, {area, mrr}, [](V v) { return (v[mrr] / v[area]) / 1000; }},
+             {"1d", cspeed, {cp, cf1}, [](V v) { return (v[cp] / v[cf1]) * 60; }}},
+            {{"2a", feed, {fpt, edge}, [](V v) { return v[edge] * v[fpt]; }},
+             {"2b", feed, {frate, rpm}, [](V v) { return v[frate] / v[rpm]; }},
+             {"2c", feed, {area, fdiam2}, [](V v) { return (v[area] * 4) / v[fdiam2]; }},
+             {"2d", feed, {mrr, fdiam2, cspeed},
+              [](V v) { return (v[mrr] * 4) / ((v[cspeed] * v[fdiam2]) * 1000); }}},
+            {{"3a", frate, {feed, rpm}, [](V v) { return v[rpm] * v[feed]; }},
+             {"3b", frate, {fpt, rpm}, [](V v) { return v[rpm] * (v[fpt] + v[fpt]); }},
+             {"3c", frate, {mt}, [](V v) { return v.aux(L) / v[mt]; },
+              [](V v) { return v.aux(L).value() != 0; }}},
+            {{"4a", fpt, {feed, edge}, [](V v) { return v[feed] / v[edge]; }},
+             {"4b", fpt, {frate, rpm, edge}, [](V v) { return v[frate] / (v[rpm] * v[edge]); }},
+             {"4c", fpt, {area, fdiam2}, [](V v) { return (v[area] + v[area]) / v[fdiam2]; }}},
+            {{"5a", area, {fdiam2, fpt}, [](V v) { return v[fpt] * (v[fdiam2] / 2); }},
+             {"5b", area, {fdiam2, feed}, [](V v) { return (v[feed] / v[edge]) * (v[fdiam2] / 2); }},
+             {"5c", area, {mrr, cspeed}, [](V v) { return v[mrr] / (v[cspeed] * 1000); }},
+             {"5d", area, {cf1, spcf}, [](V v) { return v[cf1] / v[spcf]; }}},
+            {{"6a", mrr, {area, cspeed}, [](V v) { return (v[cspeed] * v[area]) * 1000; }},
+             {"6b", mrr, {fdiam2, fpt, cspeed},
+              [](V v) { return (v[cspeed] * (v[fpt] * (v[fdiam2] / 2))) * 1000; }},
+             {"6c", mrr, {cp, spcp}, [](V v) { return v[cp] / v[spcp]; }}},
+            {{"7a", cf1, {cp, cspeed}, [](V v) { return v[cp] / (v[cspeed] / 60); }}},
+            {{"8a", cp, {cf1, cspeed}, [](V v) { return (v[cspeed] / 60) * v[cf1]; }},
+             {"8b", cp, {eff, mp}, [](V v) { return v[eff] * v[mp]; }}},
+            {{"9a", mt, {frate}, [](V v) { return v.aux(L) / v[frate]; }}},
+            {{"10a", rpm, {cspeed, fdiam2}, [](V v) { return (v[cspeed] * 1000) / (v[fdiam2] * pi); }},
+             {"10b", rpm, {frate, feed}, [](V v) { return v[frate] / v[feed]; }}},
+            {{"11a", doc, {fdiam2}, [](V v) { return v[fdiam2] / 2; }}},
+            {{"12a", fdiam2, {mrr, cspeed, feed},
+              [](V v) { return (v[mrr] * (v[edge] + v[edge])) / ((v[feed] * v[cspeed]) * 1000); }},
+             {"12b", fdiam2, {cspeed, rpm}, [](V v) { return (v[cspeed] * 1000) / (v[rpm] * pi); }}},
+            {{"13a", ct, {fpt, angle}, [](V v) { return v[fpt] * sine(v[angle] * (pi / 180)); }}},
+            {{"14a", cw, {fdiam2, angle},
+              [](V v) { return v[fdiam2] / (2 * sine(v[angle] * (pi / 180))); }}},
+            {{"15a", spcf, {cf1, area}, [](V v) { return v[cf1] / v[area]; }}},
+            {{"16a", spcp, {cp, mrr}, [](V v) { return v[cp] / v[mrr]; }}},
+            {{"17a", tcf, {cf1}, [](V v) { return v[cf1] * v[edge]; }},
+             {"17b", tcf, {spcf, area, edge}, [](V v) { return v[area] * (v[edge] * v[spcf]); }}},
+            {{"18a", tcf, {cf1, edge}, [](V v) { return v[cf1] * v[edge]; }}},
+            {{"19a", tarea, {area, edge}, [](V v) { return v[edge] * v[area]; }}},
+            {{"20a", mp, {cp, eff}, [](V v) { return v[cp] / v[eff]; }}},
+            {{"21a", meff, {eeff, eff}, [](V v) { return v[eff] / v[eeff]; }}},
+            {{"22a", eeff, {eff, meff}, [](V v) { return v[eff] / v[meff]; }}},
+            {{"23a", eff, {meff, eeff}, [](V v) { return v[eeff] * v[meff]; }},
+             {"23b", eff, {cp, mp}, [](V v) { return v[cp] / v[mp]; }}},
+        },
+        .passes = 24,
+    };
+    return list;
+}
+// clang-format on
+
+bool enlargeHole(FieldStore &store)
+{
+    if (store.isBlank(fdiam) || store.isBlank(idiam))
+        return false;
+    const std::vector<Num> noAux;
+    Values v(store, noAux);
+    Num difference = v[fdiam] - v[idiam];
+    if (!difference.ok())
+        return false;
+    store.setText(fdiam2, numberToText(difference.value()));
+    return true;
+}
+
+} // namespace zorvik::drilling

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "solver/relationlist.h"
+
+namespace zorvik::drilling {
+
+// Fields of the drilling window, in display order. The rules know one diameter, fdiam2 (the
+// hole diameter); idiam and fdiam only feed it in hole enlargement.
+enum Field : FieldId {
+    idiam, fdiam, fdiam2, inlet, outlet, depth, angle, edge, cspeed, rpm, feed, frate, fpt, doc,
+    ct, cw, area, tarea, mrr, mt, cf1, tcf, spcf, cp, spcp, mp, meff, eeff, eff
+};
+
+const RelationList &relations();
+
+// What leaving the initial or final diameter does: with both filled, their difference (final
+// minus initial) replaces the hole diameter. Returns whether it did; when either text is no
+// number, or the difference overflows, the hole diameter keeps its text.
+bool enlargeHole(FieldStore &store);
+
+} // namespace zorvik::drilling

@@ -1,0 +1,89 @@
+#include "operations/milling/millingrelations.h"
+
+#include "solver/numerics.h"
+
+namespace zorvik::milling {
+
+namespace {
+using V = const Values &;
+} // namespace
+
+// Angles turn into radians as (angle * pi) / 180 here, unlike the turning lists. Torque (18a)
+// is written in N.m, as its field is captioned, from a diameter in mm.
+// clang-format off
+const RelationList &relations()
+{
+    static const RelationList list{
+        .fields = {"txtdiam", "txtcw", "txtih", "txtfh", "txtww", "txtwl", "txtot", "txtnot",
+                   "txtcangle", "txttangle", "txtcs", "txtrpm", "txtf", "txtfpt", "txtfr",
+                   "txtdoc", "txtall", "txtnoc", "txtmax", "txtmin", "txtct", "txtca", "txtmrr",
+                   "txtnote", "txtcf", "txttorq", "txtcp", "txtspcp", "txteff", "txteeff",
+                   "txtmeff", "txtmp", "txtspcf", "txtchw"},
+        .groups = {
+            {{"1a", cs, {diam, rpm}, [](V v) { return ((v[diam] * pi) * v[rpm]) / 1000; }},
+             {"1b", cs, {doc, fr, note, min},
+              [](V v) { return (v[doc] * v[fr]) / ((v[note] * v[min]) * 1000); }},
+             {"1c", cs, {cp, cf}, [](V v) { return (v[cp] / v[cf]) * 60; }}},
+            {{"2a", rpm, {cs, diam}, [](V v) { return (v[cs] * 1000) / (v[diam] * pi); }},
+             {"2b", rpm, {f, fr}, [](V v) { return v[fr] / v[f]; }}},
+            {{"3a", f, {fpt, teeth}, [](V v) { return v[fpt] * v[teeth]; }},
+             {"3b", f, {fr, rpm}, [](V v) { return v[fr] / v[rpm]; }},
+             {"3c", f, {min, diam, note, doc},
+              [](V v) { return (((v[min] * pi) * v[diam]) * v[note]) / v[doc]; }}},
+            {{"4a", fpt, {f, teeth}, [](V v) { return v[f] / v[teeth]; }},
+             {"4b", fpt, {fr, teeth, rpm}, [](V v) { return v[fr] / (v[rpm] * v[teeth]); }}},
+            {{"5a", fr, {f, rpm}, [](V v) { return v[rpm] * v[f]; }},
+             {"5b", fr, {mrr, cw, doc}, [](V v) { return v[mrr] / (v[doc] * v[cw]); }}},
+            {{"6a", doc, {all, noc}, [](V v) { return v[all] / v[noc]; }},
+             {"6b", doc, {min, diam, note, f},
+              [](V v) { return (((v[min] * pi) * v[diam]) * v[note]) / v[f]; }},
+             {"6c", doc, {min, diam, cangle, fpt},
+              [](V v) { return ((v[diam] * (v[cangle] * v[min])) * pi) / (v[fpt] * 360); }}},
+            {{"7a", all, {ih, fh}, [](V v) { return v[ih] - v[fh]; }}},
+            {{"8a", noc, {all, doc}, [](V v) { return v[all] / v[doc]; }}},
+            {{"9a", cangle, {doc, diam}, [](V v) {
+                Num d = v[diam] - v[doc];
+                Num p = d * v[doc];
+                Num n = 2 * squareRoot(p);
+                return degreeArcsine(n / v[diam]);
+             }},
+             {"9b", cangle, {max, fpt}, [](V v) { return degreeArcsine(v[max] / v[fpt]); }},
+             {"9c", cangle, {note, teeth}, [](V v) { return (v[note] * 360) / v[teeth]; }},
+             {"9d", cangle, {note, tangle}, [](V v) { return v[tangle] * v[note]; }}},
+            {{"10a", max, {fpt, cangle},
+              [](V v) { return v[fpt] * sine((v[cangle] * pi) / 180); }}},
+            {{"11a", min, {doc, f, diam, note},
+              [](V v) { return (v[f] * v[doc]) / (v[note] * (v[diam] * pi)); }},
+             {"11b", min, {cf, spcf, cw}, [](V v) { return v[cf] / (v[cw] * v[spcf]); }}},
+            {{"12a", ct, {fpt, cangle},
+              [](V v) { return v[fpt] * sine(((v[cangle] / 2) * pi) / 180); }}},
+            {{"13a", ca, {cw, ct}, [](V v) { return v[ct] * v[cw]; }}},
+            {{"14a", mrr, {cw, doc, fr}, [](V v) { return v[fr] * (v[doc] * v[cw]); }},
+             {"14b", mrr, {cw, min, cs, note},
+              [](V v) { return v[note] * ((v[cs] * 1000) * (v[min] * v[cw])); }}},
+            {{"15a", note, {cangle, tangle}, [](V v) { return roundHalfEven(v[cangle] / v[tangle]); }},
+             {"15b", note, {cangle, teeth},
+              [](V v) { return roundHalfEven((v[teeth] * v[cangle]) / 360); }}},
+            {{"16a", tangle, {teeth}, [](V v) { return 360 / v[teeth]; }},
+             {"16b", tangle, {cangle, note}, [](V v) { return v[cangle] / v[note]; }}},
+            {{"17a", cf, {spcf, cw, min}, [](V v) { return v[min] * (v[cw] * v[spcf]); }},
+             {"17b", cf, {cp, cs}, [](V v) { return v[cp] / (v[cs] / 60); }}},
+            {{"18a", torq, {cf, note, diam},
+              [](V v) { return ((v[diam] / 2) * (v[note] * v[cf])) / 1000; }}},
+            {{"19a", cp, {cf, cs}, [](V v) { return (v[cs] / 60) * v[cf]; }}},
+            {{"20a", spcp, {cp, mrr}, [](V v) { return v[cp] / v[mrr]; }}},
+            {{"21a", eff, {meff, eeff}, [](V v) { return v[eeff] * v[meff]; }},
+             {"21b", eff, {cp, mp}, [](V v) { return v[cp] / v[mp]; }}},
+            {{"22a", eeff, {eff, meff}, [](V v) { return v[eff] / v[meff]; }}},
+            {{"23a", meff, {eeff, eff}, [](V v) { return v[eff] / v[eeff]; }}},
+            {{"24a", mp, {eff, cp}, [](V v) { return v[cp] / v[eff]; }}},
+        },
+        // The chip is as wide as the cutter, whatever was typed for it.
+        .endOfPass = {{"25", cw, chw}},
+        .passes = 50,
+    };
+    return list;
+}
+// clang-format on
+
+} // namespace zorvik::milling

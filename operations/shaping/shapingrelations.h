@@ -1,0 +1,15 @@
+#pragma once
+
+#include "solver/relationlist.h"
+
+namespace zorvik::shaping {
+
+// Fields of one page of the shaping window, in display order.
+enum Field : FieldId {
+    it, ft, l, w, wl, ww, cs, rs, ms, rpm, f, fr, noc, doc, all, area, mrr, ctime, rtime, time,
+    mt, nos, cangle, rangle, cf, spcf, cp, spcp, mp, meff, eeff, eff
+};
+
+const RelationList &relations();
+
+} // namespace zorvik::shaping
