@@ -1,0 +1,102 @@
+#include "app/mainwindow.h"
+#include "app/newprojectdialog.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool hasDisplay()
+{
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
+// For scripts: the start-up benchmark stops the clock when the main window is on the screen
+// with the dialog in it, and a headless run saves a picture once the dialog has slid in.
+void watchStartup(zorvik::MainWindow &window, bool quitWhenShown, const QString &screenshot)
+{
+    constexpr int giveUpMs = 30000;
+    auto *poll = new QTimer(&window);
+    poll->setInterval(quitWhenShown ? 1 : 20);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(
+        poll, &QTimer::timeout, &window, [&window, poll, clock, quitWhenShown, screenshot] {
+            const zorvik::NewProjectDialog *dialog = window.newProjectDialog();
+            const bool shown = window.windowHandle() && window.windowHandle()->isExposed() &&
+                               dialog && dialog->isVisible();
+            const bool timedOut = clock.elapsed() > giveUpMs;
+            if (quitWhenShown) {
+                if (shown || timedOut) {
+                    poll->stop();
+                    QCoreApplication::exit(shown ? 0 : 1);
+                }
+                return;
+            }
+            if (!(shown && !dialog->isUnrolling()) && !timedOut)
+                return;
+            poll->stop();
+            const QPixmap picture = window.screen()->grabWindow(window.winId());
+            const QString path = QFileInfo(screenshot).absoluteFilePath();
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            if (timedOut || !picture.save(path, "PNG")) {
+                std::fprintf(stderr, "zorvik: %s\n",
+                             timedOut ? "the New Project dialog did not finish sliding in"
+                                      : "could not save the screenshot");
+                QCoreApplication::exit(1);
+                return;
+            }
+            std::printf("Screenshot: %s\n", qPrintable(QDir::toNativeSeparators(path)));
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        });
+    poll->start();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). scripts/run.sh starts "
+                             "Zorvik-Engineer on a virtual X display.\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Zorvik-Engineer");
+
+    QCommandLineParser parser;
+    const QCommandLineOption screenshot("screenshot",
+                                        "Save a picture of the main window to <file> once the "
+                                        "New Project dialog has slid in, then quit.",
+                                        "file");
+    const QCommandLineOption quitWhenShown(
+        "quit-when-shown", "Quit as soon as the main window shows the New Project dialog.");
+    parser.addOptions({screenshot, quitWhenShown});
+    parser.addHelpOption();
+    parser.process(app);
+
+    // The display mode switch plugs in here.
+    std::unique_ptr<zorvik::DisplayHooks> displayHooks;
+
+    zorvik::MainWindow window(std::move(displayHooks));
+    if (parser.isSet(screenshot) || parser.isSet(quitWhenShown))
+        watchStartup(window, parser.isSet(quitWhenShown), parser.value(screenshot));
+    window.show();
+    window.activateWindow();
+    return app.exec();
+}

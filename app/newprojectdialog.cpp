@@ -1,0 +1,205 @@
+#include "app/newprojectdialog.h"
+
+#include "app/buttonlabel.h"
+#include "app/twips.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace zorvik {
+
+namespace {
+
+struct Box {
+    int left, top, width, height;
+};
+
+struct FrameDesign {
+    const char *name;
+    const char *caption;
+    Box box;
+};
+
+struct OptionDesign {
+    const char *name;
+    const char *caption;
+    Box box;
+    Operation operation;
+};
+
+// Sub-frames and options are all children of Frame1, so the six options form one group.
+constexpr FrameDesign subFrames[] = {
+    {"Frame2", "Turning Operations :", {120, 480, 2535, 1695}},
+    {"Frame4", "Milling Operations :", {2880, 480, 2535, 735}},
+    {"Frame3", "Drilling Operations :", {2880, 1440, 2535, 735}},
+    {"Frame5", "Shaping Operations :", {5640, 480, 2535, 735}},
+};
+
+// In tab order.
+constexpr OptionDesign options[] = {
+    {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}, Operation::Longitudinal},
+    {"Option2", "Face Turning", {240, 1320, 1335, 255}, Operation::Face},
+    {"Option3", "Taper Turning", {240, 1800, 1335, 255}, Operation::Taper},
+    {"Option12", "Milling", {3000, 840, 855, 255}, Operation::Milling},
+    {"Option7", "Drilling", {3000, 1800, 855, 255}, Operation::Drilling},
+    {"Option23", "Shaping", {5760, 840, 975, 255}, Operation::Shaping},
+};
+
+constexpr int windowLeft = 1600;
+constexpr int windowWidth = 8640;
+constexpr int finalTop = 1800;
+constexpr int finalHeight = 3600;
+constexpr int step = 50;
+
+void place(QWidget *widget, const Box &box)
+{
+    widget->setGeometry(twips::rect(box.left, box.top, box.width, box.height));
+}
+
+} // namespace
+
+NewProjectDialog::NewProjectDialog(QWidget *parent) : QWidget(parent)
+{
+    setObjectName("frmcutting1");
+    setWindowTitle("New Project");
+    setFont(QFont("Arial", 8));
+    setMouseTracking(true);
+
+    m_frame1 = new QGroupBox("Select Operation :", this);
+    m_frame1->setObjectName("Frame1");
+    m_frame1->setMouseTracking(true);
+    place(m_frame1, {120, 120, 8295, 2535});
+    for (const FrameDesign &design : subFrames) {
+        auto *frame = new QGroupBox(design.caption, m_frame1);
+        frame->setObjectName(design.name);
+        place(frame, design.box);
+    }
+    for (const OptionDesign &design : options) {
+        auto *option = new QRadioButton(design.caption, m_frame1);
+        option->setObjectName(design.name);
+        option->setCursor(Qt::PointingHandCursor);
+        place(option, design.box);
+        m_choices.emplace_back(design.operation, option);
+    }
+    std::sort(m_choices.begin(), m_choices.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+
+    m_ok = new ButtonLabel("command1", "Ok", this);
+    place(m_ok, {7200, 2760, 1215, 375});
+    m_cancel = new ButtonLabel("command2", "Cancel", this);
+    place(m_cancel, {5760, 2760, 1215, 375});
+    connect(m_ok, &ButtonLabel::clicked, this, &NewProjectDialog::ok);
+    connect(m_cancel, &ButtonLabel::clicked, this, &NewProjectDialog::cancel);
+
+    m_t1 = new QTimer(this);
+    m_t1->setObjectName("t1");
+    m_t1->setInterval(1);
+    connect(m_t1, &QTimer::timeout, this, &NewProjectDialog::tick);
+
+    // Key preview: the dialog sees every key before the control that has the focus.
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+
+    findChild<QRadioButton *>("Option1")->setFocus();
+}
+
+QWidget *NewProjectDialog::outerWindow()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return sub;
+    return this;
+}
+
+void NewProjectDialog::load()
+{
+    QWidget *window = outerWindow();
+    if (window != this) {
+        window->installEventFilter(this);
+        // Like a top-level window, the subwindow cannot be shorter than its title bar.
+        window->setMinimumHeight(window->minimumSizeHint().height());
+    }
+    window->setGeometry(twips::toPixels(windowLeft), 0, twips::toPixels(windowWidth), 0);
+    m_t1->start();
+}
+
+bool NewProjectDialog::isUnrolling() const
+{
+    return m_t1->isActive();
+}
+
+// Top and height are read back from the window each tick, so the platform's minimum height and
+// the rounding to whole pixels are what the next step builds on.
+void NewProjectDialog::tick()
+{
+    QWidget *window = outerWindow();
+    int top = twips::fromPixels(window->y());
+    top = top >= finalTop ? finalTop : top + step;
+    int height = twips::fromPixels(window->height());
+    const bool done = height >= finalHeight;
+    height = done ? finalHeight : height + step;
+    window->setGeometry(window->x(), twips::toPixels(top), window->width(),
+                        twips::toPixels(height));
+    if (done) {
+        m_t1->stop();
+        emit unrolled();
+    }
+}
+
+void NewProjectDialog::ok()
+{
+    for (const auto &[operation, option] : m_choices) {
+        if (!option->isChecked())
+            continue;
+        if (shell::openOperation(operation))
+            outerWindow()->close();
+        return;
+    }
+}
+
+void NewProjectDialog::cancel()
+{
+    outerWindow()->close();
+}
+
+void NewProjectDialog::restoreLabels()
+{
+    m_ok->setLit(false);
+    m_cancel->setLit(false);
+}
+
+// Only the bare background and Frame1 restore the labels; moves that reach them from the options
+// or the sub-frames do not.
+void NewProjectDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        restoreLabels();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool NewProjectDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ok();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            cancel();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseMove && watched == m_frame1) {
+        if (!m_frame1->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            restoreLabels();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace zorvik

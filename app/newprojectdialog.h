@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/shell.h"
+
+#include <QWidget>
+
+#include <utility>
+#include <vector>
+
+class QGroupBox;
+class QRadioButton;
+class QTimer;
+
+namespace zorvik {
+
+class ButtonLabel;
+
+// The New Project dialog: the operation chooser that slides down from the top of the work area.
+// It lives in a subwindow of the main window's work area (or stands alone in tests), and moves
+// and sizes that outer window.
+class NewProjectDialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit NewProjectDialog(QWidget *parent = nullptr);
+
+    // Collapses the window at the top of the work area and starts the slide-in.
+    void load();
+    // Opens the calculator window of the first chosen operation and closes the dialog; does
+    // nothing when no operation is chosen or its window is not available.
+    void ok();
+    void cancel();
+    bool isUnrolling() const;
+
+signals:
+    void unrolled();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    QWidget *outerWindow();
+    void tick();
+    void restoreLabels();
+
+    QTimer *m_t1 = nullptr;
+    QGroupBox *m_frame1 = nullptr;
+    ButtonLabel *m_ok = nullptr;
+    ButtonLabel *m_cancel = nullptr;
+    std::vector<std::pair<Operation, QRadioButton *>> m_choices; // in the order Ok tests them
+};
+
+} // namespace zorvik

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QRect>
+
+namespace zorvik::twips {
+
+// Window designs are laid out in twips; at 96 dpi a logical pixel is 15 twips, and Qt's
+// high-DPI scaling maps logical pixels to the device.
+inline constexpr int perPixel = 15;
+
+constexpr int toPixels(int twips)
+{
+    return twips >= 0 ? (twips + perPixel / 2) / perPixel : -((-twips + perPixel / 2) / perPixel);
+}
+
+constexpr int fromPixels(int pixels)
+{
+    return pixels * perPixel;
+}
+
+constexpr QRect rect(int left, int top, int width, int height)
+{
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+} // namespace zorvik::twips

@@ -1,0 +1,505 @@
+#include "app/mainwindow.h"
+#include "app/newprojectdialog.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace zorvik;
+
+namespace {
+
+struct HookLog {
+    QStringList calls;
+};
+
+// Records when the display steps run and what the main window looked like then.
+class RecordingHooks : public DisplayHooks {
+public:
+    explicit RecordingHooks(HookLog *log) : m_log(log) {}
+    void load(QWidget *mainWindow) override
+    {
+        m_main = mainWindow;
+        m_log->calls << QStringLiteral("load visible=%1").arg(mainWindow->isVisible());
+    }
+    void unload() override
+    {
+        const auto *area = m_main->findChild<QMdiArea *>();
+        int open = 0;
+        for (QMdiSubWindow *sub : area->subWindowList())
+            open += sub->isVisible() ? 1 : 0;
+        m_log->calls << QStringLiteral("unload open=%1").arg(open);
+    }
+
+private:
+    HookLog *m_log;
+    QWidget *m_main = nullptr;
+};
+
+QAction *action(QWidget *window, const QString &name)
+{
+    auto *found = window->findChild<QAction *>(name);
+    if (!found)
+        qFatal("no action %s", qPrintable(name));
+    return found;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void captionAndMenuBar();
+    void menuItems_data();
+    void menuItems();
+    void startShowsDialog();
+    void newProjectKeepsOneDialog();
+    void editCommands_data();
+    void editCommands();
+    void editKeysGoThroughCommands_data();
+    void editKeysGoThroughCommands();
+    void pasteBypassesKeyFilter();
+    void editOutsideTextFieldDoesNothing();
+    void windowMenuListsChildren();
+    void tilings_data();
+    void tilings();
+    void arrangeIcons();
+    void cascade();
+    void aboutBox();
+    void displayStepsAroundLifetime_data();
+    void displayStepsAroundLifetime();
+
+private:
+    QMdiSubWindow *addChild(const QString &title, QWidget *content = nullptr);
+    QLineEdit *addField(const QString &text);
+
+    MainWindow *m_window = nullptr;
+    HookLog m_log;
+};
+
+void TestMainWindow::init()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_log = {};
+    m_window = new MainWindow(std::make_unique<RecordingHooks>(&m_log));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_VERIFY(m_window->newProjectDialog());
+}
+
+void TestMainWindow::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+}
+
+QMdiSubWindow *TestMainWindow::addChild(const QString &title, QWidget *content)
+{
+    if (!content)
+        content = new QWidget;
+    content->setWindowTitle(title);
+    QMdiSubWindow *sub = m_window->workspace()->addSubWindow(content);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(200, 150);
+    sub->show();
+    m_window->workspace()->setActiveSubWindow(sub);
+    return sub;
+}
+
+QLineEdit *TestMainWindow::addField(const QString &text)
+{
+    auto *page = new QWidget;
+    auto *field = new QLineEdit(text, page);
+    field->setObjectName("txtfeed");
+    new QLineEdit(page); // a second field, so the focus has somewhere else to be
+    addChild("Calculator", page);
+    field->setFocus();
+    return field;
+}
+
+void TestMainWindow::captionAndMenuBar()
+{
+    QCOMPARE(m_window->objectName(), QString("mdimain"));
+    QCOMPARE(m_window->windowTitle(), QString("Zorvik - Machining Engineer"));
+    QStringList titles;
+    QStringList names;
+    for (QAction *entry : m_window->menuBar()->actions()) {
+        titles << entry->text();
+        names << entry->menu()->objectName();
+    }
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Window", "&Help"}));
+    QCOMPARE(names, QStringList({"mnufile", "mnuedit", "mnuwindow", "mnuhelp"}));
+}
+
+void TestMainWindow::menuItems_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QStringList>("shortcuts");
+
+    QTest::newRow("file") << "mnufile" << QStringList{"mnunew", "sep45", "mnuexit"}
+                          << QStringList{"New Project", "", "Exit"}
+                          << QStringList{"Ctrl+N", "", "Ctrl+Q"};
+    QTest::newRow("edit") << "mnuedit" << QStringList{"mnucut", "mnucopy", "mnupaste"}
+                          << QStringList{"Cut", "Copy", "Paste"}
+                          << QStringList{"Ctrl+X", "Ctrl+C", "Ctrl+V"};
+    QTest::newRow("window") << "mnuwindow"
+                            << QStringList{"mnuhorizon", "mnuvertical", "mnucascade", "mnuicons"}
+                            << QStringList{"Tile Horizontally", "Tile Vertically", "Cascade",
+                                           "Arrange Icons"}
+                            << QStringList{"", "", "", ""};
+    QTest::newRow("help") << "mnuhelp" << QStringList{"mnuabout"}
+                          << QStringList{"About Zorvik-Engineer"} << QStringList{""};
+}
+
+void TestMainWindow::menuItems()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, captions);
+    QFETCH(QStringList, shortcuts);
+
+    const QList<QAction *> actions = m_window->findChild<QMenu *>(menu)->actions();
+    QVERIFY(actions.size() >= items.size());
+    for (int i = 0; i < items.size(); ++i) {
+        QCOMPARE(actions[i]->objectName(), items[i]);
+        QCOMPARE(actions[i]->isSeparator(), items[i].startsWith("sep"));
+        QCOMPARE(actions[i]->text(), captions[i]);
+        QCOMPARE(actions[i]->shortcut().toString(QKeySequence::PortableText), shortcuts[i]);
+    }
+}
+
+void TestMainWindow::startShowsDialog()
+{
+    const QList<QMdiSubWindow *> children = m_window->workspace()->subWindowList();
+    QCOMPARE(children.size(), 1);
+    QCOMPARE(children.first()->widget()->objectName(), QString("frmcutting1"));
+    QCOMPARE(children.first()->windowTitle(), QString("New Project"));
+    QVERIFY(children.first()->isVisible());
+}
+
+void TestMainWindow::newProjectKeepsOneDialog()
+{
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    addChild("Other");
+    QTest::keyClick(m_window, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(m_window->newProjectDialog(), dialog);
+    QCOMPARE(m_window->workspace()->activeSubWindow()->widget(), dialog);
+    QCOMPARE(m_window->workspace()->subWindowList().size(), 2);
+
+    dialog->cancel();
+    QTRY_VERIFY(!m_window->newProjectDialog());
+    action(m_window, "mnunew")->trigger();
+    QVERIFY(m_window->newProjectDialog());
+    QVERIFY(m_window->newProjectDialog() != dialog);
+    QVERIFY(m_window->newProjectDialog()->isUnrolling());
+}
+
+void TestMainWindow::editCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selectionStart");
+    QTest::addColumn<int>("selectionLength");
+    QTest::addColumn<bool>("clipboardHasText");
+    QTest::addColumn<QString>("expectedText");
+    QTest::addColumn<QString>("expectedClipboard");
+
+    QTest::newRow("copy selection") << "mnucopy"
+                                    << "150.25" << 0 << 3 << true << "150.25"
+                                    << "150";
+    QTest::newRow("copy nothing selected empties clipboard") << "mnucopy"
+                                                             << "150" << 1 << 0 << true << "150"
+                                                             << "";
+    QTest::newRow("cut selection") << "mnucut"
+                                   << "150.25" << 3 << 3 << true << "150"
+                                   << ".25";
+    QTest::newRow("cut nothing selected") << "mnucut"
+                                          << "150" << 2 << 0 << true << "150"
+                                          << "";
+    QTest::newRow("paste over selection") << "mnupaste"
+                                          << "150.25" << 0 << 3 << true << "old.25"
+                                          << "old";
+    QTest::newRow("paste at caret") << "mnupaste"
+                                    << "150" << 1 << 0 << true << "1old50"
+                                    << "old";
+    QTest::newRow("paste without text deletes selection") << "mnupaste"
+                                                          << "150.25" << 3 << 3 << false << "150"
+                                                          << "";
+}
+
+void TestMainWindow::editCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, text);
+    QFETCH(int, selectionStart);
+    QFETCH(int, selectionLength);
+    QFETCH(bool, clipboardHasText);
+    QFETCH(QString, expectedText);
+    QFETCH(QString, expectedClipboard);
+
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboardHasText) {
+        clipboard->setText("old");
+    } else {
+        auto *picture = new QMimeData;
+        picture->setData("image/png", QByteArray("not text"));
+        clipboard->setMimeData(picture);
+    }
+    QLineEdit *field = addField(text);
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    if (selectionLength > 0)
+        field->setSelection(selectionStart, selectionLength);
+    else
+        field->setCursorPosition(selectionStart);
+
+    action(m_window, command)->trigger();
+
+    QCOMPARE(field->text(), expectedText);
+    QCOMPARE(clipboard->text(), expectedClipboard);
+}
+
+void TestMainWindow::editKeysGoThroughCommands_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expectedText");
+    QTest::addColumn<QString>("expectedClipboard");
+
+    // A field's own Copy and Cut leave the clipboard alone when nothing is selected.
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "150"
+                            << "";
+    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << "150"
+                            << "";
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << "1old50"
+                            << "old";
+}
+
+void TestMainWindow::editKeysGoThroughCommands()
+{
+    QFETCH(int, key);
+    QFETCH(QString, expectedText);
+    QFETCH(QString, expectedClipboard);
+
+    QGuiApplication::clipboard()->setText("old");
+    QLineEdit *field = addField("150");
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    field->setCursorPosition(1);
+    QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(field->text(), expectedText);
+    QCOMPARE(QGuiApplication::clipboard()->text(), expectedClipboard);
+}
+
+void TestMainWindow::pasteBypassesKeyFilter()
+{
+    QLineEdit *field = addField("12");
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9.]*"), field));
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    QTest::keyClicks(field, "a-");
+    QCOMPARE(field->text(), QString("12"));
+
+    QGuiApplication::clipboard()->setText("-1e3 x");
+    field->setCursorPosition(2);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString("12-1e3 x"));
+}
+
+void TestMainWindow::editOutsideTextFieldDoesNothing()
+{
+    auto *page = new QWidget;
+    auto *button = new QPushButton("Calculate", page);
+    addChild("Buttons", page);
+    button->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), button);
+    QGuiApplication::clipboard()->setText("kept");
+    for (const char *name : {"mnucut", "mnucopy", "mnupaste"})
+        action(m_window, name)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+    QCOMPARE(button->text(), QString("Calculate"));
+}
+
+void TestMainWindow::windowMenuListsChildren()
+{
+    QMdiSubWindow *alpha = addChild("Alpha");
+    addChild("Beta & Co");
+    auto *menu = m_window->findChild<QMenu *>("mnuwindow");
+    emit menu->aboutToShow();
+
+    QStringList listed;
+    QAction *alphaEntry = nullptr;
+    for (QAction *entry : menu->actions()) {
+        if (entry->objectName().isEmpty() && !entry->isSeparator()) {
+            listed << entry->text();
+            if (entry->text().contains("Alpha"))
+                alphaEntry = entry;
+        }
+    }
+    QCOMPARE(listed, QStringList({"&1 New Project", "&2 Alpha", "&3 Beta && Co"}));
+    for (QAction *entry : menu->actions()) {
+        if (!entry->objectName().isEmpty() || entry->isSeparator())
+            continue;
+        QCOMPARE(entry->isChecked(), entry->text().contains("Beta"));
+    }
+
+    alpha->showMinimized();
+    alphaEntry->trigger();
+    QCOMPARE(m_window->workspace()->activeSubWindow(), alpha);
+    QVERIFY(!alpha->isMinimized());
+
+    // Rebuilt on every opening: nothing is listed twice and closed windows drop out.
+    alpha->close();
+    emit menu->aboutToShow();
+    listed.clear();
+    for (QAction *entry : menu->actions()) {
+        if (entry->objectName().isEmpty() && !entry->isSeparator())
+            listed << entry->text();
+    }
+    QCOMPARE(listed, QStringList({"&1 New Project", "&2 Beta && Co"}));
+}
+
+void TestMainWindow::tilings_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("oneAboveTheOther");
+    QTest::newRow("tile horizontally") << "mnuhorizon" << true;
+    QTest::newRow("tile vertically") << "mnuvertical" << false;
+}
+
+void TestMainWindow::tilings()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, oneAboveTheOther);
+
+    m_window->newProjectDialog()->cancel();
+    QTRY_VERIFY(!m_window->newProjectDialog());
+    for (const char *title : {"One", "Two", "Three"})
+        addChild(title);
+    action(m_window, command)->trigger();
+
+    const QSize space = m_window->workspace()->viewport()->size();
+    QList<QRect> tiles;
+    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList())
+        tiles << sub->geometry();
+    QCOMPARE(tiles.size(), 3);
+    std::sort(tiles.begin(), tiles.end(),
+              [](const QRect &a, const QRect &b) { return a.y() + a.x() < b.y() + b.x(); });
+    int next = 0;
+    for (const QRect &tile : tiles) {
+        if (oneAboveTheOther) {
+            QCOMPARE(tile.x(), 0);
+            QCOMPARE(tile.width(), space.width());
+            QCOMPARE(tile.y(), next);
+            QVERIFY(qAbs(tile.height() - space.height() / 3) <= 1);
+            next = tile.bottom() + 1;
+        } else {
+            QCOMPARE(tile.y(), 0);
+            QCOMPARE(tile.height(), space.height());
+            QCOMPARE(tile.x(), next);
+            QVERIFY(qAbs(tile.width() - space.width() / 3) <= 1);
+            next = tile.right() + 1;
+        }
+    }
+    QCOMPARE(next, oneAboveTheOther ? space.height() : space.width());
+    // The active window takes the first band.
+    QCOMPARE(m_window->workspace()->activeSubWindow()->geometry().topLeft(), QPoint(0, 0));
+}
+
+void TestMainWindow::arrangeIcons()
+{
+    QMdiSubWindow *first = addChild("First");
+    QMdiSubWindow *open = addChild("Open");
+    QMdiSubWindow *second = addChild("Second");
+    first->showMinimized();
+    second->showMinimized();
+    first->move(300, 20);
+    second->move(40, 200);
+    action(m_window, "mnuicons")->trigger();
+
+    const int bottom = m_window->workspace()->viewport()->height();
+    QCOMPARE(first->geometry().bottom() + 1, bottom);
+    QCOMPARE(second->geometry().bottom() + 1, bottom);
+    QCOMPARE(first->x(), 0);
+    QCOMPARE(second->x(), first->width());
+    QCOMPARE(open->geometry().size(), QSize(200, 150));
+
+    // Tiling leaves the icon row free.
+    action(m_window, "mnuhorizon")->trigger();
+    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList()) {
+        if (!sub->isMinimized())
+            QVERIFY(sub->geometry().bottom() < first->y());
+    }
+}
+
+void TestMainWindow::cascade()
+{
+    for (const char *title : {"One", "Two"})
+        addChild(title)->move(0, 0);
+    action(m_window, "mnucascade")->trigger();
+    QList<QPoint> corners;
+    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList(QMdiArea::StackingOrder))
+        corners << sub->pos();
+    QCOMPARE(corners.size(), 3);
+    for (int i = 1; i < corners.size(); ++i) {
+        QVERIFY(corners[i].x() > corners[i - 1].x());
+        QVERIFY(corners[i].y() > corners[i - 1].y());
+    }
+}
+
+void TestMainWindow::aboutBox()
+{
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        buttons = box->standardButtons();
+        box->accept();
+    });
+    action(m_window, "mnuabout")->trigger();
+    QCOMPARE(title, QString("Zorvik - Machining Engineer"));
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(text.split('\n').size(), 2);
+}
+
+void TestMainWindow::displayStepsAroundLifetime_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("close box") << "close";
+    QTest::newRow("Exit") << "mnuexit";
+}
+
+void TestMainWindow::displayStepsAroundLifetime()
+{
+    QFETCH(QString, how);
+    addChild("Calculator");
+    if (how == "close")
+        m_window->close();
+    else
+        action(m_window, how)->trigger();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_log.calls, QStringList({"load visible=0", "unload open=0"}));
+    m_window->close();
+    QCOMPARE(m_log.calls.size(), 2);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

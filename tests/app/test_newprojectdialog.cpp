@@ -1,0 +1,335 @@
+#include "app/buttonlabel.h"
+#include "app/mainwindow.h"
+#include "app/newprojectdialog.h"
+#include "app/shell.h"
+#include "app/twips.h"
+
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace zorvik;
+
+Q_DECLARE_METATYPE(zorvik::Operation)
+
+namespace {
+
+const Operation allOperations[] = {Operation::Longitudinal, Operation::Face,    Operation::Drilling,
+                                   Operation::Taper,        Operation::Milling, Operation::Shaping};
+
+} // namespace
+
+class TestNewProjectDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensCollapsedAtTheTop();
+    void slidesInToItsFinalPlace();
+    void reopeningWhileUnrollingKeepsSliding();
+    void layoutAndFocus();
+    void optionsFormOneGroup();
+    void okOpensTheFirstChosenOperation_data();
+    void okOpensTheFirstChosenOperation();
+    void okWithoutChoiceDoesNothing();
+    void okWithoutWindowForOperationDoesNothing();
+    void keys_data();
+    void keys();
+    void clickingLabels();
+    void hoverColours_data();
+    void hoverColours();
+
+private:
+    QWidget *child(const QString &name) const;
+    QMdiSubWindow *frame() const;
+    void waitUnrolled() const;
+
+    MainWindow *m_window = nullptr;
+    QList<Operation> m_opened;
+};
+
+void TestNewProjectDialog::init()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_opened.clear();
+    for (Operation operation : allOperations)
+        shell::registerOperation(operation, [this, operation] { m_opened << operation; });
+    m_window = new MainWindow;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_VERIFY(m_window->newProjectDialog());
+}
+
+void TestNewProjectDialog::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+}
+
+QWidget *TestNewProjectDialog::child(const QString &name) const
+{
+    auto *found = m_window->newProjectDialog()->findChild<QWidget *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+QMdiSubWindow *TestNewProjectDialog::frame() const
+{
+    return qobject_cast<QMdiSubWindow *>(m_window->newProjectDialog()->parentWidget());
+}
+
+void TestNewProjectDialog::waitUnrolled() const
+{
+    QTRY_VERIFY(!m_window->newProjectDialog()->isUnrolling());
+}
+
+void TestNewProjectDialog::opensCollapsedAtTheTop()
+{
+    m_window->newProjectDialog()->cancel();
+    QTRY_VERIFY(!m_window->newProjectDialog());
+    m_window->showNewProject();
+    QMdiSubWindow *sub = frame();
+    QCOMPARE(sub->geometry().topLeft(), QPoint(twips::toPixels(1600), 0));
+    QCOMPARE(sub->width(), twips::toPixels(8640));
+    // Zero height is asked for; the window keeps the height it cannot go below.
+    QVERIFY(sub->height() > 0);
+    QVERIFY(sub->height() < twips::toPixels(3600));
+    QVERIFY(m_window->newProjectDialog()->findChild<QTimer *>("t1")->isActive());
+}
+
+void TestNewProjectDialog::slidesInToItsFinalPlace()
+{
+    QMdiSubWindow *sub = frame();
+    int lastTop = sub->y();
+    int lastHeight = sub->height();
+    auto *t1 = m_window->newProjectDialog()->findChild<QTimer *>("t1");
+    QCOMPARE(t1->interval(), 1);
+    while (t1->isActive()) {
+        QTest::qWait(1);
+        QVERIFY(sub->y() >= lastTop);
+        // Only the last tick, which settles on the final height, may shorten the window.
+        QVERIFY(sub->height() >= lastHeight || !t1->isActive());
+        QVERIFY(twips::fromPixels(sub->height()) < 3600 + 50);
+        lastTop = sub->y();
+        lastHeight = sub->height();
+    }
+    QCOMPARE(twips::fromPixels(sub->y()), 1800);
+    QCOMPARE(twips::fromPixels(sub->height()), 3600);
+    QCOMPARE(twips::fromPixels(sub->x()), twips::fromPixels(twips::toPixels(1600)));
+    QCOMPARE(sub->width(), twips::toPixels(8640));
+    QTest::qWait(20);
+    QCOMPARE(sub->geometry().height(), twips::toPixels(3600));
+}
+
+void TestNewProjectDialog::reopeningWhileUnrollingKeepsSliding()
+{
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    QTRY_VERIFY(frame()->y() > 0);
+    QVERIFY(dialog->isUnrolling());
+    const int top = frame()->y();
+    m_window->showNewProject();
+    m_window->loadNewProject();
+    QCOMPARE(m_window->newProjectDialog(), dialog);
+    QVERIFY(frame()->y() >= top);
+    QCOMPARE(m_window->workspace()->subWindowList().size(), 1);
+    waitUnrolled();
+    QCOMPARE(twips::fromPixels(frame()->y()), 1800);
+
+    // Once it is open, opening it again only brings it to the front.
+    m_window->showNewProject();
+    QVERIFY(!dialog->isUnrolling());
+    QCOMPARE(twips::fromPixels(frame()->y()), 1800);
+}
+
+void TestNewProjectDialog::layoutAndFocus()
+{
+    QCOMPARE(frame()->windowTitle(), QString("New Project"));
+    const struct {
+        const char *name;
+        const char *caption;
+        const char *container;
+    } controls[] = {
+        {"Frame1", "Select Operation :", "frmcutting1"},
+        {"Frame2", "Turning Operations :", "Frame1"},
+        {"Frame3", "Drilling Operations :", "Frame1"},
+        {"Frame4", "Milling Operations :", "Frame1"},
+        {"Frame5", "Shaping Operations :", "Frame1"},
+        {"Option1", "Longitudinal Turning", "Frame1"},
+        {"Option2", "Face Turning", "Frame1"},
+        {"Option3", "Taper Turning", "Frame1"},
+        {"Option7", "Drilling", "Frame1"},
+        {"Option12", "Milling", "Frame1"},
+        {"Option23", "Shaping", "Frame1"},
+        {"command1", "Ok", "frmcutting1"},
+        {"command2", "Cancel", "frmcutting1"},
+    };
+    for (const auto &control : controls) {
+        QWidget *widget = child(control.name);
+        QString caption;
+        if (auto *box = qobject_cast<QGroupBox *>(widget))
+            caption = box->title();
+        else if (auto *option = qobject_cast<QRadioButton *>(widget))
+            caption = option->text();
+        else
+            caption = qobject_cast<QLabel *>(widget)->text();
+        QCOMPARE(caption, QString(control.caption));
+        QCOMPARE(widget->parentWidget()->objectName(), QString(control.container));
+    }
+    QCOMPARE(child("Frame1")->geometry(), twips::rect(120, 120, 8295, 2535));
+    QCOMPARE(child("command1")->geometry(), twips::rect(7200, 2760, 1215, 375));
+    QCOMPARE(child("Option1")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(child("command2")->cursor().shape(), Qt::PointingHandCursor);
+
+    QTRY_COMPARE(QApplication::focusWidget(), child("Option1"));
+    for (QRadioButton *option : m_window->newProjectDialog()->findChildren<QRadioButton *>())
+        QVERIFY(!option->isChecked());
+}
+
+void TestNewProjectDialog::optionsFormOneGroup()
+{
+    auto *milling = qobject_cast<QRadioButton *>(child("Option12"));
+    auto *face = qobject_cast<QRadioButton *>(child("Option2"));
+    QTest::mouseClick(milling, Qt::LeftButton);
+    QVERIFY(milling->isChecked());
+    QTest::mouseClick(face, Qt::LeftButton);
+    QVERIFY(face->isChecked());
+    QVERIFY(!milling->isChecked());
+}
+
+void TestNewProjectDialog::okOpensTheFirstChosenOperation_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<Operation>("operation");
+    QTest::newRow("Option1") << "Option1" << Operation::Longitudinal;
+    QTest::newRow("Option2") << "Option2" << Operation::Face;
+    QTest::newRow("Option3") << "Option3" << Operation::Taper;
+    QTest::newRow("Option7") << "Option7" << Operation::Drilling;
+    QTest::newRow("Option12") << "Option12" << Operation::Milling;
+    QTest::newRow("Option23") << "Option23" << Operation::Shaping;
+}
+
+void TestNewProjectDialog::okOpensTheFirstChosenOperation()
+{
+    QFETCH(QString, option);
+    QFETCH(Operation, operation);
+    qobject_cast<QRadioButton *>(child(option))->setChecked(true);
+    m_window->newProjectDialog()->ok();
+    QCOMPARE(m_opened, QList<Operation>({operation}));
+    QTRY_VERIFY(!m_window->newProjectDialog());
+    QVERIFY(m_window->workspace()->subWindowList().isEmpty());
+}
+
+void TestNewProjectDialog::okWithoutChoiceDoesNothing()
+{
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    dialog->ok();
+    QTest::qWait(10);
+    QVERIFY(m_opened.isEmpty());
+    QCOMPARE(m_window->newProjectDialog(), dialog);
+    QVERIFY(frame()->isVisible());
+}
+
+void TestNewProjectDialog::okWithoutWindowForOperationDoesNothing()
+{
+    shell::registerOperation(Operation::Taper, nullptr);
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    qobject_cast<QRadioButton *>(child("Option3"))->setChecked(true);
+    dialog->ok();
+    QTest::qWait(10);
+    QCOMPARE(m_window->newProjectDialog(), dialog);
+    QVERIFY(m_opened.isEmpty());
+}
+
+void TestNewProjectDialog::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("choose");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("opened");
+    QTest::newRow("Enter with a choice") << int(Qt::Key_Return) << true << true << 1;
+    QTest::newRow("keypad Enter with a choice") << int(Qt::Key_Enter) << true << true << 1;
+    QTest::newRow("Enter without a choice") << int(Qt::Key_Return) << false << false << 0;
+    QTest::newRow("Esc with a choice") << int(Qt::Key_Escape) << true << true << 0;
+    QTest::newRow("Esc without a choice") << int(Qt::Key_Escape) << false << true << 0;
+}
+
+void TestNewProjectDialog::keys()
+{
+    QFETCH(int, key);
+    QFETCH(bool, choose);
+    QFETCH(bool, closes);
+    QFETCH(int, opened);
+    if (choose)
+        QTest::keyClick(child("Option1"), Qt::Key_Space);
+    QCOMPARE(qobject_cast<QRadioButton *>(child("Option1"))->isChecked(), choose);
+    QTest::keyClick(child("Option1"), Qt::Key(key));
+    QCOMPARE(m_opened.size(), opened);
+    if (closes)
+        QTRY_VERIFY(!m_window->newProjectDialog());
+    else
+        QVERIFY(m_window->newProjectDialog());
+}
+
+void TestNewProjectDialog::clickingLabels()
+{
+    qobject_cast<QRadioButton *>(child("Option23"))->setChecked(true);
+    QWidget *ok = child("command1");
+    // A press that is released elsewhere is no click.
+    QTest::mousePress(ok, Qt::LeftButton);
+    QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(-5, -5));
+    QVERIFY(m_opened.isEmpty());
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCOMPARE(m_opened, QList<Operation>({Operation::Shaping}));
+    QTRY_VERIFY(!m_window->newProjectDialog());
+
+    m_window->showNewProject();
+    QTest::mouseClick(child("command2"), Qt::LeftButton);
+    QTRY_VERIFY(!m_window->newProjectDialog());
+    QCOMPARE(m_opened.size(), 1);
+}
+
+void TestNewProjectDialog::hoverColours_data()
+{
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<bool>("okLit");
+    QTest::addColumn<bool>("cancelLit");
+
+    QTest::newRow("over Ok") << QStringList{"command1"} << true << false;
+    QTest::newRow("over Cancel") << QStringList{"command2"} << false << true;
+    QTest::newRow("both stay lit") << QStringList{"command1", "command2"} << true << true;
+    QTest::newRow("option keeps") << QStringList{"command1", "Option1"} << true << false;
+    QTest::newRow("sub-frame keeps") << QStringList{"command2", "Frame4"} << false << true;
+    QTest::newRow("Frame1 restores")
+        << QStringList{"command1", "command2", "Frame1"} << false << false;
+    QTest::newRow("background restores")
+        << QStringList{"command1", "command2", "frmcutting1"} << false << false;
+}
+
+void TestNewProjectDialog::hoverColours()
+{
+    QFETCH(QStringList, path);
+    QFETCH(bool, okLit);
+    QFETCH(bool, cancelLit);
+
+    waitUnrolled();
+    auto *ok = qobject_cast<ButtonLabel *>(child("command1"));
+    auto *cancel = qobject_cast<ButtonLabel *>(child("command2"));
+    QCOMPARE(ok->colour(), QColor(0xC0C0C0));
+    QCOMPARE(cancel->colour(), QColor(0xC0C0C0));
+    for (const QString &name : path) {
+        QWidget *target = name == "frmcutting1" ? m_window->newProjectDialog() : child(name);
+        // A spot of the target that none of its children cover.
+        QTest::mouseMove(target, QPoint(3, target->height() - 3));
+    }
+    QTRY_COMPARE(ok->colour(), QColor(okLit ? 0xE0E0E0 : 0xC0C0C0));
+    QCOMPARE(cancel->colour(), QColor(cancelLit ? 0xE0E0E0 : 0xC0C0C0));
+}
+
+QTEST_MAIN(TestNewProjectDialog)
+#include "test_newprojectdialog.moc"
