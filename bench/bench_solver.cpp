@@ -34,18 +34,32 @@ void solvePage(benchmark::State &state, std::string_view operation, const Texts 
 void turningWorkedExample(benchmark::State &state)
 {
     solvePage(state, "longitudinal",
-              {{"txtidiam", "50"}, {"txtfdiam", "40"}, {"txtlen", "100"}, {"txtangle", "90"},
-               {"txtcspeed", "150"}, {"txtfeed", "0.2"}, {"txtspcf", "2000"},
-               {"txteeff", "0.9"}, {"txtmeff", "0.8"}});
+              {{"txtidiam", "50"},
+               {"txtfdiam", "40"},
+               {"txtlen", "100"},
+               {"txtangle", "90"},
+               {"txtcspeed", "150"},
+               {"txtfeed", "0.2"},
+               {"txtspcf", "2000"},
+               {"txteeff", "0.9"},
+               {"txtmeff", "0.8"}});
 }
 
 // Malformed sources under blank targets: applicable rules fail in every one of the 24 passes.
 void turningFailingPage(benchmark::State &state)
 {
     solvePage(state, "longitudinal",
-              {{"txtidiam", "5..0"}, {"txtfdiam", "4.0.0"}, {"txtlen", "."}, {"txtangle", "9.0."},
-               {"txtcspeed", "1.5.0"}, {"txtfeed", "0..2"}, {"txtspcf", "2.0.0.0"},
-               {"txteeff", ".9."}, {"txtmeff", ".8."}, {"txtcp", "5..0"}, {"txtmtime", "."},
+              {{"txtidiam", "5..0"},
+               {"txtfdiam", "4.0.0"},
+               {"txtlen", "."},
+               {"txtangle", "9.0."},
+               {"txtcspeed", "1.5.0"},
+               {"txtfeed", "0..2"},
+               {"txtspcf", "2.0.0.0"},
+               {"txteeff", ".9."},
+               {"txtmeff", ".8."},
+               {"txtcp", "5..0"},
+               {"txtmtime", "."},
                {"txtmrr", "1.2.3"}});
 }
 

@@ -10,7 +10,10 @@ namespace zorvik {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Converts text already known to match the number grammar. from_chars is locale-free and
 // correctly rounded; it reports both overflow and underflow as out of range, so those two are
@@ -60,8 +63,8 @@ double parseValidated(std::string_view text)
         if (expNegative)
             exponent = -exponent;
     }
-    long long magnitude = digitsBeforePoint > 0 ? digitsBeforePoint + exponent
-                                                : exponent - leadingFractionZeros;
+    long long magnitude =
+        digitsBeforePoint > 0 ? digitsBeforePoint + exponent : exponent - leadingFractionZeros;
     if (magnitude > 0)
         return negative ? -HUGE_VAL : HUGE_VAL;
     return negative ? -0.0 : 0.0;
@@ -137,8 +140,8 @@ std::string numberToText(double number)
     // Scientific form with 15 significant digits gives the rounded digits and the exponent
     // after rounding in one step.
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, number,
-                                std::chars_format::scientific, 14);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14);
     std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
 
     bool negative = sci.front() == '-';

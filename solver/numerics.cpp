@@ -13,7 +13,10 @@ Num apply(Num x, double (*function)(double))
 }
 } // namespace
 
-Num sine(Num radians) { return apply(radians, [](double v) { return std::sin(v); }); }
+Num sine(Num radians)
+{
+    return apply(radians, [](double v) { return std::sin(v); });
+}
 
 Num squareRoot(Num x)
 {
@@ -22,7 +25,10 @@ Num squareRoot(Num x)
     return apply(x, [](double v) { return std::sqrt(v); });
 }
 
-Num arctangent(Num x) { return apply(x, [](double v) { return std::atan(v); }); }
+Num arctangent(Num x)
+{
+    return apply(x, [](double v) { return std::atan(v); });
+}
 
 Num degreeArcsine(Num x)
 {
@@ -33,8 +39,14 @@ Num degreeArcsine(Num x)
     return r * 180 / pi;
 }
 
-Num roundHalfEven(Num x) { return apply(x, [](double v) { return std::nearbyint(v); }); }
+Num roundHalfEven(Num x)
+{
+    return apply(x, [](double v) { return std::nearbyint(v); });
+}
 
-Num truncateTowardZero(Num x) { return apply(x, [](double v) { return std::trunc(v); }); }
+Num truncateTowardZero(Num x)
+{
+    return apply(x, [](double v) { return std::trunc(v); });
+}
 
 } // namespace zorvik

@@ -9,7 +9,7 @@ namespace zorvik {
 inline constexpr double pi = 22.0 / 7.0;
 
 Num sine(Num radians);
-Num squareRoot(Num x);     // fails for a negative argument
+Num squareRoot(Num x); // fails for a negative argument
 Num arctangent(Num x);
 
 // Degrees whose sine is x, computed as atan(x / sqrt(1 - x*x)) * 180 / pi, so it fails at

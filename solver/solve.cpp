@@ -11,7 +11,10 @@ Num Values::operator[](FieldId field) const
     return number ? Num(*number) : Num::failure();
 }
 
-Num Values::lenient(FieldId field) const { return Num(lenientToNumber(m_store.text(field))); }
+Num Values::lenient(FieldId field) const
+{
+    return Num(lenientToNumber(m_store.text(field)));
+}
 
 FieldId RelationList::fieldId(std::string_view name) const
 {

@@ -98,9 +98,10 @@ int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::o
     std::ostringstream text;
     SolveTrace traceWriter;
     if (trace) {
-        traceWriter = [&](int pass, std::string_view rule, FieldId field, const std::string &value) {
-            text << pass << ' ' << rule << ' ' << list.fields[static_cast<std::size_t>(field)] << ' '
-                 << value << '\n';
+        traceWriter = [&](int pass, std::string_view rule, FieldId field,
+                          const std::string &value) {
+            text << pass << ' ' << rule << ' ' << list.fields[static_cast<std::size_t>(field)]
+                 << ' ' << value << '\n';
         };
     }
     solve(list, store, traceWriter);

@@ -9,6 +9,7 @@ using V = const Values &;
 enum Aux { L }; // travel length: (len + inlet) + outlet
 } // namespace
 
+// clang-format off
 const RelationList &relations()
 {
     static const RelationList list{
@@ -72,5 +73,6 @@ const RelationList &relations()
     };
     return list;
 }
+// clang-format on
 
 } // namespace zorvik::turning

@@ -4,11 +4,13 @@
 
 namespace zorvik::turning {
 
+// clang-format off
 // Fields of one page of the longitudinal and face turning windows, in display order.
 enum Field : FieldId {
     idiam, fdiam, len, inlet, outlet, angle, cspeed, rpm, feed, frate, noc, doc, allowance,
     mtime, mrr, chip, ct, cw, cf, cp, mp, eff, eeff, meff, spcf, spcp
 };
+// clang-format on
 
 const RelationList &relations();
 

@@ -13,10 +13,12 @@ namespace zorvik::test {
 inline std::vector<std::string> traceSolve(const RelationList &list, FieldStore &store)
 {
     std::vector<std::string> writes;
-    solve(list, store, [&](int pass, std::string_view rule, FieldId field, const std::string &text) {
-        writes.push_back(std::to_string(pass) + ' ' + std::string(rule) + ' ' +
-                         std::string(list.fields[static_cast<std::size_t>(field)]) + ' ' + text);
-    });
+    solve(list, store,
+          [&](int pass, std::string_view rule, FieldId field, const std::string &text) {
+              writes.push_back(std::to_string(pass) + ' ' + std::string(rule) + ' ' +
+                               std::string(list.fields[static_cast<std::size_t>(field)]) + ' ' +
+                               text);
+          });
     return writes;
 }
 

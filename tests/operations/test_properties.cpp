@@ -1,5 +1,5 @@
-#include "solver/conversions.h"
 #include "solvecheck.h"
+#include "solver/conversions.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ bool isPassCopyTarget(const RelationList &list, FieldId field)
 // that reads back to itself.
 TEST(EveryOperation, SolveKeepsGivenTextsAndWritesOnlyNumberTexts)
 {
-    const std::vector<std::string> pool{"",    "",    "",     "",   "0",     "1",  "2",
-                                        "0.5", "-3",  "100",  "1E308", "1E-300", " ", ".",
-                                        "1.2.3", "90", "360", "7", "0.001", "abc", "118"};
+    const std::vector<std::string> pool{"",      "",   "",    "",      "0",      "1",   "2",
+                                        "0.5",   "-3", "100", "1E308", "1E-300", " ",   ".",
+                                        "1.2.3", "90", "360", "7",     "0.001",  "abc", "118"};
     std::mt19937 random(20261207);
     for (const OperationDefinition &operation : operationDefinitions()) {
         const RelationList &list = operation.relations;
@@ -49,7 +49,8 @@ TEST(EveryOperation, SolveKeepsGivenTextsAndWritesOnlyNumberTexts)
                 } else if (!text.empty()) {
                     std::optional<double> number = strictToNumber(text);
                     ASSERT_TRUE(number) << operation.name << ' ' << list.fields[i] << ' ' << text;
-                    ASSERT_EQ(numberToText(*number), text) << operation.name << ' ' << list.fields[i];
+                    ASSERT_EQ(numberToText(*number), text)
+                        << operation.name << ' ' << list.fields[i];
                 }
             }
         }

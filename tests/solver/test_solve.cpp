@@ -32,10 +32,12 @@ std::vector<std::string> textsOf(const FieldStore &store)
 std::vector<std::string> traced(const RelationList &list, FieldStore &store)
 {
     std::vector<std::string> writes;
-    solve(list, store, [&](int pass, std::string_view rule, FieldId field, const std::string &text) {
-        writes.push_back(std::to_string(pass) + ' ' + std::string(rule) + ' ' +
-                         std::string(list.fields[static_cast<std::size_t>(field)]) + ' ' + text);
-    });
+    solve(list, store,
+          [&](int pass, std::string_view rule, FieldId field, const std::string &text) {
+              writes.push_back(std::to_string(pass) + ' ' + std::string(rule) + ' ' +
+                               std::string(list.fields[static_cast<std::size_t>(field)]) + ' ' +
+                               text);
+          });
     return writes;
 }
 
@@ -70,16 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
         FormulaCase{"square root of a negative", [](V v) { return squareRoot(v[b] - v[a]); }, ""},
         FormulaCase{"arcsine at one", [](V v) { return degreeArcsine(v[a] / v[a]); }, ""},
         FormulaCase{"arcsine beyond one", [](V v) { return degreeArcsine(v[a]); }, ""},
-        FormulaCase{"underflow is no failure", [](V v) { return v[a] * 1e-300 * 1e-10; },
-                    "1E-309"},
+        FormulaCase{"underflow is no failure", [](V v) { return v[a] * 1e-300 * 1e-10; }, "1E-309"},
         FormulaCase{"negative results are written", [](V v) { return v[b] - v[a]; }, "-10"},
         FormulaCase{"negative zero", [](V v) { return -v[b]; }, "0"},
         FormulaCase{"arcsine of a half", [](V v) { return degreeArcsine(v[a] / 20); },
                     "29.9879298751753"},
         FormulaCase{"halves round to even", [](V v) { return roundHalfEven(v[a] / 4); }, "2"},
         FormulaCase{"odd halves round up", [](V v) { return roundHalfEven(v[a] * 0.35); }, "4"},
-        FormulaCase{"truncation toward zero", [](V v) { return truncateTowardZero(v[b] - v[a] / 2.6); },
-                    "-3"}));
+        FormulaCase{"truncation toward zero",
+                    [](V v) { return truncateTowardZero(v[b] - v[a] / 2.6); }, "-3"}));
 
 TEST(Solve, SourceTextsThatAreNotNumbersFailTheRule)
 {
@@ -150,7 +151,10 @@ TEST(Solve, AuxiliaryValuesAreFixedBeforeTheFirstPass)
                       .auxValues = {{"L", [](V v) { return v.lenient(a) + v.lenient(b); }}},
                       .groups = {{{"1a", b, {e}, [](V v) { return v[e]; }}},
                                  {{"2a", c, {e}, [](V v) { return v.aux(0); }}},
-                                 {{"3a", d, {e}, [](V v) { return v[e] / v.aux(0); },
+                                 {{"3a",
+                                   d,
+                                   {e},
+                                   [](V v) { return v[e] / v.aux(0); },
                                    [](V v) { return v.aux(0).value() != 0; }}}}};
     // The pre-pass rule runs first and the auxiliary value sees its result, but not b, which
     // pass 1 fills afterwards.

@@ -64,9 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
 {
-    ToolRun r = run({"longitudinal", "--trace", "txtidiam=50", "txtfdiam=40", "txtlen=100",
-                 "txtangle=90", "txtcspeed=150", "txtfeed=0.2", "txtspcf=2000", "txteeff=0.9",
-                 "txtmeff=0.8"});
+    ToolRun r =
+        run({"longitudinal", "--trace", "txtidiam=50", "txtfdiam=40", "txtlen=100", "txtangle=90",
+             "txtcspeed=150", "txtfeed=0.2", "txtspcf=2000", "txteeff=0.9", "txtmeff=0.8"});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     std::vector<std::string> out = lines(r.out);
