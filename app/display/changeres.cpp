@@ -1,0 +1,32 @@
+#include "changeres.h"
+
+namespace zorvik::display {
+
+std::uint32_t packSize(std::int32_t x, std::int32_t y)
+{
+    return (static_cast<std::uint32_t>(y) & 0xFFFFu) << 16 |
+           (static_cast<std::uint32_t>(x) & 0xFFFFu);
+}
+
+void changeRes(DisplayPlatform &platform, std::int32_t x, std::int32_t y, std::int32_t bits)
+{
+    DisplaySettings record;
+    platform.enumerateSettings(0, record);
+    record.fields = fieldsBitsWidthHeight;
+    record.pelsWidth = static_cast<std::uint32_t>(x);
+    record.pelsHeight = static_cast<std::uint32_t>(y);
+    record.bitsPerPel = static_cast<std::uint32_t>(bits);
+
+    const std::int32_t result = platform.changeSettings(record, changeFullScreen);
+    if (result == changeSuccessful) {
+        platform.changeSettings(record, changeUpdateSaved);
+        platform.sendMessage(broadcastWindow, displayChangeMessage,
+                             static_cast<std::uintptr_t>(static_cast<std::uint32_t>(bits)),
+                             packSize(x, y));
+    } else if (result == changeRestart) {
+        if (platform.messageBox("You've to reboot", "Info", yesNoSystemModal) == answerYes)
+            platform.exitWindows(exitReboot);
+    }
+}
+
+} // namespace zorvik::display

@@ -1,0 +1,179 @@
+#include "app/mainwindow.h"
+#include "displayswitch.h"
+#include "fakedisplayplatform.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QtTest>
+
+#include <limits>
+
+using namespace zorvik;
+using namespace zorvik::display;
+
+namespace {
+
+QStringList toList(const FakeDisplayPlatform::Log &log)
+{
+    QStringList list;
+    for (const std::string &line : log)
+        list << QString::fromStdString(line);
+    return list;
+}
+
+// The platform calls of one ChangeRes that the fake display accepts.
+QStringList accepted(int x, int y, int bits)
+{
+    const QString mode = QStringLiteral("%1x%2x%3").arg(x).arg(y).arg(bits);
+    return {"enumerate 0", "change " + mode + " fields=1c0000 flags=4",
+            "change " + mode + " fields=1c0000 flags=1",
+            QStringLiteral("send window=ffff message=7e wParam=%1 lParam=%2")
+                .arg(bits)
+                .arg(quint32(y) * 65536 + quint32(x))};
+}
+
+} // namespace
+
+class TestDisplaySwitch : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void roundHalfEven_data();
+    void roundHalfEven();
+    void mainWindowSteps_data();
+    void mainWindowSteps();
+    void destroyedWithoutUnloadRestores();
+    void offscreenRefusesTheChange();
+
+private:
+    // Builds hooks over a fake that logs into m_log; the fake sees m_window at its open.
+    std::unique_ptr<DisplayHooks> fakeHooks(std::deque<std::int32_t> results);
+
+    std::shared_ptr<FakeDisplayPlatform::Log> m_log;
+    QStringList m_visibleAtOpen;
+};
+
+void TestDisplaySwitch::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestDisplaySwitch::roundHalfEven_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("rounded");
+    QTest::newRow("whole") << 1024.0 << 1024;
+    QTest::newRow("half to even below") << 2.5 << 2;
+    QTest::newRow("half to even above") << 3.5 << 4;
+    QTest::newRow("scaled width") << 799.5 << 800;
+    QTest::newRow("scaled width odd") << 1366.5 << 1366;
+    QTest::newRow("just over half") << 600.5000001 << 601;
+    QTest::newRow("negative half") << -2.5 << -2;
+    QTest::newRow("too large") << 1e12 << std::numeric_limits<int>::max();
+    QTest::newRow("too small") << -1e12 << std::numeric_limits<int>::min();
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
+}
+
+void TestDisplaySwitch::roundHalfEven()
+{
+    QFETCH(double, value);
+    QFETCH(int, rounded);
+    QCOMPARE(display::roundHalfEven(value), rounded);
+}
+
+std::unique_ptr<DisplayHooks> TestDisplaySwitch::fakeHooks(std::deque<std::int32_t> results)
+{
+    m_log = std::make_shared<FakeDisplayPlatform::Log>();
+    m_visibleAtOpen.clear();
+    return std::make_unique<DisplaySwitch>([this, results](QWidget *mainWindow) {
+        auto platform = std::make_unique<FakeDisplayPlatform>(m_log);
+        platform->depth = 16;
+        platform->fullScreenResults = results;
+        platform->onOpen = [this, mainWindow] {
+            m_visibleAtOpen << (mainWindow->isVisible() ? "visible" : "hidden");
+        };
+        return platform;
+    });
+}
+
+void TestDisplaySwitch::mainWindowSteps_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("close box") << "close" << false;
+    QTest::newRow("Exit menu") << "mnuexit" << false;
+    QTest::newRow("Ctrl+Q") << "ctrl+q" << false;
+    QTest::newRow("refused, close box") << "close" << true;
+    QTest::newRow("refused, Exit menu") << "mnuexit" << true;
+}
+
+void TestDisplaySwitch::mainWindowSteps()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, refused);
+    std::deque<std::int32_t> results;
+    if (refused)
+        results = {changeBadMode, changeBadMode};
+    MainWindow window(fakeHooks(results));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(m_visibleAtOpen, QStringList{"hidden"});
+
+    const QScreen *screen = window.screen();
+    const int width = qRound(screen->geometry().width() * screen->devicePixelRatio());
+    const int height = qRound(screen->geometry().height() * screen->devicePixelRatio());
+    QStringList expected{"open", "depth"};
+    expected << (refused ? accepted(800, 600, 16).mid(0, 2) : accepted(800, 600, 16));
+    QCOMPARE(toList(*m_log), expected);
+
+    if (how == "close") {
+        window.close();
+    } else if (how == "ctrl+q") {
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    } else {
+        auto *exit = window.findChild<QAction *>(how);
+        QVERIFY(exit);
+        exit->trigger();
+    }
+    QTRY_VERIFY(!window.isVisible());
+    expected << "depth"
+             << (refused ? accepted(width, height, 16).mid(0, 2) : accepted(width, height, 16))
+             << "release";
+    QCOMPARE(toList(*m_log), expected);
+
+    window.close();
+    QCOMPARE(toList(*m_log), expected);
+}
+
+void TestDisplaySwitch::destroyedWithoutUnloadRestores()
+{
+    auto hooks = fakeHooks({});
+    QWidget mainWindow;
+    hooks->load(&mainWindow);
+    const QScreen *screen = mainWindow.screen();
+    const int width = qRound(screen->geometry().width() * screen->devicePixelRatio());
+    const int height = qRound(screen->geometry().height() * screen->devicePixelRatio());
+    m_log->clear();
+    hooks.reset();
+    QCOMPARE(toList(*m_log), QStringList{"depth"} << accepted(width, height, 16) << "release");
+}
+
+void TestDisplaySwitch::offscreenRefusesTheChange()
+{
+    QWidget mainWindow;
+    auto platform = platformFactory()(&mainWindow);
+    QVERIFY(platform);
+    QVERIFY(!dynamic_cast<FakeDisplayPlatform *>(platform.get()));
+    platform->openDisplayContext();
+    QCOMPARE(platform->colourDepth(), mainWindow.screen()->depth());
+    DisplaySettings record;
+    record.fields = fieldsBitsWidthHeight;
+    record.pelsWidth = 800;
+    record.pelsHeight = 600;
+    record.bitsPerPel = std::uint32_t(mainWindow.screen()->depth());
+    QCOMPARE(platform->changeSettings(record, changeFullScreen), changeBadMode);
+    platform->releaseDisplayContext();
+}
+
+QTEST_MAIN(TestDisplaySwitch)
+#include "displayswitch_test.moc"

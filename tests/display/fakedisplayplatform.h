@@ -1,0 +1,95 @@
+#pragma once
+
+#include "displayplatform.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zorvik::display {
+
+// Writes every call into a log shared with the test, which outlives the platform. Mode 0 of
+// the fake display is 640 x 480 at 8 bits with a recognisable record behind it.
+class FakeDisplayPlatform final : public DisplayPlatform {
+public:
+    using Log = std::vector<std::string>;
+
+    explicit FakeDisplayPlatform(std::shared_ptr<Log> log) : m_log(std::move(log)) {}
+
+    // Results of successive full-screen changes; success once they run out.
+    std::deque<std::int32_t> fullScreenResults;
+    std::int32_t answer = answerNo;
+    std::int32_t depth = 32;
+    std::function<void()> onOpen;
+
+    void enumerateSettings(std::uint32_t modeNumber, DisplaySettings &record) override
+    {
+        record.fields = 0x7C0080;
+        record.bitsPerPel = 8;
+        record.pelsWidth = 640;
+        record.pelsHeight = 480;
+        for (std::size_t i = 0; i < record.platformRecord.size(); ++i)
+            record.platformRecord[i] = std::byte(i * 7 + modeNumber);
+        add("enumerate " + std::to_string(modeNumber));
+    }
+    std::int32_t changeSettings(const DisplaySettings &record, std::uint32_t flags) override
+    {
+        std::int32_t result = changeSuccessful;
+        if (flags == changeFullScreen && !fullScreenResults.empty()) {
+            result = fullScreenResults.front();
+            fullScreenResults.pop_front();
+        }
+        std::ostringstream text;
+        text << "change " << record.pelsWidth << 'x' << record.pelsHeight << 'x'
+             << record.bitsPerPel << std::hex << " fields=" << record.fields << " flags=" << flags
+             << (recordKept(record) ? "" : " record-lost");
+        add(text.str());
+        return result;
+    }
+    void sendMessage(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
+                     std::uint32_t lParam) override
+    {
+        std::ostringstream text;
+        text << std::hex << "send window=" << window << " message=" << message << std::dec
+             << " wParam=" << wParam << " lParam=" << lParam;
+        add(text.str());
+    }
+    std::int32_t messageBox(const char *text, const char *title, std::uint32_t flags) override
+    {
+        std::ostringstream line;
+        line << "messageBox " << text << '|' << title << '|' << std::hex << flags;
+        add(line.str());
+        return answer;
+    }
+    void exitWindows(std::uint32_t flags) override { add("exitWindows " + std::to_string(flags)); }
+    void openDisplayContext() override
+    {
+        add("open");
+        if (onOpen)
+            onOpen();
+    }
+    std::int32_t colourDepth() override
+    {
+        add("depth");
+        return depth;
+    }
+    void releaseDisplayContext() override { add("release"); }
+
+private:
+    static bool recordKept(const DisplaySettings &record)
+    {
+        for (std::size_t i = 0; i < record.platformRecord.size(); ++i) {
+            if (record.platformRecord[i] != std::byte(i * 7))
+                return false;
+        }
+        return true;
+    }
+    void add(std::string line) { m_log->push_back(std::move(line)); }
+
+    std::shared_ptr<Log> m_log;
+};
+
+} // namespace zorvik::display

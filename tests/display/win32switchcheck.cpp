@@ -1,0 +1,35 @@
+// Runs the main window's display steps through the Win32 backend without Qt: switches to
+// 800 x 600, reports, waits for a line on standard input, restores and reports again.
+#include "displaysession.h"
+#include "win32displayplatform.h"
+
+#include <cstdio>
+#include <windows.h>
+
+namespace {
+
+void report(const char *step)
+{
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    std::printf("%s %lux%lux%lu\n", step, mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main()
+{
+    zorvik::display::Win32DisplayPlatform platform;
+    zorvik::display::DisplaySession session(platform);
+    report("start");
+    session.load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    report("switched");
+    char line[64];
+    if (!std::fgets(line, sizeof line, stdin))
+        std::printf("no go-ahead on standard input; restoring\n");
+    session.unload();
+    report("restored");
+    return 0;
+}

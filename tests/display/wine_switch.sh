@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The Win32 backend under Wine, which maps the display calls onto a private Xvfb screen:
+# switched to 800x600 and back to 1024x768, seen by the program itself and by xdpyinfo.
+# usage: wine_switch.sh WIN32SWITCHCHECK.EXE WINEPREFIX
+exe=$1
+export WINEPREFIX=$(realpath -m "$2")
+source "$(dirname "$0")/xvfb.sh"
+
+command -v wine >/dev/null || fail "wine is not installed (scripts/setup.sh installs it)"
+[ -f "$exe" ] || fail "$exe was not built (needs mingw-w64; scripts/setup.sh installs it)"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+cleanup_steps+=("wineserver -k")
+
+start_xvfb
+# Wine offers only the modes the X screen lists.
+add_800x600
+expect_screen 1024x768 "before start"
+
+mkfifo "$work/go"
+wine "$exe" <"$work/go" >"$work/check.log" 2>"$work/wine.log" &
+check=$!
+exec 3>"$work/go"
+for i in $(seq 1200); do
+    grep -q '^switched' "$work/check.log" && break
+    kill -0 "$check" 2>/dev/null || break
+    sleep 0.1
+done
+grep -q '^switched' "$work/check.log" || fail "the check did not switch"
+expect_screen 800x600 "switched"
+echo go >&3
+exec 3>&-
+rc=0
+wait_for_exit "$check" 60 || rc=$?
+[ "$rc" -eq 0 ] || fail "the check ended with $rc"
+expect_screen 1024x768 "restored"
+
+cat "$work/check.log"
+grep -Eq '^start 1024x768x[0-9]+' "$work/check.log" || fail "unexpected start mode"
+grep -Eq '^switched 800x600x[0-9]+' "$work/check.log" || fail "Wine did not report 800x600"
+grep -Eq '^restored 1024x768x[0-9]+' "$work/check.log" || fail "Wine did not report 1024x768"
+echo "wine: passed"

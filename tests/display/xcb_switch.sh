@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The application on the xcb platform against a private Xvfb screen of 1024x768:
+#   close   with an 800x600 mode: switched at start, restored when the close box is used
+#   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)
+#   nomode  without such a mode: the screen is left as it is
+# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL close|exit|nomode
+zorvik=$1
+control=$2
+how=$3
+source "$(dirname "$0")/xvfb.sh"
+
+title="Zorvik - Machining Engineer"
+start_xvfb
+[ "$how" = nomode ] || add_800x600
+expect_screen 1024x768 "before start"
+
+QT_QPA_PLATFORM=xcb "$zorvik" >"$work/zorvik.log" 2>&1 &
+app=$!
+cleanup_steps+=("kill $app 2>/dev/null")
+"$control" wait "$title" || fail "the main window did not appear"
+if [ "$how" = nomode ]; then
+    expect_screen 1024x768 "running"
+else
+    expect_screen 800x600 "running"
+fi
+
+case "$how" in
+exit) "$control" ctrl-q "$title" ;;
+*) "$control" close "$title" ;;
+esac
+rc=0
+wait_for_exit "$app" 30 || rc=$?
+[ "$rc" -eq 0 ] || fail "zorvik ended with $rc"
+expect_screen 1024x768 "after close"
+echo "xcb $how: passed"
