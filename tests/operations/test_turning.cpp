@@ -18,6 +18,11 @@ struct TurningCase {
     Writes writes; // every write of the solve, in order: "PASS RULE FIELD TEXT"
 };
 
+void PrintTo(const TurningCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class TurningSolve : public testing::TestWithParam<TurningCase> {};
 
 TEST_P(TurningSolve, WritesExactlyTheseTextsInThisOrder)

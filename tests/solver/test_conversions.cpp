@@ -13,10 +13,31 @@ using namespace zorvik;
 
 namespace {
 
+// Test names show the text with blanks and control characters escaped.
+std::string visible(std::string_view text)
+{
+    std::string shown = "[";
+    for (char c : text) {
+        if (c > ' ' && c < 127) {
+            shown += c;
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+            shown += escaped;
+        }
+    }
+    return shown + "]";
+}
+
 struct StrictCase {
     const char *text;
     std::optional<double> number;
 };
+
+void PrintTo(const StrictCase &c, std::ostream *os)
+{
+    *os << visible(c.text);
+}
 
 class StrictConversion : public testing::TestWithParam<StrictCase> {};
 
@@ -53,6 +74,11 @@ struct LenientCase {
     double number;
 };
 
+void PrintTo(const LenientCase &c, std::ostream *os)
+{
+    *os << visible(c.text);
+}
+
 class LenientConversion : public testing::TestWithParam<LenientCase> {};
 
 TEST_P(LenientConversion, ReadsTheLeadingNumberAndNeverFails)
@@ -79,6 +105,11 @@ struct TextCase {
     double number;
     const char *text;
 };
+
+void PrintTo(const TextCase &c, std::ostream *os)
+{
+    *os << c.text;
+}
 
 class NumberToText : public testing::TestWithParam<TextCase> {};
 

@@ -50,6 +50,11 @@ struct FormulaCase {
     const char *expected; // text written into c, "" for an evaluation failure
 };
 
+void PrintTo(const FormulaCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
 class FormulaChecks : public testing::TestWithParam<FormulaCase> {};
 
 TEST_P(FormulaChecks, FailuresLeaveTheTargetBlank)

@@ -36,6 +36,11 @@ struct BadUse {
     std::vector<std::string> mentions; // what the one error line must name
 };
 
+void PrintTo(const BadUse &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class SolveToolBadUse : public testing::TestWithParam<BadUse> {};
 
 TEST_P(SolveToolBadUse, PrintsOneLineOnStderrNothingOnStdoutAndExitsTwo)
