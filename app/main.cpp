@@ -1,3 +1,4 @@
+#include "app/display/displayswitch.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
 
@@ -90,10 +91,7 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.process(app);
 
-    // The display mode switch plugs in here.
-    std::unique_ptr<zorvik::DisplayHooks> displayHooks;
-
-    zorvik::MainWindow window(std::move(displayHooks));
+    zorvik::MainWindow window(zorvik::display::makeDisplayHooks());
     if (parser.isSet(screenshot) || parser.isSet(quitWhenShown))
         watchStartup(window, parser.isSet(quitWhenShown), parser.value(screenshot));
     window.show();
