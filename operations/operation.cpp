@@ -25,12 +25,15 @@ const std::vector<OperationDefinition> &operationDefinitions()
             {"longitudinal", turning::relations(), turningDefaults, {}},
             {"face", turning::relations(), turningDefaults, {}},
             {"taper", taper::relations(), {{taper::noc, "1"}}, {}},
-            {"drilling", drilling::relations(),
+            {"drilling",
+             drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); }},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {}},
-            {"shaping", shaping::relations(),
-             {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {}},
+            {"shaping",
+             shaping::relations(),
+             {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}},
+             {}},
         };
     }();
     return all;

@@ -6,10 +6,12 @@ namespace zorvik::drilling {
 
 // Fields of the drilling window, in display order. The rules know one diameter, fdiam2 (the
 // hole diameter); idiam and fdiam only feed it in hole enlargement.
+// clang-format off
 enum Field : FieldId {
     idiam, fdiam, fdiam2, inlet, outlet, depth, angle, edge, cspeed, rpm, feed, frate, fpt, doc,
     ct, cw, area, tarea, mrr, mt, cf1, tcf, spcf, cp, spcp, mp, meff, eeff, eff
 };
+// clang-format on
 
 const RelationList &relations();
 

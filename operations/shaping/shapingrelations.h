@@ -5,10 +5,12 @@
 namespace zorvik::shaping {
 
 // Fields of one page of the shaping window, in display order.
+// clang-format off
 enum Field : FieldId {
     it, ft, l, w, wl, ww, cs, rs, ms, rpm, f, fr, noc, doc, all, area, mrr, ctime, rtime, time,
     mt, nos, cangle, rangle, cf, spcf, cp, spcp, mp, meff, eeff, eff
 };
+// clang-format on
 
 const RelationList &relations();
 

@@ -5,10 +5,12 @@
 namespace zorvik::taper {
 
 // Fields of the taper turning window, in display order.
+// clang-format off
 enum Field : FieldId {
     dl, wl, angle, ds, tl, set, rpm, cspeed, feed, frate, noc, mtime, mrr, chip, cf, cp, mp,
     meff, eeff, eff, ratio
 };
+// clang-format on
 
 const RelationList &relations();
 

@@ -1,0 +1,101 @@
+#include "operations/drilling/drillingrelations.h"
+#include "solvecase.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorvik;
+using namespace zorvik::test;
+
+namespace {
+
+class DrillingSolve : public testing::TestWithParam<SolveCase> {};
+
+// As Calculate sees the window: the enlargement diameters have already fed the hole diameter.
+TEST_P(DrillingSolve, WritesExactlyTheseTextsInThisOrder)
+{
+    EXPECT_EQ(solvedTrace("drilling", GetParam().given), GetParam().writes);
+}
+
+const Writes holeOf10{"0 pre txtinlet 5.83171515906378", "1 11a txtdoc 5",
+                      "1 14a txtcw 5.66534924078029"};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Table, DrillingSolve,
+    testing::Values(
+        SolveCase{"WorkedExample",
+                  {{"txtfdiam2", "10"}, {"txtrpm", "500"}},
+                  {"0 pre txtinlet 5.83171515906378", "1 1a txtcspeed 15.7142857142857",
+                   "1 11a txtdoc 5", "1 14a txtcw 5.66534924078029"}},
+        SolveCase{"EnlargementDrillsTheDifference",
+                  {{"txtidiam", "20"}, {"txtfdiam", "30"}},
+                  holeOf10},
+        SolveCase{"EnlargementReplacesATypedHoleDiameter",
+                  {{"txtidiam", "20"}, {"txtfdiam", "30"}, {"txtfdiam2", "7"}},
+                  holeOf10},
+        // The travel length is taken after the inlet rule: (5.83... + 3) + 20 over 100.
+        SolveCase{"TravelLengthIncludesTheInletJustFound",
+                  {{"txtfdiam2", "10"}, {"txtdepth", "20"}, {"txtfrate", "100"}},
+                  {"0 pre txtinlet 5.83171515906378", "1 9a txtmt 0.288317151590638",
+                   "1 11a txtdoc 5", "1 14a txtcw 5.66534924078029"}},
+        SolveCase{"FeedRateFromTimeAndTravel",
+                  {{"txtdepth", "12"}, {"txtmt", "0.5"}},
+                  {"1 3c txtfrate 30"}},
+        SolveCase{"NoFeedRateFromTimeWithoutTravel",
+                  {{"txtoutlet", "0"}, {"txtinlet", "abc"}, {"txtmt", "2"}},
+                  {}},
+        // Without a count of edges 5b and 17a are chosen and fail every pass, although 5c and 5d
+        // could give the chip area; 18a is never chosen.
+        SolveCase{"BlankEdgesBlockChipAreaAndTotalForce",
+                  {{"txtedge", ""}, {"txtangle", ""}, {"txtfdiam2", "10"}, {"txtfeed", "0.2"},
+                   {"txtcspeed", "20"}, {"txtmrr", "1000"}, {"txtcf1", "100"},
+                   {"txtspcf", "2000"}},
+                  {"1 8a txtcp 33.3333333333333", "1 10a txtrpm 636.363636363636",
+                   "1 11a txtdoc 5", "1 16a txtspcp 0.0333333333333333",
+                   "2 3a txtfrate 127.272727272727", "2 9a txtmt 0.0235714285714286"}},
+        // 12a fails on the blank count, so 12b never gives the diameter from speed and rpm.
+        SolveCase{"BlankEdgesBlockHoleDiameter",
+                  {{"txtedge", ""}, {"txtangle", ""}, {"txtmrr", "1000"}, {"txtcspeed", "20"},
+                   {"txtfeed", "0.2"}, {"txtrpm", "500"}},
+                  {"1 3a txtfrate 100", "1 5c txtarea 0.05", "1 9a txtmt 0.03"}}),
+    caseName);
+// clang-format on
+
+struct EnlargementCase {
+    const char *name;
+    const char *initial;
+    const char *final;
+    const char *holeBefore;
+    const char *holeAfter;
+};
+
+class HoleEnlargement : public testing::TestWithParam<EnlargementCase> {};
+
+TEST_P(HoleEnlargement, HoleDiameterIsFinalMinusInitial)
+{
+    const EnlargementCase &c = GetParam();
+    FieldStore store =
+        storeWith(*findOperation("drilling"),
+                  {{"txtidiam", c.initial}, {"txtfdiam", c.final}, {"txtfdiam2", c.holeBefore}});
+    bool written = drilling::enlargeHole(store);
+    EXPECT_EQ(store.text(drilling::fdiam2), c.holeAfter);
+    EXPECT_EQ(written, std::string(c.holeBefore) != c.holeAfter);
+    EXPECT_EQ(store.text(drilling::idiam), c.initial);
+    EXPECT_EQ(store.text(drilling::fdiam), c.final);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Table, HoleEnlargement,
+    testing::Values(EnlargementCase{"Opens", "20", "30", "", "10"},
+                 EnlargementCase{"ShrinksToANegativeHole", "30", "20", "", "-10"},
+                 EnlargementCase{"ReplacesTheHole", "20", "30.5", "7", "10.5"},
+                 EnlargementCase{"InitialBlank", "", "30", "7", "7"},
+                 EnlargementCase{"FinalBlank", "20", "", "", ""},
+                 EnlargementCase{"InitialNoNumber", "2.0.", "30", "7", "7"},
+                 EnlargementCase{"FinalNoNumber", "20", ".", "7", "7"},
+                 EnlargementCase{"DifferenceOverflows", "1E308", "-1E308", "7", "7"}),
+    [](const testing::TestParamInfo<EnlargementCase> &info) { return info.param.name; });
+// clang-format on
+
+} // namespace
