@@ -92,4 +92,23 @@ private:
     std::shared_ptr<Log> m_log;
 };
 
+// The platform calls of one ChangeRes up to the first change, and all of them when the fake
+// display accepts.
+inline FakeDisplayPlatform::Log askedFor(std::uint32_t x, std::uint32_t y, std::uint32_t bits)
+{
+    const std::string mode =
+        std::to_string(x) + 'x' + std::to_string(y) + 'x' + std::to_string(bits);
+    return {"enumerate 0", "change " + mode + " fields=1c0000 flags=4"};
+}
+
+inline FakeDisplayPlatform::Log accepted(std::uint32_t x, std::uint32_t y, std::uint32_t bits)
+{
+    FakeDisplayPlatform::Log log = askedFor(x, y, bits);
+    log.push_back("change " + std::to_string(x) + 'x' + std::to_string(y) + 'x' +
+                  std::to_string(bits) + " fields=1c0000 flags=1");
+    log.push_back("send window=ffff message=7e wParam=" + std::to_string(bits) +
+                  " lParam=" + std::to_string(y * 65536u + x));
+    return log;
+}
+
 } // namespace zorvik::display

@@ -32,4 +32,5 @@ rc=0
 wait_for_exit "$app" 30 || rc=$?
 [ "$rc" -eq 0 ] || fail "zorvik ended with $rc"
 expect_screen 1024x768 "after close"
+[ ! -s "$work/zorvik.log" ] || { echo "--- zorvik output"; cat "$work/zorvik.log"; }
 echo "xcb $how: passed"
