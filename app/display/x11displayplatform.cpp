@@ -113,9 +113,10 @@ bool X11DisplayPlatform::locateOutput()
     }
     const int screen = DefaultScreen(m_display);
     const RROutput primary = XRRGetOutputPrimary(m_display, RootWindow(m_display, screen));
-    return pick(screen, [primary](RROutput output, const XRROutputInfo &) {
-        return primary == None || output == primary;
-    });
+    if (pick(screen,
+             [primary](RROutput output, const XRROutputInfo &) { return output == primary; }))
+        return true;
+    return pick(screen, [](RROutput, const XRROutputInfo &) { return true; });
 }
 
 X11DisplayPlatform::ScreenSize X11DisplayPlatform::currentScreenSize() const

@@ -16,7 +16,7 @@ namespace zorvik::display {
 class X11DisplayPlatform final : public DisplayPlatform {
 public:
     // outputName: the RandR output showing the main window; when no output has that name, the
-    // primary output is used.
+    // primary output, or else the first one showing a picture, is used.
     X11DisplayPlatform(Display *display, std::string outputName);
 
     void enumerateSettings(std::uint32_t modeNumber, DisplaySettings &record) override;

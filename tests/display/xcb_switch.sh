@@ -3,7 +3,8 @@
 #   close   with an 800x600 mode: switched at start, restored when the close box is used
 #   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)
 #   nomode  without such a mode: the screen is left as it is
-# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL close|exit|nomode
+#   already at 800x600 before the start: still 800x600 while running and after the close
+# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL close|exit|nomode|already
 zorvik=$1
 control=$2
 how=$3
@@ -12,7 +13,12 @@ source "$(dirname "$0")/xvfb.sh"
 title="Zorvik - Machining Engineer"
 start_xvfb
 [ "$how" = nomode ] || add_800x600
-expect_screen 1024x768 "before start"
+start_size=1024x768
+if [ "$how" = already ]; then
+    xrandr -s 800x600
+    start_size=800x600
+fi
+expect_screen "$start_size" "before start"
 
 QT_QPA_PLATFORM=xcb "$zorvik" >"$work/zorvik.log" 2>&1 &
 app=$!
@@ -31,6 +37,6 @@ esac
 rc=0
 wait_for_exit "$app" 30 || rc=$?
 [ "$rc" -eq 0 ] || fail "zorvik ended with $rc"
-expect_screen 1024x768 "after close"
+expect_screen "$start_size" "after close"
 [ ! -s "$work/zorvik.log" ] || { echo "--- zorvik output"; cat "$work/zorvik.log"; }
 echo "xcb $how: passed"
