@@ -1,0 +1,395 @@
+#include "calculator/calculatorwindow.h"
+
+#include "app/buttonlabel.h"
+#include "app/shell.h"
+#include "app/twips.h"
+#include "calculator/tabcontrol.h"
+#include "operations/operation.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <string>
+
+namespace zorvik::calculator {
+
+namespace {
+
+constexpr int fieldWidth = 1215;
+constexpr int fieldHeight = 375;
+constexpr int captionDrop = 120;
+constexpr int captionHeight = 195;
+constexpr int buttonWidth = 1335;
+constexpr int buttonHeight = 375;
+constexpr int buttonTop = 240;
+
+QFont qfont(const FontDesign &design)
+{
+    QFont font(design.family);
+    font.setPointSizeF(design.pointSize);
+    font.setBold(design.bold);
+    return font;
+}
+
+void place(QWidget *widget, const Box &box)
+{
+    widget->setGeometry(twips::rect(box.left, box.top, box.width, box.height));
+}
+
+const RelationList &relationsOf(const WindowDesign &design)
+{
+    const OperationDefinition *operation = findOperation(design.operation);
+    if (!operation)
+        qFatal("calculator window %s: no operation %.*s", design.name,
+               static_cast<int>(design.operation.size()), design.operation.data());
+    return operation->relations;
+}
+
+QString nameOnPage(const PageDesign &page, const char *name, const char *finishingName = "")
+{
+    if (*page.prefix && *finishingName)
+        return QString::fromLatin1(finishingName);
+    return QString::fromLatin1(page.prefix) + QString::fromLatin1(name);
+}
+
+// Keys that type no character (arrows, Home, Delete, Tab, Backspace) and shortcuts always pass;
+// a typed character passes only when the filter allows it.
+bool filterPasses(KeyFilter filter, const QKeyEvent &event)
+{
+    if (filter == KeyFilter::None || (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+        return true;
+    for (const QChar c : event.text()) {
+        if (!c.isPrint())
+            continue;
+        const bool allowed =
+            (c >= u'0' && c <= u'9') || (c == u'.' && filter == KeyFilter::Decimal);
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
+// The name a screen reader gives a field: its caption without the trailing colon.
+QString accessibleCaption(const char *caption)
+{
+    QString text = QString::fromLatin1(caption).trimmed();
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text.trimmed();
+}
+
+} // namespace
+
+CalculatorWindow::CalculatorWindow(const WindowDesign &design, QWidget *parent)
+    : QWidget(parent), m_design(design), m_relations(relationsOf(design))
+{
+    setObjectName(design.name);
+    setWindowTitle(design.caption);
+    setFont(qfont(design.font));
+
+    m_pageFields.resize(design.pages.size());
+    m_solveFields.resize(design.pages.size());
+    if (pageCount() > 1) {
+        QStringList captions;
+        for (const PageDesign &page : design.pages)
+            captions << page.caption;
+        m_tabs = new TabControl(captions, qfont(design.tabFont), this);
+        m_tabs->setObjectName(design.tabControl);
+        place(m_tabs, design.tabBox);
+        m_surfaces.insert(m_tabs, {});
+        for (int page = 0; page < pageCount(); ++page)
+            buildPage(page, m_tabs->page(page));
+    } else {
+        buildPage(0, this);
+    }
+    buildHover();
+
+    // Key preview and the hover colours: the window sees keys and pointer movements of every
+    // control before the control does.
+    QList<QWidget *> watched = findChildren<QWidget *>();
+    watched.append(this);
+    for (QWidget *widget : std::as_const(watched)) {
+        widget->installEventFilter(this);
+        widget->setMouseTracking(true);
+    }
+}
+
+void CalculatorWindow::buildPage(int page, QWidget *container)
+{
+    const PageDesign &pageDesign = m_design.pages[static_cast<std::size_t>(page)];
+    QHash<QString, QWidget *> frames; // by roughing name
+    for (const FrameDesign &design : m_design.frames) {
+        QWidget *parent = *design.parent ? frames.value(design.parent) : container;
+        Q_ASSERT(parent);
+        auto *frame = new QGroupBox(design.caption, parent);
+        frame->setObjectName(nameOnPage(pageDesign, design.name, design.finishing));
+        frame->setFont(qfont(m_design.frameFont));
+        place(frame, design.box);
+        frames.insert(design.name, frame);
+        m_surfaces.insert(frame, {});
+    }
+
+    const QFont fieldFont = qfont(m_design.font);
+    for (const FieldDesign &design : m_design.fields) {
+        QWidget *frame = frames.value(design.frame);
+        Q_ASSERT(frame);
+        const QString name = nameOnPage(pageDesign, design.name);
+        auto *edit = new QLineEdit(design.defaultText, frame);
+        edit->setObjectName(name);
+        edit->setFont(fieldFont);
+        place(edit, {design.left, design.top, fieldWidth, fieldHeight});
+        // Typed text comes in through the key filter only.
+        edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+        edit->setAcceptDrops(false);
+        edit->setAccessibleName(accessibleCaption(design.caption));
+
+        auto *caption = new QLabel(design.caption, frame);
+        caption->setFont(fieldFont);
+        place(caption, {design.captionLeft, design.top + captionDrop,
+                        design.left - design.captionLeft, captionHeight});
+        caption->setBuddy(edit);
+
+        KeyFilter filter = KeyFilter::Decimal;
+        for (const FieldFilter &exception : m_design.filters) {
+            if (name == QLatin1String(exception.name))
+                filter = exception.filter;
+        }
+        m_fields.push_back(
+            {edit, page, design.tagged ? pageDesign.tag : "", design.defaultText, filter});
+        m_filters.insert(edit, filter);
+        m_surfaces.insert(edit, {});
+        m_surfaces.insert(caption, {});
+        m_pageFields[static_cast<std::size_t>(page)].push_back(edit);
+    }
+
+    QWidget *buttonFrame = frames.value(m_design.buttonFrame);
+    Q_ASSERT(buttonFrame);
+    const QFont buttonFont = qfont(m_design.buttonFont);
+    for (const ButtonDesign &design : m_design.buttons) {
+        auto *button = new ButtonLabel(nameOnPage(pageDesign, design.name, design.finishing),
+                                       design.caption, buttonFrame);
+        button->setFont(buttonFont);
+        place(button, {design.left, buttonTop, buttonWidth, buttonHeight});
+        connect(button, &ButtonLabel::clicked, this,
+                [this, action = design.action, page] { run(action, page); });
+    }
+
+    auto &solveFields = m_solveFields[static_cast<std::size_t>(page)];
+    for (std::string_view name : m_relations.fields) {
+        QLineEdit *edit = field(QString::fromLatin1(pageDesign.prefix) +
+                                QString::fromUtf8(name.data(), name.size()));
+        if (!edit)
+            qFatal("calculator window %s: no field for %.*s", m_design.name,
+                   static_cast<int>(name.size()), name.data());
+        solveFields.push_back(edit);
+    }
+}
+
+void CalculatorWindow::buildHover()
+{
+    m_surfaces.insert(this, {});
+    for (const HoverRestore &entry : m_design.hover) {
+        QList<ButtonLabel *> labels;
+        for (const char *name : entry.labels) {
+            auto *label = findChild<ButtonLabel *>(name);
+            Q_ASSERT(label);
+            labels.append(label);
+        }
+        for (const char *name : entry.surfaces) {
+            QObject *surface = *name ? findChild<QWidget *>(name) : this;
+            Q_ASSERT(surface);
+            m_surfaces.insert(surface, labels);
+        }
+    }
+}
+
+void CalculatorWindow::open(const WindowDesign &design,
+                            const std::function<CalculatorWindow *()> &create)
+{
+    QMdiArea *area = shell::workspace();
+    if (area) {
+        for (QMdiSubWindow *sub : area->subWindowList()) {
+            if (sub->isHidden() || !sub->widget() || sub->widget()->objectName() != design.name)
+                continue;
+            if (sub->isMinimized())
+                sub->showNormal();
+            area->setActiveSubWindow(sub);
+            return;
+        }
+    }
+    CalculatorWindow *window = create ? create() : new CalculatorWindow(design);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    const Box &at = design.placement;
+    QWidget *outer = window;
+    if (area)
+        outer = area->addSubWindow(window);
+    place(outer, at);
+    outer->show();
+    if (area)
+        area->setActiveSubWindow(static_cast<QMdiSubWindow *>(outer));
+    if (!window->m_pageFields.empty() && !window->m_pageFields.front().empty())
+        window->m_pageFields.front().front()->setFocus();
+}
+
+int CalculatorWindow::shownPage() const
+{
+    return m_tabs ? m_tabs->currentIndex() : 0;
+}
+
+void CalculatorWindow::showPage(int page)
+{
+    if (m_tabs)
+        m_tabs->setCurrentIndex(page);
+}
+
+QLineEdit *CalculatorWindow::field(const QString &name) const
+{
+    for (const Field &field : m_fields) {
+        if (field.edit->objectName() == name)
+            return field.edit;
+    }
+    return nullptr;
+}
+
+void CalculatorWindow::run(Action action, int page)
+{
+    switch (action) {
+    case Action::Calculate:
+        calculate(page);
+        break;
+    case Action::Reset:
+        reset(page);
+        break;
+    case Action::Import:
+        importTwins(page);
+        break;
+    case Action::Back:
+        back();
+        break;
+    case Action::Cancel:
+        cancel();
+        break;
+    }
+}
+
+// The solve works on a copy of the page's texts; only fields whose text it changed are written
+// back, so nothing the user sees moves unless the solve filled it.
+void CalculatorWindow::calculate(int page)
+{
+    const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
+    FieldStore store(fields.size());
+    std::vector<std::string> before;
+    before.reserve(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        before.push_back(fields[i]->text().toStdString());
+        store.setText(static_cast<FieldId>(i), before.back());
+    }
+    solve(m_relations, store);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string &after = store.text(static_cast<FieldId>(i));
+        if (after != before[i])
+            fields[i]->setText(QString::fromStdString(after));
+    }
+}
+
+// Every field of the window carrying this page's tag is cleared (every field when the window
+// has no tags), then the page's own defaults come back.
+void CalculatorWindow::reset(int page)
+{
+    const QString tag = QString::fromLatin1(m_design.pages[static_cast<std::size_t>(page)].tag);
+    for (const Field &field : m_fields) {
+        if (tag.isEmpty() || field.tag == tag)
+            field.edit->setText(QString());
+    }
+    for (const Field &field : m_fields) {
+        if (field.page == page && !field.defaultText.isEmpty())
+            field.edit->setText(field.defaultText);
+    }
+    afterReset(page);
+}
+
+// Blank fields of this page take their twin's text from the other page, whatever it holds.
+void CalculatorWindow::importTwins(int page)
+{
+    if (pageCount() < 2)
+        return;
+    const auto &target = m_pageFields[static_cast<std::size_t>(page)];
+    const auto &source = m_pageFields[static_cast<std::size_t>(1 - page)];
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        if (target[i]->text().isEmpty())
+            target[i]->setText(source[i]->text());
+    }
+}
+
+void CalculatorWindow::back()
+{
+    shell::showNewProject();
+    closeWindow();
+}
+
+void CalculatorWindow::cancel()
+{
+    closeWindow();
+}
+
+void CalculatorWindow::closeWindow()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+bool CalculatorWindow::previewKey(const QKeyEvent &event)
+{
+    const int page = m_design.keysFollowShownPage ? shownPage() : 0;
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        calculate(page);
+        return true;
+    case Qt::Key_Escape:
+        back();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CalculatorWindow::hover(QObject *watched)
+{
+    for (QObject *object = watched; object; object = object->parent()) {
+        const auto found = m_surfaces.constFind(object);
+        if (found == m_surfaces.cend())
+            continue;
+        for (ButtonLabel *label : *found)
+            label->setLit(false);
+        return;
+    }
+}
+
+bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto &key = static_cast<const QKeyEvent &>(*event);
+        if (previewKey(key))
+            return true;
+        const auto filter = m_filters.constFind(watched);
+        if (filter != m_filters.cend() && !filterPasses(*filter, key))
+            return true;
+    } else if (event->type() == QEvent::MouseMove) {
+        // Button labels light themselves; a movement with a button held belongs to the control.
+        const auto &mouse = static_cast<const QMouseEvent &>(*event);
+        if (mouse.buttons() == Qt::NoButton && !qobject_cast<ButtonLabel *>(watched)) {
+            hover(watched);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace zorvik::calculator

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "calculator/windowdesign.h"
+
+#include <QHash>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QKeyEvent;
+class QLineEdit;
+
+namespace zorvik {
+
+class ButtonLabel;
+struct RelationList;
+
+namespace calculator {
+
+class TabControl;
+
+// A calculator window built from its design: fields, frames, pages and button labels, with the
+// behaviour every calculator window shares (key filter, Enter and Esc, Calculate, Reset, Import,
+// Back, Cancel and the hover colours). Pages are numbered 0 (roughing) and 1 (finishing).
+class CalculatorWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CalculatorWindow(const WindowDesign &design, QWidget *parent = nullptr);
+
+    // Opens the design's window in the work area, or brings the open one forward with its
+    // texts kept. create builds windows that add behaviour of their own.
+    static void open(const WindowDesign &design,
+                     const std::function<CalculatorWindow *()> &create = {});
+
+    const WindowDesign &design() const { return m_design; }
+    int pageCount() const { return static_cast<int>(m_design.pages.size()); }
+    int shownPage() const;
+    void showPage(int page);
+    QLineEdit *field(const QString &name) const;
+
+    void calculate(int page);
+    void reset(int page);
+    void importTwins(int page);
+    void back();
+    void cancel();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // For windows that restore more than the default texts.
+    virtual void afterReset(int page) { Q_UNUSED(page) }
+
+private:
+    struct Field {
+        QLineEdit *edit;
+        int page;
+        QString tag;
+        QString defaultText;
+        KeyFilter filter;
+    };
+
+    void buildPage(int page, QWidget *container);
+    void buildHover();
+    void run(Action action, int page);
+    bool previewKey(const QKeyEvent &event);
+    void hover(QObject *watched);
+    void closeWindow();
+
+    const WindowDesign &m_design;
+    const RelationList &m_relations;
+    TabControl *m_tabs = nullptr;
+    std::vector<Field> m_fields;
+    // Per page, the fields in the order of the design's field table.
+    std::vector<std::vector<QLineEdit *>> m_pageFields;
+    // Per page, the fields in the order of the relation list.
+    std::vector<std::vector<QLineEdit *>> m_solveFields;
+    QHash<const QObject *, KeyFilter> m_filters;
+    // The labels each surface restores to the normal colour; fields, captions and frames that
+    // restore nothing are here with an empty list so the pointer over them stops at them.
+    QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;
+};
+
+} // namespace calculator
+} // namespace zorvik

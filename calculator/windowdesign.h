@@ -1,0 +1,103 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace zorvik::calculator {
+
+// Measures are twips, relative to the container the control sits in.
+struct Box {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct FontDesign {
+    const char *family = "Arial";
+    double pointSize = 8;
+    bool bold = false;
+};
+
+// What a field lets the user type; keys that type no character always pass.
+enum class KeyFilter {
+    Decimal, // digits, "." and Backspace
+    Digits,  // digits and Backspace
+    None,    // anything
+};
+
+enum class Action { Calculate, Reset, Import, Back, Cancel };
+
+// One page of the window. The finishing page of a two-page window repeats the roughing
+// page's frames, fields and buttons under the prefix.
+struct PageDesign {
+    const char *caption; // the tab caption; unused on single-page windows
+    const char *prefix;  // "" on the roughing page, "f" on the finishing page
+    const char *tag;     // the page tag Reset clears; "" when the window has none
+};
+
+struct FrameDesign {
+    const char *name;           // on the roughing page
+    const char *caption;        // "" for a frame without caption
+    Box box;                    // in the tab control, or in the window on single-page windows
+    const char *parent = "";    // the frame holding this one, "" for none
+    const char *finishing = ""; // its name on the finishing page, "" for the prefix
+};
+
+// Fields are 1215 by 375 twips; their caption is a label on the same row, 120 twips lower.
+struct FieldDesign {
+    const char *name; // on the roughing page
+    const char *caption;
+    const char *frame;
+    int captionLeft;
+    int left;
+    int top;
+    const char *defaultText = "";
+    bool tagged = true; // carries its page's tag
+};
+
+// Button labels are 1335 by 375 twips at top 240 in the page's button frame.
+struct ButtonDesign {
+    const char *name; // on the roughing page
+    const char *caption;
+    Action action;
+    int left;
+    const char *finishing = ""; // its name on the finishing page, "" for the prefix
+};
+
+// Moving the pointer over one of the surfaces (controls named here, "" for the window's own
+// background) restores the normal colour of the listed button labels. Surfaces not listed,
+// and everything inside them, restore nothing.
+struct HoverRestore {
+    std::vector<const char *> surfaces;
+    std::vector<const char *> labels;
+};
+
+struct FieldFilter {
+    const char *name; // the full name, so one page's field can differ from its twin
+    KeyFilter filter;
+};
+
+struct WindowDesign {
+    const char *name;
+    const char *caption;
+    std::string_view operation; // the relation list, by operation name
+    Box placement;              // in the main window's work area
+    std::vector<PageDesign> pages;
+    const char *tabControl = ""; // with its box, when there are two pages
+    Box tabBox;
+    const char *buttonFrame;
+    std::vector<FrameDesign> frames;
+    std::vector<FieldDesign> fields; // in focus order
+    std::vector<ButtonDesign> buttons;
+    std::vector<FieldFilter> filters; // every other field takes KeyFilter::Decimal
+    std::vector<HoverRestore> hover;
+    // Enter and Esc act on the page shown, rather than always on the roughing page.
+    bool keysFollowShownPage = false;
+    FontDesign font;       // captions and fields
+    FontDesign tabFont;    // tab captions
+    FontDesign frameFont;  // frame captions
+    FontDesign buttonFont; // button label captions
+};
+
+} // namespace zorvik::calculator

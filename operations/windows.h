@@ -1,0 +1,8 @@
+#pragma once
+
+namespace zorvik {
+
+// Lets the New Project dialog open every calculator window.
+void registerCalculatorWindows();
+
+} // namespace zorvik

@@ -1,0 +1,434 @@
+#include "windowdriver.h"
+
+#include "app/twips.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabBar>
+
+using zorvik::ButtonLabel;
+using zorvik::calculator::CalculatorWindow;
+
+namespace {
+
+const QStringList roughingLabels{"command1", "command2", "command5", "command3", "command4"};
+const QStringList finishingLabels{"fcommand1", "fcommand2", "fcommand5", "fcommand3", "fcommand4"};
+const QStringList defaultFields{"txtinlet", "txtoutlet", "txtnoc"};
+
+// Fills every field of the window with a text of its own, so any change shows.
+void fillAll(QWidget *window)
+{
+    for (QLineEdit *field : window->findChildren<QLineEdit *>())
+        field->setText(field->objectName().startsWith('f') ? "7" : "3");
+}
+
+} // namespace
+
+class TestCalculatorWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_driver.reset(); }
+
+    void keyFilter_data();
+    void keyFilter();
+    void editingKeysWork();
+    void enterRunsRoughingCalculate_data();
+    void enterRunsRoughingCalculate();
+    void calculateWritesOnlyBlanks();
+    void reset_data();
+    void reset();
+    void import_data();
+    void import();
+    void importFillsBlankPage();
+    void leaving_data();
+    void leaving();
+    void hover_data();
+    void hover();
+    void labelLightsUnderPointer();
+    void editKeysGoThroughMenu_data();
+    void editKeysGoThroughMenu();
+
+private:
+    std::unique_ptr<WindowDriver> m_driver;
+    CalculatorWindow *m_window = nullptr;
+};
+
+void TestCalculatorWindow::init()
+{
+    m_driver = std::make_unique<WindowDriver>();
+    m_window = m_driver->open("Option1", "frmlong");
+    QVERIFY(m_window);
+}
+
+void TestCalculatorWindow::keyFilter_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("digits and point") << "txtfeed"
+                                      << "0.25"
+                                      << "0.25";
+    QTest::newRow("letters refused") << "txtfeed"
+                                     << "1a2Bz"
+                                     << "12";
+    QTest::newRow("minus refused") << "txtidiam"
+                                   << "-5"
+                                   << "5";
+    QTest::newRow("space refused") << "txtidiam"
+                                   << "4 5"
+                                   << "45";
+    QTest::newRow("comma refused") << "txtidiam"
+                                   << "4,5"
+                                   << "45";
+    QTest::newRow("exponent refused") << "txtmrr"
+                                      << "1e5"
+                                      << "15";
+    QTest::newRow("plus refused") << "txtmrr"
+                                  << "+15"
+                                  << "15";
+    QTest::newRow("two points accepted") << "txtidiam"
+                                         << "1..2"
+                                         << "1..2";
+    QTest::newRow("specific power: no point") << "txtspcp"
+                                              << "0.5"
+                                              << "05";
+    QTest::newRow("finishing specific power") << "ftxtspcp"
+                                              << "0.5"
+                                              << "0.5";
+    QTest::newRow("finishing field") << "ftxtcf"
+                                     << "x12.5%"
+                                     << "12.5";
+    QTest::newRow("default field") << "txtnoc"
+                                   << "2;"
+                                   << "2";
+}
+
+void TestCalculatorWindow::keyFilter()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+
+    m_window->showPage(field.startsWith('f') ? 1 : 0);
+    typeInto(m_window, field, keys);
+    QCOMPARE(fieldOf(m_window, field)->text(), expected);
+}
+
+void TestCalculatorWindow::editingKeysWork()
+{
+    QLineEdit *field = fieldOf(m_window, "txtspcp");
+    typeInto(m_window, "txtspcp", "12345");
+    QTest::keyClick(field, Qt::Key_Left);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClicks(field, "9");
+    QCOMPARE(field->text(), QString("2359"));
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(field->selectedText(), QString("2359"));
+    QTest::keyClick(field, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() && QApplication::focusWidget() != field);
+}
+
+void TestCalculatorWindow::enterRunsRoughingCalculate_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
+// Enter runs the roughing page's Calculate even while the finishing page is in front.
+void TestCalculatorWindow::enterRunsRoughingCalculate()
+{
+    QFETCH(int, key);
+
+    typeInto(m_window, "txtrpm", "1000");
+    typeInto(m_window, "txtfeed", "0.25");
+    m_window->showPage(1);
+    typeInto(m_window, "ftxtrpm", "400");
+    typeInto(m_window, "ftxtfeed", "0.5");
+    QTest::keyClick(fieldOf(m_window, "ftxtfeed"), Qt::Key(key));
+    QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString("250"));
+    QCOMPARE(fieldOf(m_window, "ftxtfrate")->text(), QString());
+    QCOMPARE(fieldOf(m_window, "ftxtfeed")->text(), QString("0.5"));
+    QCOMPARE(m_window->shownPage(), 1);
+}
+
+// A solve never touches a field that holds text, malformed or not.
+void TestCalculatorWindow::calculateWritesOnlyBlanks()
+{
+    typeInto(m_window, "txtrpm", "1000");
+    typeInto(m_window, "txtfeed", "0.25");
+    typeInto(m_window, "txtfrate", "1..2");
+    typeInto(m_window, "txtnoc", "");
+    typeInto(m_window, "txtmtime", "2");
+    QTest::mouseClick(labelOf(m_window, "command1"), Qt::LeftButton);
+    QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString("1..2"));
+    QCOMPARE(fieldOf(m_window, "txtnoc")->text(), QString());
+    QCOMPARE(fieldOf(m_window, "txtrpm")->text(), QString("1000"));
+
+    typeInto(m_window, "txtfrate", "");
+    QTest::mouseClick(labelOf(m_window, "command1"), Qt::LeftButton);
+    QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString("250"));
+    QCOMPARE(fieldOf(m_window, "txtnoc")->text(), QString("125"));
+}
+
+void TestCalculatorWindow::reset_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("cleared"); // prefix of the page Reset clears
+    QTest::newRow("roughing") << "command2"
+                              << "";
+    QTest::newRow("finishing") << "fcommand2"
+                               << "f";
+}
+
+void TestCalculatorWindow::reset()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, cleared);
+
+    fillAll(m_window);
+    m_window->showPage(cleared.isEmpty() ? 0 : 1);
+    QTest::mouseClick(labelOf(m_window, label), Qt::LeftButton);
+
+    int blank = 0;
+    for (QLineEdit *field : m_window->findChildren<QLineEdit *>()) {
+        const QString name = field->objectName();
+        const bool onPage = cleared.isEmpty() ? !name.startsWith('f') : name.startsWith('f');
+        const QString base = onPage ? name.mid(cleared.size()) : QString();
+        QString expected = name.startsWith('f') ? "7" : "3";
+        if (onPage)
+            expected = base == "txtnoc" ? "1" : defaultFields.contains(base) ? "2" : "";
+        QCOMPARE(field->text(), expected);
+        blank += field->text().isEmpty() ? 1 : 0;
+    }
+    QCOMPARE(blank, 23);
+}
+
+void TestCalculatorWindow::import_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QStringList>("before"); // name=text, every other field blank
+    QTest::addColumn<QStringList>("after");  // the fields whose text Import changes
+
+    QTest::newRow("into finishing")
+        << "fcommand5" << QStringList{"txtidiam=50", "ftxtfdiam=45"} << QStringList{"ftxtidiam=50"};
+    QTest::newRow("into roughing")
+        << "command5" << QStringList{"ftxtidiam=50", "txtfdiam=45", "ftxtfdiam=41"}
+        << QStringList{"txtidiam=50"};
+    QTest::newRow("malformed copied as is")
+        << "command5" << QStringList{"ftxtcp=1..2"} << QStringList{"txtcp=1..2"};
+    QTest::newRow("blank source copies nothing")
+        << "fcommand5" << QStringList{"ftxtcf=10"} << QStringList{};
+    QTest::newRow("defaults kept")
+        << "fcommand5" << QStringList{"txtnoc=4", "ftxtmp=5"} << QStringList{};
+}
+
+void TestCalculatorWindow::import()
+{
+    QFETCH(QString, label);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+
+    QHash<QString, QString> expected;
+    for (QLineEdit *field : m_window->findChildren<QLineEdit *>()) {
+        if (!defaultFields.contains(field->objectName().remove(QRegularExpression("^f"))))
+            field->clear();
+        expected.insert(field->objectName(), field->text());
+    }
+    for (const QString &entry : before) {
+        fieldOf(m_window, entry.section('=', 0, 0))->setText(entry.section('=', 1));
+        expected.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    }
+    for (const QString &entry : after)
+        expected.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    m_window->showPage(label.startsWith('f') ? 1 : 0);
+    QTest::mouseClick(labelOf(m_window, label), Qt::LeftButton);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(fieldOf(m_window, it.key())->text(), it.value());
+}
+
+// After a roughing solve, Import on an untouched finishing page brings every roughing text
+// across except the three defaults, which are not blank there.
+void TestCalculatorWindow::importFillsBlankPage()
+{
+    fillAll(m_window);
+    for (QLineEdit *field : m_window->findChildren<QLineEdit *>()) {
+        const QString name = field->objectName();
+        if (name.startsWith('f') && !defaultFields.contains(name.mid(1)))
+            field->clear();
+    }
+    m_window->showPage(1);
+    QTest::mouseClick(labelOf(m_window, "fcommand5"), Qt::LeftButton);
+    for (QLineEdit *field : m_window->findChildren<QLineEdit *>()) {
+        const QString name = field->objectName();
+        const bool keepsOwn = name.startsWith('f') && defaultFields.contains(name.mid(1));
+        QCOMPARE(field->text(), QString(keepsOwn ? "7" : "3"));
+    }
+}
+
+void TestCalculatorWindow::leaving_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("dialogShown");
+    QTest::newRow("Back") << "command3" << true;
+    QTest::newRow("finishing Back") << "fcommand3" << true;
+    QTest::newRow("Esc") << "Esc" << true;
+    QTest::newRow("Esc on finishing page") << "fEsc" << true;
+    QTest::newRow("Cancel") << "command4" << false;
+    QTest::newRow("finishing Cancel") << "fcommand4" << false;
+}
+
+void TestCalculatorWindow::leaving()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, dialogShown);
+
+    typeInto(m_window, "txtidiam", "50");
+    m_window->showPage(how.startsWith('f') ? 1 : 0);
+    if (how.endsWith("Esc"))
+        QTest::keyClick(fieldOf(m_window, how.startsWith('f') ? "ftxtcf" : "txtcf"),
+                        Qt::Key_Escape);
+    else
+        QTest::mouseClick(labelOf(m_window, how), Qt::LeftButton);
+
+    QTRY_VERIFY(!m_driver->window("frmlong"));
+    QCOMPARE(m_driver->dialog() != nullptr, dialogShown);
+    if (dialogShown) {
+        QVERIFY(m_driver->dialog()->isVisible());
+        QCOMPARE(m_driver->main()->workspace()->activeSubWindow(),
+                 m_driver->dialog()->parentWidget());
+    }
+    // The texts went with the window: it opens with the defaults again.
+    CalculatorWindow *again = m_driver->open("Option1", "frmlong");
+    QVERIFY(again);
+    QCOMPARE(fieldOf(again, "txtidiam")->text(), QString());
+    QCOMPARE(fieldOf(again, "txtnoc")->text(), QString("1"));
+}
+
+void TestCalculatorWindow::hover_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("surface"); // "" for the window's own background
+    QTest::addColumn<QStringList>("restored");
+
+    QStringList background = roughingLabels + finishingLabels;
+    background.removeAll("command5");
+    background.removeAll("fcommand5");
+    QTest::newRow("window background") << 0 << "" << background;
+    QTest::newRow("tab control") << 0 << "t1" << roughingLabels + finishingLabels;
+    QTest::newRow("tab strip") << 1 << "tabs" << roughingLabels + finishingLabels;
+    QTest::newRow("parameters frame") << 0 << "Frame2" << roughingLabels;
+    QTest::newRow("button frame") << 0 << "Frame3" << roughingLabels;
+    QTest::newRow("finishing parameters") << 1 << "fFrame2" << finishingLabels;
+    QTest::newRow("finishing buttons") << 1 << "fFrame3" << finishingLabels;
+    QTest::newRow("work-piece frame") << 0 << "Frame1" << QStringList{};
+    QTest::newRow("field") << 0 << "txtcspeed" << QStringList{};
+    QTest::newRow("caption") << 1 << "caption" << QStringList{};
+}
+
+void TestCalculatorWindow::hover()
+{
+    QFETCH(int, page);
+    QFETCH(QString, surface);
+    QFETCH(QStringList, restored);
+
+    m_window->showPage(page);
+    const QList<ButtonLabel *> labels = m_window->findChildren<ButtonLabel *>();
+    QCOMPARE(labels.size(), 10);
+    for (ButtonLabel *label : labels)
+        label->setLit(true);
+
+    QWidget *target = m_window;
+    QPoint at(2, 2);
+    if (surface == "tabs") {
+        target = m_window->findChild<QTabBar *>();
+        at = QPoint(target->width() / 2, target->height() / 2);
+    } else if (surface == "caption") {
+        target = fieldOf(m_window, "ftxtcspeed")
+                     ->parentWidget()
+                     ->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+        at = QPoint(5, 5);
+    } else if (!surface.isEmpty()) {
+        target = m_window->findChild<QWidget *>(surface);
+        at = QPoint(target->width() - 3, target->height() - 3);
+        if (surface == "t1") { // between the two lower frames, on the page
+            target = m_window->findChild<QWidget *>("Frame2")->parentWidget();
+            at = QPoint(target->width() / 2, zorvik::twips::toPixels(6200));
+        }
+    }
+    QVERIFY(target && target->isVisible());
+    QCOMPARE(m_window->childAt(target->mapTo(m_window, at)), target == m_window ? nullptr : target);
+    QTest::mouseMove(target, at);
+
+    for (ButtonLabel *label : labels) {
+        const bool normal = restored.contains(label->objectName());
+        QTRY_COMPARE(label->colour(), QColor(normal ? 0xC0C0C0 : 0xE0E0E0));
+    }
+}
+
+void TestCalculatorWindow::labelLightsUnderPointer()
+{
+    ButtonLabel *reset = labelOf(m_window, "command2");
+    QTest::mouseMove(reset, QPoint(5, 5));
+    QTRY_COMPARE(reset->colour(), QColor(0xE0E0E0));
+    QCOMPARE(labelOf(m_window, "command1")->colour(), QColor(0xC0C0C0));
+    // Moving on to the next label lights it too; the first stays lit until a surface restores it.
+    QTest::mouseMove(labelOf(m_window, "command5"), QPoint(5, 5));
+    QTRY_COMPARE(labelOf(m_window, "command5")->colour(), QColor(0xE0E0E0));
+    QCOMPARE(reset->colour(), QColor(0xE0E0E0));
+    QTest::mouseMove(m_window->findChild<QWidget *>("Frame3"), QPoint(3, 3));
+    QTRY_COMPARE(reset->colour(), QColor(0xC0C0C0));
+}
+
+void TestCalculatorWindow::editKeysGoThroughMenu_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("selectAll");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::addColumn<QString>("fieldAfter");
+
+    // The field holds "12.5" and the clipboard "a-b" before the key.
+    QTest::newRow("copy, nothing selected") << "mnucopy" << int(Qt::Key_C) << false << ""
+                                            << "12.5";
+    QTest::newRow("copy selection") << "mnucopy" << int(Qt::Key_C) << true << "12.5"
+                                    << "12.5";
+    QTest::newRow("cut selection") << "mnucut" << int(Qt::Key_X) << true << "12.5"
+                                   << "";
+    QTest::newRow("paste, unfiltered") << "mnupaste" << int(Qt::Key_V) << false << "a-b"
+                                       << "12.5a-b";
+}
+
+void TestCalculatorWindow::editKeysGoThroughMenu()
+{
+    QFETCH(QString, action);
+    QFETCH(int, key);
+    QFETCH(bool, selectAll);
+    QFETCH(QString, clipboardAfter);
+    QFETCH(QString, fieldAfter);
+
+    auto *command = m_driver->main()->findChild<QAction *>(action);
+    QVERIFY(command);
+    QSignalSpy triggered(command, &QAction::triggered);
+    QGuiApplication::clipboard()->setText("a-b");
+    QLineEdit *field = fieldOf(m_window, "txtfeed");
+    typeInto(m_window, "txtfeed", "12.5");
+    if (selectAll)
+        field->selectAll();
+    QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(triggered.count(), 1);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
+    QCOMPARE(field->text(), fieldAfter);
+}
+
+QTEST_MAIN(TestCalculatorWindow)
+#include "test_calculatorwindow.moc"

@@ -1,0 +1,351 @@
+#include "windowdriver.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabBar>
+
+using zorvik::calculator::CalculatorWindow;
+
+namespace {
+
+struct Entry {
+    const char *field;
+    const char *text;
+};
+
+// The typical job: what the user types, and what Calculate writes into the blanks.
+const Entry given[] = {
+    {"txtidiam", "50"},  {"txtfdiam", "40"},   {"txtlen", "100"},
+    {"txtangle", "90"},  {"txtcspeed", "150"}, {"txtfeed", "0.2"},
+    {"txtspcf", "2000"}, {"txteeff", "0.9"},   {"txtmeff", "0.8"},
+};
+const Entry defaults[] = {{"txtinlet", "2"}, {"txtoutlet", "2"}, {"txtnoc", "1"}};
+const Entry results[] = {
+    {"txtallowance", "5"},
+    {"txtdoc", "5"},
+    {"txtrpm", "954.545454545455"},
+    {"txtchip", "1"},
+    {"txtmrr", "150000"},
+    {"txtcf", "2000"},
+    {"txtcp", "5000"},
+    {"txteff", "0.72"},
+    {"txtmp", "6944.44444444444"},
+    {"txtct", "0.199999960026674"},
+    {"txtcw", "5.00000099933336"},
+    {"txtspcp", "0.0333333333333333"},
+    {"txtfrate", "190.909090909091"},
+    {"txtmtime", "0.544761904761905"},
+};
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
+                 qRound(height / 15.0));
+}
+
+} // namespace
+
+class TestTurningWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_driver = std::make_unique<WindowDriver>(); }
+    void cleanup() { m_driver.reset(); }
+
+    void workedExample_data();
+    void workedExample();
+    void sameInputsSameResultsInBothWindows();
+    void opensWithDefaults_data();
+    void opensWithDefaults();
+    void layout_data();
+    void layout();
+    void captions_data();
+    void captions();
+    void captionsNameTheirFields();
+    void openingAgainKeepsTexts();
+    void eachWindowIsIndependent();
+
+private:
+    std::unique_ptr<WindowDriver> m_driver;
+};
+
+void TestTurningWindows::workedExample_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("calculate"); // the key or label that runs the solve
+
+    QTest::newRow("longitudinal, Enter") << "Option1"
+                                         << "frmlong"
+                                         << ""
+                                         << "Enter";
+    QTest::newRow("longitudinal, Calculate") << "Option1"
+                                             << "frmlong"
+                                             << ""
+                                             << "command1";
+    QTest::newRow("longitudinal, finishing") << "Option1"
+                                             << "frmlong"
+                                             << "f"
+                                             << "fcommand1";
+    QTest::newRow("face, Enter") << "Option2"
+                                 << "frmface"
+                                 << ""
+                                 << "Enter";
+    QTest::newRow("face, finishing") << "Option2"
+                                     << "frmface"
+                                     << "f"
+                                     << "fcommand1";
+}
+
+void TestTurningWindows::workedExample()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, window);
+    QFETCH(QString, prefix);
+    QFETCH(QString, calculate);
+
+    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    QVERIFY(calc);
+    calc->showPage(prefix.isEmpty() ? 0 : 1);
+    for (const Entry &entry : given)
+        typeInto(calc, prefix + entry.field, entry.text);
+    if (calculate == "Enter")
+        QTest::keyClick(fieldOf(calc, prefix + "txtmeff"), Qt::Key_Return);
+    else
+        QTest::mouseClick(labelOf(calc, calculate), Qt::LeftButton);
+
+    for (const Entry &entry : results)
+        QCOMPARE(fieldOf(calc, prefix + entry.field)->text(), QString(entry.text));
+    for (const Entry &entry : given)
+        QCOMPARE(fieldOf(calc, prefix + entry.field)->text(), QString(entry.text));
+    for (const Entry &entry : defaults)
+        QCOMPARE(fieldOf(calc, prefix + entry.field)->text(), QString(entry.text));
+    // The other page is untouched: every field there still shows its opening text.
+    const QString other = prefix.isEmpty() ? "f" : "";
+    QCOMPARE(fieldOf(calc, other + "txtrpm")->text(), QString());
+    QCOMPARE(fieldOf(calc, other + "txtidiam")->text(), QString());
+}
+
+void TestTurningWindows::sameInputsSameResultsInBothWindows()
+{
+    CalculatorWindow *longitudinal = m_driver->open("Option1", "frmlong");
+    CalculatorWindow *face = m_driver->open("Option2", "frmface");
+    QVERIFY(longitudinal && face);
+    // A job that runs through other rules: cutting speed from spindle speed and the field
+    // captioned as the initial length in the face window, then the chip geometry at 30 degrees.
+    const Entry job[] = {{"txtidiam", "80"}, {"txtrpm", "500"},  {"txtfeed", "0.2"},
+                         {"txtdoc", "2"},    {"txtangle", "30"}, {"txtmtime", "3"}};
+    for (QWidget *calc : {static_cast<QWidget *>(longitudinal), static_cast<QWidget *>(face)}) {
+        for (const Entry &entry : job)
+            typeInto(calc, entry.field, entry.text);
+        QTest::keyClick(fieldOf(calc, "txtidiam"), Qt::Key_Enter);
+    }
+    QCOMPARE(fieldOf(face, "txtcspeed")->text(), QString("125.714285714286"));
+    QCOMPARE(fieldOf(face, "txtcw")->text(), QString("3.99854051512104"));
+    for (QLineEdit *field : longitudinal->findChildren<QLineEdit *>())
+        QCOMPARE(fieldOf(face, field->objectName())->text(), field->text());
+}
+
+void TestTurningWindows::opensWithDefaults_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("longitudinal") << "Option1"
+                                  << "frmlong"
+                                  << "Longitudinal turning";
+    QTest::newRow("face") << "Option2"
+                          << "frmface"
+                          << "Face turning";
+}
+
+void TestTurningWindows::opensWithDefaults()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, window);
+    QFETCH(QString, caption);
+
+    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window), true);
+    QVERIFY(calc);
+    QCOMPARE(calc->windowTitle(), caption);
+    QCOMPARE(calc->shownPage(), 0);
+    const QList<QLineEdit *> fields = calc->findChildren<QLineEdit *>();
+    QCOMPARE(fields.size(), 52);
+    int withDefault = 0;
+    for (QLineEdit *field : fields) {
+        const QString base =
+            field->objectName().startsWith('f') ? field->objectName().mid(1) : field->objectName();
+        const QString expected = base == "txtnoc"                            ? "1"
+                                 : base == "txtinlet" || base == "txtoutlet" ? "2"
+                                                                             : "";
+        QCOMPARE(field->text(), expected);
+        withDefault += expected.isEmpty() ? 0 : 1;
+    }
+    QCOMPARE(withDefault, 6);
+    for (auto *label : calc->findChildren<zorvik::ButtonLabel *>()) {
+        QCOMPARE(label->colour(), QColor(0xC0C0C0));
+        QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+    }
+    auto *tabs = calc->findChild<QTabBar *>();
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QString("Roughing Data"));
+    QCOMPARE(tabs->tabText(1), QString("Finishing Data"));
+}
+
+void TestTurningWindows::layout_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QRect>("expected"); // relative to the parent widget
+
+    QTest::newRow("long tab control") << "Option1"
+                                      << "frmlong"
+                                      << "t1" << twipsRect(53, 60, 11535, 7095);
+    QTest::newRow("long work-piece frame") << "Option1"
+                                           << "frmlong"
+                                           << "Frame1" << twipsRect(173, 480, 11295, 1575);
+    QTest::newRow("face parameters frame") << "Option2"
+                                           << "frmface"
+                                           << "fFrame2" << twipsRect(120, 2160, 11295, 3975);
+    QTest::newRow("button frame") << "Option2"
+                                  << "frmface"
+                                  << "Frame3" << twipsRect(2153, 6240, 7335, 735);
+    QTest::newRow("first field") << "Option1"
+                                 << "frmlong"
+                                 << "txtidiam" << twipsRect(2160, 480, 1215, 375);
+    QTest::newRow("middle column") << "Option1"
+                                   << "frmlong"
+                                   << "ftxtmrr" << twipsRect(6000, 1920, 1215, 375);
+    QTest::newRow("last column") << "Option2"
+                                 << "frmface"
+                                 << "txteff" << twipsRect(9960, 2880, 1215, 375);
+    QTest::newRow("Import label") << "Option1"
+                                  << "frmlong"
+                                  << "fcommand5" << twipsRect(3000, 240, 1335, 375);
+    QTest::newRow("Cancel label") << "Option1"
+                                  << "frmlong"
+                                  << "command4" << twipsRect(5880, 240, 1335, 375);
+}
+
+void TestTurningWindows::layout()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, window);
+    QFETCH(QString, widget);
+    QFETCH(QRect, expected);
+
+    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    QVERIFY(calc);
+    auto *found = calc->findChild<QWidget *>(widget);
+    QVERIFY(found);
+    QCOMPARE(found->geometry(), expected);
+    // The window places itself in the work area.
+    QCOMPARE(calc->parentWidget()->geometry(), twipsRect(70, 150, 11730, 7590));
+}
+
+void TestTurningWindows::captions_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("long idiam") << "Option1"
+                                << "frmlong"
+                                << "txtidiam"
+                                << "Initial Diameter (mm) :";
+    QTest::newRow("long fdiam") << "Option1"
+                                << "frmlong"
+                                << "ftxtfdiam"
+                                << "Final Diameter (mm) :";
+    QTest::newRow("long len") << "Option1"
+                              << "frmlong"
+                              << "txtlen"
+                              << "Longitudinal Length (mm) :";
+    QTest::newRow("face idiam") << "Option2"
+                                << "frmface"
+                                << "ftxtidiam"
+                                << "Initial Length (mm) :";
+    QTest::newRow("face fdiam") << "Option2"
+                                << "frmface"
+                                << "txtfdiam"
+                                << "Final Length (mm) :";
+    QTest::newRow("face len") << "Option2"
+                              << "frmface"
+                              << "txtlen"
+                              << "Work-Piece Radius (mm) :";
+    QTest::newRow("shared caption") << "Option2"
+                                    << "frmface"
+                                    << "txtmrr"
+                                    << "Metal Removal Rate (mm3/min.) :";
+}
+
+void TestTurningWindows::captions()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, window);
+    QFETCH(QString, field);
+    QFETCH(QString, caption);
+
+    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    QVERIFY(calc);
+    QLineEdit *edit = fieldOf(calc, field);
+    const QLabel *label = nullptr;
+    for (const QLabel *candidate : calc->findChildren<QLabel *>()) {
+        if (candidate->buddy() == edit)
+            label = candidate;
+    }
+    QVERIFY(label);
+    QCOMPARE(label->text(), caption);
+    QCOMPARE(label->geometry().top(), edit->geometry().top() + 8);
+    QVERIFY(label->geometry().right() < edit->geometry().left());
+}
+
+// Screen readers find every field by its caption.
+void TestTurningWindows::captionsNameTheirFields()
+{
+    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
+    QVERIFY(calc);
+    QSet<QLineEdit *> named;
+    for (const QLabel *label : calc->findChildren<QLabel *>()) {
+        auto *field = qobject_cast<QLineEdit *>(label->buddy());
+        if (!field)
+            continue;
+        QVERIFY(label->text().endsWith(" :"));
+        QCOMPARE(field->accessibleName(), label->text().chopped(2).trimmed());
+        named.insert(field);
+    }
+    QCOMPARE(named.size(), 52);
+}
+
+void TestTurningWindows::openingAgainKeepsTexts()
+{
+    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
+    QVERIFY(calc);
+    typeInto(calc, "txtidiam", "75");
+    typeInto(calc, "ftxtnoc", "3");
+    QCOMPARE(m_driver->open("Option1", "frmlong"), calc);
+    QCOMPARE(m_driver->openSubWindows(), 1);
+    QVERIFY(!m_driver->dialog());
+    QCOMPARE(fieldOf(calc, "txtidiam")->text(), QString("75"));
+    QCOMPARE(fieldOf(calc, "ftxtnoc")->text(), QString("3"));
+    QCOMPARE(m_driver->main()->workspace()->activeSubWindow(), calc->parentWidget());
+}
+
+void TestTurningWindows::eachWindowIsIndependent()
+{
+    CalculatorWindow *longitudinal = m_driver->open("Option1", "frmlong");
+    CalculatorWindow *face = m_driver->open("Option2", "frmface");
+    QVERIFY(longitudinal && face && longitudinal != face);
+    typeInto(longitudinal, "txtidiam", "60");
+    QCOMPARE(fieldOf(face, "txtidiam")->text(), QString());
+    QTest::mouseClick(labelOf(face, "command4"), Qt::LeftButton);
+    QTRY_VERIFY(!m_driver->window("frmface"));
+    QCOMPARE(fieldOf(longitudinal, "txtidiam")->text(), QString("60"));
+}
+
+QTEST_MAIN(TestTurningWindows)
+#include "test_turningwindows.moc"

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/buttonlabel.h"
+#include "app/mainwindow.h"
+#include "app/newprojectdialog.h"
+#include "calculator/calculatorwindow.h"
+#include "operations/windows.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <memory>
+
+// Runs the real main window and opens calculator windows the way a user does: New Project,
+// choose the operation, Ok.
+class WindowDriver {
+public:
+    WindowDriver()
+    {
+        zorvik::registerCalculatorWindows();
+        m_main = std::make_unique<zorvik::MainWindow>();
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    }
+
+    zorvik::MainWindow *main() const { return m_main.get(); }
+
+    zorvik::NewProjectDialog *dialog() const { return m_main->newProjectDialog(); }
+
+    // Chooses the option in the New Project dialog and presses Enter, or clicks the option and
+    // Ok once the dialog has slid in; returns the window that is open afterwards.
+    zorvik::calculator::CalculatorWindow *open(const char *option, const char *windowName,
+                                               bool withMouse = false)
+    {
+        m_main->showNewProject();
+        zorvik::NewProjectDialog *chooser = dialog();
+        auto *choice = chooser ? chooser->findChild<QRadioButton *>(option) : nullptr;
+        if (!choice)
+            return nullptr;
+        if (withMouse) {
+            if (!QTest::qWaitFor([chooser] { return !chooser->isUnrolling(); }))
+                return nullptr;
+            QTest::mouseClick(choice, Qt::LeftButton);
+            QTest::mouseClick(chooser->findChild<zorvik::ButtonLabel *>("command1"),
+                              Qt::LeftButton);
+        } else {
+            QTest::keyClick(choice, Qt::Key_Space);
+            QTest::keyClick(choice, Qt::Key_Return);
+        }
+        // Ok closes the dialog; it is gone once the event loop has deleted it.
+        if (!QTest::qWaitFor([this] { return !dialog(); }))
+            return nullptr;
+        return window(windowName);
+    }
+
+    // The open calculator window of that name, or nullptr.
+    zorvik::calculator::CalculatorWindow *window(const char *name) const
+    {
+        for (QMdiSubWindow *sub : m_main->workspace()->subWindowList()) {
+            if (!sub->isHidden() && sub->widget() && sub->widget()->objectName() == name)
+                return qobject_cast<zorvik::calculator::CalculatorWindow *>(sub->widget());
+        }
+        return nullptr;
+    }
+
+    int openSubWindows() const
+    {
+        int count = 0;
+        for (QMdiSubWindow *sub : m_main->workspace()->subWindowList())
+            count += sub->isHidden() ? 0 : 1;
+        return count;
+    }
+
+private:
+    std::unique_ptr<zorvik::MainWindow> m_main;
+};
+
+inline QLineEdit *fieldOf(QWidget *window, const QString &name)
+{
+    auto *field = window->findChild<QLineEdit *>(name);
+    if (!field)
+        qFatal("no field %s", qPrintable(name));
+    return field;
+}
+
+inline zorvik::ButtonLabel *labelOf(QWidget *window, const QString &name)
+{
+    auto *label = window->findChild<zorvik::ButtonLabel *>(name);
+    if (!label)
+        qFatal("no button label %s", qPrintable(name));
+    return label;
+}
+
+// Types into the field with the keyboard, after selecting whatever it holds so the keys
+// replace it.
+inline void typeInto(QWidget *window, const QString &name, const QString &keys)
+{
+    QLineEdit *field = fieldOf(window, name);
+    field->setFocus();
+    field->selectAll();
+    if (keys.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, keys);
+}
