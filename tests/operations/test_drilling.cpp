@@ -30,9 +30,6 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"EnlargementDrillsTheDifference",
                   {{"txtidiam", "20"}, {"txtfdiam", "30"}},
                   holeOf10},
-        SolveCase{"EnlargementReplacesATypedHoleDiameter",
-                  {{"txtidiam", "20"}, {"txtfdiam", "30"}, {"txtfdiam2", "7"}},
-                  holeOf10},
         // The travel length is taken after the inlet rule: (5.83... + 3) + 20 over 100.
         SolveCase{"TravelLengthIncludesTheInletJustFound",
                   {{"txtfdiam2", "10"}, {"txtdepth", "20"}, {"txtfrate", "100"}},

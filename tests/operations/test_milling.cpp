@@ -55,13 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"1 25 txtchw 8"}},
         SolveCase{"EqualChipWidthIsNotRewritten", {{"txtcw", "8"}, {"txtchw", "8"}}, {}},
         // The copy keeps the text as typed, not its number.
-        SolveCase{"CopyKeepsTheText", {{"txtcw", "08.50"}}, {"1 25 txtchw 08.50"}},
-        SolveCase{"SpeedFromPowerAndForce",
-                  {{"txtcp", "5000"}, {"txtcf", "2000"}},
-                  {"1 1c txtcs 150"}},
-        SolveCase{"DepthWaitsForAllowance",
-                  {{"txtih", "20"}, {"txtfh", "15"}},
-                  {"1 7a txtall 5", "2 6a txtdoc 5"}}),
+        SolveCase{"CopyKeepsTheText", {{"txtcw", "08.50"}}, {"1 25 txtchw 08.50"}}),
     caseName);
 // clang-format on
 
