@@ -1,6 +1,7 @@
 #include "app/display/displayswitch.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "operations/windows.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -91,6 +92,7 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.process(app);
 
+    zorvik::registerCalculatorWindows();
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks());
     if (parser.isSet(screenshot) || parser.isSet(quitWhenShown))
         watchStartup(window, parser.isSet(quitWhenShown), parser.value(screenshot));

@@ -56,11 +56,19 @@ QString nameOnPage(const PageDesign &page, const char *name, const char *finishi
     return QString::fromLatin1(page.prefix) + QString::fromLatin1(name);
 }
 
+// A written field shows its leading digits, as a freshly typed one would after Home.
+void write(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    field->home(false);
+}
+
 // Keys that type no character (arrows, Home, Delete, Tab, Backspace) and shortcuts always pass;
 // a typed character passes only when the filter allows it.
 bool filterPasses(KeyFilter filter, const QKeyEvent &event)
 {
-    if (filter == KeyFilter::None || (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+    const bool shortcut = event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+    if (filter == KeyFilter::None || shortcut)
         return true;
     for (const QChar c : event.text()) {
         if (!c.isPrint())
@@ -292,7 +300,7 @@ void CalculatorWindow::calculate(int page)
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string &after = store.text(static_cast<FieldId>(i));
         if (after != before[i])
-            fields[i]->setText(QString::fromStdString(after));
+            write(fields[i], QString::fromStdString(after));
     }
 }
 
@@ -303,11 +311,11 @@ void CalculatorWindow::reset(int page)
     const QString tag = QString::fromLatin1(m_design.pages[static_cast<std::size_t>(page)].tag);
     for (const Field &field : m_fields) {
         if (tag.isEmpty() || field.tag == tag)
-            field.edit->setText(QString());
+            write(field.edit, QString());
     }
     for (const Field &field : m_fields) {
         if (field.page == page && !field.defaultText.isEmpty())
-            field.edit->setText(field.defaultText);
+            write(field.edit, field.defaultText);
     }
     afterReset(page);
 }
@@ -321,7 +329,7 @@ void CalculatorWindow::importTwins(int page)
     const auto &source = m_pageFields[static_cast<std::size_t>(1 - page)];
     for (std::size_t i = 0; i < target.size(); ++i) {
         if (target[i]->text().isEmpty())
-            target[i]->setText(source[i]->text());
+            write(target[i], source[i]->text());
     }
 }
 

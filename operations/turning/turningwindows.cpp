@@ -90,7 +90,8 @@ WindowDesign design(const Variant &v)
             {{"Frame2", "Frame3"}, roughing},
             {{"fFrame2", "fFrame3"}, finishing},
         },
-        .font = {"Arial", 8, false},
+        // The longest captions just fit their column at this size.
+        .font = {"Arial", 7.5, false},
         .tabFont = times,
         .frameFont = {"Times New Roman", 9.75, true},
         .buttonFont = {"Times New Roman", 15.75, false},
