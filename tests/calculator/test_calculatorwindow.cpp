@@ -37,6 +37,8 @@ private slots:
     void keyFilter_data();
     void keyFilter();
     void editingKeysWork();
+    void pageKeys_data();
+    void pageKeys();
     void enterRunsRoughingCalculate_data();
     void enterRunsRoughingCalculate();
     void calculateWritesOnlyBlanks();
@@ -135,6 +137,29 @@ void TestCalculatorWindow::editingKeysWork()
     QCOMPARE(field->selectedText(), QString("2359"));
     QTest::keyClick(field, Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() && QApplication::focusWidget() != field);
+}
+
+void TestCalculatorWindow::pageKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("page");
+    QTest::newRow("Ctrl+PageDown") << int(Qt::Key_PageDown) << int(Qt::ControlModifier) << 1;
+    QTest::newRow("Ctrl+PageUp") << int(Qt::Key_PageUp) << int(Qt::ControlModifier) << 1;
+    QTest::newRow("PageDown alone") << int(Qt::Key_PageDown) << int(Qt::NoModifier) << 0;
+}
+
+// Keyboard users reach the finishing page without the mouse.
+void TestCalculatorWindow::pageKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, page);
+
+    typeInto(m_window, "txtcf", "8");
+    QTest::keyClick(fieldOf(m_window, "txtcf"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(m_window->shownPage(), page);
+    QCOMPARE(fieldOf(m_window, "txtcf")->text(), QString("8"));
 }
 
 void TestCalculatorWindow::enterRunsRoughingCalculate_data()
