@@ -31,6 +31,11 @@ inline Writes solvedTrace(const char *operationName, const Texts &given)
     return traceSolve(operation.relations, store);
 }
 
+inline void PrintTo(const SolveCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 inline std::string caseName(const testing::TestParamInfo<SolveCase> &info)
 {
     return info.param.name;

@@ -1,87 +1,70 @@
-#include "operations/turning/turningrelations.h"
-#include "solvecheck.h"
+#include "solvecase.h"
 
 #include <gtest/gtest.h>
 
 using namespace zorvik;
-using zorvik::test::storeWith;
-using zorvik::test::traceSolve;
+using namespace zorvik::test;
 
 namespace {
 
-using Texts = std::vector<std::pair<std::string, std::string>>;
-using Writes = std::vector<std::string>;
+class TurningSolve : public testing::TestWithParam<SolveCase> {};
 
-struct TurningCase {
-    const char *name;
-    Texts given;
-    Writes writes; // every write of the solve, in order: "PASS RULE FIELD TEXT"
-};
-
-void PrintTo(const TurningCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class TurningSolve : public testing::TestWithParam<TurningCase> {};
-
+// Both windows run the same list; only captions differ.
 TEST_P(TurningSolve, WritesExactlyTheseTextsInThisOrder)
 {
-    for (const char *operation : {"longitudinal", "face"}) {
-        FieldStore store = storeWith(*findOperation(operation), GetParam().given);
-        EXPECT_EQ(traceSolve(turning::relations(), store), GetParam().writes) << operation;
-    }
+    for (const char *operation : {"longitudinal", "face"})
+        EXPECT_EQ(solvedTrace(operation, GetParam().given), GetParam().writes) << operation;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TurningSolve,
     testing::Values(
-        TurningCase{"WorkedExample",
-                    {{"txtidiam", "50"},
-                     {"txtfdiam", "40"},
-                     {"txtlen", "100"},
-                     {"txtangle", "90"},
-                     {"txtcspeed", "150"},
-                     {"txtfeed", "0.2"},
-                     {"txtspcf", "2000"},
-                     {"txteeff", "0.9"},
-                     {"txtmeff", "0.8"}},
-                    {"1 1a txtallowance 5", "1 4a txtdoc 5", "1 8b txtrpm 954.545454545455",
-                     "1 11a txtchip 1", "1 12a txtmrr 150000", "1 13b txtcf 2000",
-                     "1 14a txtcp 5000", "1 15a txteff 0.72", "1 16a txtmp 6944.44444444444",
-                     "1 19a txtct 0.199999960026674", "1 20a txtcw 5.00000099933336",
-                     "1 22a txtspcp 0.0333333333333333", "2 6a txtfrate 190.909090909091",
-                     "2 9a txtmtime 0.544761904761905"}},
+        SolveCase{"WorkedExample",
+                  {{"txtidiam", "50"},
+                   {"txtfdiam", "40"},
+                   {"txtlen", "100"},
+                   {"txtangle", "90"},
+                   {"txtcspeed", "150"},
+                   {"txtfeed", "0.2"},
+                   {"txtspcf", "2000"},
+                   {"txteeff", "0.9"},
+                   {"txtmeff", "0.8"}},
+                  {"1 1a txtallowance 5", "1 4a txtdoc 5", "1 8b txtrpm 954.545454545455",
+                   "1 11a txtchip 1", "1 12a txtmrr 150000", "1 13b txtcf 2000", "1 14a txtcp 5000",
+                   "1 15a txteff 0.72", "1 16a txtmp 6944.44444444444",
+                   "1 19a txtct 0.199999960026674", "1 20a txtcw 5.00000099933336",
+                   "1 22a txtspcp 0.0333333333333333", "2 6a txtfrate 190.909090909091",
+                   "2 9a txtmtime 0.544761904761905"}},
         // A zero count fails rule 4a in every pass, so 4c is never reached.
-        TurningCase{"ZeroCountBlocksDepthOfCut",
-                    {{"txtidiam", "50"},
-                     {"txtfdiam", "40"},
-                     {"txtnoc", "0"},
-                     {"txtchip", "1"},
-                     {"txtfeed", "0.2"}},
-                    {"1 1a txtallowance 5"}},
-        TurningCase{"CountFromTimeAndTravel",
-                    {{"txtrpm", "1000"}, {"txtfeed", "0.25"}, {"txtmtime", "2"}, {"txtnoc", ""}},
-                    {"1 6a txtfrate 250", "2 5c txtnoc 125"}},
-        TurningCase{"SpeedFromPowerAndForce",
-                    {{"txtcp", "5000"}, {"txtcf", "2000"}},
-                    {"1 10c txtcspeed 150"}},
-        TurningCase{"ZeroTravelLength",
-                    {{"txtinlet", ""}, {"txtoutlet", ""}, {"txtmtime", "2"}},
-                    {"1 6b txtfrate 0"}},
-        TurningCase{
+        SolveCase{"ZeroCountBlocksDepthOfCut",
+                  {{"txtidiam", "50"},
+                   {"txtfdiam", "40"},
+                   {"txtnoc", "0"},
+                   {"txtchip", "1"},
+                   {"txtfeed", "0.2"}},
+                  {"1 1a txtallowance 5"}},
+        SolveCase{"CountFromTimeAndTravel",
+                  {{"txtrpm", "1000"}, {"txtfeed", "0.25"}, {"txtmtime", "2"}, {"txtnoc", ""}},
+                  {"1 6a txtfrate 250", "2 5c txtnoc 125"}},
+        SolveCase{"SpeedFromPowerAndForce",
+                  {{"txtcp", "5000"}, {"txtcf", "2000"}},
+                  {"1 10c txtcspeed 150"}},
+        SolveCase{"ZeroTravelLength",
+                  {{"txtinlet", ""}, {"txtoutlet", ""}, {"txtmtime", "2"}},
+                  {"1 6b txtfrate 0"}},
+        SolveCase{
             "ChipFromAngle30",
             {{"txtnoc", ""}, {"txtangle", "30"}, {"txtfeed", "0.2"}, {"txtdoc", "2"}},
             {"1 11a txtchip 0.4", "1 19a txtct 0.100036500439934", "1 20a txtcw 3.99854051512104"}},
-        TurningCase{"ZeroAngleFailsChipWidth",
-                    {{"txtnoc", ""}, {"txtangle", "0"}, {"txtfeed", "0.2"}, {"txtdoc", "2"}},
-                    {"1 11a txtchip 0.4", "1 19a txtct 0"}},
-        TurningCase{"NegativeAllowancePropagates",
-                    {{"txtidiam", "40"}, {"txtfdiam", "50"}},
-                    {"1 1a txtallowance -5", "1 4a txtdoc -5"}},
-        TurningCase{"MalformedAngleFailsBeforeFeedIsRead",
-                    {{"txtangle", "1..2"}, {"txtfeed", "0.2"}, {"txtdoc", "2"}},
-                    {"1 1b txtallowance 2", "1 11a txtchip 0.4"}}),
-    [](const testing::TestParamInfo<TurningCase> &info) { return info.param.name; });
+        SolveCase{"ZeroAngleFailsChipWidth",
+                  {{"txtnoc", ""}, {"txtangle", "0"}, {"txtfeed", "0.2"}, {"txtdoc", "2"}},
+                  {"1 11a txtchip 0.4", "1 19a txtct 0"}},
+        SolveCase{"NegativeAllowancePropagates",
+                  {{"txtidiam", "40"}, {"txtfdiam", "50"}},
+                  {"1 1a txtallowance -5", "1 4a txtdoc -5"}},
+        SolveCase{"MalformedAngleFailsBeforeFeedIsRead",
+                  {{"txtangle", "1..2"}, {"txtfeed", "0.2"}, {"txtdoc", "2"}},
+                  {"1 1b txtallowance 2", "1 11a txtchip 0.4"}}),
+    caseName);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "solver/numerics.h"
 #include "solver/relationlist.h"
+#include "tests/support/solvetrace.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 using namespace zorvik;
+using zorvik::test::traceSolve;
 
 namespace {
 
@@ -27,18 +29,6 @@ std::vector<std::string> textsOf(const FieldStore &store)
     for (std::size_t i = 0; i < store.size(); ++i)
         texts.push_back(store.text(static_cast<FieldId>(i)));
     return texts;
-}
-
-std::vector<std::string> traced(const RelationList &list, FieldStore &store)
-{
-    std::vector<std::string> writes;
-    solve(list, store,
-          [&](int pass, std::string_view rule, FieldId field, const std::string &text) {
-              writes.push_back(std::to_string(pass) + ' ' + std::string(rule) + ' ' +
-                               std::string(list.fields[static_cast<std::size_t>(field)]) + ' ' +
-                               text);
-          });
-    return writes;
 }
 
 const std::vector<std::string_view> names{"a", "b", "c", "d", "e"};
@@ -113,12 +103,12 @@ TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
                       .groups = {{{"1a", c, {a, b}, [](V v) { return v[a] / v[b]; }},
                                   {"1b", c, {a}, [](V v) { return v[a] * 2; }}}}};
     FieldStore store = storeOf({"10", "0"});
-    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(store.text(c), "");
 
     // Without the zero divisor's guard source the second rule is reached.
     store = storeOf({"10", ""});
-    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 1b c 20"}));
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 1b c 20"}));
 }
 
 TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
@@ -130,12 +120,12 @@ TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
                       .passes = 2};
     FieldStore store = storeOf({"1"});
     // The chain needs three passes; with two the last link stays blank.
-    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 3a b 2", "2 2a c 3"}));
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 3a b 2", "2 2a c 3"}));
     EXPECT_EQ(store.text(d), "");
 
     // A second solve continues where the pass count stopped the first.
-    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 1a d 4"}));
-    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 1a d 4"}));
+    EXPECT_TRUE(traceSolve(list, store).empty());
 }
 
 TEST(Solve, ValuesPassBetweenRulesAsFifteenDigitText)
@@ -164,7 +154,7 @@ TEST(Solve, AuxiliaryValuesAreFixedBeforeTheFirstPass)
     // The pre-pass rule runs first and the auxiliary value sees its result, but not b, which
     // pass 1 fills afterwards.
     FieldStore store = storeOf({"", "", "", "", "2"});
-    EXPECT_EQ(traced(list, store),
+    EXPECT_EQ(traceSolve(list, store),
               (std::vector<std::string>{"0 pre a 20", "1 1a b 2", "1 2a c 20", "1 3a d 0.1"}));
 
     // A false test on an auxiliary value makes the rule not applicable.
@@ -183,10 +173,10 @@ TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
                       .endOfPass = {{"9", a, c}},
                       .passes = 3};
     FieldStore store = storeOf({"", "8", "5"});
-    EXPECT_EQ(traced(list, store), (std::vector<std::string>{"1 1a a 8", "1 9 c 8"}));
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 1a a 8", "1 9 c 8"}));
 
     store = storeOf({"", "", "5"});
-    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(store.text(c), "5");
 }
 
@@ -194,7 +184,7 @@ TEST(Solve, AllBlankChangesNothing)
 {
     RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
     FieldStore store(5);
-    EXPECT_TRUE(traced(list, store).empty());
+    EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(textsOf(store), std::vector<std::string>(5));
 }
 
