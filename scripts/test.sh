@@ -15,8 +15,16 @@ ctest --test-dir build-sanitize --output-on-failure -j2
 fuzz_seconds=${FUZZ_SECONDS:-60}
 for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue
-    echo "Fuzzing $(basename "$fuzzer") for ${fuzz_seconds}s"
-    "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 2>&1 | tail -n 3
+    name=$(basename "$fuzzer")
+    echo "Fuzzing $name for ${fuzz_seconds}s"
+    mkdir -p build-sanitize/fuzz-artifacts
+    if ! "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+        -artifact_prefix=build-sanitize/fuzz-artifacts/ >build-sanitize/"$name".log 2>&1; then
+        tail -n 60 build-sanitize/"$name".log
+        echo "$name failed; the input is in build-sanitize/fuzz-artifacts/"
+        exit 1
+    fi
+    grep -E 'stat::number_of_executed_units|stat::new_units_added' build-sanitize/"$name".log
 done
 
 ctest --test-dir build --output-on-failure -j2

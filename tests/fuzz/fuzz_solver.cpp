@@ -25,7 +25,12 @@ void checkNumberText(double number)
         return;
     std::string text = numberToText(number);
     std::optional<double> back = strictToNumber(text);
-    check(back.has_value());
+    if (!back) {
+        // Only the largest doubles round up to a 15-digit text beyond the double range, which
+        // then reads as no number, like any other overflow.
+        check(std::fabs(number) >= 1.797693134862315e308);
+        return;
+    }
     check(numberToText(*back) == text);
     if (std::fabs(number) > 1e-300)
         check(std::fabs(*back - number) <= 1e-14 * std::fabs(number));

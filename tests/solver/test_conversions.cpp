@@ -65,9 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
                     StrictCase{"12abc", std::nullopt}, StrictCase{"abc", std::nullopt},
                     StrictCase{"1,5", std::nullopt}, StrictCase{"1e", std::nullopt},
                     StrictCase{"e5", std::nullopt}, StrictCase{"\t7", std::nullopt},
-                    StrictCase{"1E400", std::nullopt}, StrictCase{"-1E400", std::nullopt},
-                    StrictCase{"inf", std::nullopt}, StrictCase{"nan", std::nullopt},
-                    StrictCase{"0x10", std::nullopt}, StrictCase{"1,000", std::nullopt}));
+                    StrictCase{"1E400", std::nullopt},
+                    StrictCase{"1.79769313486232E+308", std::nullopt},
+                    StrictCase{"-1E400", std::nullopt}, StrictCase{"inf", std::nullopt},
+                    StrictCase{"nan", std::nullopt}, StrictCase{"0x10", std::nullopt},
+                    StrictCase{"1,000", std::nullopt}));
 
 struct LenientCase {
     const char *text;
