@@ -90,7 +90,7 @@ using SolveTrace =
 
 // Fills blank fields of store from the list. Never changes a non-blank field (except through a
 // PassCopy), never fails as a whole and reports nothing but the trace. A store that was not made
-// for the list, or a list of more than 64 fields, is a programming error: std::invalid_argument.
+// for the list is a programming error: std::invalid_argument.
 void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {});
 
 } // namespace zorvik

@@ -2,7 +2,6 @@
 #include "solver/relationlist.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <stdexcept>
 
 namespace zorvik {
@@ -26,111 +25,58 @@ FieldId RelationList::fieldId(std::string_view name) const
 
 namespace {
 
-// The solve tests blankness of targets and guards thousands of times; a bit per field keeps
-// those tests off the texts. Only writes change it, and the solve makes every write itself.
-using FieldMask = std::uint64_t;
+enum class Outcome { NotApplicable, Evaluated };
 
-FieldMask bit(FieldId field)
+Outcome tryRule(const Rule &rule, FieldStore &store, const std::vector<Num> &aux, int pass,
+                const SolveTrace &trace)
 {
-    return FieldMask{1} << field;
+    if (!store.isBlank(rule.target))
+        return Outcome::NotApplicable;
+    for (FieldId source : rule.guard) {
+        if (store.isBlank(source))
+            return Outcome::NotApplicable;
+    }
+    Values values(store, aux);
+    if (rule.test && !rule.test(values))
+        return Outcome::NotApplicable;
+    Num result = rule.formula(values);
+    if (result.ok()) {
+        store.setText(rule.target, numberToText(result.value()));
+        if (trace)
+            trace(pass, rule.id, rule.target, store.text(rule.target));
+    }
+    return Outcome::Evaluated;
 }
-
-struct Applicability {
-    const Rule *rule;
-    FieldMask target;
-    FieldMask guard;
-};
-
-Applicability prepare(const Rule &rule)
-{
-    FieldMask guard = 0;
-    for (FieldId source : rule.guard)
-        guard |= bit(source);
-    return {&rule, bit(rule.target), guard};
-}
-
-class Solve {
-public:
-    Solve(FieldStore &store, const SolveTrace &trace) : m_store(store), m_trace(trace)
-    {
-        for (std::size_t i = 0; i < store.size(); ++i) {
-            if (store.isBlank(static_cast<FieldId>(i)))
-                m_blank |= bit(static_cast<FieldId>(i));
-        }
-    }
-
-    std::vector<Num> aux;
-
-    // Returns whether the rule was applicable, which ends its group whatever the outcome.
-    bool tryRule(const Applicability &a, int pass)
-    {
-        if (!(m_blank & a.target) || (m_blank & a.guard))
-            return false;
-        const Rule &rule = *a.rule;
-        Values values(m_store, aux);
-        if (rule.test && !rule.test(values))
-            return false;
-        Num result = rule.formula(values);
-        if (result.ok())
-            write(pass, rule.id, rule.target, numberToText(result.value()));
-        return true;
-    }
-
-    void copy(const PassCopy &copy, int pass)
-    {
-        if ((m_blank & bit(copy.source)) || m_store.text(copy.target) == m_store.text(copy.source))
-            return;
-        write(pass, copy.id, copy.target, m_store.text(copy.source));
-    }
-
-private:
-    void write(int pass, std::string_view rule, FieldId field, std::string text)
-    {
-        m_store.setText(field, std::move(text));
-        m_blank &= ~bit(field);
-        if (m_trace)
-            m_trace(pass, rule, field, m_store.text(field));
-    }
-
-    FieldStore &m_store;
-    const SolveTrace &m_trace;
-    FieldMask m_blank = 0;
-};
 
 } // namespace
 
 void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace)
 {
-    if (store.size() != list.fields.size() || list.fields.size() > 64)
+    if (store.size() != list.fields.size())
         throw std::invalid_argument("solve: the store does not match the relation list");
 
-    Solve run(store, trace);
+    std::vector<Num> aux;
     for (const Rule &rule : list.prePass)
-        run.tryRule(prepare(rule), 0);
+        tryRule(rule, store, aux, 0, trace);
 
-    run.aux.reserve(list.auxValues.size());
+    aux.reserve(list.auxValues.size());
     for (const AuxValue &value : list.auxValues)
-        run.aux.push_back(value.define(Values(store, run.aux)));
-
-    std::vector<Applicability> rules;
-    std::vector<std::size_t> groupEnds;
-    for (const RuleGroup &group : list.groups) {
-        for (const Rule &rule : group)
-            rules.push_back(prepare(rule));
-        groupEnds.push_back(rules.size());
-    }
+        aux.push_back(value.define(Values(store, aux)));
 
     for (int pass = 1; pass <= list.passes; ++pass) {
-        std::size_t next = 0;
-        for (std::size_t end : groupEnds) {
-            for (; next < end; ++next) {
-                if (run.tryRule(rules[next], pass))
+        for (const RuleGroup &group : list.groups) {
+            for (const Rule &rule : group) {
+                if (tryRule(rule, store, aux, pass, trace) == Outcome::Evaluated)
                     break;
             }
-            next = end;
         }
-        for (const PassCopy &copy : list.endOfPass)
-            run.copy(copy, pass);
+        for (const PassCopy &copy : list.endOfPass) {
+            if (store.isBlank(copy.source) || store.text(copy.target) == store.text(copy.source))
+                continue;
+            store.setText(copy.target, store.text(copy.source));
+            if (trace)
+                trace(pass, copy.id, copy.target, store.text(copy.target));
+        }
     }
 }
 
