@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,13 @@ TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
     store = storeOf({"", "", "5"});
     EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(store.text(c), "5");
+}
+
+TEST(Solve, RejectsAStoreMadeForAnotherList)
+{
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
+    FieldStore tooSmall(3);
+    EXPECT_THROW(solve(list, tooSmall), std::invalid_argument);
 }
 
 TEST(Solve, AllBlankChangesNothing)
