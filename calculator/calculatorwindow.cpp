@@ -63,15 +63,19 @@ void write(QLineEdit *field, const QString &text)
     field->home(false);
 }
 
-// Keys that type no character (arrows, Home, Delete, Tab, Backspace) and shortcuts always pass;
-// a typed character passes only when the filter allows it.
+// A typed character passes only when the filter allows it. Control characters (Backspace, Tab,
+// Ctrl+letter) type nothing, and a field takes Ctrl or Ctrl+Shift as a command rather than
+// text, except for format characters; Ctrl+Alt is AltGr on many keyboards and does type.
 bool filterPasses(KeyFilter filter, const QKeyEvent &event)
 {
-    const bool shortcut = event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-    if (filter == KeyFilter::None || shortcut)
+    if (filter == KeyFilter::None)
         return true;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool command =
+        modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
     for (const QChar c : event.text()) {
-        if (!c.isPrint())
+        if (c.category() == QChar::Other_Control ||
+            (command && c.category() != QChar::Other_Format))
             continue;
         const bool allowed =
             (c >= u'0' && c <= u'9') || (c == u'.' && filter == KeyFilter::Decimal);

@@ -72,43 +72,51 @@ void TestCalculatorWindow::keyFilter_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("modifiers"); // held while typing
 
     QTest::newRow("digits and point") << "txtfeed"
                                       << "0.25"
-                                      << "0.25";
+                                      << "0.25" << 0;
     QTest::newRow("letters refused") << "txtfeed"
                                      << "1a2Bz"
-                                     << "12";
+                                     << "12" << 0;
     QTest::newRow("minus refused") << "txtidiam"
                                    << "-5"
-                                   << "5";
+                                   << "5" << 0;
     QTest::newRow("space refused") << "txtidiam"
                                    << "4 5"
-                                   << "45";
+                                   << "45" << 0;
     QTest::newRow("comma refused") << "txtidiam"
                                    << "4,5"
-                                   << "45";
+                                   << "45" << 0;
     QTest::newRow("exponent refused") << "txtmrr"
                                       << "1e5"
-                                      << "15";
+                                      << "15" << 0;
     QTest::newRow("plus refused") << "txtmrr"
                                   << "+15"
-                                  << "15";
+                                  << "15" << 0;
     QTest::newRow("two points accepted") << "txtidiam"
                                          << "1..2"
-                                         << "1..2";
+                                         << "1..2" << 0;
     QTest::newRow("specific power: no point") << "txtspcp"
                                               << "0.5"
-                                              << "05";
+                                              << "05" << 0;
     QTest::newRow("finishing specific power") << "ftxtspcp"
                                               << "0.5"
-                                              << "0.5";
+                                              << "0.5" << 0;
     QTest::newRow("finishing field") << "ftxtcf"
                                      << "x12.5%"
-                                     << "12.5";
+                                     << "12.5" << 0;
     QTest::newRow("default field") << "txtnoc"
                                    << "2;"
-                                   << "2";
+                                   << "2" << 0;
+    // Ctrl+Alt is AltGr on many keyboards: it types "@" or "\\" like any other key.
+    QTest::newRow("AltGr character refused") << "txtfeed"
+                                             << "1@\\2"
+                                             << "12" << int(Qt::ControlModifier | Qt::AltModifier);
+    QTest::newRow("soft hyphen refused") << "txtcf"
+                                         << "4\u00AD5"
+                                         << "45" << 0;
 }
 
 void TestCalculatorWindow::keyFilter()
@@ -116,9 +124,10 @@ void TestCalculatorWindow::keyFilter()
     QFETCH(QString, field);
     QFETCH(QString, keys);
     QFETCH(QString, expected);
+    QFETCH(int, modifiers);
 
     m_window->showPage(field.startsWith('f') ? 1 : 0);
-    typeInto(m_window, field, keys);
+    typeInto(m_window, field, keys, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(fieldOf(m_window, field)->text(), expected);
 }
 
@@ -195,6 +204,8 @@ void TestCalculatorWindow::calculateWritesOnlyBlanks()
     typeInto(m_window, "txtnoc", "");
     typeInto(m_window, "txtmtime", "2");
     QTest::mouseClick(labelOf(m_window, "command1"), Qt::LeftButton);
+    // Not even rewritten with the same text: the field being edited keeps its cursor.
+    QCOMPARE(fieldOf(m_window, "txtmtime")->cursorPosition(), 1);
     QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString("1..2"));
     QCOMPARE(fieldOf(m_window, "txtnoc")->text(), QString());
     QCOMPARE(fieldOf(m_window, "txtrpm")->text(), QString("1000"));

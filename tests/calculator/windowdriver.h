@@ -96,7 +96,8 @@ inline zorvik::ButtonLabel *labelOf(QWidget *window, const QString &name)
 
 // Types into the field with the keyboard, after selecting whatever it holds so the keys
 // replace it.
-inline void typeInto(QWidget *window, const QString &name, const QString &keys)
+inline void typeInto(QWidget *window, const QString &name, const QString &keys,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QLineEdit *field = fieldOf(window, name);
     field->setFocus();
@@ -104,5 +105,5 @@ inline void typeInto(QWidget *window, const QString &name, const QString &keys)
     if (keys.isEmpty())
         QTest::keyClick(field, Qt::Key_Backspace);
     else
-        QTest::keyClicks(field, keys);
+        QTest::keyClicks(field, keys, modifiers);
 }
