@@ -62,6 +62,8 @@ private slots:
     void captions_data();
     void captions();
     void captionsNameTheirFields();
+    void fonts_data();
+    void fonts();
     void openingAgainKeepsTexts();
     void eachWindowIsIndependent();
 
@@ -225,9 +227,14 @@ void TestTurningWindows::layout_data()
     QTest::newRow("Import label") << "Option1"
                                   << "frmlong"
                                   << "fcommand5" << twipsRect(3000, 240, 1335, 375);
-    QTest::newRow("Cancel label") << "Option1"
-                                  << "frmlong"
-                                  << "command4" << twipsRect(5880, 240, 1335, 375);
+    const std::pair<const char *, int> labels[] = {{"command1", 120},
+                                                   {"command2", 1560},
+                                                   {"command5", 3000},
+                                                   {"command3", 4440},
+                                                   {"command4", 5880}};
+    for (const auto &[name, left] : labels)
+        QTest::addRow("%s", name) << "Option1"
+                                  << "frmlong" << name << twipsRect(left, 240, 1335, 375);
 }
 
 void TestTurningWindows::layout()
@@ -250,7 +257,7 @@ void TestTurningWindows::captions_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("field"); // or frame, or button label
     QTest::addColumn<QString>("caption");
 
     QTest::newRow("long idiam") << "Option1"
@@ -281,6 +288,26 @@ void TestTurningWindows::captions_data()
                                     << "frmface"
                                     << "txtmrr"
                                     << "Metal Removal Rate (mm3/min.) :";
+    QTest::newRow("work-piece frame") << "Option2"
+                                      << "frmface"
+                                      << "fFrame1"
+                                      << "Work-Piece Characteristics : ";
+    QTest::newRow("parameters frame") << "Option1"
+                                      << "frmlong"
+                                      << "Frame2"
+                                      << "Machining Parameters : ";
+    QTest::newRow("button frame") << "Option1"
+                                  << "frmlong"
+                                  << "fFrame3"
+                                  << "";
+    const char *labels[][2] = {{"command1", "Calculate"},
+                               {"command2", "Reset"},
+                               {"command5", "Import"},
+                               {"command3", "Back"},
+                               {"command4", "Cancel"}};
+    for (const auto &[name, caption] : labels)
+        QTest::addRow("%s", name) << "Option2"
+                                  << "frmface" << QString("f") + name << caption;
 }
 
 void TestTurningWindows::captions()
@@ -292,6 +319,14 @@ void TestTurningWindows::captions()
 
     CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
     QVERIFY(calc);
+    if (auto *frame = calc->findChild<QGroupBox *>(field)) {
+        QCOMPARE(frame->title(), caption);
+        return;
+    }
+    if (auto *button = calc->findChild<zorvik::ButtonLabel *>(field)) {
+        QCOMPARE(button->text(), caption);
+        return;
+    }
     QLineEdit *edit = fieldOf(calc, field);
     const QLabel *label = nullptr;
     for (const QLabel *candidate : calc->findChildren<QLabel *>()) {
@@ -319,6 +354,32 @@ void TestTurningWindows::captionsNameTheirFields()
         named.insert(field);
     }
     QCOMPARE(named.size(), 52);
+}
+
+void TestTurningWindows::fonts_data()
+{
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<double>("pointSize");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("tab captions") << "tabs" << 12.0 << true;
+    QTest::newRow("frame caption") << "fFrame2" << 9.75 << true;
+    QTest::newRow("button label") << "command3" << 15.75 << false;
+}
+
+void TestTurningWindows::fonts()
+{
+    QFETCH(QString, widget);
+    QFETCH(double, pointSize);
+    QFETCH(bool, bold);
+
+    CalculatorWindow *calc = m_driver->open("Option2", "frmface");
+    QVERIFY(calc);
+    const QWidget *found = widget == "tabs" ? static_cast<QWidget *>(calc->findChild<QTabBar *>())
+                                            : calc->findChild<QWidget *>(widget);
+    QVERIFY(found);
+    QCOMPARE(found->font().family(), QString("Times New Roman"));
+    QCOMPARE(found->font().pointSizeF(), pointSize);
+    QCOMPARE(found->font().bold(), bold);
 }
 
 void TestTurningWindows::openingAgainKeepsTexts()
