@@ -153,14 +153,21 @@ void MainWindow::rebuildWindowList()
     }
 }
 
+// A dialog that was closed is no longer loaded, even while its deletion is still pending.
+QMdiSubWindow *MainWindow::loadedNewProject() const
+{
+    return m_newProject && !m_newProject->isHidden() ? m_newProject.data() : nullptr;
+}
+
 NewProjectDialog *MainWindow::newProjectDialog() const
 {
-    return m_newProject ? qobject_cast<NewProjectDialog *>(m_newProject->widget()) : nullptr;
+    QMdiSubWindow *sub = loadedNewProject();
+    return sub ? qobject_cast<NewProjectDialog *>(sub->widget()) : nullptr;
 }
 
 void MainWindow::loadNewProject()
 {
-    if (m_newProject)
+    if (loadedNewProject())
         return;
     auto *dialog = new NewProjectDialog;
     m_newProject =

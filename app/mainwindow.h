@@ -45,6 +45,7 @@ protected:
 
 private:
     void createMenus();
+    QMdiSubWindow *loadedNewProject() const;
     void rebuildWindowList();
     void focusWindowChanged(QWindow *focus);
     QLineEdit *focusedField() const;

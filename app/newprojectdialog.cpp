@@ -125,7 +125,10 @@ void NewProjectDialog::load()
         // Like a top-level window, the subwindow cannot be shorter than its title bar.
         window->setMinimumHeight(window->minimumSizeHint().height());
     }
-    window->setGeometry(twips::toPixels(windowLeft), 0, twips::toPixels(windowWidth), 0);
+    m_top = 0;
+    m_height = 0;
+    window->setGeometry(twips::toPixels(windowLeft), twips::toPixels(m_top),
+                        twips::toPixels(windowWidth), twips::toPixels(m_height));
     m_t1->start();
 }
 
@@ -134,18 +137,25 @@ bool NewProjectDialog::isUnrolling() const
     return m_t1->isActive();
 }
 
-// Top and height are read back from the window each tick, so the platform's minimum height and
-// the rounding to whole pixels are what the next step builds on.
+// Top and height build on what the window really has, so the platform's minimum height (or a
+// move by the user) is what the next step starts from. A window still where the last step put it
+// goes on from the twips asked for: 50 twips is not a whole number of pixels, and building on the
+// rounded pixels would make every step 45 twips.
+int NewProjectDialog::realTwips(int pixels, int asked)
+{
+    return twips::toPixels(asked) == pixels ? asked : twips::fromPixels(pixels);
+}
+
 void NewProjectDialog::tick()
 {
     QWidget *window = outerWindow();
-    int top = twips::fromPixels(window->y());
-    top = top >= finalTop ? finalTop : top + step;
-    int height = twips::fromPixels(window->height());
+    const int top = realTwips(window->y(), m_top);
+    m_top = top >= finalTop ? finalTop : top + step;
+    const int height = realTwips(window->height(), m_height);
     const bool done = height >= finalHeight;
-    height = done ? finalHeight : height + step;
-    window->setGeometry(window->x(), twips::toPixels(top), window->width(),
-                        twips::toPixels(height));
+    m_height = done ? finalHeight : height + step;
+    window->setGeometry(window->x(), twips::toPixels(m_top), window->width(),
+                        twips::toPixels(m_height));
     if (done) {
         m_t1->stop();
         emit unrolled();

@@ -40,10 +40,13 @@ protected:
 
 private:
     QWidget *outerWindow();
+    static int realTwips(int pixels, int asked);
     void tick();
     void restoreLabels();
 
     QTimer *m_t1 = nullptr;
+    int m_top = 0; // twips, as last asked of the window
+    int m_height = 0;
     QGroupBox *m_frame1 = nullptr;
     ButtonLabel *m_ok = nullptr;
     ButtonLabel *m_cancel = nullptr;

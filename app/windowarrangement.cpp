@@ -3,6 +3,10 @@
 #include <QList>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+
+#include <algorithm>
 
 namespace zorvik {
 
@@ -71,13 +75,43 @@ void tile(QMdiArea *area, Qt::Orientation stacking)
     }
 }
 
+// Staggers the windows that are not minimised by a title bar's height, the lowest first, so the
+// active window ends in front at the largest offset; the stagger starts over before it runs
+// into the icons. Each window keeps its size: the windows are fixed designs, and Qt's own
+// cascade would shrink them to their size hints, all but their title bars hidden.
+void cascade(QMdiArea *area)
+{
+    const int iconsTop = arrangeIcons(area);
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *sub : shownSubWindows(area, QMdiArea::StackingOrder)) {
+        if (!sub->isMinimized())
+            windows.append(sub);
+    }
+    if (windows.isEmpty())
+        return;
+    QStyleOptionTitleBar title;
+    title.initFrom(windows.first());
+    title.titleBarFlags = windows.first()->windowFlags();
+    const int spacing = std::max(
+        windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, windows.first()),
+        1);
+    const int positions = iconsTop / (3 * spacing) + 1;
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow *sub = windows[i];
+        if (sub->isMaximized())
+            sub->showNormal();
+        const int offset = spacing * (i % positions);
+        sub->move(offset, offset);
+    }
+}
+
 } // namespace
 
 void arrange(QMdiArea *area, Arrangement arrangement)
 {
     switch (arrangement) {
     case Arrangement::Cascade:
-        area->cascadeSubWindows();
+        cascade(area);
         break;
     case Arrangement::TileHorizontally:
         tile(area, Qt::Vertical);

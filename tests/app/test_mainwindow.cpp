@@ -68,6 +68,7 @@ private slots:
     void menuItems_data();
     void menuItems();
     void startShowsDialog();
+    void activationLoadsDialog();
     void newProjectKeepsOneDialog();
     void editCommands_data();
     void editCommands();
@@ -192,6 +193,28 @@ void TestMainWindow::startShowsDialog()
     QCOMPARE(children.first()->widget()->objectName(), QString("frmcutting1"));
     QCOMPARE(children.first()->windowTitle(), QString("New Project"));
     QVERIFY(children.first()->isVisible());
+}
+
+void TestMainWindow::activationLoadsDialog()
+{
+    m_window->newProjectDialog()->cancel();
+    QTRY_VERIFY(!m_window->newProjectDialog());
+
+    // Focus going to another application and coming back is not an activation.
+    emit qApp->focusWindowChanged(nullptr);
+    emit qApp->focusWindowChanged(m_window->windowHandle());
+    QTest::qWait(10);
+    QVERIFY(!m_window->newProjectDialog());
+
+    // Coming back from another window of the application is.
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!m_window->newProjectDialog());
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_VERIFY(m_window->newProjectDialog());
+    QVERIFY(m_window->newProjectDialog()->isUnrolling());
 }
 
 void TestMainWindow::newProjectKeepsOneDialog()
@@ -449,10 +472,16 @@ void TestMainWindow::cascade()
 {
     for (const char *title : {"One", "Two"})
         addChild(title)->move(0, 0);
+    QList<QSize> sizes;
+    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList(QMdiArea::StackingOrder))
+        sizes << sub->size();
     action(m_window, "mnucascade")->trigger();
     QList<QPoint> corners;
-    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList(QMdiArea::StackingOrder))
+    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList(QMdiArea::StackingOrder)) {
         corners << sub->pos();
+        // The windows are fixed designs: a cascade moves them and keeps their size.
+        QCOMPARE(sub->size(), sizes.takeFirst());
+    }
     QCOMPARE(corners.size(), 3);
     for (int i = 1; i < corners.size(); ++i) {
         QVERIFY(corners[i].x() > corners[i - 1].x());

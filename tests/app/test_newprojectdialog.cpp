@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace zorvik;
 
 Q_DECLARE_METATYPE(zorvik::Operation)
@@ -31,7 +33,9 @@ private slots:
 
     void opensCollapsedAtTheTop();
     void slidesInToItsFinalPlace();
+    void slideInSteps();
     void reopeningWhileUnrollingKeepsSliding();
+    void reopeningRightAfterClosing();
     void layoutAndFocus();
     void optionsFormOneGroup();
     void okOpensTheFirstChosenOperation_data();
@@ -127,6 +131,40 @@ void TestNewProjectDialog::slidesInToItsFinalPlace()
     QCOMPARE(sub->geometry().height(), twips::toPixels(3600));
 }
 
+// Each tick moves the window 50 twips down until its top is 1800 and grows it 50 twips from the
+// height it really has, then settles on 3600 and stops; pixels only round what is asked.
+void TestNewProjectDialog::slideInSteps()
+{
+    m_window->newProjectDialog()->cancel();
+    m_window->showNewProject();
+    QMdiSubWindow *sub = frame();
+    auto *t1 = m_window->newProjectDialog()->findChild<QTimer *>("t1");
+    QList<QRect> steps{sub->geometry()};
+    QList<bool> running;
+    connect(t1, &QTimer::timeout, this, [&] {
+        steps << sub->geometry();
+        running << t1->isActive();
+    });
+    QTRY_VERIFY(!t1->isActive());
+
+    const int minimum = twips::fromPixels(steps.first().height());
+    const int ticks = (3600 - minimum + 49) / 50 + 1;
+    QCOMPARE(steps.size() - 1, ticks);
+    for (int k = 1; k <= ticks; ++k) {
+        const QRect &at = steps[k];
+        QCOMPARE(at.x(), twips::toPixels(1600));
+        QCOMPARE(at.width(), twips::toPixels(8640));
+        QCOMPARE(at.y(), twips::toPixels(std::min(50 * k, 1800)));
+        const int before = minimum + 50 * (k - 1);
+        QCOMPARE(at.height(), twips::toPixels(before >= 3600 ? 3600 : before + 50));
+        QCOMPARE(running[k - 1], k < ticks);
+    }
+    const auto arrived = std::find_if(steps.cbegin(), steps.cend(), [](const QRect &at) {
+        return at.y() == twips::toPixels(1800);
+    });
+    QCOMPARE(arrived - steps.cbegin(), 36);
+}
+
 void TestNewProjectDialog::reopeningWhileUnrollingKeepsSliding()
 {
     NewProjectDialog *dialog = m_window->newProjectDialog();
@@ -147,6 +185,21 @@ void TestNewProjectDialog::reopeningWhileUnrollingKeepsSliding()
     QCOMPARE(twips::fromPixels(frame()->y()), 1800);
 }
 
+void TestNewProjectDialog::reopeningRightAfterClosing()
+{
+    NewProjectDialog *closed = m_window->newProjectDialog();
+    closed->cancel();
+    // Before the closed dialog is gone, New Project loads a new one.
+    m_window->showNewProject();
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    QVERIFY(dialog);
+    QVERIFY(dialog != closed);
+    QVERIFY(dialog->isUnrolling());
+    QVERIFY(frame()->isVisible());
+    QCOMPARE(m_window->workspace()->activeSubWindow(), frame());
+    QTRY_COMPARE(m_window->workspace()->subWindowList().size(), 1);
+}
+
 void TestNewProjectDialog::layoutAndFocus()
 {
     QCOMPARE(frame()->windowTitle(), QString("New Project"));
@@ -154,20 +207,21 @@ void TestNewProjectDialog::layoutAndFocus()
         const char *name;
         const char *caption;
         const char *container;
+        QRect position;
     } controls[] = {
-        {"Frame1", "Select Operation :", "frmcutting1"},
-        {"Frame2", "Turning Operations :", "Frame1"},
-        {"Frame3", "Drilling Operations :", "Frame1"},
-        {"Frame4", "Milling Operations :", "Frame1"},
-        {"Frame5", "Shaping Operations :", "Frame1"},
-        {"Option1", "Longitudinal Turning", "Frame1"},
-        {"Option2", "Face Turning", "Frame1"},
-        {"Option3", "Taper Turning", "Frame1"},
-        {"Option7", "Drilling", "Frame1"},
-        {"Option12", "Milling", "Frame1"},
-        {"Option23", "Shaping", "Frame1"},
-        {"command1", "Ok", "frmcutting1"},
-        {"command2", "Cancel", "frmcutting1"},
+        {"Frame1", "Select Operation :", "frmcutting1", twips::rect(120, 120, 8295, 2535)},
+        {"Frame2", "Turning Operations :", "Frame1", twips::rect(120, 480, 2535, 1695)},
+        {"Frame3", "Drilling Operations :", "Frame1", twips::rect(2880, 1440, 2535, 735)},
+        {"Frame4", "Milling Operations :", "Frame1", twips::rect(2880, 480, 2535, 735)},
+        {"Frame5", "Shaping Operations :", "Frame1", twips::rect(5640, 480, 2535, 735)},
+        {"Option1", "Longitudinal Turning", "Frame1", twips::rect(240, 840, 1815, 255)},
+        {"Option2", "Face Turning", "Frame1", twips::rect(240, 1320, 1335, 255)},
+        {"Option3", "Taper Turning", "Frame1", twips::rect(240, 1800, 1335, 255)},
+        {"Option7", "Drilling", "Frame1", twips::rect(3000, 1800, 855, 255)},
+        {"Option12", "Milling", "Frame1", twips::rect(3000, 840, 855, 255)},
+        {"Option23", "Shaping", "Frame1", twips::rect(5760, 840, 975, 255)},
+        {"command1", "Ok", "frmcutting1", twips::rect(7200, 2760, 1215, 375)},
+        {"command2", "Cancel", "frmcutting1", twips::rect(5760, 2760, 1215, 375)},
     };
     for (const auto &control : controls) {
         QWidget *widget = child(control.name);
@@ -180,13 +234,16 @@ void TestNewProjectDialog::layoutAndFocus()
             caption = qobject_cast<QLabel *>(widget)->text();
         QCOMPARE(caption, QString(control.caption));
         QCOMPARE(widget->parentWidget()->objectName(), QString(control.container));
+        QCOMPARE(widget->geometry(), control.position);
     }
-    QCOMPARE(child("Frame1")->geometry(), twips::rect(120, 120, 8295, 2535));
-    QCOMPARE(child("command1")->geometry(), twips::rect(7200, 2760, 1215, 375));
     QCOMPARE(child("Option1")->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(child("command2")->cursor().shape(), Qt::PointingHandCursor);
 
     QTRY_COMPARE(QApplication::focusWidget(), child("Option1"));
+    QWidget *firstInTabOrder = m_window->newProjectDialog()->nextInFocusChain();
+    while (!(firstInTabOrder->focusPolicy() & Qt::TabFocus))
+        firstInTabOrder = firstInTabOrder->nextInFocusChain();
+    QCOMPARE(firstInTabOrder, child("Option1"));
     for (QRadioButton *option : m_window->newProjectDialog()->findChildren<QRadioButton *>())
         QVERIFY(!option->isChecked());
 }
@@ -204,25 +261,40 @@ void TestNewProjectDialog::optionsFormOneGroup()
 
 void TestNewProjectDialog::okOpensTheFirstChosenOperation_data()
 {
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<Operation>("operation");
-    QTest::newRow("Option1") << "Option1" << Operation::Longitudinal;
-    QTest::newRow("Option2") << "Option2" << Operation::Face;
-    QTest::newRow("Option3") << "Option3" << Operation::Taper;
-    QTest::newRow("Option7") << "Option7" << Operation::Drilling;
-    QTest::newRow("Option12") << "Option12" << Operation::Milling;
-    QTest::newRow("Option23") << "Option23" << Operation::Shaping;
+    QTest::newRow("Option1") << QStringList{"Option1"} << Operation::Longitudinal;
+    QTest::newRow("Option2") << QStringList{"Option2"} << Operation::Face;
+    QTest::newRow("Option3") << QStringList{"Option3"} << Operation::Taper;
+    QTest::newRow("Option7") << QStringList{"Option7"} << Operation::Drilling;
+    QTest::newRow("Option12") << QStringList{"Option12"} << Operation::Milling;
+    QTest::newRow("Option23") << QStringList{"Option23"} << Operation::Shaping;
+    // Ok tests the options in the order of the operation table, not in tab order.
+    QTest::newRow("Option1 before Option2")
+        << QStringList{"Option2", "Option1"} << Operation::Longitudinal;
+    QTest::newRow("Option2 before Option7") << QStringList{"Option7", "Option2"} << Operation::Face;
+    QTest::newRow("Option7 before Option3")
+        << QStringList{"Option3", "Option7"} << Operation::Drilling;
+    QTest::newRow("Option3 before Option12")
+        << QStringList{"Option12", "Option3"} << Operation::Taper;
+    QTest::newRow("Option12 before Option23")
+        << QStringList{"Option23", "Option12"} << Operation::Milling;
 }
 
 void TestNewProjectDialog::okOpensTheFirstChosenOperation()
 {
-    QFETCH(QString, option);
+    QFETCH(QStringList, chosen);
     QFETCH(Operation, operation);
-    qobject_cast<QRadioButton *>(child(option))->setChecked(true);
+    for (const QString &name : chosen) {
+        auto *option = qobject_cast<QRadioButton *>(child(name));
+        // Lifts the grouping so that more than one can be chosen.
+        option->setAutoExclusive(chosen.size() == 1);
+        option->setChecked(true);
+    }
     m_window->newProjectDialog()->ok();
     QCOMPARE(m_opened, QList<Operation>({operation}));
     QTRY_VERIFY(!m_window->newProjectDialog());
-    QVERIFY(m_window->workspace()->subWindowList().isEmpty());
+    QTRY_VERIFY(m_window->workspace()->subWindowList().isEmpty());
 }
 
 void TestNewProjectDialog::okWithoutChoiceDoesNothing()
