@@ -32,6 +32,14 @@ QAction *addCommand(QMenu *menu, const char *name, const QString &text,
     return action;
 }
 
+// The clipboard is emptied first, so copying nothing leaves an empty text on it.
+void copySelection(const QLineEdit *field)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(field->selectedText());
+}
+
 // Replaces the selection (or inserts at the caret) without going through the field's key filter
 // or validator: whatever text the clipboard holds goes in.
 void replaceSelection(QLineEdit *field, const QString &replacement)
@@ -259,21 +267,15 @@ void MainWindow::cut()
     QLineEdit *field = focusedField();
     if (!field)
         return;
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(field->selectedText());
+    copySelection(field);
     if (field->hasSelectedText())
         replaceSelection(field, QString());
 }
 
 void MainWindow::copy()
 {
-    QLineEdit *field = focusedField();
-    if (!field)
-        return;
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(field->selectedText());
+    if (QLineEdit *field = focusedField())
+        copySelection(field);
 }
 
 void MainWindow::paste()
