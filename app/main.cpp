@@ -1,4 +1,5 @@
 #include "app/display/displayswitch.h"
+#include "app/displaycheck.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
 #include "operations/windows.h"
@@ -17,15 +18,11 @@
 
 namespace {
 
-bool hasDisplay()
-{
-    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char *value = std::getenv(name);
-        if (value && *value)
-            return true;
-    }
-    return false;
-}
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS) && !defined(Q_OS_ANDROID)
+constexpr bool xOrWaylandPlatform = true;
+#else
+constexpr bool xOrWaylandPlatform = false;
+#endif
 
 // For scripts: the start-up benchmark stops the clock when the main window is on the screen
 // with the dialog in it, and a headless run saves a picture once the dialog has slid in.
@@ -73,7 +70,8 @@ void watchStartup(zorvik::MainWindow &window, bool quitWhenShown, const QString 
 
 int main(int argc, char *argv[])
 {
-    if (!hasDisplay()) {
+    if (!zorvik::hasDisplay(xOrWaylandPlatform,
+                            [](const char *name) { return std::getenv(name); })) {
         std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). scripts/run.sh starts "
                              "Zorvik-Engineer on a virtual X display.\n");
         return 2;
@@ -92,8 +90,7 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.process(app);
 
-    zorvik::registerCalculatorWindows();
-    zorvik::MainWindow window(zorvik::display::makeDisplayHooks());
+    zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());
     if (parser.isSet(screenshot) || parser.isSet(quitWhenShown))
         watchStartup(window, parser.isSet(quitWhenShown), parser.value(screenshot));
     window.show();

@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/newprojectdialog.h"
-#include "app/twips.h"
 #include "app/windowarrangement.h"
+#include "calculator/twips.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,8 +18,6 @@
 namespace zorvik {
 
 namespace {
-
-MainWindow *liveMainWindow = nullptr;
 
 const QString caption = QStringLiteral("Zorvik - Machining Engineer");
 
@@ -53,8 +51,9 @@ void replaceSelection(QLineEdit *field, const QString &replacement)
 
 } // namespace
 
-MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks, QWidget *parent)
-    : QMainWindow(parent), m_displayHooks(std::move(displayHooks))
+MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
+                       std::vector<calculator::OperationChoice> choices, QWidget *parent)
+    : QMainWindow(parent), m_displayHooks(std::move(displayHooks)), m_choices(std::move(choices))
 {
     setObjectName("mdimain");
     setWindowTitle(caption);
@@ -64,21 +63,11 @@ MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks, QWidget *pare
     resize(twips::toPixels(12000), twips::toPixels(9000));
     createMenus();
 
-    liveMainWindow = this;
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::focusWindowChanged);
 }
 
-MainWindow::~MainWindow()
-{
-    if (liveMainWindow == this)
-        liveMainWindow = nullptr;
-}
-
-MainWindow *MainWindow::instance()
-{
-    return liveMainWindow;
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createMenus()
 {
@@ -177,7 +166,7 @@ void MainWindow::loadNewProject()
 {
     if (loadedNewProject())
         return;
-    auto *dialog = new NewProjectDialog;
+    auto *dialog = new NewProjectDialog(m_choices, this);
     m_newProject =
         m_workspace->addSubWindow(dialog, Qt::SubWindow | Qt::WindowTitleHint |
                                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/displayhooks.h"
+#include "calculator/windowhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
+#include <vector>
 
 class QLineEdit;
 class QMdiArea;
@@ -18,24 +20,25 @@ namespace zorvik {
 class NewProjectDialog;
 
 // The main window: a multiple-document frame that holds the New Project dialog and the
-// calculator windows, with the menu bar and the display load and unload steps.
-class MainWindow : public QMainWindow {
+// calculator windows, with the menu bar and the display load and unload steps. It is the host of
+// the calculator windows it opens.
+class MainWindow : public QMainWindow, public calculator::WindowHost {
     Q_OBJECT
 public:
+    // choices: the operations the New Project dialog offers, in the order its Ok tests them.
     explicit MainWindow(std::unique_ptr<DisplayHooks> displayHooks = nullptr,
+                        std::vector<calculator::OperationChoice> choices = {},
                         QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The live main window, or nullptr.
-    static MainWindow *instance();
-
     QMdiArea *workspace() const { return m_workspace; }
+    QMdiArea *workArea() const override { return m_workspace; }
     NewProjectDialog *newProjectDialog() const;
 
     // Loads the New Project dialog when it is not loaded, which starts its slide-in.
     void loadNewProject();
     // Loads the dialog if needed and brings it to the front.
-    void showNewProject();
+    void showNewProject() override;
 
     void setVisible(bool visible) override;
 
@@ -55,6 +58,7 @@ private:
     void about();
 
     std::unique_ptr<DisplayHooks> m_displayHooks;
+    std::vector<calculator::OperationChoice> m_choices;
     QMdiArea *m_workspace = nullptr;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_windowList;

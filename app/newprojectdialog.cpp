@@ -1,7 +1,7 @@
 #include "app/newprojectdialog.h"
 
-#include "app/buttonlabel.h"
-#include "app/twips.h"
+#include "calculator/buttonlabel.h"
+#include "calculator/twips.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -9,8 +9,6 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace zorvik {
 
@@ -30,7 +28,6 @@ struct OptionDesign {
     const char *name;
     const char *caption;
     Box box;
-    Operation operation;
 };
 
 // Sub-frames and options are all children of Frame1, so the six options form one group.
@@ -43,12 +40,12 @@ constexpr FrameDesign subFrames[] = {
 
 // In tab order.
 constexpr OptionDesign options[] = {
-    {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}, Operation::Longitudinal},
-    {"Option2", "Face Turning", {240, 1320, 1335, 255}, Operation::Face},
-    {"Option3", "Taper Turning", {240, 1800, 1335, 255}, Operation::Taper},
-    {"Option12", "Milling", {3000, 840, 855, 255}, Operation::Milling},
-    {"Option7", "Drilling", {3000, 1800, 855, 255}, Operation::Drilling},
-    {"Option23", "Shaping", {5760, 840, 975, 255}, Operation::Shaping},
+    {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
+    {"Option2", "Face Turning", {240, 1320, 1335, 255}},
+    {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
+    {"Option12", "Milling", {3000, 840, 855, 255}},
+    {"Option7", "Drilling", {3000, 1800, 855, 255}},
+    {"Option23", "Shaping", {5760, 840, 975, 255}},
 };
 
 constexpr int windowLeft = 1600;
@@ -64,7 +61,9 @@ void place(QWidget *widget, const Box &box)
 
 } // namespace
 
-NewProjectDialog::NewProjectDialog(QWidget *parent) : QWidget(parent)
+NewProjectDialog::NewProjectDialog(std::vector<calculator::OperationChoice> choices,
+                                   calculator::WindowHost *host, QWidget *parent)
+    : QWidget(parent), m_choices(std::move(choices)), m_host(host)
 {
     setObjectName("frmcutting1");
     setWindowTitle("New Project");
@@ -85,10 +84,11 @@ NewProjectDialog::NewProjectDialog(QWidget *parent) : QWidget(parent)
         option->setObjectName(design.name);
         option->setCursor(Qt::PointingHandCursor);
         place(option, design.box);
-        m_choices.emplace_back(design.operation, option);
     }
-    std::sort(m_choices.begin(), m_choices.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const calculator::OperationChoice &choice : m_choices) {
+        if (!m_frame1->findChild<QRadioButton *>(choice.option))
+            qFatal("New Project dialog: no option %s", choice.option);
+    }
 
     m_ok = new ButtonLabel("command1", "Ok", this);
     place(m_ok, {7200, 2760, 1215, 375});
@@ -164,11 +164,13 @@ void NewProjectDialog::tick()
 
 void NewProjectDialog::ok()
 {
-    for (const auto &[operation, option] : m_choices) {
-        if (!option->isChecked())
+    for (const calculator::OperationChoice &choice : m_choices) {
+        if (!m_frame1->findChild<QRadioButton *>(choice.option)->isChecked())
             continue;
-        if (shell::openOperation(operation))
+        if (choice.open && m_host) {
+            choice.open(*m_host);
             outerWindow()->close();
+        }
         return;
     }
 }

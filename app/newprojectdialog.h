@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/shell.h"
+#include "calculator/windowhost.h"
 
 #include <QWidget>
 
-#include <utility>
 #include <vector>
 
 class QGroupBox;
@@ -21,7 +20,10 @@ class ButtonLabel;
 class NewProjectDialog : public QWidget {
     Q_OBJECT
 public:
-    explicit NewProjectDialog(QWidget *parent = nullptr);
+    // choices: the operations Ok can open, in the order it tests their options; host: where
+    // their windows open.
+    NewProjectDialog(std::vector<calculator::OperationChoice> choices, calculator::WindowHost *host,
+                     QWidget *parent = nullptr);
 
     // Collapses the window at the top of the work area and starts the slide-in.
     void load();
@@ -50,7 +52,8 @@ private:
     QGroupBox *m_frame1 = nullptr;
     ButtonLabel *m_ok = nullptr;
     ButtonLabel *m_cancel = nullptr;
-    std::vector<std::pair<Operation, QRadioButton *>> m_choices; // in the order Ok tests them
+    std::vector<calculator::OperationChoice> m_choices;
+    calculator::WindowHost *m_host = nullptr;
 };
 
 } // namespace zorvik

@@ -1,10 +1,10 @@
 #include "calculator/calculatorwindow.h"
 
-#include "app/buttonlabel.h"
-#include "app/shell.h"
-#include "app/twips.h"
+#include "calculator/buttonlabel.h"
+#include "calculator/designcheck.h"
 #include "calculator/tabcontrol.h"
-#include "operations/operation.h"
+#include "calculator/twips.h"
+#include "calculator/windowhost.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -40,20 +40,35 @@ void place(QWidget *widget, const Box &box)
     widget->setGeometry(twips::rect(box.left, box.top, box.width, box.height));
 }
 
-const RelationList &relationsOf(const WindowDesign &design)
+// Checked in every build type: a design mistake would otherwise surface as a missing control
+// far from its cause, or as a crash.
+const WindowDesign &checked(const WindowDesign &design, const OperationDefinition &operation)
 {
-    const OperationDefinition *operation = findOperation(design.operation);
-    if (!operation)
-        qFatal("calculator window %s: no operation %.*s", design.name,
-               static_cast<int>(design.operation.size()), design.operation.data());
-    return operation->relations;
+    const std::vector<std::string> problems = designProblems(design, operation);
+    if (!problems.empty()) {
+        std::string all;
+        for (const std::string &problem : problems)
+            all += "\n  " + problem;
+        qFatal("calculator window design mistakes:%s", all.c_str());
+    }
+    return design;
 }
 
-QString nameOnPage(const PageDesign &page, const char *name, const char *finishingName = "")
+QString pageName(const PageDesign &page, const char *name, const char *finishingName = "")
 {
-    if (*page.prefix && *finishingName)
-        return QString::fromLatin1(finishingName);
-    return QString::fromLatin1(page.prefix) + QString::fromLatin1(name);
+    return QString::fromStdString(nameOnPage(page, name, finishingName));
+}
+
+// The operation's default texts by field name.
+QHash<QString, QString> defaultTexts(const OperationDefinition &operation)
+{
+    QHash<QString, QString> texts;
+    for (const auto &[field, text] : operation.defaults) {
+        const std::string_view name = operation.relations.fields[static_cast<std::size_t>(field)];
+        texts.insert(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    return texts;
 }
 
 // A written field shows its leading digits, as a freshly typed one would after Home.
@@ -96,9 +111,12 @@ QString accessibleCaption(const char *caption)
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(const WindowDesign &design, QWidget *parent)
-    : QWidget(parent), m_design(design), m_relations(relationsOf(design))
+CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition operation,
+                                   WindowHost *host, QWidget *parent)
+    : QWidget(parent), m_design(checked(design, operation)), m_operation(std::move(operation)),
+      m_host(host)
 {
+    setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(design.name);
     setWindowTitle(design.caption);
     setFont(qfont(design.font));
@@ -136,9 +154,8 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
     QHash<QString, QWidget *> frames; // by roughing name
     for (const FrameDesign &design : m_design.frames) {
         QWidget *parent = *design.parent ? frames.value(design.parent) : container;
-        Q_ASSERT(parent);
         auto *frame = new QGroupBox(design.caption, parent);
-        frame->setObjectName(nameOnPage(pageDesign, design.name, design.finishing));
+        frame->setObjectName(pageName(pageDesign, design.name, design.finishing));
         frame->setFont(qfont(m_design.frameFont));
         place(frame, design.box);
         frames.insert(design.name, frame);
@@ -146,11 +163,12 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
     }
 
     const QFont fieldFont = qfont(m_design.font);
+    const QHash<QString, QString> defaults = defaultTexts(m_operation);
     for (const FieldDesign &design : m_design.fields) {
         QWidget *frame = frames.value(design.frame);
-        Q_ASSERT(frame);
-        const QString name = nameOnPage(pageDesign, design.name);
-        auto *edit = new QLineEdit(design.defaultText, frame);
+        const QString name = pageName(pageDesign, design.name);
+        const QString defaultText = defaults.value(QString::fromLatin1(design.name));
+        auto *edit = new QLineEdit(defaultText, frame);
         edit->setObjectName(name);
         edit->setFont(fieldFont);
         place(edit, {design.left, design.top, fieldWidth, fieldHeight});
@@ -170,8 +188,7 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
             if (name == QLatin1String(exception.name))
                 filter = exception.filter;
         }
-        m_fields.push_back(
-            {edit, page, design.tagged ? pageDesign.tag : "", design.defaultText, filter});
+        m_fields.push_back({edit, page, design.tagged ? pageDesign.tag : "", defaultText, filter});
         m_filters.insert(edit, filter);
         m_surfaces.insert(edit, {});
         m_surfaces.insert(caption, {});
@@ -179,10 +196,9 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
     }
 
     QWidget *buttonFrame = frames.value(m_design.buttonFrame);
-    Q_ASSERT(buttonFrame);
     const QFont buttonFont = qfont(m_design.buttonFont);
     for (const ButtonDesign &design : m_design.buttons) {
-        auto *button = new ButtonLabel(nameOnPage(pageDesign, design.name, design.finishing),
+        auto *button = new ButtonLabel(pageName(pageDesign, design.name, design.finishing),
                                        design.caption, buttonFrame);
         button->setFont(buttonFont);
         place(button, {design.left, buttonTop, buttonWidth, buttonHeight});
@@ -191,13 +207,9 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
     }
 
     auto &solveFields = m_solveFields[static_cast<std::size_t>(page)];
-    for (std::string_view name : m_relations.fields) {
-        QLineEdit *edit = field(QString::fromLatin1(pageDesign.prefix) +
-                                QString::fromUtf8(name.data(), name.size()));
-        if (!edit)
-            qFatal("calculator window %s: no field for %.*s", m_design.name,
-                   static_cast<int>(name.size()), name.data());
-        solveFields.push_back(edit);
+    for (std::string_view name : m_operation.relations.fields) {
+        solveFields.push_back(field(QString::fromLatin1(pageDesign.prefix) +
+                                    QString::fromUtf8(name.data(), name.size())));
     }
 }
 
@@ -206,45 +218,41 @@ void CalculatorWindow::buildHover()
     m_surfaces.insert(this, {});
     for (const HoverRestore &entry : m_design.hover) {
         QList<ButtonLabel *> labels;
-        for (const char *name : entry.labels) {
-            auto *label = findChild<ButtonLabel *>(name);
-            Q_ASSERT(label);
-            labels.append(label);
-        }
-        for (const char *name : entry.surfaces) {
-            QObject *surface = *name ? findChild<QWidget *>(name) : this;
-            Q_ASSERT(surface);
-            m_surfaces.insert(surface, labels);
-        }
+        for (const char *name : entry.labels)
+            labels.append(findChild<ButtonLabel *>(name));
+        for (const char *name : entry.surfaces)
+            m_surfaces.insert(*name ? findChild<QWidget *>(name) : this, labels);
     }
 }
 
-void CalculatorWindow::open(const WindowDesign &design,
-                            const std::function<CalculatorWindow *()> &create)
+CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
+                                         const OperationDefinition &operation, WindowHost &host,
+                                         const Create &create)
 {
-    QMdiArea *area = shell::workspace();
+    QMdiArea *area = host.workArea();
     if (area) {
         for (QMdiSubWindow *sub : area->subWindowList()) {
-            if (sub->isHidden() || !sub->widget() || sub->widget()->objectName() != design.name)
+            auto *open = qobject_cast<CalculatorWindow *>(sub->widget());
+            if (sub->isHidden() || !open || open->objectName() != design.name)
                 continue;
             if (sub->isMinimized())
                 sub->showNormal();
             area->setActiveSubWindow(sub);
-            return;
+            return open;
         }
     }
-    CalculatorWindow *window = create ? create() : new CalculatorWindow(design);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    const Box &at = design.placement;
+    CalculatorWindow *window =
+        create ? create(design, operation, &host) : new CalculatorWindow(design, operation, &host);
     QWidget *outer = window;
     if (area)
         outer = area->addSubWindow(window);
-    place(outer, at);
+    place(outer, design.placement);
     outer->show();
     if (area)
         area->setActiveSubWindow(static_cast<QMdiSubWindow *>(outer));
     if (!window->m_pageFields.empty() && !window->m_pageFields.front().empty())
         window->m_pageFields.front().front()->setFocus();
+    return window;
 }
 
 int CalculatorWindow::shownPage() const
@@ -300,7 +308,7 @@ void CalculatorWindow::calculate(int page)
         before.push_back(fields[i]->text().toStdString());
         store.setText(static_cast<FieldId>(i), before.back());
     }
-    solve(m_relations, store);
+    solve(m_operation.relations, store);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string &after = store.text(static_cast<FieldId>(i));
         if (after != before[i])
@@ -339,7 +347,8 @@ void CalculatorWindow::importTwins(int page)
 
 void CalculatorWindow::back()
 {
-    shell::showNewProject();
+    if (m_host)
+        m_host->showNewProject();
     closeWindow();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculator/windowdesign.h"
+#include "operations/operation.h"
 
 #include <QHash>
 #include <QList>
@@ -15,11 +16,11 @@ class QLineEdit;
 namespace zorvik {
 
 class ButtonLabel;
-struct RelationList;
 
 namespace calculator {
 
 class TabControl;
+class WindowHost;
 
 // A calculator window built from its design: fields, frames, pages and button labels, with the
 // behaviour every calculator window shares (key filter, Enter and Esc, Calculate, Reset, Import,
@@ -27,12 +28,17 @@ class TabControl;
 class CalculatorWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit CalculatorWindow(const WindowDesign &design, QWidget *parent = nullptr);
+    // The window keeps its own copies of the design and the operation. A design mistake stops
+    // the program with a message naming it. Without a host, Back only closes the window.
+    CalculatorWindow(WindowDesign design, OperationDefinition operation, WindowHost *host = nullptr,
+                     QWidget *parent = nullptr);
 
-    // Opens the design's window in the work area, or brings the open one forward with its
-    // texts kept. create builds windows that add behaviour of their own.
-    static void open(const WindowDesign &design,
-                     const std::function<CalculatorWindow *()> &create = {});
+    // Opens the design's window in the host's work area, or brings the open one forward with
+    // its texts kept. create builds windows that add behaviour of their own.
+    using Create = std::function<CalculatorWindow *(const WindowDesign &,
+                                                    const OperationDefinition &, WindowHost *)>;
+    static CalculatorWindow *open(const WindowDesign &design, const OperationDefinition &operation,
+                                  WindowHost &host, const Create &create = {});
 
     const WindowDesign &design() const { return m_design; }
     int pageCount() const { return static_cast<int>(m_design.pages.size()); }
@@ -67,8 +73,9 @@ private:
     void hover(QObject *watched);
     void closeWindow();
 
-    const WindowDesign &m_design;
-    const RelationList &m_relations;
+    const WindowDesign m_design;
+    const OperationDefinition m_operation;
+    WindowHost *m_host = nullptr;
     TabControl *m_tabs = nullptr;
     std::vector<Field> m_fields;
     // Per page, the fields in the order of the design's field table.

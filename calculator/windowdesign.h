@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string_view>
 #include <vector>
 
 namespace zorvik::calculator {
@@ -45,6 +44,7 @@ struct FrameDesign {
 };
 
 // Fields are 1215 by 375 twips; their caption is a label on the same row, 120 twips lower.
+// Default texts are the operation's, not the design's.
 struct FieldDesign {
     const char *name; // on the roughing page
     const char *caption;
@@ -52,7 +52,6 @@ struct FieldDesign {
     int captionLeft;
     int left;
     int top;
-    const char *defaultText = "";
     bool tagged = true; // carries its page's tag
 };
 
@@ -81,8 +80,7 @@ struct FieldFilter {
 struct WindowDesign {
     const char *name;
     const char *caption;
-    std::string_view operation; // the relation list, by operation name
-    Box placement;              // in the main window's work area
+    Box placement; // in the main window's work area
     std::vector<PageDesign> pages;
     const char *tabControl = ""; // with its box, when there are two pages
     Box tabBox;

@@ -6,6 +6,8 @@
 #include "operations/turning/taperrelations.h"
 #include "operations/turning/turningrelations.h"
 
+#include <cstdlib>
+
 namespace zorvik {
 
 FieldStore OperationDefinition::defaultStore() const
@@ -22,15 +24,17 @@ const std::vector<OperationDefinition> &operationDefinitions()
         std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
         return std::vector<OperationDefinition>{
-            {"longitudinal", turning::relations(), turningDefaults, {}},
-            {"face", turning::relations(), turningDefaults, {}},
-            {"taper", taper::relations(), {{taper::noc, "1"}}, {}},
-            {"drilling",
+            {OperationId::Longitudinal, "longitudinal", turning::relations(), turningDefaults, {}},
+            {OperationId::Face, "face", turning::relations(), turningDefaults, {}},
+            {OperationId::Taper, "taper", taper::relations(), {{taper::noc, "1"}}, {}},
+            {OperationId::Drilling,
+             "drilling",
              drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); }},
-            {"milling", milling::relations(), {{milling::noc, "1"}}, {}},
-            {"shaping",
+            {OperationId::Milling, "milling", milling::relations(), {{milling::noc, "1"}}, {}},
+            {OperationId::Shaping,
+             "shaping",
              shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}},
              {}},
@@ -46,6 +50,16 @@ const OperationDefinition *findOperation(std::string_view name)
             return &operation;
     }
     return nullptr;
+}
+
+const OperationDefinition &operation(OperationId id)
+{
+    for (const OperationDefinition &operation : operationDefinitions()) {
+        if (operation.id == id)
+            return operation;
+    }
+    // Every id has its row; reaching this is a mistake in the table above.
+    std::abort();
 }
 
 } // namespace zorvik

@@ -9,10 +9,14 @@
 
 namespace zorvik {
 
+enum class OperationId { Longitudinal, Face, Taper, Drilling, Milling, Shaping };
+
 // One operation as the command-line solver and the windows see it: its relation list and the
-// texts its page opens with.
+// texts its pages open with. This table is the only place an operation and its default texts are
+// written; the windows look theirs up here by id.
 struct OperationDefinition {
-    std::string_view name;
+    OperationId id;
+    std::string_view name; // on the command line
     const RelationList &relations;
     std::vector<std::pair<FieldId, std::string_view>> defaults;
     // What the window has done with the typed texts before Calculate can see them, such as a
@@ -26,5 +30,6 @@ struct OperationDefinition {
 // Every operation, in the order the command-line solver lists them.
 const std::vector<OperationDefinition> &operationDefinitions();
 const OperationDefinition *findOperation(std::string_view name);
+const OperationDefinition &operation(OperationId id);
 
 } // namespace zorvik

@@ -4,9 +4,36 @@
 
 namespace zorvik {
 
-void registerCalculatorWindows()
+const std::vector<CalculatorWindowEntry> &calculatorWindows()
 {
-    turning::registerTurningWindows();
+    static const std::vector<CalculatorWindowEntry> all{
+        {OperationId::Longitudinal, "Option1", turning::longitudinalWindow},
+        {OperationId::Face, "Option2", turning::faceWindow},
+        {OperationId::Drilling, "Option7"},
+        {OperationId::Taper, "Option3"},
+        {OperationId::Milling, "Option12"},
+        {OperationId::Shaping, "Option23"},
+    };
+    return all;
+}
+
+calculator::CalculatorWindow *openWindow(const CalculatorWindowEntry &entry,
+                                         calculator::WindowHost &host)
+{
+    return calculator::CalculatorWindow::open(entry.design(), operation(entry.operation), host,
+                                              entry.create);
+}
+
+std::vector<calculator::OperationChoice> operationChoices()
+{
+    std::vector<calculator::OperationChoice> choices;
+    for (const CalculatorWindowEntry &entry : calculatorWindows()) {
+        calculator::OperationChoice choice{entry.option, {}};
+        if (entry.design)
+            choice.open = [&entry](calculator::WindowHost &host) { openWindow(entry, host); };
+        choices.push_back(std::move(choice));
+    }
+    return choices;
 }
 
 } // namespace zorvik

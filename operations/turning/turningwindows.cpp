@@ -1,8 +1,5 @@
 #include "operations/turning/turningwindows.h"
 
-#include "app/shell.h"
-#include "calculator/calculatorwindow.h"
-
 namespace zorvik::turning {
 
 namespace {
@@ -13,7 +10,6 @@ using namespace calculator;
 struct Variant {
     const char *name;
     const char *caption;
-    std::string_view operation;
     int frameLeft;
     const char *idiamCaption;
     const char *fdiamCaption;
@@ -36,7 +32,6 @@ WindowDesign design(const Variant &v)
     return WindowDesign{
         .name = v.name,
         .caption = v.caption,
-        .operation = v.operation,
         .placement = {70, 150, 11730, 7590},
         .pages = {{"Roughing Data", "", "2"}, {"Finishing Data", "f", "1"}},
         .tabControl = "t1",
@@ -51,14 +46,14 @@ WindowDesign design(const Variant &v)
             {"txtidiam", v.idiamCaption, "Frame1", c1, f1, 480},
             {"txtfdiam", v.fdiamCaption, "Frame1", c2, f2, 480},
             {"txtlen", v.lenCaption, "Frame1", c3, f3, 480},
-            {"txtinlet", "Inlet Length (mm) :", "Frame1", c1, f1, 1080, "2", false},
-            {"txtoutlet", "Outlet Length (mm) :", "Frame1", c2, f2, 1080, "2", false},
+            {"txtinlet", "Inlet Length (mm) :", "Frame1", c1, f1, 1080, false},
+            {"txtoutlet", "Outlet Length (mm) :", "Frame1", c2, f2, 1080, false},
             {"txtangle", "Approach Angle (Degrees) :", "Frame1", c3, f3, 1080},
             {"txtcspeed", "Cutting Speed (m/min) :", "Frame2", c1, f1, 480},
             {"txtrpm", "Spindle Speed (R.P.M) :", "Frame2", c1, f1, 960},
             {"txtfeed", "Feed (mm/rev) :", "Frame2", c1, f1, 1440},
             {"txtfrate", "Feed Rate (mm/min.) :", "Frame2", c1, f1, 1920},
-            {"txtnoc", "No. Of Cuts :", "Frame2", c1, f1, 2400, "1", false},
+            {"txtnoc", "No. Of Cuts :", "Frame2", c1, f1, 2400, false},
             {"txtdoc", "Depth Of Cut (mm/cut) :", "Frame2", c1, f1, 2880},
             {"txtallowance", "Machining Allowance (mm) :", "Frame2", c1, f1, 3360},
             {"txtct", "UnCut Chip Thickness (mm) :", "Frame2", c2, f2, 480},
@@ -104,7 +99,7 @@ WindowDesign design(const Variant &v)
 const WindowDesign &longitudinalWindow()
 {
     static const WindowDesign window =
-        design({"frmlong", "Longitudinal turning", "longitudinal", 173,
+        design({"frmlong", "Longitudinal turning", 173,
                 "Initial Diameter (mm) :", "Final Diameter (mm) :", "Longitudinal Length (mm) :"});
     return window;
 }
@@ -112,16 +107,9 @@ const WindowDesign &longitudinalWindow()
 const WindowDesign &faceWindow()
 {
     static const WindowDesign window =
-        design({"frmface", "Face turning", "face", 120,
+        design({"frmface", "Face turning", 120,
                 "Initial Length (mm) :", "Final Length (mm) :", "Work-Piece Radius (mm) :"});
     return window;
-}
-
-void registerTurningWindows()
-{
-    shell::registerOperation(Operation::Longitudinal,
-                             [] { CalculatorWindow::open(longitudinalWindow()); });
-    shell::registerOperation(Operation::Face, [] { CalculatorWindow::open(faceWindow()); });
 }
 
 } // namespace zorvik::turning

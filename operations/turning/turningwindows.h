@@ -7,7 +7,4 @@ namespace zorvik::turning {
 const calculator::WindowDesign &longitudinalWindow();
 const calculator::WindowDesign &faceWindow();
 
-// Lets the New Project dialog open both windows.
-void registerTurningWindows();
-
 } // namespace zorvik::turning

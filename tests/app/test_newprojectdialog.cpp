@@ -1,8 +1,8 @@
-#include "app/buttonlabel.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
-#include "app/shell.h"
-#include "app/twips.h"
+#include "calculator/buttonlabel.h"
+#include "calculator/twips.h"
+#include "operations/windows.h"
 
 #include <QGroupBox>
 #include <QMdiArea>
@@ -12,17 +12,12 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <optional>
 
 using namespace zorvik;
 
-Q_DECLARE_METATYPE(zorvik::Operation)
-
-namespace {
-
-const Operation allOperations[] = {Operation::Longitudinal, Operation::Face,    Operation::Drilling,
-                                   Operation::Taper,        Operation::Milling, Operation::Shaping};
-
-} // namespace
+using Operation = zorvik::OperationId;
+Q_DECLARE_METATYPE(zorvik::OperationId)
 
 class TestNewProjectDialog : public QObject {
     Q_OBJECT
@@ -49,6 +44,9 @@ private slots:
     void hoverColours();
 
 private:
+    // A main window whose dialog offers the real options in the real order, with openers that
+    // record what Ok opens; without is an operation offered with no window.
+    void start(std::optional<Operation> without = {});
     QWidget *child(const QString &name) const;
     QMdiSubWindow *frame() const;
     void waitUnrolled() const;
@@ -60,10 +58,22 @@ private:
 void TestNewProjectDialog::init()
 {
     QApplication::setQuitOnLastWindowClosed(false);
+    start();
+}
+
+void TestNewProjectDialog::start(std::optional<Operation> without)
+{
+    delete m_window;
     m_opened.clear();
-    for (Operation operation : allOperations)
-        shell::registerOperation(operation, [this, operation] { m_opened << operation; });
-    m_window = new MainWindow;
+    std::vector<calculator::OperationChoice> choices;
+    for (const CalculatorWindowEntry &entry : calculatorWindows()) {
+        choices.push_back({entry.option, {}});
+        if (entry.operation != without)
+            choices.back().open = [this, id = entry.operation](calculator::WindowHost &) {
+                m_opened << id;
+            };
+    }
+    m_window = new MainWindow(nullptr, std::move(choices));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     QTRY_VERIFY(m_window->newProjectDialog());
@@ -309,7 +319,7 @@ void TestNewProjectDialog::okWithoutChoiceDoesNothing()
 
 void TestNewProjectDialog::okWithoutWindowForOperationDoesNothing()
 {
-    shell::registerOperation(Operation::Taper, nullptr);
+    start(Operation::Taper);
     NewProjectDialog *dialog = m_window->newProjectDialog();
     qobject_cast<QRadioButton *>(child("Option3"))->setChecked(true);
     dialog->ok();

@@ -1,6 +1,6 @@
 #include "windowdriver.h"
 
-#include "app/twips.h"
+#include "calculator/twips.h"
 
 #include <QAction>
 #include <QClipboard>

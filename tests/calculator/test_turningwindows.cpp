@@ -61,10 +61,8 @@ private slots:
     void layout();
     void captions_data();
     void captions();
-    void captionsNameTheirFields();
     void fonts_data();
     void fonts();
-    void openingAgainKeepsTexts();
     void eachWindowIsIndependent();
 
 private:
@@ -339,23 +337,6 @@ void TestTurningWindows::captions()
     QVERIFY(label->geometry().right() < edit->geometry().left());
 }
 
-// Screen readers find every field by its caption.
-void TestTurningWindows::captionsNameTheirFields()
-{
-    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
-    QVERIFY(calc);
-    QSet<QLineEdit *> named;
-    for (const QLabel *label : calc->findChildren<QLabel *>()) {
-        auto *field = qobject_cast<QLineEdit *>(label->buddy());
-        if (!field)
-            continue;
-        QVERIFY(label->text().endsWith(" :"));
-        QCOMPARE(field->accessibleName(), label->text().chopped(2).trimmed());
-        named.insert(field);
-    }
-    QCOMPARE(named.size(), 52);
-}
-
 void TestTurningWindows::fonts_data()
 {
     QTest::addColumn<QString>("widget");
@@ -380,20 +361,6 @@ void TestTurningWindows::fonts()
     QCOMPARE(found->font().family(), QString("Times New Roman"));
     QCOMPARE(found->font().pointSizeF(), pointSize);
     QCOMPARE(found->font().bold(), bold);
-}
-
-void TestTurningWindows::openingAgainKeepsTexts()
-{
-    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
-    QVERIFY(calc);
-    typeInto(calc, "txtidiam", "75");
-    typeInto(calc, "ftxtnoc", "3");
-    QCOMPARE(m_driver->open("Option1", "frmlong"), calc);
-    QCOMPARE(m_driver->openSubWindows(), 1);
-    QVERIFY(!m_driver->dialog());
-    QCOMPARE(fieldOf(calc, "txtidiam")->text(), QString("75"));
-    QCOMPARE(fieldOf(calc, "ftxtnoc")->text(), QString("3"));
-    QCOMPARE(m_driver->main()->workspace()->activeSubWindow(), calc->parentWidget());
 }
 
 void TestTurningWindows::eachWindowIsIndependent()

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/buttonlabel.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "calculator/buttonlabel.h"
 #include "calculator/calculatorwindow.h"
 #include "operations/windows.h"
 
@@ -20,8 +20,7 @@ class WindowDriver {
 public:
     WindowDriver()
     {
-        zorvik::registerCalculatorWindows();
-        m_main = std::make_unique<zorvik::MainWindow>();
+        m_main = std::make_unique<zorvik::MainWindow>(nullptr, zorvik::operationChoices());
         m_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
     }

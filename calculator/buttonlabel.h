@@ -6,7 +6,8 @@
 namespace zorvik {
 
 // A label that acts as a push button: it clicks on release over itself, lights up under the
-// pointer and stays lit until its window restores it.
+// pointer and stays lit until its window restores it. Screen readers see it as a push button
+// with its caption as name and a press action.
 class ButtonLabel : public QLabel {
     Q_OBJECT
 public:
@@ -18,6 +19,8 @@ public:
     void setLit(bool lit);
     bool isLit() const { return m_lit; }
     QColor colour() const;
+    // What a press by mouse or by a screen reader does.
+    void click();
 
 signals:
     void clicked();

@@ -1,0 +1,129 @@
+#include "calculator/designcheck.h"
+
+#include "operations/operation.h"
+
+#include <algorithm>
+#include <set>
+
+namespace zorvik::calculator {
+
+std::string nameOnPage(const PageDesign &page, const char *name, const char *finishingName)
+{
+    if (*page.prefix && *finishingName)
+        return finishingName;
+    return std::string(page.prefix) + name;
+}
+
+namespace {
+
+class Checker {
+public:
+    explicit Checker(const WindowDesign &design) : m_design(design) {}
+
+    // Both pages repeat most mistakes; one message each is enough.
+    void problem(const std::string &what)
+    {
+        if (std::find(m_problems.begin(), m_problems.end(), what) == m_problems.end())
+            m_problems.push_back(what);
+    }
+
+    // Records a control the window will create; a second control of the same name is a mistake,
+    // since the window and the tests find controls by name.
+    void add(std::set<std::string> &names, const std::string &name)
+    {
+        if (!m_all.insert(name).second)
+            problem("two controls named " + name);
+        names.insert(name);
+    }
+
+    std::vector<std::string> run(const OperationDefinition &operation);
+
+private:
+    void checkPage(const PageDesign &page, const OperationDefinition &operation);
+
+    const WindowDesign &m_design;
+    std::vector<std::string> m_problems;
+    std::set<std::string> m_all;
+    std::set<std::string> m_fields;
+    std::set<std::string> m_buttons;
+};
+
+void Checker::checkPage(const PageDesign &page, const OperationDefinition &operation)
+{
+    std::set<std::string> frames; // by roughing name, as fields and frames refer to them
+    for (const FrameDesign &frame : m_design.frames) {
+        if (*frame.parent && !frames.count(frame.parent))
+            problem(std::string("frame ") + frame.name + ": no frame " + frame.parent +
+                    " before it to sit in");
+        std::set<std::string> ignored;
+        add(ignored, nameOnPage(page, frame.name, frame.finishing));
+        frames.insert(frame.name);
+    }
+    std::set<std::string> pageFields;
+    for (const FieldDesign &field : m_design.fields) {
+        if (!frames.count(field.frame))
+            problem(std::string("field ") + field.name + ": no frame " + field.frame);
+        add(m_fields, nameOnPage(page, field.name));
+        pageFields.insert(field.name);
+    }
+    if (!frames.count(m_design.buttonFrame))
+        problem(std::string("no button frame ") + m_design.buttonFrame);
+    for (const ButtonDesign &button : m_design.buttons)
+        add(m_buttons, nameOnPage(page, button.name, button.finishing));
+
+    if (page.prefix[0] == '\0') {
+        for (std::string_view name : operation.relations.fields) {
+            if (!pageFields.count(std::string(name)))
+                problem("no field for " + std::string(name) + " of the relation list");
+        }
+        for (const auto &[field, text] : operation.defaults) {
+            const std::string name(operation.relations.fields[static_cast<std::size_t>(field)]);
+            if (!pageFields.count(name))
+                problem("a default text for " + name + ", which the window does not have");
+        }
+    }
+}
+
+std::vector<std::string> Checker::run(const OperationDefinition &operation)
+{
+    if (m_design.pages.empty())
+        problem("no page");
+    if (m_design.pages.size() > 1) {
+        std::set<std::string> ignored;
+        if (!*m_design.tabControl)
+            problem("two pages but no tab control");
+        else
+            add(ignored, m_design.tabControl);
+    }
+    for (const PageDesign &page : m_design.pages)
+        checkPage(page, operation);
+
+    for (const FieldFilter &filter : m_design.filters) {
+        if (!m_fields.count(filter.name))
+            problem(std::string("key filter for ") + filter.name + ", which is no field");
+    }
+    for (const HoverRestore &entry : m_design.hover) {
+        for (const char *label : entry.labels) {
+            if (!m_buttons.count(label))
+                problem(std::string("hover: no button label ") + label);
+        }
+        for (const char *surface : entry.surfaces) {
+            if (*surface && !m_all.count(surface))
+                problem(std::string("hover: no control ") + surface);
+        }
+    }
+    return m_problems;
+}
+
+} // namespace
+
+std::vector<std::string> designProblems(const WindowDesign &design,
+                                        const OperationDefinition &operation)
+{
+    std::vector<std::string> problems = Checker(design).run(operation);
+    for (std::string &problem : problems)
+        problem = std::string(design.name) + ": " + problem;
+    return problems;
+}
+
+} // namespace zorvik::calculator

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "calculator/windowdesign.h"
+
+#include <string>
+#include <vector>
+
+namespace zorvik {
+struct OperationDefinition;
+}
+
+namespace zorvik::calculator {
+
+// The control name of a design entry on a page: the finishing page's own name where the design
+// gives one, otherwise the page's prefix and the roughing name.
+std::string nameOnPage(const PageDesign &page, const char *name, const char *finishingName = "");
+
+// Every mistake in the design, one message each naming what does not resolve: a frame, field,
+// button or hover name, a relation field without a field, a default for a field the window does
+// not have, a name used twice. Empty when the design is sound.
+std::vector<std::string> designProblems(const WindowDesign &design,
+                                        const OperationDefinition &operation);
+
+} // namespace zorvik::calculator

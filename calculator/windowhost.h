@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+
+class QMdiArea;
+
+namespace zorvik::calculator {
+
+// What a calculator window needs of the application that opens it. The application hands it
+// down when it opens the window, so the window never looks the main window up.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    // Where calculator windows open; nullptr when they stand alone.
+    virtual QMdiArea *workArea() const = 0;
+    // Back: loads the New Project dialog if needed and brings it to the front.
+    virtual void showNewProject() = 0;
+};
+
+// One operation the New Project dialog offers: its option button, and how to open (or bring
+// forward) its calculator window; open is empty while the operation has no window.
+struct OperationChoice {
+    const char *option;
+    std::function<void(WindowHost &host)> open;
+};
+
+} // namespace zorvik::calculator

@@ -1,0 +1,308 @@
+#include "windowdriver.h"
+
+#include "calculator/designcheck.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+
+#include <optional>
+
+using zorvik::CalculatorWindowEntry;
+using zorvik::calculator::CalculatorWindow;
+using zorvik::calculator::WindowDesign;
+
+Q_DECLARE_METATYPE(const CalculatorWindowEntry *)
+
+namespace {
+
+// A host that records Back, for windows opened outside the main window.
+class RecordingHost : public zorvik::calculator::WindowHost {
+public:
+    QMdiArea *workArea() const override { return nullptr; }
+    void showNewProject() override { ++newProjectShown; }
+    int newProjectShown = 0;
+};
+
+// One row per operation window in the table, so every window added later is covered.
+void addWindowRows()
+{
+    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        if (entry.design)
+            QTest::newRow(entry.design().name) << &entry;
+    }
+}
+
+const zorvik::OperationDefinition &operationOf(const CalculatorWindowEntry &entry)
+{
+    return zorvik::operation(entry.operation);
+}
+
+// The field names the relation list knows, on every page of the design.
+QStringList solvedFieldNames(const CalculatorWindowEntry &entry)
+{
+    QStringList names;
+    for (const zorvik::calculator::PageDesign &page : entry.design().pages) {
+        for (std::string_view field : operationOf(entry).relations.fields)
+            names << QString::fromLatin1(page.prefix) +
+                         QString::fromUtf8(field.data(), qsizetype(field.size()));
+    }
+    return names;
+}
+
+QString defaultText(const CalculatorWindowEntry &entry, const QString &name)
+{
+    const zorvik::OperationDefinition &operation = operationOf(entry);
+    for (const auto &[field, text] : operation.defaults) {
+        const std::string_view base = operation.relations.fields[std::size_t(field)];
+        if (name.endsWith(QString::fromUtf8(base.data(), qsizetype(base.size()))))
+            return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    }
+    return {};
+}
+
+} // namespace
+
+class TestWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_driver = std::make_unique<WindowDriver>(); }
+    void cleanup() { m_driver.reset(); }
+
+    void everyDesignIsSound_data() { addWindowRows(); }
+    void everyDesignIsSound();
+    void opensWithTheOperationsDefaults_data() { addWindowRows(); }
+    void opensWithTheOperationsDefaults();
+    void captionsNameTheirFields_data() { addWindowRows(); }
+    void captionsNameTheirFields();
+    void buttonLabelsAreAccessibleButtons_data() { addWindowRows(); }
+    void buttonLabelsAreAccessibleButtons();
+    void openingAgainKeepsTexts_data() { addWindowRows(); }
+    void openingAgainKeepsTexts();
+    void backGoesToTheHost();
+    void windowKeepsItsOwnDesign();
+    void designMistakesAreNamed_data();
+    void designMistakesAreNamed();
+    void everyOptionIsOffered();
+    void misspeltDesignStopsTheProgram();
+
+private:
+    CalculatorWindow *open(const CalculatorWindowEntry &entry)
+    {
+        return m_driver->open(entry.option, entry.design().name);
+    }
+
+    std::unique_ptr<WindowDriver> m_driver;
+};
+
+void TestWindows::everyDesignIsSound()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    const std::vector<std::string> problems =
+        zorvik::calculator::designProblems(entry->design(), operationOf(*entry));
+    for (const std::string &problem : problems)
+        qWarning("%s", problem.c_str());
+    QVERIFY(problems.empty());
+}
+
+void TestWindows::opensWithTheOperationsDefaults()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QString::fromLatin1(entry->design().caption));
+    QCOMPARE(window->shownPage(), 0);
+    const QStringList names = solvedFieldNames(*entry);
+    QCOMPARE(window->findChildren<QLineEdit *>().size(), names.size());
+    for (const QString &name : names)
+        QCOMPARE(fieldOf(window, name)->text(), defaultText(*entry, name));
+    for (auto *label : window->findChildren<zorvik::ButtonLabel *>())
+        QCOMPARE(label->colour(), QColor(zorvik::ButtonLabel::normalColour));
+}
+
+// Screen readers find every field by its caption.
+void TestWindows::captionsNameTheirFields()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    QSet<QLineEdit *> named;
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        auto *field = qobject_cast<QLineEdit *>(label->buddy());
+        if (!field)
+            continue;
+        QVERIFY(label->text().trimmed().endsWith(":"));
+        QCOMPARE(field->accessibleName(), label->text().trimmed().chopped(1).trimmed());
+        named.insert(field);
+    }
+    QCOMPARE(named.size(), window->findChildren<QLineEdit *>().size());
+}
+
+void TestWindows::buttonLabelsAreAccessibleButtons()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const QList<zorvik::ButtonLabel *> labels = window->findChildren<zorvik::ButtonLabel *>();
+    QVERIFY(!labels.isEmpty());
+    for (zorvik::ButtonLabel *label : labels) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(label);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::Button);
+        QCOMPARE(accessible->text(QAccessible::Name), label->text());
+        QAccessibleActionInterface *actions = accessible->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QSignalSpy clicked(label, &zorvik::ButtonLabel::clicked);
+        // Reset presses harmlessly on every window; the others are counted, not run.
+        if (label->text() == "Reset") {
+            actions->doAction(QAccessibleActionInterface::pressAction());
+            QCOMPARE(clicked.size(), 1);
+        }
+    }
+}
+
+void TestWindows::openingAgainKeepsTexts()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const QString first = solvedFieldNames(*entry).front();
+    const QString last = solvedFieldNames(*entry).back();
+    typeInto(window, first, "75");
+    typeInto(window, last, "3");
+    QCOMPARE(open(*entry), window);
+    QCOMPARE(m_driver->openSubWindows(), 1);
+    QVERIFY(!m_driver->dialog());
+    QCOMPARE(fieldOf(window, first)->text(), QString("75"));
+    QCOMPARE(fieldOf(window, last)->text(), QString("3"));
+    QCOMPARE(m_driver->main()->workspace()->activeSubWindow(), window->parentWidget());
+}
+
+// A window reaches the application only through the host it was opened with.
+void TestWindows::backGoesToTheHost()
+{
+    RecordingHost host;
+    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    QPointer<CalculatorWindow> window = zorvik::openWindow(entry, host);
+    QVERIFY(window);
+    QVERIFY(!window->parentWidget());
+    window->back();
+    QCOMPARE(host.newProjectShown, 1);
+    QTRY_VERIFY(!window);
+}
+
+void TestWindows::windowKeepsItsOwnDesign()
+{
+    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    auto design = std::make_unique<WindowDesign>(entry.design());
+    auto *window = new CalculatorWindow(*design, operationOf(entry));
+    // What the window was built from may change or go away.
+    design->pages.clear();
+    design->fields.clear();
+    design.reset();
+    QCOMPARE(window->pageCount(), int(entry.design().pages.size()));
+    typeInto(window, "txtnoc", "");
+    window->reset(0);
+    QCOMPARE(fieldOf(window, "txtnoc")->text(), defaultText(entry, "txtnoc"));
+    delete window;
+}
+
+void TestWindows::designMistakesAreNamed_data()
+{
+    using Change = std::function<void(WindowDesign &)>;
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("hover label") << Change([](WindowDesign &d) {
+        d.hover.front().labels.push_back("command9");
+    }) << "hover: no button label command9";
+    QTest::newRow("hover surface")
+        << Change([](WindowDesign &d) { d.hover.front().surfaces.push_back("Frame9"); })
+        << "hover: no control Frame9";
+    QTest::newRow("field frame") << Change([](WindowDesign &d) {
+        d.fields.front().frame = "Frame8";
+    }) << "no frame Frame8";
+    QTest::newRow("frame parent") << Change([](WindowDesign &d) {
+        d.frames.back().parent = "Frame7";
+    }) << "no frame Frame7 before it";
+    QTest::newRow("button frame") << Change([](WindowDesign &d) { d.buttonFrame = "Frame6"; })
+                                  << "no button frame Frame6";
+    QTest::newRow("key filter") << Change([](WindowDesign &d) {
+        d.filters.push_back({"txtnothing", zorvik::calculator::KeyFilter::Digits});
+    }) << "key filter for txtnothing";
+    QTest::newRow("relation field")
+        << Change([](WindowDesign &d) { d.fields.pop_back(); }) << "no field for";
+    QTest::newRow("name twice") << Change([](WindowDesign &d) {
+        d.fields.push_back(d.fields.front());
+    }) << "two controls named";
+    QTest::newRow("tab control") << Change([](WindowDesign &d) { d.tabControl = ""; })
+                                 << "two pages but no tab control";
+}
+
+void TestWindows::designMistakesAreNamed()
+{
+    using Change = std::function<void(WindowDesign &)>;
+    QFETCH(Change, change);
+    QFETCH(QString, message);
+    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    WindowDesign design = entry.design();
+    change(design);
+    const std::vector<std::string> problems =
+        zorvik::calculator::designProblems(design, operationOf(entry));
+    QVERIFY(!problems.empty());
+    bool named = false;
+    for (const std::string &problem : problems) {
+        QVERIFY(QString::fromStdString(problem).startsWith(design.name));
+        named = named || QString::fromStdString(problem).contains(message);
+    }
+    QVERIFY2(named, problems.front().c_str());
+}
+
+// Every option of the New Project dialog maps to one row of the operations table.
+void TestWindows::everyOptionIsOffered()
+{
+    m_driver->main()->showNewProject();
+    QSet<QString> offered;
+    QSet<zorvik::OperationId> operations;
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        offered.insert(entry.option);
+        operations.insert(entry.operation);
+    }
+    QSet<QString> options;
+    for (const QRadioButton *option : m_driver->dialog()->findChildren<QRadioButton *>())
+        options.insert(option->objectName());
+    QCOMPARE(offered, options);
+    QCOMPARE(operations.size(), qsizetype(zorvik::operationDefinitions().size()));
+}
+
+// Run in a child process: a window built from a misspelt design must stop the program in every
+// build type, naming the mistake.
+void TestWindows::misspeltDesignStopsTheProgram()
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--build-misspelt-design"});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
+    QVERIFY2(errors.contains("hover: no button label command9"), qPrintable(errors));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (app.arguments().contains("--build-misspelt-design")) {
+        const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+        WindowDesign design = entry.design();
+        design.hover.front().labels.push_back("command9");
+        CalculatorWindow window(design, operationOf(entry));
+        return 0;
+    }
+    TestWindows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_windows.moc"
