@@ -68,9 +68,11 @@ const RelationList &relations()
               [](V v) { return (v[mrr] * (v[edge] + v[edge])) / ((v[feed] * v[cspeed]) * 1000); }},
              {"12b", fdiam2, {cspeed, rpm},
               [](V v) { return (v[cspeed] * 1000) / (v[rpm] * pi); }}},
-            {{"13a", ct, {fpt, angle}, [](V v) { return v[fpt] * sine(v[angle] * (pi / 180)); }}},
+            // The chip lies along the lip, so like the inlet it takes half the point angle.
+            {{"13a", ct, {fpt, angle},
+              [](V v) { return v[fpt] * sine((v[angle] / 2) * (pi / 180)); }}},
             {{"14a", cw, {fdiam2, angle},
-              [](V v) { return v[fdiam2] / (2 * sine(v[angle] * (pi / 180))); }}},
+              [](V v) { return v[fdiam2] / (2 * sine((v[angle] / 2) * (pi / 180))); }}},
             {{"15a", spcf, {cf1, area}, [](V v) { return v[cf1] / v[area]; }}},
             {{"16a", spcp, {cp, mrr}, [](V v) { return v[cp] / v[mrr]; }}},
             {{"17a", tcf, {cf1}, [](V v) { return v[cf1] * v[edge]; }},

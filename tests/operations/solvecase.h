@@ -1,16 +1,15 @@
 #pragma once
 
-#include "solvecheck.h"
+#include "tests/support/solvetrace.h"
+#include "tests/support/typedpage.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace zorvik::test {
 
-using Texts = std::vector<std::pair<std::string, std::string>>;
 using Writes = std::vector<std::string>;
 
 // One row of an operation's solve table.
@@ -20,15 +19,28 @@ struct SolveCase {
     Writes writes; // every write of the solve, in order: "PASS RULE FIELD TEXT"
 };
 
-// Every write of a solve as Calculate makes it: defaults, the typed texts, what the window has
-// already done with them (prepare), then the solve.
-inline Writes solvedTrace(const char *operationName, const Texts &given)
+// One row of a table that looks only at some fields once the solve is done.
+struct TextCase {
+    const char *name;
+    Texts given;
+    Texts expected; // field name -> its text after the solve ("" for still blank)
+};
+
+// Every write of a solve as Calculate makes it from the typed texts.
+inline Writes solvedTrace(std::string_view operationName, const Texts &given)
 {
-    const OperationDefinition &operation = *findOperation(operationName);
-    FieldStore store = storeWith(operation, given);
-    if (operation.prepare)
-        operation.prepare(store);
+    const OperationDefinition &operation = operationNamed(operationName);
+    FieldStore store = typedPage(operation, given);
     return traceSolve(operation.relations, store);
+}
+
+inline void expectSolvedTexts(std::string_view operationName, const TextCase &c)
+{
+    const OperationDefinition &operation = operationNamed(operationName);
+    FieldStore store = typedPage(operation, c.given);
+    solve(operation.relations, store);
+    for (const auto &[name, text] : c.expected)
+        EXPECT_EQ(store.text(fieldNamed(operation, name)), text) << name;
 }
 
 inline void PrintTo(const SolveCase &c, std::ostream *os)
@@ -36,9 +48,12 @@ inline void PrintTo(const SolveCase &c, std::ostream *os)
     *os << c.name;
 }
 
-inline std::string caseName(const testing::TestParamInfo<SolveCase> &info)
+inline void PrintTo(const TextCase &c, std::ostream *os)
 {
-    return info.param.name;
+    *os << c.name;
 }
+
+// Names each instance of a table after its row.
+inline constexpr auto caseName = [](const auto &info) { return std::string(info.param.name); };
 
 } // namespace zorvik::test

@@ -17,16 +17,12 @@ TEST_P(DrillingSolve, WritesExactlyTheseTextsInThisOrder)
 }
 
 const Writes holeOf10{"0 pre txtinlet 5.83171515906378", "1 11a txtdoc 5",
-                      "1 14a txtcw 5.66534924078029"};
+                      "1 14a txtcw 5.83171515906378"};
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, DrillingSolve,
     testing::Values(
-        SolveCase{"WorkedExample",
-                  {{"txtfdiam2", "10"}, {"txtrpm", "500"}},
-                  {"0 pre txtinlet 5.83171515906378", "1 1a txtcspeed 15.7142857142857",
-                   "1 11a txtdoc 5", "1 14a txtcw 5.66534924078029"}},
         SolveCase{"EnlargementDrillsTheDifference",
                   {{"txtidiam", "20"}, {"txtfdiam", "30"}},
                   holeOf10},
@@ -34,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"TravelLengthIncludesTheInletJustFound",
                   {{"txtfdiam2", "10"}, {"txtdepth", "20"}, {"txtfrate", "100"}},
                   {"0 pre txtinlet 5.83171515906378", "1 9a txtmt 0.288317151590638",
-                   "1 11a txtdoc 5", "1 14a txtcw 5.66534924078029"}},
+                   "1 11a txtdoc 5", "1 14a txtcw 5.83171515906378"}},
         SolveCase{"FeedRateFromTimeAndTravel",
                   {{"txtdepth", "12"}, {"txtmt", "0.5"}},
                   {"1 3c txtfrate 30"}},
@@ -58,6 +54,32 @@ INSTANTIATE_TEST_SUITE_P(
     caseName);
 // clang-format on
 
+class DrillingChip : public testing::TestWithParam<TextCase> {};
+
+TEST_P(DrillingChip, ThicknessAndWidthFollowTheLipAngle)
+{
+    expectSolvedTexts("drilling", GetParam());
+}
+
+// The lip lies at half the point angle: h = fz sin(sigma / 2), b = D / (2 sin(sigma / 2)).
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Table, DrillingChip,
+    testing::Values(
+        TextCase{"PointAngle140",
+                 {{"txtfdiam2", "10"}, {"txtrpm", "500"}, {"txtfpt", "0.1"}, {"txtangle", "140"}},
+                 {{"txtct", "0.0939860694141691"}, {"txtcw", "5.3199373387629"},
+                  {"txtinlet", "5.3199373387629"}}},
+        // A flat drill: a lip angle of 90 degrees, short of a whole sine only through pi = 22/7.
+        TextCase{"FlatPoint",
+                 {{"txtfdiam2", "10"}, {"txtrpm", "500"}, {"txtfpt", "0.1"}, {"txtangle", "180"}},
+                 {{"txtct", "0.0999999800133368"}, {"txtcw", "5.00000099933336"}}},
+        TextCase{"ZeroPointAngle",
+                 {{"txtfdiam2", "10"}, {"txtfpt", "0.1"}, {"txtangle", "0"}},
+                 {{"txtcw", ""}, {"txtinlet", ""}}}),
+    caseName);
+// clang-format on
+
 struct EnlargementCase {
     const char *name;
     const char *initial;
@@ -72,7 +94,7 @@ TEST_P(HoleEnlargement, HoleDiameterIsFinalMinusInitial)
 {
     const EnlargementCase &c = GetParam();
     FieldStore store =
-        storeWith(*findOperation("drilling"),
+        storeWith(operationNamed("drilling"),
                   {{"txtidiam", c.initial}, {"txtfdiam", c.final}, {"txtfdiam2", c.holeBefore}});
     bool written = drilling::enlargeHole(store);
     EXPECT_EQ(store.text(drilling::fdiam2), c.holeAfter);

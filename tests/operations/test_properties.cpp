@@ -1,4 +1,4 @@
-#include "solvecheck.h"
+#include "operations/operation.h"
 #include "solver/conversions.h"
 
 #include <gtest/gtest.h>

@@ -19,11 +19,6 @@ TEST_P(ShapingSolve, WritesExactlyTheseTextsInThisOrder)
 INSTANTIATE_TEST_SUITE_P(
     Table, ShapingSolve,
     testing::Values(
-        SolveCase{"WorkedExample",
-                  {{"txtrpm", "10"}, {"txtl", "300"}},
-                  {"1 3 txtcs 4.5", "1 6 txtrs 9", "1 7 txtms 6",
-                   "1 13 txtctime 0.0666666666666667", "1 17 txtrtime 0.0333333333333333",
-                   "1 21 txttime 0.1"}},
         SolveCase{"BullGearFromReturnStroke",
                   {{"txtrangle", "120"}, {"txtrs", "9"}, {"txtl", "300"}},
                   {"1 10 txtrpm 10", "1 13 txtctime 0.0666666666666667",

@@ -19,22 +19,6 @@ TEST_P(TurningSolve, WritesExactlyTheseTextsInThisOrder)
 INSTANTIATE_TEST_SUITE_P(
     Table, TurningSolve,
     testing::Values(
-        SolveCase{"WorkedExample",
-                  {{"txtidiam", "50"},
-                   {"txtfdiam", "40"},
-                   {"txtlen", "100"},
-                   {"txtangle", "90"},
-                   {"txtcspeed", "150"},
-                   {"txtfeed", "0.2"},
-                   {"txtspcf", "2000"},
-                   {"txteeff", "0.9"},
-                   {"txtmeff", "0.8"}},
-                  {"1 1a txtallowance 5", "1 4a txtdoc 5", "1 8b txtrpm 954.545454545455",
-                   "1 11a txtchip 1", "1 12a txtmrr 150000", "1 13b txtcf 2000", "1 14a txtcp 5000",
-                   "1 15a txteff 0.72", "1 16a txtmp 6944.44444444444",
-                   "1 19a txtct 0.199999960026674", "1 20a txtcw 5.00000099933336",
-                   "1 22a txtspcp 0.0333333333333333", "2 6a txtfrate 190.909090909091",
-                   "2 9a txtmtime 0.544761904761905"}},
         // A zero count fails rule 4a in every pass, so 4c is never reached.
         SolveCase{"ZeroCountBlocksDepthOfCut",
                   {{"txtidiam", "50"},

@@ -1,10 +1,13 @@
+#include "tests/support/workedexamples.h"
 #include "tools/solvetool.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace zorvik;
+using namespace zorvik::test;
 
 namespace {
 
@@ -69,20 +72,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
 {
-    ToolRun r =
-        run({"longitudinal", "--trace", "txtidiam=50", "txtfdiam=40", "txtlen=100", "txtangle=90",
-             "txtcspeed=150", "txtfeed=0.2", "txtspcf=2000", "txteeff=0.9", "txtmeff=0.8"});
+    const WorkedExample &example = workedExample("longitudinal");
+    std::vector<std::string> args{"longitudinal", "--trace"};
+    for (const auto &[name, text] : example.typed)
+        args.push_back(std::string(name) + '=' + std::string(text));
+    ToolRun r = run(args);
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     std::vector<std::string> out = lines(r.out);
-    ASSERT_EQ(out.size(), 14u + 26u);
-    EXPECT_EQ(out[0], "1 1a txtallowance 5");
-    EXPECT_EQ(out[2], "1 8b txtrpm 954.545454545455");
-    EXPECT_EQ(out[13], "2 9a txtmtime 0.544761904761905");
-    EXPECT_EQ(out[14], "txtidiam=50");
-    EXPECT_EQ(out[17], "txtinlet=2");
-    EXPECT_EQ(out[23], "txtfrate=190.909090909091");
-    EXPECT_EQ(out[39], "txtspcp=0.0333333333333333");
+    const std::size_t traced = example.trace.size();
+    ASSERT_EQ(out.size(), traced + 26u);
+    EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + traced),
+              std::vector<std::string>(example.trace.begin(), example.trace.end()));
+    // Then every field in the window's order, typed and solved alike.
+    EXPECT_EQ(out[traced].rfind("txtidiam=", 0), 0u);
+    EXPECT_EQ(out.back().rfind("txtspcp=", 0), 0u);
+    for (const Texts &texts : {example.typed, example.results}) {
+        for (const auto &[name, text] : texts) {
+            std::string line = std::string(name) + '=' + std::string(text);
+            EXPECT_NE(std::find(out.begin() + traced, out.end(), line), out.end()) << line;
+        }
+    }
 }
 
 TEST(SolveTool, StartsFromTheWindowDefaultsAndTakesTextsAsTyped)
