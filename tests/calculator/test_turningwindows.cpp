@@ -13,30 +13,6 @@ struct Entry {
     const char *text;
 };
 
-// The typical job: what the user types, and what Calculate writes into the blanks.
-const Entry given[] = {
-    {"txtidiam", "50"},  {"txtfdiam", "40"},   {"txtlen", "100"},
-    {"txtangle", "90"},  {"txtcspeed", "150"}, {"txtfeed", "0.2"},
-    {"txtspcf", "2000"}, {"txteeff", "0.9"},   {"txtmeff", "0.8"},
-};
-const Entry defaults[] = {{"txtinlet", "2"}, {"txtoutlet", "2"}, {"txtnoc", "1"}};
-const Entry results[] = {
-    {"txtallowance", "5"},
-    {"txtdoc", "5"},
-    {"txtrpm", "954.545454545455"},
-    {"txtchip", "1"},
-    {"txtmrr", "150000"},
-    {"txtcf", "2000"},
-    {"txtcp", "5000"},
-    {"txteff", "0.72"},
-    {"txtmp", "6944.44444444444"},
-    {"txtct", "0.199999960026674"},
-    {"txtcw", "5.00000099933336"},
-    {"txtspcp", "0.0333333333333333"},
-    {"txtfrate", "190.909090909091"},
-    {"txtmtime", "0.544761904761905"},
-};
-
 QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
@@ -52,8 +28,6 @@ private slots:
     void init() { m_driver = std::make_unique<WindowDriver>(); }
     void cleanup() { m_driver.reset(); }
 
-    void workedExample_data();
-    void workedExample();
     void sameInputsSameResultsInBothWindows();
     void opensWithDefaults_data();
     void opensWithDefaults();
@@ -68,64 +42,6 @@ private slots:
 private:
     std::unique_ptr<WindowDriver> m_driver;
 };
-
-void TestTurningWindows::workedExample_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("calculate"); // the key or label that runs the solve
-
-    QTest::newRow("longitudinal, Enter") << "Option1"
-                                         << "frmlong"
-                                         << ""
-                                         << "Enter";
-    QTest::newRow("longitudinal, Calculate") << "Option1"
-                                             << "frmlong"
-                                             << ""
-                                             << "command1";
-    QTest::newRow("longitudinal, finishing") << "Option1"
-                                             << "frmlong"
-                                             << "f"
-                                             << "fcommand1";
-    QTest::newRow("face, Enter") << "Option2"
-                                 << "frmface"
-                                 << ""
-                                 << "Enter";
-    QTest::newRow("face, finishing") << "Option2"
-                                     << "frmface"
-                                     << "f"
-                                     << "fcommand1";
-}
-
-void TestTurningWindows::workedExample()
-{
-    QFETCH(QString, option);
-    QFETCH(QString, window);
-    QFETCH(QString, prefix);
-    QFETCH(QString, calculate);
-
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
-    QVERIFY(calc);
-    calc->showPage(prefix.isEmpty() ? 0 : 1);
-    for (const Entry &entry : given)
-        typeInto(calc, prefix + entry.field, entry.text);
-    if (calculate == "Enter")
-        QTest::keyClick(fieldOf(calc, prefix + "txtmeff"), Qt::Key_Return);
-    else
-        QTest::mouseClick(labelOf(calc, calculate), Qt::LeftButton);
-
-    for (const Entry &entry : results)
-        QCOMPARE(fieldOf(calc, prefix + entry.field)->text(), QString(entry.text));
-    for (const Entry &entry : given)
-        QCOMPARE(fieldOf(calc, prefix + entry.field)->text(), QString(entry.text));
-    for (const Entry &entry : defaults)
-        QCOMPARE(fieldOf(calc, prefix + entry.field)->text(), QString(entry.text));
-    // The other page is untouched: every field there still shows its opening text.
-    const QString other = prefix.isEmpty() ? "f" : "";
-    QCOMPARE(fieldOf(calc, other + "txtrpm")->text(), QString());
-    QCOMPARE(fieldOf(calc, other + "txtidiam")->text(), QString());
-}
 
 void TestTurningWindows::sameInputsSameResultsInBothWindows()
 {

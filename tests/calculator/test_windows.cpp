@@ -1,6 +1,7 @@
 #include "windowdriver.h"
 
 #include "calculator/designcheck.h"
+#include "tests/support/workedexamples.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -64,6 +65,22 @@ QString defaultText(const CalculatorWindowEntry &entry, const QString &name)
     return {};
 }
 
+QString qtext(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The name of the page's button label that runs the action.
+QString buttonFor(const WindowDesign &design, int page, zorvik::calculator::Action action)
+{
+    for (const zorvik::calculator::ButtonDesign &button : design.buttons) {
+        if (button.action == action)
+            return QString::fromStdString(zorvik::calculator::nameOnPage(
+                design.pages[std::size_t(page)], button.name, button.finishing));
+    }
+    return {};
+}
+
 } // namespace
 
 class TestWindows : public QObject {
@@ -73,6 +90,8 @@ private slots:
     void init() { m_driver = std::make_unique<WindowDriver>(); }
     void cleanup() { m_driver.reset(); }
 
+    void workedExample_data();
+    void workedExample();
     void everyDesignIsSound_data() { addWindowRows(); }
     void everyDesignIsSound();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
@@ -98,6 +117,58 @@ private:
 
     std::unique_ptr<WindowDriver> m_driver;
 };
+
+// Each operation's worked example typed into every page of its window, run by the page's
+// Calculate label and, where Enter acts on that page, by Enter.
+void TestWindows::workedExample_data()
+{
+    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("byEnter");
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        if (!entry.design)
+            continue;
+        const WindowDesign &design = entry.design();
+        for (int page = 0; page < int(design.pages.size()); ++page) {
+            QTest::addRow("%s page %d, Calculate", design.name, page) << &entry << page << false;
+            if (page == 0 || design.keysFollowShownPage)
+                QTest::addRow("%s page %d, Enter", design.name, page) << &entry << page << true;
+        }
+    }
+}
+
+void TestWindows::workedExample()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(int, page);
+    QFETCH(bool, byEnter);
+    const zorvik::test::WorkedExample &example =
+        zorvik::test::workedExample(operationOf(*entry).name);
+    const WindowDesign &design = entry->design();
+    const QString prefix = QString::fromLatin1(design.pages[std::size_t(page)].prefix);
+
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    window->showPage(page);
+    QMap<QString, QString> expected;
+    for (const QString &name : solvedFieldNames(*entry))
+        expected.insert(name, defaultText(*entry, name));
+    for (const auto &[field, text] : example.typed) {
+        typeInto(window, prefix + qtext(field), qtext(text));
+        expected[prefix + qtext(field)] = qtext(text);
+    }
+    if (byEnter)
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+    else
+        QTest::mouseClick(
+            labelOf(window, buttonFor(design, page, zorvik::calculator::Action::Calculate)),
+            Qt::LeftButton);
+    for (const auto &[field, text] : example.results)
+        expected[prefix + qtext(field)] = qtext(text);
+    // Every field of the window: results on this page, the rest as typed or as opened.
+    for (auto at = expected.cbegin(); at != expected.cend(); ++at)
+        QCOMPARE(fieldOf(window, at.key())->text(), at.value());
+}
 
 void TestWindows::everyDesignIsSound()
 {
