@@ -8,8 +8,6 @@ using zorvik::calculator::CalculatorWindow;
 
 namespace {
 
-const QStringList drillLabels{"cmdcalc", "cmdreset", "cmdback", "cmdcancel"};
-const QStringList taperLabels{"Label1", "Label2", "Label3", "Label4"};
 const QStringList diameters{"txtidiam", "txtfdiam", "txtfdiam2"};
 
 // Runs what the user does, one step each: "name=text" clicks into the field (so the field that
@@ -65,66 +63,62 @@ private slots:
     void hover();
 
 private:
-    CalculatorWindow *drill() { return m_driver->open("Option7", "frmdrill"); }
+    CalculatorWindow *open(const QString &name)
+    {
+        for (const zorvik::CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+            if (entry.design && name == entry.design().name)
+                return m_driver->open(entry.option, entry.design().name);
+        }
+        return nullptr;
+    }
+    CalculatorWindow *drill() { return open("frmdrill"); }
 
     std::unique_ptr<WindowDriver> m_driver;
 };
 
 void TestDrillTaperWindows::holeDiameter_data()
 {
-    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("steps"); // as act() takes them, separated by spaces
     QTest::addColumn<QString>("holeDiameter");
     QTest::addColumn<QString>("enabled"); // initial, final, hole diameter
 
-    QTest::newRow("final then initial") << QStringList{"txtfdiam=30", "txtidiam=20", "Tab"} << "10"
-                                        << "yyn";
-    QTest::newRow("initial then final") << QStringList{"txtidiam=20", "txtfdiam=30", "Tab"} << "10"
-                                        << "yyn";
-    QTest::newRow("left by a click")
-        << QStringList{"txtidiam=20", "txtfdiam=30", "txtcspeed=1"} << "10"
-        << "yyn";
-    QTest::newRow("smaller final diameter")
-        << QStringList{"txtidiam=30", "txtfdiam=20.5", "Tab"} << "-9.5"
-        << "yyn";
-    QTest::newRow("leaving again overwrites")
-        << QStringList{"txtidiam=20", "txtfdiam=30", "Tab", "txtfdiam=35", "Tab"} << "15"
-        << "yyn";
-    QTest::newRow("one diameter alone") << QStringList{"txtfdiam=30", "Tab"} << ""
-                                        << "yyy";
-    QTest::newRow("a diameter cleared unlocks")
-        << QStringList{"txtidiam=20", "txtfdiam=30", "Tab", "txtidiam=", "Tab"} << "10"
-        << "yyy";
-    QTest::newRow("typed hole diameter locks") << QStringList{"txtfdiam2=12", "Tab"} << "12"
-                                               << "nny";
-    QTest::newRow("cleared hole diameter unlocks")
-        << QStringList{"txtfdiam2=12", "Tab", "txtfdiam2=", "Tab"} << ""
-        << "yyy";
-    QTest::newRow("typed over an unlocked difference")
-        << QStringList{"txtidiam=20", "txtfdiam=30", "Tab", "txtfdiam=",
-                       "Tab",         "txtfdiam2=8", "Tab"}
-        << "8"
-        << "nny";
-    // No number, no difference: the hole diameter keeps its text and its lock.
-    QTest::newRow("two points keep the difference")
-        << QStringList{"txtidiam=20", "txtfdiam=30", "Tab", "txtidiam=2..0", "Tab"} << "10"
-        << "yyn";
-    QTest::newRow("lone point keeps the blank")
-        << QStringList{"txtidiam=.", "txtfdiam=30", "Tab"} << ""
-        << "yyy";
-    QTest::newRow("too many digits keep the blank")
-        << QStringList{"txtidiam=1", "txtfdiam=" + QString(400, '9'), "Tab"} << ""
-        << "yyy";
+    const QString huge = QString(400, '9');
+    const struct {
+        const char *name;
+        QString steps;
+        const char *holeDiameter;
+        const char *enabled;
+    } rows[] = {
+        {"final then initial", "txtfdiam=30 txtidiam=20 Tab", "10", "yyn"},
+        {"initial then final", "txtidiam=20 txtfdiam=30 Tab", "10", "yyn"},
+        {"left by a click", "txtidiam=20 txtfdiam=30 txtcspeed=1", "10", "yyn"},
+        {"smaller final diameter", "txtidiam=30 txtfdiam=20.5 Tab", "-9.5", "yyn"},
+        {"leaving again overwrites", "txtidiam=20 txtfdiam=30 Tab txtfdiam=35 Tab", "15", "yyn"},
+        {"one diameter alone", "txtfdiam=30 Tab", "", "yyy"},
+        {"a diameter cleared unlocks", "txtidiam=20 txtfdiam=30 Tab txtidiam= Tab", "10", "yyy"},
+        {"typed hole diameter locks", "txtfdiam2=12 Tab", "12", "nny"},
+        {"cleared hole diameter unlocks", "txtfdiam2=12 Tab txtfdiam2= Tab", "", "yyy"},
+        {"typed over an unlocked difference",
+         "txtidiam=20 txtfdiam=30 Tab txtfdiam= Tab txtfdiam2=8 Tab", "8", "nny"},
+        // No number, no difference: the hole diameter keeps its text and its lock.
+        {"two points keep the difference", "txtidiam=20 txtfdiam=30 Tab txtidiam=2..0 Tab", "10",
+         "yyn"},
+        {"lone point keeps the blank", "txtidiam=. txtfdiam=30 Tab", "", "yyy"},
+        {"too many digits keep the blank", "txtidiam=1 txtfdiam=" + huge + " Tab", "", "yyy"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.steps << row.holeDiameter << row.enabled;
 }
 
 void TestDrillTaperWindows::holeDiameter()
 {
-    QFETCH(QStringList, steps);
+    QFETCH(QString, steps);
     QFETCH(QString, holeDiameter);
     QFETCH(QString, enabled);
 
     CalculatorWindow *window = drill();
     QVERIFY(window);
-    act(window, steps);
+    act(window, steps.split(' '));
     QCOMPARE(fieldOf(window, "txtfdiam2")->text(), holeDiameter);
     QCOMPARE(enabledDiameters(window), enabled);
     // The focus never rests on a field that a leave step locked.
@@ -172,20 +166,20 @@ void TestDrillTaperWindows::enlargementIsCalculated()
 
 void TestDrillTaperWindows::resetUnlocksTheDiameters_data()
 {
-    QTest::addColumn<QStringList>("steps");
-    QTest::newRow("enlargement") << QStringList{"txtfdiam=30", "txtidiam=20", "Tab", "txtrpm=500"};
-    QTest::newRow("drilling") << QStringList{"txtfdiam2=10", "Tab", "txtrpm=500"};
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("enlargement") << "txtfdiam=30 txtidiam=20 Tab txtrpm=500";
+    QTest::newRow("drilling") << "txtfdiam2=10 Tab txtrpm=500";
 }
 
 // After a calculation Reset leaves the three defaults, blanks the rest (the computed inlet and
 // the hole diameter too) and unlocks every diameter.
 void TestDrillTaperWindows::resetUnlocksTheDiameters()
 {
-    QFETCH(QStringList, steps);
+    QFETCH(QString, steps);
 
     CalculatorWindow *window = drill();
     QVERIFY(window);
-    act(window, steps);
+    act(window, steps.split(' '));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     QVERIFY(!fieldOf(window, "txtinlet")->text().isEmpty());
     QVERIFY(enabledDiameters(window).contains('n'));
@@ -200,48 +194,29 @@ void TestDrillTaperWindows::resetUnlocksTheDiameters()
 
 void TestDrillTaperWindows::keyFilter_data()
 {
-    QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("total force refuses the point") << "Option7"
-                                                   << "frmdrill"
-                                                   << "txttcf"
-                                                   << "12.5"
-                                                   << "125";
-    QTest::newRow("chip thickness takes anything") << "Option7"
-                                                   << "frmdrill"
-                                                   << "txtct"
-                                                   << "0,2 mm-x"
-                                                   << "0,2 mm-x";
-    QTest::newRow("drilling field, plain filter") << "Option7"
-                                                  << "frmdrill"
-                                                  << "txtcspeed"
-                                                  << "1a.5-"
-                                                  << "1.5";
-    QTest::newRow("taper cuts") << "Option3"
-                                << "frmtap"
-                                << "txtnoc"
-                                << "2.5x"
-                                << "2.5";
-    QTest::newRow("taper angle") << "Option3"
-                                 << "frmtap"
-                                 << "txtangle"
-                                 << "1,5 e"
-                                 << "15";
+    const char *rows[][4] = {
+        {"frmdrill", "txttcf", "12.5", "125"},         // no decimal point
+        {"frmdrill", "txtct", "0,2 mm-x", "0,2 mm-x"}, // anything
+        {"frmdrill", "txtcspeed", "1a.5-", "1.5"},     // the plain filter
+        {"frmtap", "txtnoc", "2.5x", "2.5"},           {"frmtap", "txtangle", "1,5 e", "15"},
+    };
+    for (const auto &[window, field, keys, expected] : rows)
+        QTest::addRow("%s %s", window, field) << window << field << keys << expected;
 }
 
 void TestDrillTaperWindows::keyFilter()
 {
-    QFETCH(QString, option);
     QFETCH(QString, window);
     QFETCH(QString, field);
     QFETCH(QString, keys);
     QFETCH(QString, expected);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calc = open(window);
     QVERIFY(calc);
     typeInto(calc, field, keys);
     QCOMPARE(fieldOf(calc, field)->text(), expected);
@@ -249,65 +224,39 @@ void TestDrillTaperWindows::keyFilter()
 
 void TestDrillTaperWindows::hover_data()
 {
-    QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("surface"); // "" for the window's own background
     QTest::addColumn<bool>("restores");   // all four labels, or none
 
-    QTest::newRow("drilling background") << "Option7"
-                                         << "frmdrill"
-                                         << "" << true;
-    QTest::newRow("drilling parameters") << "Option7"
-                                         << "frmdrill"
-                                         << "Frame2" << true;
-    QTest::newRow("drilling buttons") << "Option7"
-                                      << "frmdrill"
-                                      << "Frame3" << true;
-    QTest::newRow("hole frame") << "Option7"
-                                << "frmdrill"
-                                << "Frame1" << false;
-    QTest::newRow("enlargement frame") << "Option7"
-                                       << "frmdrill"
-                                       << "Frame4" << false;
-    QTest::newRow("drilling field") << "Option7"
-                                    << "frmdrill"
-                                    << "txtcspeed" << false;
-    QTest::newRow("drilling caption") << "Option7"
-                                      << "frmdrill"
-                                      << "caption" << false;
-    QTest::newRow("taper background") << "Option3"
-                                      << "frmtap"
-                                      << "" << true;
-    QTest::newRow("taper buttons") << "Option3"
-                                   << "frmtap"
-                                   << "Frame1" << true;
-    QTest::newRow("work-piece frame") << "Option3"
-                                      << "frmtap"
-                                      << "Frame2" << false;
-    QTest::newRow("taper parameters") << "Option3"
-                                      << "frmtap"
-                                      << "Frame3" << false;
+    const struct {
+        const char *window;
+        const char *surface;
+        bool restores;
+    } rows[] = {
+        {"frmdrill", "", true},         {"frmdrill", "Frame2", true},
+        {"frmdrill", "Frame3", true},   {"frmdrill", "Frame1", false},
+        {"frmdrill", "Frame4", false},  {"frmdrill", "txtcspeed", false},
+        {"frmdrill", "caption", false}, {"frmtap", "", true},
+        {"frmtap", "Frame1", true},     {"frmtap", "Frame2", false},
+        {"frmtap", "Frame3", false},    {"frmtap", "caption", false},
+    };
+    for (const auto &row : rows)
+        QTest::addRow("%s %s", row.window, *row.surface ? row.surface : "background")
+            << row.window << row.surface << row.restores;
 }
 
 void TestDrillTaperWindows::hover()
 {
-    QFETCH(QString, option);
     QFETCH(QString, window);
     QFETCH(QString, surface);
     QFETCH(bool, restores);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calc = open(window);
     QVERIFY(calc);
     const QList<ButtonLabel *> labels = calc->findChildren<ButtonLabel *>();
-    QStringList names;
-    for (ButtonLabel *label : labels) {
-        names << label->objectName();
+    QCOMPARE(labels.size(), 4);
+    for (ButtonLabel *label : labels)
         label->setLit(true);
-    }
-    names.sort();
-    QStringList expectedNames = window == "frmtap" ? taperLabels : drillLabels;
-    expectedNames.sort();
-    QCOMPARE(names, expectedNames);
 
     QWidget *target = calc;
     QPoint at(2, 2);
