@@ -6,6 +6,7 @@
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
 
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -211,6 +212,11 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         solveFields.push_back(field(QString::fromLatin1(pageDesign.prefix) +
                                     QString::fromUtf8(name.data(), name.size())));
     }
+
+    for (const LeaveStep &step : m_design.leaveSteps) {
+        for (const char *name : step.fields)
+            m_leaveSteps.insert(field(pageName(pageDesign, name)), {page, step.run});
+    }
 }
 
 void CalculatorWindow::buildHover()
@@ -296,28 +302,36 @@ void CalculatorWindow::run(Action action, int page)
     }
 }
 
-// The solve works on a copy of the page's texts; only fields whose text it changed are written
-// back, so nothing the user sees moves unless the solve filled it.
-void CalculatorWindow::calculate(int page)
+FieldStore CalculatorWindow::pageTexts(int page) const
 {
     const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
-    FieldStore store(fields.size());
-    std::vector<std::string> before;
-    before.reserve(fields.size());
+    FieldStore texts(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        texts.setText(static_cast<FieldId>(i), fields[i]->text().toStdString());
+    return texts;
+}
+
+// Only fields whose text changed are written, so nothing the user sees moves (not even a
+// cursor) unless a solve or a step filled it.
+void CalculatorWindow::showTexts(int page, const FieldStore &texts)
+{
+    const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        before.push_back(fields[i]->text().toStdString());
-        store.setText(static_cast<FieldId>(i), before.back());
-    }
-    solve(m_operation.relations, store);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string &after = store.text(static_cast<FieldId>(i));
-        if (after != before[i])
-            write(fields[i], QString::fromStdString(after));
+        const QString text = QString::fromStdString(texts.text(static_cast<FieldId>(i)));
+        if (text != fields[i]->text())
+            write(fields[i], text);
     }
 }
 
+void CalculatorWindow::calculate(int page)
+{
+    FieldStore texts = pageTexts(page);
+    solve(m_operation.relations, texts);
+    showTexts(page, texts);
+}
+
 // Every field of the window carrying this page's tag is cleared (every field when the window
-// has no tags), then the page's own defaults come back.
+// has no tags), then the page's own defaults come back and its fields open for editing again.
 void CalculatorWindow::reset(int page)
 {
     const QString tag = QString::fromLatin1(m_design.pages[static_cast<std::size_t>(page)].tag);
@@ -326,8 +340,11 @@ void CalculatorWindow::reset(int page)
             write(field.edit, QString());
     }
     for (const Field &field : m_fields) {
-        if (field.page == page && !field.defaultText.isEmpty())
+        if (field.page != page)
+            continue;
+        if (!field.defaultText.isEmpty())
             write(field.edit, field.defaultText);
+        field.edit->setEnabled(true);
     }
     afterReset(page);
 }
@@ -393,9 +410,45 @@ void CalculatorWindow::hover(QObject *watched)
     }
 }
 
+// Losing the focus to another application, or to a menu or popup, leaves the field where it
+// is: the focus comes back to it.
+void CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
+{
+    if (event.gotFocus()) {
+        m_focused = watched;
+        return;
+    }
+    if (watched != m_focused || event.reason() == Qt::ActiveWindowFocusReason ||
+        event.reason() == Qt::PopupFocusReason)
+        return;
+    m_focused = nullptr;
+    const auto step = m_leaveSteps.constFind(watched);
+    if (step != m_leaveSteps.cend())
+        leave(*step);
+}
+
+// Texts first: disabling the field the focus is moving to moves the focus on again, and the
+// texts must be in place by then.
+void CalculatorWindow::leave(const PageStep &step)
+{
+    const auto &fields = m_solveFields[static_cast<std::size_t>(step.page)];
+    PageState state{pageTexts(step.page), std::vector<bool>(fields.size())};
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        state.enabled[i] = fields[i]->isEnabledTo(this);
+    step.run(state);
+    showTexts(step.page, state.texts);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (state.enabled[i] != fields[i]->isEnabledTo(this))
+            fields[i]->setEnabled(state.enabled[i]);
+    }
+}
+
 bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        if (m_filters.contains(watched))
+            focusChanged(watched, static_cast<const QFocusEvent &>(*event));
+    } else if (event->type() == QEvent::KeyPress) {
         const auto &key = static_cast<const QKeyEvent &>(*event);
         if (previewKey(key))
             return true;

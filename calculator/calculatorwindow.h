@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
 
@@ -66,11 +67,20 @@ private:
         KeyFilter filter;
     };
 
+    struct PageStep {
+        int page;
+        void (*run)(PageState &page);
+    };
+
     void buildPage(int page, QWidget *container);
     void buildHover();
     void run(Action action, int page);
     bool previewKey(const QKeyEvent &event);
     void hover(QObject *watched);
+    void focusChanged(QObject *watched, const QFocusEvent &event);
+    void leave(const PageStep &step);
+    FieldStore pageTexts(int page) const;
+    void showTexts(int page, const FieldStore &texts);
     void closeWindow();
 
     const WindowDesign m_design;
@@ -83,6 +93,10 @@ private:
     // Per page, the fields in the order of the relation list.
     std::vector<std::vector<QLineEdit *>> m_solveFields;
     QHash<const QObject *, KeyFilter> m_filters;
+    QHash<const QObject *, PageStep> m_leaveSteps;
+    // The field that last took the focus and has not lost it since; only a field that had the
+    // focus can leave it, however Qt moves the focus on its way.
+    const QObject *m_focused = nullptr;
     // The labels each surface restores to the normal colour; fields, captions and frames that
     // restore nothing are here with an empty list so the pointer over them stops at them.
     QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;

@@ -94,6 +94,8 @@ std::vector<std::string> Checker::run(const OperationDefinition &operation)
             problem("two pages but no tab control");
         else
             add(ignored, m_design.tabControl);
+    } else if (*m_design.tabControl) {
+        problem(std::string("tab control ") + m_design.tabControl + " on a single page");
     }
     for (const PageDesign &page : m_design.pages)
         checkPage(page, operation);
@@ -101,6 +103,14 @@ std::vector<std::string> Checker::run(const OperationDefinition &operation)
     for (const FieldFilter &filter : m_design.filters) {
         if (!m_fields.count(filter.name))
             problem(std::string("key filter for ") + filter.name + ", which is no field");
+    }
+    for (const LeaveStep &step : m_design.leaveSteps) {
+        for (const char *field : step.fields) {
+            if (!m_fields.count(field))
+                problem(std::string("leave step for ") + field + ", which is no field");
+        }
+        if (!step.run)
+            problem("a leave step that does nothing");
     }
     for (const HoverRestore &entry : m_design.hover) {
         for (const char *label : entry.labels) {

@@ -16,8 +16,9 @@ namespace zorvik::calculator {
 std::string nameOnPage(const PageDesign &page, const char *name, const char *finishingName = "");
 
 // Every mistake in the design, one message each naming what does not resolve: a frame, field,
-// button or hover name, a relation field without a field, a default for a field the window does
-// not have, a name used twice. Empty when the design is sound.
+// button, hover or leave step name, a relation field without a field, a default for a field the
+// window does not have, a name used twice, a tab control on one page. Empty when the design is
+// sound.
 std::vector<std::string> designProblems(const WindowDesign &design,
                                         const OperationDefinition &operation);
 

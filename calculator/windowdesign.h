@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solver/relationlist.h"
+
 #include <vector>
 
 namespace zorvik::calculator {
@@ -77,25 +79,41 @@ struct FieldFilter {
     KeyFilter filter;
 };
 
+// What a leave step sees of the page whose field lost the focus: its texts and which of its
+// fields are enabled, both by the relation list's field ids. The step changes them in place and
+// the window shows what changed.
+struct PageState {
+    FieldStore texts;
+    std::vector<bool> enabled;
+};
+
+// Runs when one of the fields loses the focus it had, on that field's page. A field a step
+// disables stays disabled until a step enables it or Reset clears its page.
+struct LeaveStep {
+    std::vector<const char *> fields; // on the roughing page; their twins run it on theirs
+    void (*run)(PageState &page);
+};
+
 struct WindowDesign {
     const char *name;
     const char *caption;
     Box placement; // in the main window's work area
     std::vector<PageDesign> pages;
     const char *tabControl = ""; // with its box, when there are two pages
-    Box tabBox;
+    Box tabBox = {};
     const char *buttonFrame;
     std::vector<FrameDesign> frames;
-    std::vector<FieldDesign> fields; // in focus order
+    std::vector<FieldDesign> fields; // in focus order; the first has the focus on opening
     std::vector<ButtonDesign> buttons;
-    std::vector<FieldFilter> filters; // every other field takes KeyFilter::Decimal
+    std::vector<FieldFilter> filters = {}; // every other field takes KeyFilter::Decimal
     std::vector<HoverRestore> hover;
+    std::vector<LeaveStep> leaveSteps = {};
     // Enter and Esc act on the page shown, rather than always on the roughing page.
     bool keysFollowShownPage = false;
-    FontDesign font;       // captions and fields
-    FontDesign tabFont;    // tab captions
-    FontDesign frameFont;  // frame captions
-    FontDesign buttonFont; // button label captions
+    FontDesign font;         // captions and fields
+    FontDesign tabFont = {}; // tab captions
+    FontDesign frameFont;    // frame captions
+    FontDesign buttonFont;   // button label captions
 };
 
 } // namespace zorvik::calculator

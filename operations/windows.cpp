@@ -1,5 +1,7 @@
 #include "operations/windows.h"
 
+#include "operations/drilling/drillingwindow.h"
+#include "operations/turning/taperwindow.h"
 #include "operations/turning/turningwindows.h"
 
 namespace zorvik {
@@ -9,8 +11,8 @@ const std::vector<CalculatorWindowEntry> &calculatorWindows()
     static const std::vector<CalculatorWindowEntry> all{
         {OperationId::Longitudinal, "Option1", turning::longitudinalWindow},
         {OperationId::Face, "Option2", turning::faceWindow},
-        {OperationId::Drilling, "Option7"},
-        {OperationId::Taper, "Option3"},
+        {OperationId::Drilling, "Option7", drilling::drillingWindow},
+        {OperationId::Taper, "Option3", taper::taperWindow},
         {OperationId::Milling, "Option12"},
         {OperationId::Shaping, "Option23"},
     };

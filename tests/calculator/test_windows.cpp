@@ -9,10 +9,12 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <optional>
 
 using zorvik::CalculatorWindowEntry;
 using zorvik::calculator::CalculatorWindow;
+using zorvik::calculator::nameOnPage;
 using zorvik::calculator::WindowDesign;
 
 Q_DECLARE_METATYPE(const CalculatorWindowEntry *)
@@ -102,6 +104,12 @@ private slots:
     void buttonLabelsAreAccessibleButtons();
     void openingAgainKeepsTexts_data() { addWindowRows(); }
     void openingAgainKeepsTexts();
+    void focusFollowsTheDesignOrder_data() { addWindowRows(); }
+    void focusFollowsTheDesignOrder();
+    void resetRestoresTheOpeningPage_data() { addWindowRows(); }
+    void resetRestoresTheOpeningPage();
+    void leavingTheWindow_data();
+    void leavingTheWindow();
     void backGoesToTheHost();
     void windowKeepsItsOwnDesign();
     void designMistakesAreNamed_data();
@@ -254,6 +262,92 @@ void TestWindows::openingAgainKeepsTexts()
     QCOMPARE(m_driver->main()->workspace()->activeSubWindow(), window->parentWidget());
 }
 
+// The window opens with the focus in its first field, and Tab walks the fields in the design's
+// order, whatever frames they sit in.
+void TestWindows::focusFollowsTheDesignOrder()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const zorvik::calculator::PageDesign &page = entry->design().pages.front();
+    for (const zorvik::calculator::FieldDesign &field : entry->design().fields) {
+        const QString name = QString::fromStdString(nameOnPage(page, field.name));
+        QCOMPARE(QApplication::focusWidget(), fieldOf(window, name));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+// Whatever the first page holds, and whichever of its fields are disabled, Reset there brings it
+// back to how it opened.
+void TestWindows::resetRestoresTheOpeningPage()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const WindowDesign &design = entry->design();
+    const zorvik::calculator::PageDesign &page = design.pages.front();
+    QStringList names;
+    for (const zorvik::calculator::FieldDesign &field : design.fields)
+        names << QString::fromStdString(nameOnPage(page, field.name));
+    for (const QString &name : names) {
+        fieldOf(window, name)->setText("3.5");
+        fieldOf(window, name)->setEnabled(false);
+    }
+    const auto reset = std::find_if(design.buttons.begin(), design.buttons.end(), [](auto &b) {
+        return b.action == zorvik::calculator::Action::Reset;
+    });
+    QVERIFY(reset != design.buttons.end());
+    QTest::mouseClick(labelOf(window, reset->name), Qt::LeftButton);
+    for (const QString &name : names) {
+        QCOMPARE(fieldOf(window, name)->text(), defaultText(*entry, name));
+        QVERIFY(fieldOf(window, name)->isEnabled());
+    }
+}
+
+void TestWindows::leavingTheWindow_data()
+{
+    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<QString>("how"); // a button label's action, or "Esc"
+    QTest::addColumn<bool>("dialogShown");
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        if (!entry.design)
+            continue;
+        const char *name = entry.design().name;
+        QTest::addRow("%s Back", name) << &entry << "Back" << true;
+        QTest::addRow("%s Esc", name) << &entry << "Esc" << true;
+        QTest::addRow("%s Cancel", name) << &entry << "Cancel" << false;
+    }
+}
+
+// Back and Esc return to the New Project dialog, Cancel only closes; the texts go with the
+// window either way.
+void TestWindows::leavingTheWindow()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(QString, how);
+    QFETCH(bool, dialogShown);
+
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const QString first = solvedFieldNames(*entry).front();
+    typeInto(window, first, "42");
+    if (how == "Esc") {
+        QTest::keyClick(fieldOf(window, first), Qt::Key_Escape);
+    } else {
+        const auto action =
+            how == "Back" ? zorvik::calculator::Action::Back : zorvik::calculator::Action::Cancel;
+        for (const zorvik::calculator::ButtonDesign &button : entry->design().buttons) {
+            if (button.action == action)
+                QTest::mouseClick(labelOf(window, button.name), Qt::LeftButton);
+        }
+    }
+    QTRY_VERIFY(!m_driver->window(entry->design().name));
+    QCOMPARE(m_driver->dialog() != nullptr, dialogShown);
+    CalculatorWindow *again = open(*entry);
+    QVERIFY(again);
+    QCOMPARE(fieldOf(again, first)->text(), defaultText(*entry, first));
+}
+
 // A window reaches the application only through the host it was opened with.
 void TestWindows::backGoesToTheHost()
 {
@@ -312,6 +406,14 @@ void TestWindows::designMistakesAreNamed_data()
     }) << "two controls named";
     QTest::newRow("tab control") << Change([](WindowDesign &d) { d.tabControl = ""; })
                                  << "two pages but no tab control";
+    QTest::newRow("tab control on one page")
+        << Change([](WindowDesign &d) { d.pages.pop_back(); }) << "tab control t1 on a single page";
+    QTest::newRow("leave step field") << Change([](WindowDesign &d) {
+        d.leaveSteps.push_back({{"txtnowhere"}, [](zorvik::calculator::PageState &) {}});
+    }) << "leave step for txtnowhere";
+    QTest::newRow("empty leave step") << Change([](WindowDesign &d) {
+        d.leaveSteps.push_back({{"txtnoc"}, nullptr});
+    }) << "a leave step that does nothing";
 }
 
 void TestWindows::designMistakesAreNamed()

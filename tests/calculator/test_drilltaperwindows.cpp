@@ -1,0 +1,283 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windowdriver.h"
+
+#include <QLabel>
+
+using zorvik::ButtonLabel;
+using zorvik::calculator::CalculatorWindow;
+
+namespace {
+
+const QStringList diameters{"txtidiam", "txtfdiam", "txtfdiam2"};
+
+// Runs what the user does, one step each: "name=text" clicks into the field (so the field that
+// had the focus loses it) and types the text over its contents; "Tab" presses Tab where the
+// focus is.
+void act(CalculatorWindow *window, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        if (step == "Tab") {
+            QWidget *focused = QApplication::focusWidget();
+            QVERIFY(focused);
+            QTest::keyClick(focused, Qt::Key_Tab);
+            continue;
+        }
+        const qsizetype split = step.indexOf('=');
+        QVERIFY(split > 0);
+        QLineEdit *field = fieldOf(window, step.left(split));
+        QVERIFY2(field->isEnabled(), qPrintable(step));
+        QTest::mouseClick(field, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), field);
+        typeInto(window, field->objectName(), step.mid(split + 1));
+    }
+}
+
+// The enabled state of the three diameter fields, "y" or "n" each, in the order above.
+QString enabledDiameters(CalculatorWindow *window)
+{
+    QString states;
+    for (const QString &name : diameters)
+        states += fieldOf(window, name)->isEnabled() ? 'y' : 'n';
+    return states;
+}
+
+} // namespace
+
+class TestDrillTaperWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_driver = std::make_unique<WindowDriver>(); }
+    void cleanup() { m_driver.reset(); }
+
+    void holeDiameter_data();
+    void holeDiameter();
+    void firstTabLeavesTheInitialDiameter();
+    void enlargementIsCalculated_data();
+    void enlargementIsCalculated();
+    void resetUnlocksTheDiameters_data();
+    void resetUnlocksTheDiameters();
+    void keyFilter_data();
+    void keyFilter();
+    void hover_data();
+    void hover();
+
+private:
+    CalculatorWindow *open(const QString &name)
+    {
+        for (const zorvik::CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+            if (entry.design && name == entry.design().name)
+                return m_driver->open(entry.option, entry.design().name);
+        }
+        return nullptr;
+    }
+    CalculatorWindow *drill() { return open("frmdrill"); }
+
+    std::unique_ptr<WindowDriver> m_driver;
+};
+
+void TestDrillTaperWindows::holeDiameter_data()
+{
+    QTest::addColumn<QString>("steps"); // as act() takes them, separated by spaces
+    QTest::addColumn<QString>("holeDiameter");
+    QTest::addColumn<QString>("enabled"); // initial, final, hole diameter
+
+    const QString huge = QString(400, '9');
+    const struct {
+        const char *name;
+        QString steps;
+        const char *holeDiameter;
+        const char *enabled;
+    } rows[] = {
+        {"final then initial", "txtfdiam=30 txtidiam=20 Tab", "10", "yyn"},
+        {"initial then final", "txtidiam=20 txtfdiam=30 Tab", "10", "yyn"},
+        {"left by a click", "txtidiam=20 txtfdiam=30 txtcspeed=1", "10", "yyn"},
+        {"smaller final diameter", "txtidiam=30 txtfdiam=20.5 Tab", "-9.5", "yyn"},
+        {"leaving again overwrites", "txtidiam=20 txtfdiam=30 Tab txtfdiam=35 Tab", "15", "yyn"},
+        {"one diameter alone", "txtfdiam=30 Tab", "", "yyy"},
+        {"a diameter cleared unlocks", "txtidiam=20 txtfdiam=30 Tab txtidiam= Tab", "10", "yyy"},
+        {"typed hole diameter locks", "txtfdiam2=12 Tab", "12", "nny"},
+        {"cleared hole diameter unlocks", "txtfdiam2=12 Tab txtfdiam2= Tab", "", "yyy"},
+        {"typed over an unlocked difference",
+         "txtidiam=20 txtfdiam=30 Tab txtfdiam= Tab txtfdiam2=8 Tab", "8", "nny"},
+        // No number, no difference: the hole diameter keeps its text and its lock.
+        {"two points keep the difference", "txtidiam=20 txtfdiam=30 Tab txtidiam=2..0 Tab", "10",
+         "yyn"},
+        {"lone point keeps the blank", "txtidiam=. txtfdiam=30 Tab", "", "yyy"},
+        {"too many digits keep the blank", "txtidiam=1 txtfdiam=" + huge + " Tab", "", "yyy"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.steps << row.holeDiameter << row.enabled;
+}
+
+void TestDrillTaperWindows::holeDiameter()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, holeDiameter);
+    QFETCH(QString, enabled);
+
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    act(window, steps.split(' '));
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), holeDiameter);
+    QCOMPARE(enabledDiameters(window), enabled);
+    // The focus never rests on a field that a leave step locked.
+    QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->isEnabled());
+}
+
+// The window opens with the focus in the initial diameter, which the first Tab leaves.
+void TestDrillTaperWindows::firstTabLeavesTheInitialDiameter()
+{
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    fieldOf(window, "txtfdiam")->setText("30");
+    QLineEdit *initial = fieldOf(window, "txtidiam");
+    QCOMPARE(QApplication::focusWidget(), initial);
+    QTest::keyClicks(initial, "20");
+    QTest::keyClick(initial, Qt::Key_Tab);
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
+    QCOMPARE(enabledDiameters(window), QString("yyn"));
+    QCOMPARE(QApplication::focusWidget(), fieldOf(window, "txtfdiam"));
+}
+
+void TestDrillTaperWindows::enlargementIsCalculated_data()
+{
+    QTest::addColumn<QString>("calculate");
+    QTest::newRow("Enter") << "Enter";
+    QTest::newRow("Calculate") << "cmdcalc";
+}
+
+// The locked hole diameter is still what the relation list reads.
+void TestDrillTaperWindows::enlargementIsCalculated()
+{
+    QFETCH(QString, calculate);
+
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    act(window, {"txtfdiam=30", "txtidiam=20", "Tab"});
+    if (calculate == "Enter")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    else
+        QTest::mouseClick(labelOf(window, calculate), Qt::LeftButton);
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
+    QCOMPARE(fieldOf(window, "txtdoc")->text(), QString("5"));
+    QCOMPARE(enabledDiameters(window), QString("yyn"));
+}
+
+void TestDrillTaperWindows::resetUnlocksTheDiameters_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("enlargement") << "txtfdiam=30 txtidiam=20 Tab txtrpm=500";
+    QTest::newRow("drilling") << "txtfdiam2=10 Tab txtrpm=500";
+}
+
+// After a calculation Reset leaves the three defaults, blanks the rest (the computed inlet and
+// the hole diameter too) and unlocks every diameter.
+void TestDrillTaperWindows::resetUnlocksTheDiameters()
+{
+    QFETCH(QString, steps);
+
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    act(window, steps.split(' '));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    QVERIFY(!fieldOf(window, "txtinlet")->text().isEmpty());
+    QVERIFY(enabledDiameters(window).contains('n'));
+
+    QTest::mouseClick(labelOf(window, "cmdreset"), Qt::LeftButton);
+    const QHash<QString, QString> defaults{
+        {"txtoutlet", "3"}, {"txtangle", "118"}, {"txtedge", "2"}};
+    for (QLineEdit *field : window->findChildren<QLineEdit *>())
+        QCOMPARE(field->text(), defaults.value(field->objectName()));
+    QCOMPARE(enabledDiameters(window), QString("yyy"));
+}
+
+void TestDrillTaperWindows::keyFilter_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+
+    const char *rows[][4] = {
+        {"frmdrill", "txttcf", "12.5", "125"},         // no decimal point
+        {"frmdrill", "txtct", "0,2 mm-x", "0,2 mm-x"}, // anything
+        {"frmdrill", "txtcspeed", "1a.5-", "1.5"},     // the plain filter
+        {"frmtap", "txtnoc", "2.5x", "2.5"},           {"frmtap", "txtangle", "1,5 e", "15"},
+    };
+    for (const auto &[window, field, keys, expected] : rows)
+        QTest::addRow("%s %s", window, field) << window << field << keys << expected;
+}
+
+void TestDrillTaperWindows::keyFilter()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+
+    CalculatorWindow *calc = open(window);
+    QVERIFY(calc);
+    typeInto(calc, field, keys);
+    QCOMPARE(fieldOf(calc, field)->text(), expected);
+}
+
+void TestDrillTaperWindows::hover_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("surface"); // "" for the window's own background
+    QTest::addColumn<bool>("restores");   // all four labels, or none
+
+    const struct {
+        const char *window;
+        const char *surface;
+        bool restores;
+    } rows[] = {
+        {"frmdrill", "", true},         {"frmdrill", "Frame2", true},
+        {"frmdrill", "Frame3", true},   {"frmdrill", "Frame1", false},
+        {"frmdrill", "Frame4", false},  {"frmdrill", "txtcspeed", false},
+        {"frmdrill", "caption", false}, {"frmtap", "", true},
+        {"frmtap", "Frame1", true},     {"frmtap", "Frame2", false},
+        {"frmtap", "Frame3", false},    {"frmtap", "caption", false},
+    };
+    for (const auto &row : rows)
+        QTest::addRow("%s %s", row.window, *row.surface ? row.surface : "background")
+            << row.window << row.surface << row.restores;
+}
+
+void TestDrillTaperWindows::hover()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, surface);
+    QFETCH(bool, restores);
+
+    CalculatorWindow *calc = open(window);
+    QVERIFY(calc);
+    const QList<ButtonLabel *> labels = calc->findChildren<ButtonLabel *>();
+    QCOMPARE(labels.size(), 4);
+    for (ButtonLabel *label : labels)
+        label->setLit(true);
+
+    QWidget *target = calc;
+    QPoint at(2, 2);
+    if (surface == "caption") {
+        target = fieldOf(calc, "txtrpm")
+                     ->parentWidget()
+                     ->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+        at = QPoint(5, 5);
+    } else if (!surface.isEmpty()) {
+        target = calc->findChild<QWidget *>(surface);
+        QVERIFY(target);
+        at = QPoint(target->width() - 3, target->height() - 3);
+    }
+    QVERIFY(target && target->isVisible());
+    QCOMPARE(calc->childAt(target->mapTo(calc, at)), target == calc ? nullptr : target);
+    QTest::mouseMove(target, at);
+
+    const QColor expected(restores ? ButtonLabel::normalColour : ButtonLabel::hoverColour);
+    for (ButtonLabel *label : labels)
+        QTRY_COMPARE(label->colour(), expected);
+}
+
+QTEST_MAIN(TestDrillTaperWindows)
+#include "test_drilltaperwindows.moc"
