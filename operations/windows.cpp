@@ -1,5 +1,7 @@
 #include "operations/windows.h"
 
+#include "operations/milling/millingwindow.h"
+#include "operations/shaping/shapingwindow.h"
 #include "operations/turning/turningwindows.h"
 
 namespace zorvik {
@@ -11,8 +13,8 @@ const std::vector<CalculatorWindowEntry> &calculatorWindows()
         {OperationId::Face, "Option2", turning::faceWindow},
         {OperationId::Drilling, "Option7"},
         {OperationId::Taper, "Option3"},
-        {OperationId::Milling, "Option12"},
-        {OperationId::Shaping, "Option23"},
+        {OperationId::Milling, "Option12", milling::millingWindow},
+        {OperationId::Shaping, "Option23", shaping::shapingWindow},
     };
     return all;
 }
