@@ -3,8 +3,6 @@
 
 #include "calculator/twips.h"
 
-#include <QGroupBox>
-#include <QLabel>
 #include <QTabBar>
 
 using zorvik::ButtonLabel;
@@ -38,8 +36,6 @@ private slots:
     void importedResultsAreKept();
     void hover_data();
     void hover();
-    void names_data();
-    void names();
 
 private:
     std::unique_ptr<WindowDriver> m_driver;
@@ -201,96 +197,6 @@ void TestMillShapeWindows::hover()
         const bool normal = restored.contains(label->objectName());
         QTRY_COMPARE(label->colour(),
                      QColor(normal ? ButtonLabel::normalColour : ButtonLabel::hoverColour));
-    }
-}
-
-// The names and captions the user and the tests know these windows by, typos included.
-void TestMillShapeWindows::names_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("control"); // "" for the window itself
-    QTest::addColumn<QString>("caption");
-
-    QTest::newRow("milling title") << "Option12"
-                                   << "frmmill"
-                                   << ""
-                                   << " Milling";
-    QTest::newRow("milling typo") << "Option12"
-                                  << "frmmill"
-                                  << "ftxtwl"
-                                  << "W.P Lenght (mm) :";
-    QTest::newRow("milling lower n") << "Option12"
-                                     << "frmmill"
-                                     << "txtspcf"
-                                     << "Specific Cutting Force (n/mm2) :";
-    QTest::newRow("milling finishing frame") << "Option12"
-                                             << "frmmill"
-                                             << "Frame4"
-                                             << "Work-Piece And Cutter Characteristics : ";
-    QTest::newRow("milling finishing label") << "Option12"
-                                             << "frmmill"
-                                             << "flabel1"
-                                             << "Calculate";
-    QTest::newRow("milling Import") << "Option12"
-                                    << "frmmill"
-                                    << "fcommand5"
-                                    << "Import";
-    QTest::newRow("milling tab control") << "Option12"
-                                         << "frmmill"
-                                         << "SSTab1"
-                                         << "";
-    QTest::newRow("shaping title") << "Option23"
-                                   << "frmshape"
-                                   << ""
-                                   << "Shaping";
-    QTest::newRow("shaping bull gear") << "Option23"
-                                       << "frmshape"
-                                       << "ftxtrpm"
-                                       << "BullGear Speed (Cycle/min.) :";
-    QTest::newRow("shaping finishing frame") << "Option23"
-                                             << "frmshape"
-                                             << "Frame6"
-                                             << "Machining Parameters : ";
-    QTest::newRow("shaping label") << "Option23"
-                                   << "frmshape"
-                                   << "Label4"
-                                   << "Cancel";
-    QTest::newRow("shaping tab control") << "Option23"
-                                         << "frmshape"
-                                         << "SSTab2"
-                                         << "";
-}
-
-void TestMillShapeWindows::names()
-{
-    QFETCH(QString, option);
-    QFETCH(QString, window);
-    QFETCH(QString, control);
-    QFETCH(QString, caption);
-
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
-    QVERIFY(calc);
-    if (control.isEmpty()) {
-        QCOMPARE(calc->parentWidget()->windowTitle(), caption);
-        return;
-    }
-    QWidget *found = calc->findChild<QWidget *>(control);
-    QVERIFY(found);
-    if (auto *frame = qobject_cast<QGroupBox *>(found)) {
-        QCOMPARE(frame->title(), caption);
-    } else if (auto *label = qobject_cast<QLabel *>(found)) {
-        QCOMPARE(label->text(), caption);
-    } else if (auto *field = qobject_cast<QLineEdit *>(found)) {
-        const QLabel *label = nullptr;
-        for (const QLabel *candidate : calc->findChildren<QLabel *>()) {
-            if (candidate->buddy() == field)
-                label = candidate;
-        }
-        QVERIFY(label);
-        QCOMPARE(label->text(), caption);
-    } else {
-        QVERIFY(found->findChild<QTabBar *>());
     }
 }
 
