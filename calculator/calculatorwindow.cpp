@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <string>
 
 namespace zorvik::calculator {
@@ -101,6 +102,17 @@ bool filterPasses(KeyFilter filter, const QKeyEvent &event)
     return true;
 }
 
+bool tagsMatch(TagMatch match, const QString &fieldTag, const QString &pageTag)
+{
+    if (match == TagMatch::Text)
+        return fieldTag == pageTag;
+    bool fieldIsNumber = false;
+    bool pageIsNumber = false;
+    const double field = fieldTag.toDouble(&fieldIsNumber);
+    const double page = pageTag.toDouble(&pageIsNumber);
+    return fieldIsNumber && pageIsNumber && field == page;
+}
+
 // The name a screen reader gives a field: its caption without the trailing colon.
 QString accessibleCaption(const char *caption)
 {
@@ -128,7 +140,14 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
         QStringList captions;
         for (const PageDesign &page : design.pages)
             captions << page.caption;
-        m_tabs = new TabControl(captions, qfont(design.tabFont), this);
+        // The strip ends where the highest frame of a page, and its caption, begins.
+        int firstFrameTop = design.tabBox.height;
+        for (const FrameDesign &frame : design.frames) {
+            if (!*frame.parent)
+                firstFrameTop = std::min(firstFrameTop, frame.box.top);
+        }
+        m_tabs =
+            new TabControl(captions, qfont(design.tabFont), twips::toPixels(firstFrameTop), this);
         m_tabs->setObjectName(design.tabControl);
         place(m_tabs, design.tabBox);
         m_surfaces.insert(m_tabs, {});
@@ -336,7 +355,7 @@ void CalculatorWindow::reset(int page)
 {
     const QString tag = QString::fromLatin1(m_design.pages[static_cast<std::size_t>(page)].tag);
     for (const Field &field : m_fields) {
-        if (tag.isEmpty() || field.tag == tag)
+        if (tag.isEmpty() || tagsMatch(m_design.tagMatch, field.tag, tag))
             write(field.edit, QString());
     }
     for (const Field &field : m_fields) {

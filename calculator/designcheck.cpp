@@ -2,6 +2,8 @@
 
 #include "operations/operation.h"
 
+#include <QByteArray>
+
 #include <algorithm>
 #include <set>
 
@@ -15,6 +17,14 @@ std::string nameOnPage(const PageDesign &page, const char *name, const char *fin
 }
 
 namespace {
+
+// As Reset reads a tag: the C locale's number text, whatever the process locale.
+bool readsAsNumber(const char *text)
+{
+    bool number = false;
+    QByteArray(text).toDouble(&number);
+    return number;
+}
 
 class Checker {
 public:
@@ -50,6 +60,9 @@ private:
 
 void Checker::checkPage(const PageDesign &page, const OperationDefinition &operation)
 {
+    // Reset of such a page would clear none of its fields.
+    if (m_design.tagMatch == TagMatch::Number && *page.tag && !readsAsNumber(page.tag))
+        problem(std::string("page tag \"") + page.tag + "\" is no number");
     std::set<std::string> frames; // by roughing name, as fields and frames refer to them
     for (const FrameDesign &frame : m_design.frames) {
         if (*frame.parent && !frames.count(frame.parent))

@@ -5,12 +5,36 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
+#include <algorithm>
+
 namespace zorvik::calculator {
 
-TabControl::TabControl(const QStringList &captions, const QFont &tabFont, QWidget *parent)
+namespace {
+
+// Tabs no taller than the limit; the style centres each caption in what is left.
+class LimitedTabBar : public QTabBar {
+public:
+    LimitedTabBar(int limit, QWidget *parent) : QTabBar(parent), m_limit(limit) {}
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize size = QTabBar::tabSizeHint(index);
+        size.setHeight(std::min(size.height(), m_limit));
+        return size;
+    }
+
+private:
+    const int m_limit;
+};
+
+} // namespace
+
+TabControl::TabControl(const QStringList &captions, const QFont &tabFont, int stripLimit,
+                       QWidget *parent)
     : QWidget(parent)
 {
-    m_bar = new QTabBar(this);
+    m_bar = new LimitedTabBar(stripLimit, this);
     m_bar->setFont(tabFont);
     m_bar->setExpanding(true);
     m_bar->setDrawBase(false);

@@ -9,11 +9,12 @@ class QTabBar;
 namespace zorvik::calculator {
 
 // A tab control whose pages cover the whole control, tab strip included, so controls on a page
-// are placed relative to the control's own corner. The strip spans the full width.
+// are placed relative to the control's own corner. The strip spans the full width and keeps
+// within stripLimit pixels, so that it covers nothing placed below that on a page.
 class TabControl : public QWidget {
     Q_OBJECT
 public:
-    TabControl(const QStringList &captions, const QFont &tabFont, QWidget *parent);
+    TabControl(const QStringList &captions, const QFont &tabFont, int stripLimit, QWidget *parent);
 
     QWidget *page(int index) const { return m_pages[static_cast<std::size_t>(index)]; }
     int count() const { return static_cast<int>(m_pages.size()); }

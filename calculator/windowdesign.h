@@ -29,6 +29,10 @@ enum class KeyFilter {
 
 enum class Action { Calculate, Reset, Import, Back, Cancel };
 
+// How Reset compares a field's page tag with the page's own: as texts, or as the numbers they
+// read as (so "1" and "1.0" match, and a tag that reads as no number matches nothing).
+enum class TagMatch { Text, Number };
+
 // One page of the window. The finishing page of a two-page window repeats the roughing
 // page's frames, fields and buttons under the prefix.
 struct PageDesign {
@@ -110,6 +114,7 @@ struct WindowDesign {
     std::vector<LeaveStep> leaveSteps = {};
     // Enter and Esc act on the page shown, rather than always on the roughing page.
     bool keysFollowShownPage = false;
+    TagMatch tagMatch = TagMatch::Text;
     FontDesign font;         // captions and fields
     FontDesign tabFont = {}; // tab captions
     FontDesign frameFont;    // frame captions

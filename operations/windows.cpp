@@ -1,6 +1,8 @@
 #include "operations/windows.h"
 
 #include "operations/drilling/drillingwindow.h"
+#include "operations/milling/millingwindow.h"
+#include "operations/shaping/shapingwindow.h"
 #include "operations/turning/taperwindow.h"
 #include "operations/turning/turningwindows.h"
 
@@ -13,8 +15,8 @@ const std::vector<CalculatorWindowEntry> &calculatorWindows()
         {OperationId::Face, "Option2", turning::faceWindow},
         {OperationId::Drilling, "Option7", drilling::drillingWindow},
         {OperationId::Taper, "Option3", taper::taperWindow},
-        {OperationId::Milling, "Option12"},
-        {OperationId::Shaping, "Option23"},
+        {OperationId::Milling, "Option12", milling::millingWindow},
+        {OperationId::Shaping, "Option23", shaping::shapingWindow},
     };
     return all;
 }

@@ -5,19 +5,25 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTabBar>
 
 #include <algorithm>
 #include <optional>
 
 using zorvik::CalculatorWindowEntry;
+using zorvik::calculator::Action;
 using zorvik::calculator::CalculatorWindow;
+using zorvik::calculator::KeyFilter;
 using zorvik::calculator::nameOnPage;
+using zorvik::calculator::TagMatch;
 using zorvik::calculator::WindowDesign;
 
 Q_DECLARE_METATYPE(const CalculatorWindowEntry *)
+Q_DECLARE_METATYPE(TagMatch)
 
 namespace {
 
@@ -37,6 +43,56 @@ void addWindowRows()
         if (entry.design)
             QTest::newRow(entry.design().name) << &entry;
     }
+}
+
+// One row per page of every window; with twoPages, only windows that have two.
+void addPageRows(bool twoPages = false)
+{
+    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<int>("page");
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        if (!entry.design || (twoPages && entry.design().pages.size() < 2))
+            continue;
+        for (int page = 0; page < int(entry.design().pages.size()); ++page)
+            QTest::addRow("%s page %d", entry.design().name, page) << &entry << page;
+    }
+}
+
+QString nameOn(const CalculatorWindowEntry &entry, int page, const char *name,
+               const char *finishing = "")
+{
+    return QString::fromStdString(
+        zorvik::calculator::nameOnPage(entry.design().pages[std::size_t(page)], name, finishing));
+}
+
+// The page's fields in the order of the design's field table.
+QStringList pageFields(const CalculatorWindowEntry &entry, int page)
+{
+    QStringList names;
+    for (const zorvik::calculator::FieldDesign &field : entry.design().fields)
+        names << nameOn(entry, page, field.name);
+    return names;
+}
+
+zorvik::ButtonLabel *buttonFor(QWidget *window, const CalculatorWindowEntry &entry, int page,
+                               Action action)
+{
+    for (const zorvik::calculator::ButtonDesign &button : entry.design().buttons) {
+        if (button.action == action)
+            return labelOf(window, nameOn(entry, page, button.name, button.finishing));
+    }
+    qFatal("%s has no button label for that action", entry.design().name);
+}
+
+// Every field gets a text of its own, so any change shows.
+QHash<QString, QString> fillAll(QWidget *window)
+{
+    QHash<QString, QString> texts;
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        field->setText(QString::number(texts.size() + 10));
+        texts.insert(field->objectName(), field->text());
+    }
+    return texts;
 }
 
 const zorvik::OperationDefinition &operationOf(const CalculatorWindowEntry &entry)
@@ -110,6 +166,20 @@ private slots:
     void resetRestoresTheOpeningPage();
     void leavingTheWindow_data();
     void leavingTheWindow();
+    void resetClearsItsOwnPage_data() { addPageRows(); }
+    void resetClearsItsOwnPage();
+    void importFillsBlanksFromTwins_data() { addPageRows(true); }
+    void importFillsBlanksFromTwins();
+    void escapeGoesBackFromEveryPage_data() { addPageRows(); }
+    void escapeGoesBackFromEveryPage();
+    void tabFollowsTheFieldTable_data() { addPageRows(); }
+    void tabFollowsTheFieldTable();
+    void everyFieldFiltersKeys_data() { addWindowRows(); }
+    void everyFieldFiltersKeys();
+    void captionsAreWhole_data() { addWindowRows(); }
+    void captionsAreWhole();
+    void resetComparesTags_data();
+    void resetComparesTags();
     void backGoesToTheHost();
     void windowKeepsItsOwnDesign();
     void designMistakesAreNamed_data();
@@ -348,6 +418,168 @@ void TestWindows::leavingTheWindow()
     QCOMPARE(fieldOf(again, first)->text(), defaultText(*entry, first));
 }
 
+// Reset leaves its page as the window opened it and the other page as it was.
+void TestWindows::resetClearsItsOwnPage()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(int, page);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const QHash<QString, QString> before = fillAll(window);
+    window->showPage(page);
+    QTest::mouseClick(buttonFor(window, *entry, page, Action::Reset), Qt::LeftButton);
+    const QStringList own = pageFields(*entry, page);
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        const QString name = field->objectName();
+        QCOMPARE(field->text(), own.contains(name) ? defaultText(*entry, name) : before[name]);
+    }
+}
+
+// Blank fields of the page take their twin's text, blank or not; the rest stays.
+void TestWindows::importFillsBlanksFromTwins()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(int, page);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const QStringList target = pageFields(*entry, page);
+    const QStringList source = pageFields(*entry, 1 - page);
+    for (int i = 0; i < target.size(); ++i) {
+        fieldOf(window, source[i])->setText(i % 3 == 0 ? QString() : QString::number(i) + ".5");
+        fieldOf(window, target[i])->setText(i % 2 == 0 ? QString() : "7");
+    }
+    window->showPage(page);
+    QTest::mouseClick(buttonFor(window, *entry, page, Action::Import), Qt::LeftButton);
+    for (int i = 0; i < target.size(); ++i) {
+        const QString sourceText = i % 3 == 0 ? QString() : QString::number(i) + ".5";
+        QCOMPARE(fieldOf(window, source[i])->text(), sourceText);
+        QCOMPARE(fieldOf(window, target[i])->text(), i % 2 == 0 ? sourceText : "7");
+    }
+}
+
+void TestWindows::escapeGoesBackFromEveryPage()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(int, page);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    window->showPage(page);
+    QTest::keyClick(fieldOf(window, pageFields(*entry, page).back()), Qt::Key_Escape);
+    QTRY_VERIFY(!m_driver->window(entry->design().name));
+    QVERIFY(m_driver->dialog() && m_driver->dialog()->isVisible());
+}
+
+void TestWindows::tabFollowsTheFieldTable()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(int, page);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    window->showPage(page);
+    const QStringList names = pageFields(*entry, page);
+    fieldOf(window, names.front())->setFocus();
+    for (const QString &name : names.mid(1)) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), name);
+    }
+}
+
+void TestWindows::everyFieldFiltersKeys()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const QString keys = "a-1.5 ,e";
+    for (int page = 0; page < window->pageCount(); ++page) {
+        window->showPage(page);
+        for (const QString &name : pageFields(*entry, page)) {
+            KeyFilter filter = KeyFilter::Decimal;
+            for (const zorvik::calculator::FieldFilter &exception : entry->design().filters) {
+                if (name == exception.name)
+                    filter = exception.filter;
+            }
+            // A leave step may have locked the field after the last one typed.
+            window->reset(page);
+            typeInto(window, name, keys);
+            const QString expected = filter == KeyFilter::Decimal  ? "1.5"
+                                     : filter == KeyFilter::Digits ? "15"
+                                                                   : keys;
+            QVERIFY2(fieldOf(window, name)->text() == expected, qPrintable(name));
+        }
+    }
+}
+
+// Every caption shows whole: field captions and button labels fit their labels, tab captions
+// their tabs, and the tab strip ends above the frames of the page.
+void TestWindows::captionsAreWhole()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        const QFontMetrics metrics = label->fontMetrics();
+        const QString what = label->text() + " in " + label->parentWidget()->objectName();
+        QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                 qPrintable(what));
+        QVERIFY2(metrics.tightBoundingRect(label->text()).height() <=
+                     label->contentsRect().height(),
+                 qPrintable(what));
+    }
+    for (const QGroupBox *frame : window->findChildren<QGroupBox *>()) {
+        QVERIFY2(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width(),
+                 qPrintable(frame->title()));
+    }
+    const QTabBar *tabs = window->findChild<QTabBar *>();
+    if (!tabs)
+        return;
+    for (int i = 0; i < tabs->count(); ++i) {
+        QVERIFY(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) < tabs->tabRect(i).width());
+        QVERIFY(tabs->fontMetrics().height() <= tabs->tabRect(i).height());
+        QVERIFY(tabs->tabRect(i).bottom() < tabs->height());
+    }
+    for (const QGroupBox *frame : window->findChildren<QGroupBox *>()) {
+        if (frame->parentWidget()->parentWidget() == tabs->parentWidget())
+            QVERIFY2(tabs->height() <= frame->y(), qPrintable(frame->objectName()));
+    }
+}
+
+void TestWindows::resetComparesTags_data()
+{
+    QTest::addColumn<TagMatch>("match");
+    QTest::addColumn<QByteArray>("roughingTag");
+    QTest::addColumn<QByteArray>("finishingTag");
+    QTest::addColumn<bool>("finishingCleared"); // by the roughing Reset
+    QTest::newRow("same text") << TagMatch::Text << QByteArray("2") << QByteArray("2") << true;
+    QTest::newRow("texts differ") << TagMatch::Text << QByteArray("1") << QByteArray("1.0")
+                                  << false;
+    QTest::newRow("same number") << TagMatch::Number << QByteArray("1") << QByteArray("1.0")
+                                 << true;
+    QTest::newRow("numbers differ")
+        << TagMatch::Number << QByteArray("1") << QByteArray("2") << false;
+}
+
+void TestWindows::resetComparesTags()
+{
+    QFETCH(TagMatch, match);
+    QFETCH(QByteArray, roughingTag);
+    QFETCH(QByteArray, finishingTag);
+    QFETCH(bool, finishingCleared);
+    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    WindowDesign design = entry.design();
+    design.tagMatch = match;
+    design.pages[0].tag = roughingTag.constData();
+    design.pages[1].tag = finishingTag.constData();
+    CalculatorWindow window(design, operationOf(entry));
+    const QString roughing = pageFields(entry, 0).front();
+    const QString finishing = pageFields(entry, 1).front();
+    fieldOf(&window, roughing)->setText("5");
+    fieldOf(&window, finishing)->setText("5");
+    window.reset(0);
+    QCOMPARE(fieldOf(&window, roughing)->text(), QString());
+    QCOMPARE(fieldOf(&window, finishing)->text(), finishingCleared ? QString() : "5");
+}
+
 // A window reaches the application only through the host it was opened with.
 void TestWindows::backGoesToTheHost()
 {
@@ -414,6 +646,10 @@ void TestWindows::designMistakesAreNamed_data()
     QTest::newRow("empty leave step") << Change([](WindowDesign &d) {
         d.leaveSteps.push_back({{"txtnoc"}, nullptr});
     }) << "a leave step that does nothing";
+    QTest::newRow("tag no number") << Change([](WindowDesign &d) {
+        d.tagMatch = TagMatch::Number;
+        d.pages.front().tag = "x";
+    }) << "page tag \"x\" is no number";
 }
 
 void TestWindows::designMistakesAreNamed()
