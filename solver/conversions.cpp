@@ -3,7 +3,6 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace zorvik {
