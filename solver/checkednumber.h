@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 
 namespace zorvik {
+
+static_assert(std::numeric_limits<double>::is_iec559,
+              "Num tells failures by IEEE 754 infinities and NaNs");
 
 // A double that remembers whether any step that produced it went wrong: a division by zero, 0/0,
 // an overflow, a NaN or a rejected function argument. Once failed it stays failed, even when a

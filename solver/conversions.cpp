@@ -3,7 +3,6 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace zorvik {
@@ -137,56 +136,14 @@ std::string numberToText(double number)
     if (number == 0)
         return "0";
 
-    // Scientific form with 15 significant digits gives the rounded digits and the exponent
-    // after rounding in one step.
+    // The general format writes an exponent with a sign and at least two digits, like printf's
+    // %G, and without its locale.
     char buffer[32];
     auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14);
-    std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
-
-    bool negative = sci.front() == '-';
-    if (negative)
-        sci.remove_prefix(1);
-    std::size_t ePos = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, ePos)) {
-        if (c != '.')
-            digits.push_back(c);
-    }
-    int exponent = 0;
-    std::string_view expText = sci.substr(ePos + 1);
-    std::from_chars(expText.data() + (expText.front() == '+' ? 1 : 0),
-                    expText.data() + expText.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    std::string text = negative ? "-" : "";
-    if (exponent < -4 || exponent >= 15) {
-        text += digits.front();
-        if (digits.size() > 1) {
-            text += '.';
-            text.append(digits, 1);
-        }
-        text += exponent < 0 ? "E-" : "E+";
-        std::string expDigits = std::to_string(exponent < 0 ? -exponent : exponent);
-        if (expDigits.size() < 2)
-            text += '0';
-        text += expDigits;
-    } else if (exponent < 0) {
-        text += "0.";
-        text.append(static_cast<std::size_t>(-exponent - 1), '0');
-        text += digits;
-    } else {
-        std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= intDigits) {
-            text += digits;
-            text.append(intDigits - digits.size(), '0');
-        } else {
-            text.append(digits, 0, intDigits);
-            text += '.';
-            text.append(digits, intDigits);
-        }
-    }
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    if (std::size_t e = text.find('e'); e != std::string::npos)
+        text[e] = 'E';
     return text;
 }
 

@@ -39,9 +39,20 @@ Num degreeArcsine(Num x)
     return r * 180 / pi;
 }
 
+// std::round and the halfway test are exact and ignore the rounding mode: r - value is exact
+// because r lies within a factor of two of value (or is 0), and value / 2 is exact for every
+// value that can be a half.
+double roundHalfEven(double value)
+{
+    const double rounded = std::round(value);
+    if (std::fabs(rounded - value) != 0.5)
+        return rounded;
+    return 2.0 * std::round(value / 2.0);
+}
+
 Num roundHalfEven(Num x)
 {
-    return apply(x, [](double v) { return std::nearbyint(v); });
+    return apply(x, roundHalfEven);
 }
 
 Num truncateTowardZero(Num x)

@@ -16,7 +16,9 @@ Num arctangent(Num x);
 // |x| >= 1 rather than returning +-90.
 Num degreeArcsine(Num x);
 
-// Whole numbers: halves go to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// Whole numbers: halves go to the even neighbour (2.5 -> 2, 3.5 -> 4), whatever rounding mode
+// the floating-point environment is in; the environment is neither read nor changed.
+double roundHalfEven(double value);
 Num roundHalfEven(Num x);
 Num truncateTowardZero(Num x);
 

@@ -13,6 +13,8 @@ namespace zorvik {
 using FieldId = int;
 
 // The texts of one page's fields. A field is blank only when its text is exactly empty.
+// Every access checks its id: one outside the store throws std::out_of_range, so a name that did
+// not resolve (-1) or a store made for another list stops loudly instead of writing anywhere.
 class FieldStore {
 public:
     explicit FieldStore(std::size_t fieldCount) : m_texts(fieldCount) {}
@@ -21,9 +23,21 @@ public:
     const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     void setText(FieldId field, std::string text) { m_texts[index(field)] = std::move(text); }
     bool isBlank(FieldId field) const { return m_texts[index(field)].empty(); }
+    // Throws std::out_of_range, as the accessors do, unless the store has field.
+    void check(FieldId field) const { index(field); }
 
 private:
-    static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
+    // The solve loop's access, on ids it has checked once per solve.
+    friend class CheckedStore;
+
+    std::size_t index(FieldId field) const
+    {
+        if (field < 0 || static_cast<std::size_t>(field) >= m_texts.size())
+            throwOutOfRange(field);
+        return static_cast<std::size_t>(field);
+    }
+    [[noreturn]] void throwOutOfRange(FieldId field) const;
+
     std::vector<std::string> m_texts;
 };
 
@@ -81,7 +95,9 @@ struct RelationList {
     std::vector<PassCopy> endOfPass = {};
     int passes = 24;
 
-    FieldId fieldId(std::string_view name) const; // -1 when the list has no such field
+    // -1 when the list has no such field, for callers that report an unknown name themselves;
+    // a FieldStore refuses -1 with std::out_of_range.
+    FieldId fieldId(std::string_view name) const;
 };
 
 // Called for every text the solve writes. pass is 0 for the pre-pass rules.
@@ -89,8 +105,10 @@ using SolveTrace =
     std::function<void(int pass, std::string_view rule, FieldId field, const std::string &text)>;
 
 // Fills blank fields of store from the list. Never changes a non-blank field (except through a
-// PassCopy), never fails as a whole and reports nothing but the trace. A store that was not made
-// for the list is a programming error: std::invalid_argument.
-void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {});
+// PassCopy), never fails as a whole and reports nothing but the trace. Returns false, with the
+// store untouched, when the store was not made for the list (its size differs); it runs from
+// event handlers, so it does not throw for that. A list whose rules name an id outside its own
+// fields is broken and throws std::out_of_range before anything is written.
+bool solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {});
 
 } // namespace zorvik

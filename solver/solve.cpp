@@ -3,8 +3,15 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace zorvik {
+
+void FieldStore::throwOutOfRange(FieldId field) const
+{
+    throw std::out_of_range("FieldStore: field id " + std::to_string(field) +
+                            " outside a store of " + std::to_string(m_texts.size()) + " fields");
+}
 
 Num Values::operator[](FieldId field) const
 {
@@ -23,11 +30,48 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
+// The store as the solve loop sees it: every id the list's rules and copies name is checked once
+// when it is made, so the many reads of a solve need no check of their own.
+class CheckedStore {
+public:
+    CheckedStore(const RelationList &list, FieldStore &store) : m_store(store)
+    {
+        auto checkRule = [&store](const Rule &rule) {
+            store.check(rule.target);
+            for (FieldId source : rule.guard)
+                store.check(source);
+        };
+        for (const Rule &rule : list.prePass)
+            checkRule(rule);
+        for (const RuleGroup &group : list.groups) {
+            for (const Rule &rule : group)
+                checkRule(rule);
+        }
+        for (const PassCopy &copy : list.endOfPass) {
+            store.check(copy.source);
+            store.check(copy.target);
+        }
+    }
+
+    const FieldStore &store() const { return m_store; }
+    const std::string &text(FieldId field) const { return m_store.m_texts[index(field)]; }
+    bool isBlank(FieldId field) const { return text(field).empty(); }
+    void setText(FieldId field, std::string text)
+    {
+        m_store.m_texts[index(field)] = std::move(text);
+    }
+
+private:
+    static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
+
+    FieldStore &m_store;
+};
+
 namespace {
 
 enum class Outcome { NotApplicable, Evaluated };
 
-Outcome tryRule(const Rule &rule, FieldStore &store, const std::vector<Num> &aux, int pass,
+Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &aux, int pass,
                 const SolveTrace &trace)
 {
     if (!store.isBlank(rule.target))
@@ -36,7 +80,7 @@ Outcome tryRule(const Rule &rule, FieldStore &store, const std::vector<Num> &aux
         if (store.isBlank(source))
             return Outcome::NotApplicable;
     }
-    Values values(store, aux);
+    Values values(store.store(), aux);
     if (rule.test && !rule.test(values))
         return Outcome::NotApplicable;
     Num result = rule.formula(values);
@@ -50,10 +94,11 @@ Outcome tryRule(const Rule &rule, FieldStore &store, const std::vector<Num> &aux
 
 } // namespace
 
-void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace)
+bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace)
 {
-    if (store.size() != list.fields.size())
-        throw std::invalid_argument("solve: the store does not match the relation list");
+    if (fields.size() != list.fields.size())
+        return false;
+    CheckedStore store(list, fields);
 
     std::vector<Num> aux;
     for (const Rule &rule : list.prePass)
@@ -61,7 +106,7 @@ void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace)
 
     aux.reserve(list.auxValues.size());
     for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(store, aux)));
+        aux.push_back(value.define(Values(fields, aux)));
 
     for (int pass = 1; pass <= list.passes; ++pass) {
         for (const RuleGroup &group : list.groups) {
@@ -78,6 +123,7 @@ void solve(const RelationList &list, FieldStore &store, const SolveTrace &trace)
                 trace(pass, copy.id, copy.target, store.text(copy.target));
         }
     }
+    return true;
 }
 
 } // namespace zorvik

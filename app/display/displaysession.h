@@ -16,7 +16,6 @@ public:
     void load(std::int32_t screenWidth, std::int32_t screenHeight);
     // Does nothing unless loaded; so a second call does nothing.
     void unload();
-    bool isLoaded() const { return m_loaded; }
 
 private:
     DisplayPlatform &m_platform;

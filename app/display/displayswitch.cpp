@@ -1,6 +1,7 @@
 #include "displayswitch.h"
 
 #include "refuseddisplayplatform.h"
+#include "solver/numerics.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -8,7 +9,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -22,17 +22,13 @@
 
 namespace zorvik::display {
 
-std::int32_t roundHalfEven(double value)
+std::int32_t roundedPixels(double value)
 {
     if (std::isnan(value))
         return 0;
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(previous);
     constexpr double low = std::numeric_limits<std::int32_t>::min();
     constexpr double high = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp(rounded, low, high));
+    return static_cast<std::int32_t>(std::clamp(zorvik::roundHalfEven(value), low, high));
 }
 
 DisplaySwitch::DisplaySwitch(PlatformFactory factory) : m_factory(std::move(factory)) {}
@@ -54,8 +50,8 @@ void DisplaySwitch::load(QWidget *mainWindow)
     std::int32_t height = 0;
     if (screen) {
         const QRect geometry = screen->geometry();
-        width = roundHalfEven(geometry.width() * screen->devicePixelRatio());
-        height = roundHalfEven(geometry.height() * screen->devicePixelRatio());
+        width = roundedPixels(geometry.width() * screen->devicePixelRatio());
+        height = roundedPixels(geometry.height() * screen->devicePixelRatio());
     }
     m_platform = m_factory(mainWindow);
     if (!m_platform)

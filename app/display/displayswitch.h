@@ -30,8 +30,8 @@ private:
     std::optional<DisplaySession> m_session;
 };
 
-// Rounds to the nearest integer, halves to even, clamped to the 32-bit range.
-std::int32_t roundHalfEven(double value);
+// A scaled screen size in whole pixels: halves to even, clamped to the 32-bit range, 0 for NaN.
+std::int32_t roundedPixels(double value);
 
 // The backend for QGuiApplication::platformName(): XRandR on "xcb", Win32 on "windows", and a
 // refusing one anywhere else.

@@ -9,6 +9,9 @@ namespace {
 
 static_assert(sizeof(DEVMODEA) <= sizeof(DisplaySettings::platformRecord));
 
+// How long a window that is not yet known to be hung may take over the display-change message.
+constexpr UINT sendTimeoutMs = 5000;
+
 DEVMODEA toDevMode(const DisplaySettings &record)
 {
     DEVMODEA mode;
@@ -65,8 +68,11 @@ std::int32_t Win32DisplayPlatform::changeSettings(const DisplaySettings &record,
 void Win32DisplayPlatform::sendMessage(std::uintptr_t window, std::uint32_t message,
                                        std::uintptr_t wParam, std::uint32_t lParam)
 {
-    SendMessageA(reinterpret_cast<HWND>(window), message, static_cast<WPARAM>(wParam),
-                 static_cast<LPARAM>(lParam));
+    // A broadcast waits on every top-level window in the system; one hung window would hang
+    // the switch, and with it the application's start and its close.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(reinterpret_cast<HWND>(window), message, static_cast<WPARAM>(wParam),
+                        static_cast<LPARAM>(lParam), SMTO_ABORTIFHUNG, sendTimeoutMs, &result);
 }
 
 std::int32_t Win32DisplayPlatform::messageBox(const char *text, const char *title,

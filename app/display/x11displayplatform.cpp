@@ -175,10 +175,22 @@ void X11DisplayPlatform::enumerateSettings(std::uint32_t modeNumber, DisplaySett
     }
 }
 
-std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, std::uint32_t)
+bool X11DisplayPlatform::showing(const DisplaySettings &record) const
+{
+    const Resources resources = screenResources(m_display, m_root);
+    Crtc now;
+    return resources && readCrtc(m_display, resources.get(), m_crtc, now) && now.mode != None &&
+           now.width == record.pelsWidth && now.height == record.pelsHeight;
+}
+
+std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, std::uint32_t flags)
 {
     if (!m_open || record.bitsPerPel != std::uint32_t(colourDepth()))
         return changeBadMode;
+    // The X server keeps no saved settings, and the full-screen change before has already set
+    // the mode: setting it again would only have every client see a second change.
+    if (flags == changeUpdateSaved)
+        return showing(record) ? changeSuccessful : changeFailed;
     if (record.pelsWidth == m_startCrtc.width && record.pelsHeight == m_startCrtc.height)
         return apply(m_startCrtc, m_startScreen);
 
@@ -256,10 +268,13 @@ std::int32_t X11DisplayPlatform::apply(const Crtc &target, const Screen &screen)
     Screen roomy = screen;
     roomy.width = std::max(screen.width, screenBefore.width);
     roomy.height = std::max(screen.height, screenBefore.height);
-    if (roomy.width != screenBefore.width || roomy.height != screenBefore.height)
+    Screen current = screenBefore;
+    if (roomy.width != screenBefore.width || roomy.height != screenBefore.height) {
         setScreen(roomy);
+        current = roomy;
+    }
     const bool crtcSet = setCrtc(target);
-    if (crtcSet)
+    if (crtcSet && screen != current)
         setScreen(screen);
     XSync(m_display, False);
 

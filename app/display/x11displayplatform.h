@@ -43,11 +43,14 @@ public:
         int height = 0;
         int widthMm = 0;
         int heightMm = 0;
+
+        bool operator==(const ScreenSize &) const = default;
     };
 
 private:
     bool locateOutput();
     ScreenSize currentScreenSize() const;
+    bool showing(const DisplaySettings &record) const;
     std::int32_t apply(const CrtcState &target, const ScreenSize &screen);
 
     Display *m_display;

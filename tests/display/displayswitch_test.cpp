@@ -37,8 +37,8 @@ class TestDisplaySwitch : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void roundHalfEven_data();
-    void roundHalfEven();
+    void roundedPixels_data();
+    void roundedPixels();
     void mainWindowSteps_data();
     void mainWindowSteps();
     void destroyedWithoutUnloadRestores();
@@ -57,7 +57,7 @@ void TestDisplaySwitch::initTestCase()
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void TestDisplaySwitch::roundHalfEven_data()
+void TestDisplaySwitch::roundedPixels_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("rounded");
@@ -73,11 +73,11 @@ void TestDisplaySwitch::roundHalfEven_data()
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
 }
 
-void TestDisplaySwitch::roundHalfEven()
+void TestDisplaySwitch::roundedPixels()
 {
     QFETCH(double, value);
     QFETCH(int, rounded);
-    QCOMPARE(display::roundHalfEven(value), rounded);
+    QCOMPARE(display::roundedPixels(value), rounded);
 }
 
 std::unique_ptr<DisplayHooks> TestDisplaySwitch::fakeHooks(std::deque<std::int32_t> results)

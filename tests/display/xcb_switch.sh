@@ -4,10 +4,13 @@
 #   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)
 #   nomode  without such a mode: the screen is left as it is
 #   already at 800x600 before the start: still 800x600 while running and after the close
-# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL close|exit|nomode|already
+# Each switch sets the output's mode at most once, and the screen size only where it changes:
+# every other X client sees each of those as a change.
+# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL XRANDRCALLS.SO close|exit|nomode|already
 zorvik=$1
 control=$2
-how=$3
+calls=$3
+how=$4
 source "$(dirname "$0")/xvfb.sh"
 
 title="Zorvik - Machining Engineer"
@@ -20,7 +23,8 @@ if [ "$how" = already ]; then
 fi
 expect_screen "$start_size" "before start"
 
-QT_QPA_PLATFORM=xcb "$zorvik" >"$work/zorvik.log" 2>&1 &
+QT_QPA_PLATFORM=xcb LD_PRELOAD="$calls" ZORVIK_XRANDR_LOG="$work/xrandr-calls.log" \
+    "$zorvik" >"$work/zorvik.log" 2>&1 &
 app=$!
 cleanup_steps+=("kill $app 2>/dev/null")
 "$control" wait "$title" || fail "the main window did not appear"
@@ -39,4 +43,17 @@ wait_for_exit "$app" 30 || rc=$?
 [ "$rc" -eq 0 ] || fail "zorvik ended with $rc"
 expect_screen "$start_size" "after close"
 [ ! -s "$work/zorvik.log" ] || { echo "--- zorvik output"; cat "$work/zorvik.log"; }
+
+# Requests over both switches: the mode is set once per switch (the restore of a mode that did
+# not change still sets it), the screen size once for each size that differs.
+case "$how" in
+close | exit) want="2 2" ;;
+nomode) want="1 0" ;;
+already) want="2 0" ;;
+esac
+requests() { grep -c "^$1 " "$work/xrandr-calls.log" || true; }
+touch "$work/xrandr-calls.log"
+cat "$work/xrandr-calls.log"
+got="$(requests XRRSetCrtcConfig) $(requests XRRSetScreenSize)"
+[ "$got" = "$want" ] || fail "mode and screen-size requests: $got, expected $want"
 echo "xcb $how: passed"

@@ -73,7 +73,7 @@ void fuzzSolve(std::string_view bytes)
         operation.prepare(store);
     FieldStore before = store;
     const RelationList &list = operation.relations;
-    solve(list, store);
+    check(solve(list, store));
     for (std::size_t i = 0; i < store.size(); ++i) {
         FieldId field = static_cast<FieldId>(i);
         bool copied = false;

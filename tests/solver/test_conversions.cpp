@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 
 using namespace zorvik;
@@ -143,6 +147,41 @@ TEST(NumberToText, ReadsBackAsTheSameNumber)
         ASSERT_TRUE(back) << text;
         EXPECT_EQ(numberToText(*back), text);
     }
+}
+
+// printf's %.15G under the "C" locale writes the same text, so it judges random doubles of every
+// magnitude, subnormals included: the digits, where the fixed form ends and the exponent form.
+TEST(NumberToText, MatchesFifteenDigitGeneralFormatForRandomDoubles)
+{
+    const char *previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = previous ? previous : "C";
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "C"), nullptr);
+    std::mt19937_64 bits(20240611);
+    int compared = 0;
+    while (compared < 100000) {
+        std::uint64_t word = bits();
+        // Every other one within 2^-20 to 2^54, where the fixed form and both its ends lie.
+        if (word & 1)
+            word = (word & 0x800FFFFFFFFFFFFFu) | (std::uint64_t{1003 + (word >> 53) % 75} << 52);
+        const double number = std::bit_cast<double>(word);
+        if (!std::isfinite(number) || number == 0)
+            continue;
+        ++compared;
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%.15G", number);
+        const std::string text = numberToText(number);
+        ASSERT_EQ(text, expected) << std::hexfloat << number;
+
+        std::optional<double> back = strictToNumber(text);
+        if (std::fabs(number) >= 1.797693134862315e308) {
+            EXPECT_FALSE(back) << text; // rounded beyond the largest double
+            continue;
+        }
+        ASSERT_TRUE(back) << text;
+        EXPECT_EQ(*back, std::strtod(expected, nullptr)) << text;
+        EXPECT_EQ(numberToText(*back), text);
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 // Number texts are the system's data, not messages: a locale with a decimal comma must not

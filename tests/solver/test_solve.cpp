@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,11 +182,131 @@ TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
     EXPECT_EQ(store.text(c), "5");
 }
 
-TEST(Solve, RejectsAStoreMadeForAnotherList)
+// A store of another size is refused before anything is read or written, and without throwing.
+TEST(Solve, RefusesAStoreMadeForAnotherListAndLeavesItAlone)
 {
     RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
-    FieldStore tooSmall(3);
-    EXPECT_THROW(solve(list, tooSmall), std::invalid_argument);
+    for (std::size_t size : {3u, 6u}) {
+        FieldStore store(size);
+        store.setText(a, "7");
+        std::vector<std::string> before = textsOf(store);
+        bool solved = true;
+        EXPECT_NO_THROW(solved = solve(list, store)) << size;
+        EXPECT_FALSE(solved) << size;
+        EXPECT_EQ(textsOf(store), before) << size;
+    }
+    FieldStore store = storeOf({"7"});
+    EXPECT_TRUE(solve(list, store));
+    EXPECT_EQ(store.text(c), "7");
+}
+
+enum class Access { Text, SetText, IsBlank };
+
+struct OutOfRangeCase {
+    FieldId id;
+    Access access;
+};
+
+void PrintTo(const OutOfRangeCase &c, std::ostream *os)
+{
+    *os << "id " << c.id << " access " << static_cast<int>(c.access);
+}
+
+class FieldStoreAccess : public testing::TestWithParam<OutOfRangeCase> {};
+
+TEST_P(FieldStoreAccess, AnIdOutsideTheStoreThrowsNamingIdAndSize)
+{
+    const OutOfRangeCase &c = GetParam();
+    FieldStore store(5);
+    store.setText(e, "kept");
+    try {
+        switch (c.access) {
+        case Access::Text:
+            (void)store.text(c.id);
+            break;
+        case Access::SetText:
+            store.setText(c.id, "x");
+            break;
+        case Access::IsBlank:
+            (void)store.isBlank(c.id);
+            break;
+        }
+        FAIL() << "no exception";
+    } catch (const std::out_of_range &error) {
+        std::string message = error.what();
+        EXPECT_NE(message.find(" " + std::to_string(c.id) + " "), std::string::npos) << message;
+        EXPECT_NE(message.find(" 5 "), std::string::npos) << message;
+    }
+    EXPECT_EQ(textsOf(store), (std::vector<std::string>{"", "", "", "", "kept"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FieldStoreAccess,
+    testing::Values(OutOfRangeCase{-1, Access::Text}, OutOfRangeCase{-1, Access::SetText},
+                    OutOfRangeCase{-1, Access::IsBlank}, OutOfRangeCase{5, Access::Text},
+                    OutOfRangeCase{5, Access::SetText}, OutOfRangeCase{5, Access::IsBlank},
+                    OutOfRangeCase{std::numeric_limits<FieldId>::min(), Access::SetText},
+                    OutOfRangeCase{std::numeric_limits<FieldId>::max(), Access::Text}));
+
+// A name the list does not know resolves to -1, which no store accepts.
+TEST(FieldStoreAccess, AnUnknownNameCannotBeWritten)
+{
+    RelationList list{.fields = names, .groups = {}};
+    FieldStore store(names.size());
+    EXPECT_EQ(list.fieldId("b"), b);
+    EXPECT_EQ(list.fieldId("z"), -1);
+    EXPECT_THROW(store.setText(list.fieldId("z"), "1"), std::out_of_range);
+}
+
+// An id a rule or a copy names outside the list's fields is a broken list: refused loudly before
+// any rule runs, wherever it hides.
+struct BrokenListCase {
+    const char *what;
+    RelationList list;
+};
+
+void PrintTo(const BrokenListCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class BrokenList : public testing::TestWithParam<BrokenListCase> {};
+
+TEST_P(BrokenList, ThrowsBeforeWritingAnything)
+{
+    RelationList list = GetParam().list;
+    list.groups.insert(list.groups.begin(), {{"0a", d, {a}, [](V v) { return v[a]; }}});
+    FieldStore store = storeOf({"1"});
+    EXPECT_THROW(solve(list, store), std::out_of_range);
+    EXPECT_EQ(textsOf(store), (std::vector<std::string>{"1", "", "", "", ""}));
+}
+
+constexpr FieldId outside = 5;
+const Formula copyA = [](V v) { return v[a]; };
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BrokenList,
+    testing::Values(
+        BrokenListCase{"target", {.fields = names, .groups = {{{"1a", outside, {a}, copyA}}}}},
+        BrokenListCase{"negative target", {.fields = names, .groups = {{{"1a", -1, {a}, copyA}}}}},
+        BrokenListCase{"guard", {.fields = names, .groups = {{{"1a", b, {a, outside}, copyA}}}}},
+        BrokenListCase{
+            "second rule of a group",
+            {.fields = names, .groups = {{{"1a", b, {a}, copyA}, {"1b", b, {-1}, copyA}}}}},
+        BrokenListCase{"pre-pass rule",
+                       {.fields = names, .prePass = {{"p", outside, {a}, copyA}}, .groups = {}}},
+        BrokenListCase{"copy source",
+                       {.fields = names, .groups = {}, .endOfPass = {{"9", outside, b}}}},
+        BrokenListCase{"copy target",
+                       {.fields = names, .groups = {}, .endOfPass = {{"9", a, -1}}}}));
+
+// Ids inside a formula are checked too: a rule reading past the store stops the solve loudly.
+TEST(Solve, AFormulaReadingOutsideTheStoreThrows)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", c, {a}, [](V v) { return v[a] + v[FieldId{9}]; }}}}};
+    FieldStore store = storeOf({"1"});
+    EXPECT_THROW(solve(list, store), std::out_of_range);
 }
 
 TEST(Solve, AllBlankChangesNothing)
