@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 
 namespace zorvik::calculator {
@@ -345,8 +346,14 @@ void CalculatorWindow::showTexts(int page, const FieldStore &texts)
 void CalculatorWindow::calculate(int page)
 {
     FieldStore texts = pageTexts(page);
-    solve(m_operation.relations, texts);
-    showTexts(page, texts);
+    // The store is made from the page for this list, so solve cannot refuse it. An exception
+    // would mean a relation list naming a field it does not have; it must not unwind through Qt.
+    try {
+        if (solve(m_operation.relations, texts))
+            showTexts(page, texts);
+    } catch (const std::exception &error) {
+        qFatal("%s: Calculate: %s", m_design.name, error.what());
+    }
 }
 
 // Every field of the window carrying this page's tag is cleared (every field when the window
