@@ -2,9 +2,11 @@
 # The application on the xcb platform against a private Xvfb screen of 1024x768:
 #   close   with an 800x600 mode: switched at start, restored when the close box is used
 #   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)
+#   sigterm, sigint, sighup: the same, restored when that signal ends the program
+#   xlost   the X server goes away under it: the program ends, without hanging or spinning
 #   nomode  without such a mode: the screen is left as it is
 #   already at 800x600 before the start: still 800x600 while running and after the close
-# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL close|exit|nomode|already
+# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL close|exit|sigterm|sigint|sighup|xlost|nomode|already
 zorvik=$1
 control=$2
 how=$3
@@ -32,6 +34,17 @@ fi
 
 case "$how" in
 exit) "$control" ctrl-q "$title" ;;
+sigterm | sigint | sighup) kill "-${how#sig}" "$app" ;;
+xlost)
+    kill "$xvfb_pid"
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+    rc=0
+    wait_for_exit "$app" 10 || rc=$?
+    [ "$rc" -ne 124 ] || fail "zorvik still ran 10 s after the X server went away"
+    echo "xcb xlost: zorvik ended with $rc"
+    exit 0
+    ;;
 *) "$control" close "$title" ;;
 esac
 rc=0
