@@ -2,6 +2,7 @@
 #include "app/displaycheck.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "app/terminationsignals.h"
 #include "operations/windows.h"
 
 #include <QApplication>
@@ -91,6 +92,12 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());
+    // Watched before the display switch, so a signal from then on restores it too.
+    zorvik::TerminationSignals termination;
+    QObject::connect(&termination, &zorvik::TerminationSignals::received, &window, [&window] {
+        zorvik::closeLikeExit(window);
+        QCoreApplication::exit(0);
+    });
     if (parser.isSet(screenshot) || parser.isSet(quitWhenShown))
         watchStartup(window, parser.isSet(quitWhenShown), parser.value(screenshot));
     window.show();

@@ -331,26 +331,28 @@ FieldStore CalculatorWindow::pageTexts(int page) const
     return texts;
 }
 
-// Only fields whose text changed are written, so nothing the user sees moves (not even a
-// cursor) unless a solve or a step filled it.
-void CalculatorWindow::showTexts(int page, const FieldStore &texts)
+// Only fields the solve or step changed are written, so nothing the user sees moves (not even a
+// cursor) otherwise. They are compared as the store saw them: a pasted text that UTF-8 cannot
+// carry (a lone surrogate) does not come back from the store as it went in, and must stay.
+void CalculatorWindow::showTexts(int page, const FieldStore &given, const FieldStore &texts)
 {
     const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const QString text = QString::fromStdString(texts.text(static_cast<FieldId>(i)));
-        if (text != fields[i]->text())
-            write(fields[i], text);
+        const auto id = static_cast<FieldId>(i);
+        if (texts.text(id) != given.text(id))
+            write(fields[i], QString::fromStdString(texts.text(id)));
     }
 }
 
 void CalculatorWindow::calculate(int page)
 {
-    FieldStore texts = pageTexts(page);
+    const FieldStore given = pageTexts(page);
+    FieldStore texts = given;
     // The store is made from the page for this list, so solve cannot refuse it. An exception
     // would mean a relation list naming a field it does not have; it must not unwind through Qt.
     try {
         if (solve(m_operation.relations, texts))
-            showTexts(page, texts);
+            showTexts(page, given, texts);
     } catch (const std::exception &error) {
         qFatal("%s: Calculate: %s", m_design.name, error.what());
     }
@@ -458,11 +460,12 @@ void CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
 void CalculatorWindow::leave(const PageStep &step)
 {
     const auto &fields = m_solveFields[static_cast<std::size_t>(step.page)];
-    PageState state{pageTexts(step.page), std::vector<bool>(fields.size())};
+    const FieldStore given = pageTexts(step.page);
+    PageState state{given, std::vector<bool>(fields.size())};
     for (std::size_t i = 0; i < fields.size(); ++i)
         state.enabled[i] = fields[i]->isEnabledTo(this);
     step.run(state);
-    showTexts(step.page, state.texts);
+    showTexts(step.page, given, state.texts);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (state.enabled[i] != fields[i]->isEnabledTo(this))
             fields[i]->setEnabled(state.enabled[i]);

@@ -80,7 +80,7 @@ private:
     void focusChanged(QObject *watched, const QFocusEvent &event);
     void leave(const PageStep &step);
     FieldStore pageTexts(int page) const;
-    void showTexts(int page, const FieldStore &texts);
+    void showTexts(int page, const FieldStore &given, const FieldStore &texts);
     void closeWindow();
 
     const WindowDesign m_design;

@@ -42,6 +42,8 @@ private slots:
     void enterRunsRoughingCalculate_data();
     void enterRunsRoughingCalculate();
     void calculateWritesOnlyBlanks();
+    void textsUtf8CannotCarryStay_data();
+    void textsUtf8CannotCarryStay();
     void reset_data();
     void reset();
     void import_data();
@@ -214,6 +216,57 @@ void TestCalculatorWindow::calculateWritesOnlyBlanks()
     QTest::mouseClick(labelOf(m_window, "command1"), Qt::LeftButton);
     QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString("250"));
     QCOMPARE(fieldOf(m_window, "txtnoc")->text(), QString("125"));
+}
+
+// A pasted lone surrogate does not survive the trip through the solver's UTF-8 store; the
+// field must keep it rather than take back the replacement, on Calculate and on a leave step.
+void TestCalculatorWindow::textsUtf8CannotCarryStay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("step"); // "Calculate", or the field whose leave step runs
+
+    const QString high(QChar(0xD800));
+    const QString low(QChar(0xDC00));
+    QTest::newRow("high surrogate, Calculate") << "Option1"
+                                               << "frmlong" << high << "Calculate";
+    QTest::newRow("digits and low surrogate, Calculate")
+        << "Option12"
+        << "frmmill" << QString("12" + low) << "Calculate";
+    QTest::newRow("pair reversed, Calculate") << "Option23"
+                                              << "frmshape" << QString(low + high) << "Calculate";
+    QTest::newRow("high surrogate, drilling leave step")
+        << "Option7"
+        << "frmdrill" << QString(high + "3") << "txtfdiam";
+}
+
+void TestCalculatorWindow::textsUtf8CannotCarryStay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, window);
+    QFETCH(QString, pasted);
+    QFETCH(QString, step);
+
+    CalculatorWindow *calculator = m_driver->open(qPrintable(option), qPrintable(window));
+    QVERIFY(calculator);
+    // A roughing field, the page Enter solves.
+    const auto &fields = calculator->design().fields;
+    QLineEdit *target = fieldOf(calculator, fields[fields.size() / 2].name);
+    target->setFocus();
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(target->text(), pasted);
+
+    if (step == "Calculate") {
+        QTest::keyClick(target, Qt::Key_Return);
+    } else {
+        typeInto(calculator, "txtidiam", "10");
+        typeInto(calculator, step, "25");
+        fieldOf(calculator, "txtidiam")->setFocus();
+        QCOMPARE(fieldOf(calculator, "txtfdiam2")->text(), QString("15"));
+    }
+    QCOMPARE(target->text(), pasted);
 }
 
 void TestCalculatorWindow::reset_data()

@@ -2,11 +2,14 @@
 # The application on the xcb platform against a private Xvfb screen of 1024x768:
 #   close   with an 800x600 mode: switched at start, restored when the close box is used
 #   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)
+#   sigterm, sigint, sighup: the same, restored when that signal ends the program
+#   xlost   the X server goes away under it: the program ends, without hanging or spinning
 #   nomode  without such a mode: the screen is left as it is
 #   already at 800x600 before the start: still 800x600 while running and after the close
 # Each switch sets the output's mode at most once, and the screen size only where it changes:
 # every other X client sees each of those as a change.
-# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL XRANDRCALLS.SO close|exit|nomode|already
+# usage: xcb_switch.sh ZORVIK XWINDOWCONTROL XRANDRCALLS.SO
+#        close|exit|sigterm|sigint|sighup|xlost|nomode|already
 zorvik=$1
 control=$2
 calls=$3
@@ -36,6 +39,17 @@ fi
 
 case "$how" in
 exit) "$control" ctrl-q "$title" ;;
+sigterm | sigint | sighup) kill "-${how#sig}" "$app" ;;
+xlost)
+    kill "$xvfb_pid"
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+    rc=0
+    wait_for_exit "$app" 10 || rc=$?
+    [ "$rc" -ne 124 ] || fail "zorvik still ran 10 s after the X server went away"
+    echo "xcb xlost: zorvik ended with $rc"
+    exit 0
+    ;;
 *) "$control" close "$title" ;;
 esac
 rc=0
@@ -47,7 +61,7 @@ expect_screen "$start_size" "after close"
 # Requests over both switches: the mode is set once per switch (the restore of a mode that did
 # not change still sets it), the screen size once for each size that differs.
 case "$how" in
-close | exit) want="2 2" ;;
+close | exit | sigterm | sigint | sighup) want="2 2" ;;
 nomode) want="1 0" ;;
 already) want="2 0" ;;
 esac
