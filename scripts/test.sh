@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the solver under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the fuzz targets, then the whole suite.
+# UndefinedBehaviorSanitizer, the fuzz targets, the whole suite, then the Debian package
+# (built, installed, run and removed again).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -28,3 +29,5 @@ for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
 done
 
 ctest --test-dir build --output-on-failure -j2
+
+bash scripts/package.sh
