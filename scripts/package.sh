@@ -30,8 +30,8 @@ dpkg-deb --field "$deb" Package Version Depends
 fail() { echo "package: $*" >&2; exit 1; }
 lintian_status=0
 lintian_report=$(lintian --fail-on error,warning --display-info "$deb" 2>&1) || lintian_status=$?
-echo "lintian: $(grep -v 'running with root privileges' <<<"$lintian_report" | sed '/^$/d' |
-    sed 's/^/    /' || true)"
+echo "lintian (errors, warnings and infos):"
+grep -v 'running with root privileges' <<<"$lintian_report" | sed '/^$/d; s/^/    /' || true
 [ "$lintian_status" -eq 0 ] || fail "lintian found errors or warnings"
 
 installed() { dpkg-query -W -f='${Status}' zorvik 2>/dev/null | grep -q 'install ok installed'; }

@@ -31,6 +31,11 @@ for side in 16 22 24 32 48 64 128 256; do
     file -b "$prefix/$png" | grep -q "^PNG image data, $side x $side," ||
         fail "$png is not $side x $side: $(file -b "$prefix/$png")"
 done
+# The licence text: its own copy, or Debian's shared one that the copyright file names.
+[ -s "$prefix/share/licenses/zorvik/LICENSE" ] || {
+    grep -q /usr/share/common-licenses/GPL-3 "$prefix/share/doc/zorvik/copyright" &&
+        [ -s /usr/share/common-licenses/GPL-3 ]
+} || fail "no licence text"
 
 entry=$prefix/share/applications/$app_id.desktop
 silent desktop-file-validate "$entry"
