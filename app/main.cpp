@@ -98,8 +98,8 @@ int main(int argc, char *argv[])
 
     if (!zorvik::hasDisplay(xOrWaylandPlatform,
                             [](const char *name) { return std::getenv(name); })) {
-        std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). scripts/run.sh starts "
-                             "Zorvik-Engineer on a virtual X display.\n");
+        std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). In the source tree, "
+                             "scripts/run.sh starts Zorvik-Engineer on a virtual X display.\n");
         return 2;
     }
     QApplication app(argc, argv);
