@@ -1,3 +1,4 @@
+#include "app/appicon.h"
 #include "app/display/displayswitch.h"
 #include "app/displaycheck.h"
 #include "app/mainwindow.h"
@@ -71,16 +72,12 @@ void watchStartup(zorvik::MainWindow &window, bool quitWhenShown, const QString 
 
 int main(int argc, char *argv[])
 {
-    if (!zorvik::hasDisplay(xOrWaylandPlatform,
-                            [](const char *name) { return std::getenv(name); })) {
-        std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). scripts/run.sh starts "
-                             "Zorvik-Engineer on a virtual X display.\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
     QApplication::setApplicationName("Zorvik-Engineer");
+    QApplication::setApplicationVersion(ZORVIK_VERSION);
 
     QCommandLineParser parser;
+    parser.setApplicationDescription("Cutting data for turning, drilling, milling and shaping: "
+                                     "type what you know, and Calculate fills in the rest.");
     const QCommandLineOption screenshot("screenshot",
                                         "Save a picture of the main window to <file> once the "
                                         "New Project dialog has slid in, then quit.",
@@ -88,7 +85,27 @@ int main(int argc, char *argv[])
     const QCommandLineOption quitWhenShown(
         "quit-when-shown", "Quit as soon as the main window shows the New Project dialog.");
     parser.addOptions({screenshot, quitWhenShown});
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    // Help and version are text only: they are answered before anything looks for a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (parser.parse(arguments) && (parser.isSet(help) || parser.isSet(version))) {
+        QCoreApplication textOnly(argc, argv);
+        parser.process(textOnly);
+    }
+
+    if (!zorvik::hasDisplay(xOrWaylandPlatform,
+                            [](const char *name) { return std::getenv(name); })) {
+        std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). In the source tree, "
+                             "scripts/run.sh starts Zorvik-Engineer on a virtual X display.\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(ZORVIK_APP_ID);
+    QApplication::setWindowIcon(zorvik::applicationIcon());
     parser.process(app);
 
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());

@@ -282,6 +282,7 @@ void MainWindow::about()
                     "tracker.",
                     QMessageBox::Ok, this);
     box.setObjectName("about");
+    box.setIconPixmap(QApplication::windowIcon().pixmap(64));
     box.exec();
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the solver under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the event stream over the windows under both, the fuzz targets,
-# then the whole suite.
+# the Debian package (built, installed, run and removed again), then the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -36,4 +36,7 @@ for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
     grep -E 'stat::number_of_executed_units|stat::new_units_added' build-sanitize/"$name".log
 done
 
+bash scripts/package.sh
+
+# Last, so that its summary closes the run.
 ctest --test-dir build --output-on-failure -j2

@@ -5,6 +5,10 @@
 int main(int argc, char **argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args == std::vector<std::string>{"--version"}) {
+        std::cout << "zorvik-solve " ZORVIK_VERSION "\n";
+        return std::cout.flush() ? 0 : 1;
+    }
     int status = zorvik::runSolveTool(args, std::cout, std::cerr);
     std::cout.flush();
     return std::cout ? status : 1;
