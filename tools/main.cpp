@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/solvetool.h"
 
 #include <iostream>
@@ -5,7 +6,7 @@
 int main(int argc, char **argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    int status = zorvik::runSolveTool(args, std::cout, std::cerr);
+    int status = zorvik::runSolveTool(args, std::cin, std::cout, std::cerr);
     std::cout.flush();
     return std::cout ? status : 1;
 }
