@@ -84,8 +84,9 @@ bool CsvReader::feed(std::string_view bytes)
         return false;
     if (m_atStart) {
         // The mark may arrive split over several pieces.
-        m_bomPrefix.append(bytes.substr(0, byteOrderMark.size() - m_bomPrefix.size()));
-        bytes.remove_prefix(std::min(bytes.size(), byteOrderMark.size()));
+        std::size_t taken = std::min(bytes.size(), byteOrderMark.size() - m_bomPrefix.size());
+        m_bomPrefix.append(bytes.substr(0, taken));
+        bytes.remove_prefix(taken);
         if (m_bomPrefix.size() < byteOrderMark.size())
             return true;
         m_atStart = false;
