@@ -54,6 +54,15 @@ void printUsage(std::ostream &out)
         << operationNames() << "\n";
 }
 
+std::optional<unsigned> positiveNumber(std::string_view text)
+{
+    unsigned number = 0;
+    auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (fault != std::errc() || end != text.data() + text.size() || number == 0)
+        return std::nullopt;
+    return number;
+}
+
 } // namespace
 
 int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
@@ -102,17 +111,12 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
             continue;
         }
         if (arg == "--jobs") {
-            unsigned count = 0;
-            const std::string *text = i + 1 < args.size() ? &args[++i] : nullptr;
-            auto [end, fault] =
-                text ? std::from_chars(text->data(), text->data() + text->size(), count)
-                     : std::from_chars_result{nullptr, std::errc::invalid_argument};
-            if (!text || fault != std::errc() || end != text->data() + text->size() || count == 0) {
+            jobs = i + 1 < args.size() ? positiveNumber(args[++i]) : std::nullopt;
+            if (!jobs) {
                 err << "zorvik-solve: --jobs wants a whole number of rows solved at once, 1 or "
                        "more\n";
                 return badUse;
             }
-            jobs = count;
             continue;
         }
         std::size_t equals = arg.find('=');
