@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,7 +36,9 @@ BinaryRun runSolve(const std::vector<std::string> &args, const std::string *inpu
     std::string command = shellQuoted(ZORVIK_SOLVE);
     for (const std::string &arg : args)
         command += ' ' + shellQuoted(arg);
-    std::string inputPath = testing::TempDir() + "solvebinary-input.csv";
+    // ctest runs the cases as processes side by side: each has a file of its own.
+    std::string inputPath =
+        testing::TempDir() + "solvebinary-input-" + std::to_string(getpid()) + ".csv";
     if (input) {
         std::ofstream(inputPath, std::ios::binary) << *input;
         command += " <" + shellQuoted(inputPath);
@@ -48,6 +51,8 @@ BinaryRun runSolve(const std::vector<std::string> &args, const std::string *inpu
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         out.append(buffer, n);
     int status = pclose(pipe);
+    if (input)
+        std::remove(inputPath.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
