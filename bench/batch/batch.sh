@@ -23,18 +23,19 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 for _ in $(seq "$runs"); do
     "$pages" "$rows" "$work/pages.csv" >>"$work/solve"
 done
-solve_us=$(median <"$work/solve")
+solve_us=$(cut -d' ' -f1 "$work/solve" | median)
+solve_cpu=$(cut -d' ' -f2 "$work/solve" | median)
 
-# Prints "microseconds-per-row kilobytes" for one run.
+# Prints "wall-µs-per-row cpu-µs-per-row kilobytes" for one run.
 measure() {
     local start end
     start=$(date +%s%N)
-    /usr/bin/time -f %M -o "$work/rss" "$solver" longitudinal --csv "$work/pages.csv" --jobs "$1" \
-        >"$work/out.csv"
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$solver" longitudinal --csv "$work/pages.csv" \
+        --jobs "$1" >"$work/out.csv"
     end=$(date +%s%N)
     [ "$(wc -l <"$work/out.csv")" -eq $((rows + 1)) ] || { echo "short output" >&2; exit 1; }
-    awk -v ns=$((end - start)) -v n="$rows" -v kb="$(tail -n 1 "$work/rss")" \
-        'BEGIN { printf "%.3f %d\n", ns / 1000 / n, kb }'
+    tail -n 1 "$work/time" | awk -v ns=$((end - start)) -v n="$rows" \
+        '{ printf "%.3f %.3f %d\n", ns / 1000 / n, ($1 + $2) * 1e6 / n, $3 }'
 }
 
 for jobs in 1 2; do
@@ -43,17 +44,20 @@ for jobs in 1 2; do
         measure "$jobs" >>"$work/jobs$jobs"
     done
 done
-one_us=$(cut -d' ' -f1 "$work/jobs1" | median)
-one_kb=$(cut -d' ' -f2 "$work/jobs1" | median)
-two_us=$(cut -d' ' -f1 "$work/jobs2" | median)
-two_kb=$(cut -d' ' -f2 "$work/jobs2" | median)
+column() { cut -d' ' -f"$1" "$work/jobs$2" | median; }
+one_us=$(column 1 1)
+two_us=$(column 1 2)
 
-printf '%-36s %12s %14s\n' "$rows rows, median of $runs" "µs per row" "peak RSS KiB"
-printf '%-36s %12s %14s\n' "solve in memory" "$solve_us" "-"
-printf '%-36s %12s %14s\n' "zorvik-solve --csv --jobs 1" "$one_us" "$one_kb"
-printf '%-36s %12s %14s\n' "zorvik-solve --csv --jobs 2" "$two_us" "$two_kb"
-awk -v s="$solve_us" -v a="$one_us" -v b="$two_us" 'BEGIN {
-    printf "one job against the solve alone: %.2f (target at most 1.50)\n", a / s
+printf '%-32s %14s %14s %14s\n' "$rows rows, median of $runs" "wall µs/row" "CPU µs/row" \
+    "peak RSS KiB"
+printf '%-32s %14s %14s %14s\n' "solve in memory" "$solve_us" "$solve_cpu" "-"
+printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 1" "$one_us" "$(column 2 1)" \
+    "$(column 3 1)"
+printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 2" "$two_us" "$(column 2 2)" \
+    "$(column 3 2)"
+awk -v s="$solve_us" -v a="$one_us" -v b="$two_us" -v sc="$solve_cpu" -v ac="$(column 2 1)" 'BEGIN {
+    printf "one job against the solve alone: %.2f (target at most 1.50); CPU time: %.2f\n", \
+        a / s, ac / sc
     printf "two jobs against one, throughput: %.2f (target at least 1.70)\n", a / b
 }'
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
