@@ -103,6 +103,10 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
             continue;
         }
         if (arg == "--csv") {
+            if (csv) {
+                err << "zorvik-solve: --csv is given more than once\n";
+                return badUse;
+            }
             csv = true;
             // An argument that is neither an option nor NAME=TEXT names the input.
             if (i + 1 < args.size() && args[i + 1].find('=') == std::string::npos &&

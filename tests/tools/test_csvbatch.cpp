@@ -293,6 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderFault{"BomOnly", csvFace, "\xEF\xBB\xBF", {"no header"}},
         HeaderFault{"WithTrace", {"face", "--csv", "--trace"}, "txtidiam\n1\n", {"--trace"}},
         HeaderFault{"TraceFirst", {"face", "--trace", "--csv"}, "txtidiam\n1\n", {"--csv"}},
+        HeaderFault{"CsvTwice", {"face", "--csv", "-", "--csv"}, "txtidiam\n", {"more than once"}},
         HeaderFault{"JobsWithoutCsv", {"face", "--jobs", "2"}, "", {"--jobs"}},
         HeaderFault{"ZeroJobs", {"face", "--csv", "--jobs", "0"}, "txtidiam\n", {"--jobs"}},
         HeaderFault{"JobsNotANumber", {"face", "--csv", "--jobs", "2x"}, "txtidiam\n", {"--jobs"}},
