@@ -65,7 +65,7 @@ int noSpace(unsigned char)
 } // namespace
 
 CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler)
-    : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(std::move(handler)),
+    : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
       m_cells(maxCells)
 {
     if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
@@ -140,7 +140,8 @@ void CsvReader::cellEnded(void *data, std::size_t size, void *self)
     reader->m_afterCarriageReturn = false;
     reader->m_line += std::count(cell.begin(), cell.end(), '\n');
     if (!isUtf8(cell)) {
-        reader->stop("bytes that are not UTF-8 in cell " + std::to_string(reader->m_cellCount + 1));
+        std::size_t column = reader->m_cellCount + 1;
+        reader->stop("bytes that are not UTF-8 in cell " + std::to_string(column));
         return;
     }
     if (reader->m_cellCount < reader->m_maxCells)

@@ -55,7 +55,8 @@ printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 1" "$one_us" "$(colum
     "$(column 3 1)"
 printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 2" "$two_us" "$(column 2 2)" \
     "$(column 3 2)"
-awk -v s="$solve_us" -v a="$one_us" -v b="$two_us" -v sc="$solve_cpu" -v ac="$(column 2 1)" 'BEGIN {
+awk -v s="$solve_us" -v a="$one_us" -v b="$two_us" -v sc="$solve_cpu" -v ac="$(column 2 1)" \
+    'BEGIN {
     printf "one job against the solve alone: %.2f (target at most 1.50); CPU time: %.2f\n", \
         a / s, ac / sc
     printf "two jobs against one, throughput: %.2f (target at least 1.70)\n", a / b
