@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/solvetool.h"
 
 #include <iostream>
@@ -9,7 +10,7 @@ int main(int argc, char **argv)
         std::cout << "zorvik-solve " ZORVIK_VERSION "\n";
         return std::cout.flush() ? 0 : 1;
     }
-    int status = zorvik::runSolveTool(args, std::cout, std::cerr);
+    int status = zorvik::runSolveTool(args, std::cin, std::cout, std::cerr);
     std::cout.flush();
     return std::cout ? status : 1;
 }

@@ -1,9 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/solvetool.h"
 
 #include "operations/operation.h"
+#include "tools/csvbatch.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
+#include <thread>
 
 namespace zorvik {
 
@@ -33,16 +42,37 @@ std::string operationNames()
 void printUsage(std::ostream &out)
 {
     out << "usage: zorvik-solve OPERATION [--trace] [NAME=TEXT]...\n"
+           "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [NAME=TEXT]...\n"
            "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
            "starting from the operation's default texts, and prints every field as NAME=TEXT.\n"
            "--trace first prints each write as: PASS RULE NAME TEXT\n"
+           "--csv solves one page per row of FILE (standard input when absent or -): a header\n"
+           "naming fields, then their texts; prints a header of every field, then one row per\n"
+           "page, in order. NAME=TEXT then applies to every row, before its cells. --jobs N\n"
+           "solves N rows at once (default: one per core).\n"
            "operations: "
         << operationNames() << "\n";
+}
+
+std::optional<unsigned> positiveNumber(std::string_view text)
+{
+    unsigned number = 0;
+    auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (fault != std::errc() || end != text.data() + text.size() || number == 0)
+        return std::nullopt;
+    return number;
 }
 
 } // namespace
 
 int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    std::istringstream noInput;
+    return runSolveTool(args, noInput, out, err);
+}
+
+int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err)
 {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         printUsage(out);
@@ -63,16 +93,41 @@ int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::o
     FieldStore store = operation->defaultStore();
     std::vector<bool> given(list.fields.size(), false);
     bool trace = false;
+    bool csv = false;
+    std::optional<std::string> csvFile;
+    std::optional<unsigned> jobs;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (arg == "--trace") {
             trace = true;
             continue;
         }
+        if (arg == "--csv") {
+            if (csv) {
+                err << "zorvik-solve: --csv is given more than once\n";
+                return badUse;
+            }
+            csv = true;
+            // An argument that is neither an option nor NAME=TEXT names the input.
+            if (i + 1 < args.size() && args[i + 1].find('=') == std::string::npos &&
+                (args[i + 1] == "-" || args[i + 1].rfind("-", 0) != 0))
+                csvFile = args[++i];
+            continue;
+        }
+        if (arg == "--jobs") {
+            jobs = i + 1 < args.size() ? positiveNumber(args[++i]) : std::nullopt;
+            if (!jobs) {
+                err << "zorvik-solve: --jobs wants a whole number of rows solved at once, 1 or "
+                       "more\n";
+                return badUse;
+            }
+            continue;
+        }
         std::size_t equals = arg.find('=');
         if (equals == std::string::npos) {
             err << "zorvik-solve: argument '" << arg
-                << "' is not NAME=TEXT; expected --trace or NAME=TEXT with NAME one of: "
+                << "' is not NAME=TEXT; expected --trace, --csv [FILE], --jobs N or NAME=TEXT "
+                   "with NAME one of: "
                 << joined(list.fields) << "\n";
             return badUse;
         }
@@ -89,6 +144,27 @@ int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::o
         }
         given[static_cast<std::size_t>(field)] = true;
         store.setText(field, arg.substr(equals + 1));
+    }
+
+    if (csv && trace) {
+        err << "zorvik-solve: --trace cannot be used with --csv\n";
+        return badUse;
+    }
+    if (jobs && !csv) {
+        err << "zorvik-solve: --jobs is only for --csv\n";
+        return badUse;
+    }
+    if (csv) {
+        unsigned jobCount = jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+        if (!csvFile || *csvFile == "-")
+            return runCsvBatch(*operation, store, jobCount, in, out, err);
+        std::ifstream file(*csvFile, std::ios::binary);
+        if (!file) {
+            err << "zorvik-solve: cannot open '" << *csvFile << "': " << std::strerror(errno)
+                << "\n";
+            return badUse;
+        }
+        return runCsvBatch(*operation, store, jobCount, file, out, err);
     }
 
     if (operation->prepare)

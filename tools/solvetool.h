@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <iosfwd>
@@ -6,8 +7,13 @@
 
 namespace zorvik {
 
-// The command-line solver: `zorvik-solve OPERATION [--trace] [NAME=TEXT]...`. Returns the exit
-// status: 0 after a solve, 2 on bad use (one line on err, nothing on out).
+// The command-line solver: `zorvik-solve OPERATION [--trace] [NAME=TEXT]...` for one page, or
+// `zorvik-solve OPERATION --csv [FILE] [--jobs N] [NAME=TEXT]...` for one page per CSV row, read
+// from FILE or, when it is absent or "-", from in. Returns the exit status: 0 after the solves, 1
+// after a malformed CSV row, 2 on bad use (one line on err, nothing on out).
+int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err);
+// The same with nothing on standard input.
 int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 } // namespace zorvik

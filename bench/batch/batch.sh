@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Batch benchmark: a file of random longitudinal turning pages through zorvik-solve --csv with one
+# job and with two, per-row cost and peak memory (maximum resident set), median of several runs,
+# against the solve of the same pages in memory. Use a Release build for figures.
+# Usage: bench/batch/batch.sh [build-dir] [rows] [runs]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build}
+rows=${2:-1000000}
+runs=${3:-5}
+solver=$build/tools/zorvik-solve
+pages=$build/bench/batch/batch_pages
+for program in "$solver" "$pages"; do
+    [ -x "$program" ] || { echo "missing $program: build first" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: >"$work/solve"
+for _ in $(seq "$runs"); do
+    "$pages" "$rows" "$work/pages.csv" >>"$work/solve"
+done
+solve_us=$(cut -d' ' -f1 "$work/solve" | median)
+solve_cpu=$(cut -d' ' -f2 "$work/solve" | median)
+
+# Prints "wall-µs-per-row cpu-µs-per-row kilobytes" for one run.
+measure() {
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$solver" longitudinal --csv "$work/pages.csv" \
+        --jobs "$1" >"$work/out.csv"
+    end=$(date +%s%N)
+    [ "$(wc -l <"$work/out.csv")" -eq $((rows + 1)) ] || { echo "short output" >&2; exit 1; }
+    tail -n 1 "$work/time" | awk -v ns=$((end - start)) -v n="$rows" \
+        '{ printf "%.3f %.3f %d\n", ns / 1000 / n, ($1 + $2) * 1e6 / n, $3 }'
+}
+
+for jobs in 1 2; do
+    : >"$work/jobs$jobs"
+    for _ in $(seq "$runs"); do
+        measure "$jobs" >>"$work/jobs$jobs"
+    done
+done
+column() { cut -d' ' -f"$1" "$work/jobs$2" | median; }
+one_us=$(column 1 1)
+two_us=$(column 1 2)
+
+printf '%-32s %14s %14s %14s\n' "$rows rows, median of $runs" "wall µs/row" "CPU µs/row" \
+    "peak RSS KiB"
+printf '%-32s %14s %14s %14s\n' "solve in memory" "$solve_us" "$solve_cpu" "-"
+printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 1" "$one_us" "$(column 2 1)" \
+    "$(column 3 1)"
+printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 2" "$two_us" "$(column 2 2)" \
+    "$(column 3 2)"
+awk -v s="$solve_us" -v a="$one_us" -v b="$two_us" -v sc="$solve_cpu" -v ac="$(column 2 1)" \
+    'BEGIN {
+    printf "one job against the solve alone: %.2f (target at most 1.50); CPU time: %.2f\n", \
+        a / s, ac / sc
+    printf "two jobs against one, throughput: %.2f (target at least 1.70)\n", a / b
+}'
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

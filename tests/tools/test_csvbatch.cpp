@@ -1,0 +1,345 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "operations/operation.h"
+#include "tools/csvreader.h"
+#include "tools/solvetool.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <sstream>
+
+using namespace zorvik;
+
+namespace {
+
+using Table = std::vector<std::vector<std::string>>;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runWithInput(const std::vector<std::string> &args, const std::string &input)
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    int status = runSolveTool(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The tool's output read back as input would be.
+Table readBack(const std::string &text)
+{
+    Table table;
+    CsvReader reader(64, [&](const CsvRecord &record) {
+        table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+        return true;
+    });
+    bool read = reader.feed(text) && reader.finish();
+    EXPECT_TRUE(read) << (reader.fault() ? reader.fault()->what : "") << " in:\n" << text;
+    return table;
+}
+
+std::size_t lineCount(const std::string &text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string row(const std::vector<std::string> &cells)
+{
+    std::string text;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        appendCsvCell(i > 0 ? text += ',' : text, cells[i]);
+    return text + '\n';
+}
+
+// Texts as a spreadsheet holds them: numbers of several shapes, blanks, malformed numbers, and
+// texts that need quotes.
+std::string randomText(std::mt19937 &random)
+{
+    static const std::vector<std::string> odd{"", "", "abc", "1,5", "2\"", " 7", "0", "-3", "1e3"};
+    switch (random() % 4) {
+    case 0:
+        return odd[random() % odd.size()];
+    case 1:
+        return std::to_string(random() % 500 + 1);
+    default:
+        return std::to_string(random() % 2000 + 1) + '.' + std::to_string(random() % 100);
+    }
+}
+
+TEST(CsvBatch, EveryRowEqualsASingleSolveOfTheSamePageForEveryOperation)
+{
+    std::mt19937 random(14);
+    for (const OperationDefinition &operation : operationDefinitions()) {
+        SCOPED_TRACE(std::string(operation.name));
+        std::vector<std::string_view> fields = operation.relations.fields;
+        for (int trial = 0; trial < 4; ++trial) {
+            // Any subset of the fields in any order as columns, one more field shared by
+            // every row through NAME=TEXT.
+            std::shuffle(fields.begin(), fields.end(), random);
+            std::size_t columnCount = 1 + random() % (fields.size() - 1);
+            std::vector<std::string> header(fields.begin(), fields.begin() + columnCount);
+            std::string shared =
+                std::string(fields[columnCount]) + '=' + std::to_string(random() % 90 + 1);
+
+            std::string input = row(header);
+            Table pages;
+            for (int page = 0; page < 60; ++page) {
+                std::vector<std::string> cells;
+                for (std::size_t i = 0; i < columnCount; ++i)
+                    cells.push_back(randomText(random));
+                pages.push_back(cells);
+                input += row(cells);
+            }
+            ToolRun batch =
+                runWithInput({std::string(operation.name), "--csv", "--jobs", "3", shared}, input);
+            ASSERT_EQ(batch.status, 0) << batch.err;
+            Table output = readBack(batch.out);
+            ASSERT_EQ(output.size(), pages.size() + 1);
+            ASSERT_EQ(output[0], std::vector<std::string>(operation.relations.fields.begin(),
+                                                          operation.relations.fields.end()));
+
+            for (std::size_t page = 0; page < pages.size(); ++page) {
+                std::vector<std::string> args{std::string(operation.name), shared};
+                for (std::size_t i = 0; i < columnCount; ++i)
+                    args.push_back(header[i] + '=' + pages[page][i]);
+                std::ostringstream single, err;
+                ASSERT_EQ(runSolveTool(args, single, err), 0) << err.str();
+                std::string expected;
+                for (std::size_t i = 0; i < output[0].size(); ++i)
+                    expected += output[0][i] + '=' + output[page + 1][i] + '\n';
+                ASSERT_EQ(expected, single.str()) << "page " << page << ": " << row(pages[page]);
+            }
+        }
+    }
+}
+
+struct Quoting {
+    const char *name;
+    std::string cell;    // as the field holds it
+    std::string written; // as it stands in the output
+};
+
+void PrintTo(const Quoting &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CsvBatchQuoting : public testing::TestWithParam<Quoting> {};
+
+TEST_P(CsvBatchQuoting, CellsComeOutQuotedOnlyWhereNeededAndReadBackAsTheyWent)
+{
+    const Quoting &c = GetParam();
+    std::string input = "txtlen,txtidiam\n5," + c.written + "\n";
+    ToolRun r = runWithInput({"face", "--csv", "--jobs", "1"}, input);
+    ASSERT_EQ(r.status, 0) << r.err;
+    // txtidiam is the first field, txtlen the third.
+    std::string second = r.out.substr(r.out.find('\n') + 1);
+    EXPECT_EQ(second.substr(0, c.written.size() + 4), c.written + ",,5,");
+    Table output = readBack(r.out);
+    ASSERT_EQ(output.size(), 2u);
+    EXPECT_EQ(output[1][0], c.cell);
+    EXPECT_EQ(output[1][2], "5");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CsvBatchQuoting,
+    testing::Values(Quoting{"Comma", "1,5", "\"1,5\""},
+                    Quoting{"Quote", "say \"50\"", "\"say \"\"50\"\"\""},
+                    Quoting{"LineBreak", "50\nmm", "\"50\nmm\""},
+                    Quoting{"CrLfInside", "50\r\nmm", "\"50\r\nmm\""},
+                    Quoting{"LoneSpace", " ", " "}, Quoting{"PaddedNumber", " 50 ", " 50 "},
+                    Quoting{"Blank", "", ""}, Quoting{"Utf8", "\xC3\x98 50", "\xC3\x98 50"}),
+    [](const testing::TestParamInfo<Quoting> &info) { return info.param.name; });
+
+TEST(CsvBatch, ByteOrderMarkAndCrLfReadAsPlainLf)
+{
+    std::string plain = "txtidiam,txtfeed\n50,0.2\n\"4\n0\",0.1\n";
+    std::string windows = "\xEF\xBB\xBFtxtidiam,txtfeed\r\n50,0.2\r\n\"4\n0\",0.1\r\n";
+    ToolRun expected = runWithInput({"longitudinal", "--csv"}, plain);
+    ToolRun r = runWithInput({"longitudinal", "--csv"}, windows);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected.out);
+    EXPECT_EQ(lineCount(r.out), 4u);
+}
+
+TEST(CsvBatch, AQuotedFirstCellIsNoByteOrderMark)
+{
+    // The mark's first byte arrives, the rest does not: it is text, and not UTF-8.
+    ToolRun r = runWithInput({"face", "--csv"}, "\xEF"
+                                                "txtidiam\n1\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("line 1: bytes that are not UTF-8"), std::string::npos) << r.err;
+}
+
+TEST(CsvBatch, HeaderOnlyPrintsTheHeaderAlone)
+{
+    for (const char *input : {"txtidiam,txtlen\n", "txtidiam,txtlen", "txtidiam\r\n"}) {
+        ToolRun r = runWithInput({"face", "--csv"}, input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(lineCount(r.out), 1u) << r.out;
+        EXPECT_EQ(r.out.rfind("txtdiam,", 0), std::string::npos);
+    }
+}
+
+TEST(CsvBatch, OrderIsKeptWithSeveralJobs)
+{
+    std::string input = "txtidiam,txtlen,txtfdiam\n";
+    for (int i = 1; i <= 3000; ++i)
+        input += std::to_string(i) + ',' + std::to_string(i % 97 + 1) + ",1\n";
+    ToolRun one = runWithInput({"longitudinal", "--csv", "--jobs", "1"}, input);
+    ASSERT_EQ(one.status, 0);
+    Table output = readBack(one.out);
+    ASSERT_EQ(output.size(), 3001u);
+    for (int i = 1; i <= 3000; ++i)
+        ASSERT_EQ(output[static_cast<std::size_t>(i)][0], std::to_string(i));
+    for (const char *jobs : {"2", "5"}) {
+        ToolRun many = runWithInput({"longitudinal", "--csv", "--jobs", jobs}, input);
+        EXPECT_EQ(many.status, 0);
+        EXPECT_EQ(many.out, one.out) << jobs << " jobs";
+    }
+}
+
+struct Malformed {
+    const char *name;
+    std::string row;
+    std::string fault;
+};
+
+void PrintTo(const Malformed &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CsvBatchMalformedRow : public testing::TestWithParam<Malformed> {};
+
+TEST_P(CsvBatchMalformedRow, StopsWithTheRowsBeforeItCompleteAndExitsOne)
+{
+    const Malformed &c = GetParam();
+    // The header, a row over lines 2 and 3, 600 rows more: the bad row starts on line 604.
+    std::string good = "txtidiam,txtfeed,txtlen\n\"5\n0\",0.2,100\n";
+    for (int i = 0; i < 600; ++i)
+        good += std::to_string(i + 10) + ",0.1,50\r\n";
+    std::string tail = "60,0.3,20\n";
+    for (const char *jobs : {"1", "2", "4"}) {
+        ToolRun expected = runWithInput({"longitudinal", "--csv", "--jobs", jobs}, good);
+        ASSERT_EQ(expected.status, 0);
+        ToolRun r = runWithInput({"longitudinal", "--csv", "--jobs", jobs}, good + c.row + tail);
+        EXPECT_EQ(r.status, 1) << jobs << " jobs";
+        EXPECT_EQ(r.out, expected.out) << jobs << " jobs";
+        EXPECT_EQ(lineCount(r.err), 1u);
+        EXPECT_NE(r.err.find("line 604: " + c.fault), std::string::npos) << r.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CsvBatchMalformedRow,
+    testing::Values(
+        Malformed{"TooFewCells", "1,2\n", "2 cells where the header has 3"},
+        Malformed{"TooManyCells", "1,2,3,4\n", "4 cells where the header has 3"},
+        Malformed{"EmptyLine", "\n", "1 cell where the header has 3"},
+        Malformed{"UnclosedQuote", "1,\"2,3\n", "an unclosed quote"},
+        Malformed{"QuoteInsideACell", "1,2\"x,3\n", "a quote out of place"},
+        Malformed{"TextAfterClosingQuote", "1,\"2\" ,3\n", "a quote out of place"},
+        Malformed{"InvalidByte", "1,\xFF,3\n", "bytes that are not UTF-8 in cell 2"},
+        Malformed{"Overlong", "\"\n\xC0\xAF\",2,3\n", "bytes that are not UTF-8 in cell 1"},
+        Malformed{"Surrogate", "1,2,\xED\xA0\x80\n", "bytes that are not UTF-8 in cell 3"},
+        Malformed{"CutSequence", "1,2,\xE2\x82\n", "bytes that are not UTF-8"}),
+    [](const testing::TestParamInfo<Malformed> &info) { return info.param.name; });
+
+struct HeaderFault {
+    const char *name;
+    std::vector<std::string> args;
+    std::string input;
+    std::vector<std::string> mentions;
+};
+
+void PrintTo(const HeaderFault &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CsvBatchBadUse : public testing::TestWithParam<HeaderFault> {};
+
+TEST_P(CsvBatchBadUse, PrintsOneLineOnStderrNothingOnStdoutAndExitsTwo)
+{
+    const HeaderFault &c = GetParam();
+    ToolRun r = runWithInput(c.args, c.input);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+    for (const std::string &word : c.mentions)
+        EXPECT_NE(r.err.find(word), std::string::npos) << word << " not in: " << r.err;
+}
+
+const std::vector<std::string> csvFace{"face", "--csv"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CsvBatchBadUse,
+    testing::Values(
+        HeaderFault{"UnknownField", csvFace, "txtidiam,txtdiam\n1,2\n", {"'txtdiam'", "txtspcp"}},
+        HeaderFault{"RepeatedField",
+                    csvFace,
+                    "txtlen,txtidiam,txtlen\n1,2,3\n",
+                    {"'txtlen'", "more than once"}},
+        HeaderFault{"FinishingPageName", csvFace, "ftxtidiam\n1\n", {"'ftxtidiam'"}},
+        HeaderFault{"NameWithSpace", csvFace, "txtidiam, txtlen\n", {"' txtlen'"}},
+        HeaderFault{"MoreColumnsThanFields", csvFace, std::string(27 * 9, ',') + "\n", {"''"}},
+        HeaderFault{"EmptyHeaderLine", csvFace, "\ntxtidiam\n", {"''"}},
+        HeaderFault{"NoInputAtAll", csvFace, "", {"no header"}},
+        HeaderFault{"BomOnly", csvFace, "\xEF\xBB\xBF", {"no header"}},
+        HeaderFault{"WithTrace", {"face", "--csv", "--trace"}, "txtidiam\n1\n", {"--trace"}},
+        HeaderFault{"TraceFirst", {"face", "--trace", "--csv"}, "txtidiam\n1\n", {"--csv"}},
+        HeaderFault{"CsvTwice", {"face", "--csv", "-", "--csv"}, "txtidiam\n", {"more than once"}},
+        HeaderFault{"JobsWithoutCsv", {"face", "--jobs", "2"}, "", {"--jobs"}},
+        HeaderFault{"ZeroJobs", {"face", "--csv", "--jobs", "0"}, "txtidiam\n", {"--jobs"}},
+        HeaderFault{"JobsNotANumber", {"face", "--csv", "--jobs", "2x"}, "txtidiam\n", {"--jobs"}},
+        HeaderFault{"JobsMissing", {"face", "--csv", "--jobs"}, "txtidiam\n", {"--jobs"}},
+        HeaderFault{
+            "SharedFieldUnknown", {"face", "--csv", "txtnone=1"}, "txtidiam\n", {"'txtnone'"}},
+        HeaderFault{"MissingFile",
+                    {"face", "--csv", "/nonexistent/pages.csv"},
+                    "txtidiam\n",
+                    {"'/nonexistent/pages.csv'"}}),
+    [](const testing::TestParamInfo<HeaderFault> &info) { return info.param.name; });
+
+TEST(CsvBatch, SharedTextsComeBeforeEachRowsCellsAfterTheDefaults)
+{
+    // txtnoc's default is 1, shared as 3, and a row's blank cell blanks it again.
+    ToolRun r = runWithInput({"face", "--csv", "txtnoc=3", "txtlen=9"}, "txtnoc\n\n4\n\"\"\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    Table output = readBack(r.out);
+    ASSERT_EQ(output.size(), 4u);
+    std::size_t noc = std::find(output[0].begin(), output[0].end(), "txtnoc") - output[0].begin();
+    std::size_t len = std::find(output[0].begin(), output[0].end(), "txtlen") - output[0].begin();
+    EXPECT_EQ(output[1][noc], "");
+    EXPECT_EQ(output[2][noc], "4");
+    EXPECT_EQ(output[3][noc], "");
+    EXPECT_EQ(output[1][len], "9");
+    EXPECT_EQ(output[1][len - 1], "");
+}
+
+TEST(CsvBatch, ReadsTheInputInAnyPieces)
+{
+    std::string input = "\xEF\xBB\xBFtxtidiam,txtlen\r\n\"1,\"\"5\",2\r\n3,\"4\r\n\"\r\n";
+    std::vector<Table> tables;
+    for (std::size_t piece : {std::size_t(1), std::size_t(2), std::size_t(5), input.size()}) {
+        Table table;
+        CsvReader reader(8, [&](const CsvRecord &record) {
+            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            return true;
+        });
+        for (std::size_t at = 0; at < input.size(); at += piece)
+            ASSERT_TRUE(reader.feed(std::string_view(input).substr(at, piece)));
+        ASSERT_TRUE(reader.finish());
+        tables.push_back(table);
+    }
+    EXPECT_EQ(tables[0], (Table{{"txtidiam", "txtlen"}, {"1,\"5", "2"}, {"3", "4\r\n"}}));
+    for (const Table &table : tables)
+        EXPECT_EQ(table, tables[0]);
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/csvreader.h"
+
+#include <csv.h>
+
+#include <algorithm>
+#include <new>
+
+namespace zorvik {
+
+namespace {
+
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+// A cell longer than this is no field text but a runaway quote; it stops the run before the
+// parser's buffer grows with the rest of the input.
+constexpr std::size_t maxCellBytes = std::size_t(1) << 20;
+
+bool isUtf8(std::string_view text)
+{
+    const auto *byte = reinterpret_cast<const unsigned char *>(text.data());
+    const auto *end = byte + text.size();
+    while (byte < end) {
+        unsigned char lead = *byte;
+        if (lead < 0x80) {
+            ++byte;
+            continue;
+        }
+        int length;
+        unsigned char low = 0x80, high = 0xBF; // the range of the first continuation byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0; // overlong
+            else if (lead == 0xED)
+                high = 0x9F; // surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90; // overlong
+            else if (lead == 0xF4)
+                high = 0x8F; // beyond U+10FFFF
+        } else {
+            return false;
+        }
+        if (end - byte < length || byte[1] < low || byte[1] > high)
+            return false;
+        for (int i = 2; i < length; ++i) {
+            if ((byte[i] & 0xC0) != 0x80)
+                return false;
+        }
+        byte += length;
+    }
+    return true;
+}
+
+// Spaces belong to the cell: nothing is trimmed.
+int noSpace(unsigned char)
+{
+    return 0;
+}
+
+} // namespace
+
+CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler)
+    : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
+      m_cells(maxCells)
+{
+    if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
+        throw std::bad_alloc();
+    csv_set_space_func(m_parser.get(), noSpace);
+}
+
+CsvReader::~CsvReader()
+{
+    csv_free(m_parser.get());
+}
+
+bool CsvReader::feed(std::string_view bytes)
+{
+    if (m_stopped)
+        return false;
+    if (m_atStart) {
+        // The mark may arrive split over several pieces.
+        std::size_t taken = std::min(bytes.size(), byteOrderMark.size() - m_bomPrefix.size());
+        m_bomPrefix.append(bytes.substr(0, taken));
+        bytes.remove_prefix(taken);
+        if (m_bomPrefix.size() < byteOrderMark.size())
+            return true;
+        m_atStart = false;
+        if (m_bomPrefix != byteOrderMark && !feed(m_bomPrefix))
+            return false;
+    }
+    std::size_t parsed =
+        csv_parse(m_parser.get(), bytes.data(), bytes.size(), cellEnded, recordEnded, this);
+    if (m_stopped)
+        return false;
+    if (parsed < bytes.size()) {
+        stop(csv_error(m_parser.get()) == CSV_EPARSE ? "a quote out of place"
+                                                     : "a cell too long to read");
+        return false;
+    }
+    if (csv_get_buffer_size(m_parser.get()) > maxCellBytes) {
+        stop("a cell longer than 1 MiB (an unclosed quote?)");
+        return false;
+    }
+    return true;
+}
+
+bool CsvReader::finish()
+{
+    if (m_atStart) {
+        m_atStart = false;
+        if (m_bomPrefix != byteOrderMark && !feed(m_bomPrefix))
+            return false;
+    }
+    if (m_stopped)
+        return false;
+    if (csv_fini(m_parser.get(), cellEnded, recordEnded, this) != 0 ||
+        csv_error(m_parser.get()) == CSV_EPARSE) {
+        if (!m_stopped)
+            stop("an unclosed quote");
+        return false;
+    }
+    return !m_stopped;
+}
+
+void CsvReader::cellEnded(void *data, std::size_t size, void *self)
+{
+    auto *reader = static_cast<CsvReader *>(self);
+    if (reader->m_stopped)
+        return;
+    std::string_view cell(static_cast<const char *>(data), size);
+    if (!reader->m_recordStarted) {
+        reader->m_recordStarted = true;
+        reader->m_recordLine = reader->m_line;
+    }
+    reader->m_afterCarriageReturn = false;
+    reader->m_line += std::count(cell.begin(), cell.end(), '\n');
+    if (!isUtf8(cell)) {
+        std::size_t column = reader->m_cellCount + 1;
+        reader->stop("bytes that are not UTF-8 in cell " + std::to_string(column));
+        return;
+    }
+    if (reader->m_cellCount < reader->m_maxCells)
+        reader->m_cells[reader->m_cellCount].assign(cell);
+    ++reader->m_cellCount;
+}
+
+void CsvReader::recordEnded(int terminator, void *self)
+{
+    auto *reader = static_cast<CsvReader *>(self);
+    if (reader->m_stopped)
+        return;
+    bool crlf = terminator == CSV_LF && reader->m_afterCarriageReturn && !reader->m_recordStarted;
+    reader->m_afterCarriageReturn = terminator == CSV_CR;
+    if (crlf) {
+        ++reader->m_line;
+        return;
+    }
+    if (!reader->m_recordStarted) {
+        // Reported only because every line end is: a line with nothing on it.
+        reader->m_recordLine = reader->m_line;
+        if (reader->m_maxCells > 0)
+            reader->m_cells[0].clear();
+        reader->m_cellCount = 1;
+    }
+    reader->endRecord();
+    if (terminator == CSV_LF)
+        ++reader->m_line;
+}
+
+void CsvReader::endRecord()
+{
+    CsvRecord record{m_recordLine, m_cellCount, &m_cells};
+    m_recordStarted = false;
+    m_cellCount = 0;
+    if (!m_handler(record))
+        m_stopped = true;
+}
+
+void CsvReader::stop(std::string what)
+{
+    m_stopped = true;
+    m_fault = CsvFault{m_recordStarted ? m_recordLine : m_line, std::move(what)};
+}
+
+void appendCsvCell(std::string &out, std::string_view cell)
+{
+    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += cell;
+        return;
+    }
+    out += '"';
+    for (char c : cell) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+} // namespace zorvik

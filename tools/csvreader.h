@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct csv_parser;
+
+namespace zorvik {
+
+// One record of the input: its cells exactly as written (quotes undone, nothing trimmed) and the
+// line it starts on, counting from 1.
+struct CsvRecord {
+    long line = 0;
+    std::size_t cellCount = 0;             // every cell of the record
+    const std::vector<std::string> *cells; // the first min(cellCount, maxCells) of them
+};
+
+struct CsvFault {
+    long line;
+    std::string what;
+};
+
+// A streaming RFC 4180 reader: bytes go in in pieces of any size, each complete record comes out
+// through the handler as soon as its line end is read. LF or CRLF line ends, a byte-order mark at
+// the very start is dropped, every cell must be UTF-8. An empty line is a record of one empty
+// cell. Memory stays bounded by the longest record, not by the input.
+class CsvReader {
+public:
+    // Returns false to stop reading; no record is passed on after that.
+    using RecordHandler = std::function<bool(const CsvRecord &)>;
+
+    // Cells past maxCells are counted but not kept, so that a runaway row cannot grow memory.
+    CsvReader(std::size_t maxCells, RecordHandler handler);
+    ~CsvReader();
+    CsvReader(const CsvReader &) = delete;
+    CsvReader &operator=(const CsvReader &) = delete;
+
+    // Both return false once the reader has stopped, by a fault or by the handler.
+    bool feed(std::string_view bytes);
+    bool finish();
+
+    const std::optional<CsvFault> &fault() const { return m_fault; }
+
+private:
+    static void cellEnded(void *data, std::size_t size, void *self);
+    static void recordEnded(int terminator, void *self);
+    void endRecord();
+    void stop(std::string what);
+
+    std::unique_ptr<csv_parser> m_parser;
+    std::size_t m_maxCells;
+    RecordHandler m_handler;
+    std::vector<std::string> m_cells;
+    std::size_t m_cellCount = 0;
+    long m_line = 1;       // the line the next byte is on
+    long m_recordLine = 1; // the line the record being read started on
+    bool m_recordStarted = false;
+    bool m_afterCarriageReturn = false;
+    bool m_atStart = true;
+    bool m_stopped = false;
+    std::string m_bomPrefix;
+    std::optional<CsvFault> m_fault;
+};
+
+// Appends the cell as RFC 4180 writes it: in quotes, with its quotes doubled, only when it holds a
+// comma, a quote or a line break.
+void appendCsvCell(std::string &out, std::string_view cell);
+
+} // namespace zorvik
