@@ -2,6 +2,7 @@
 
 #include "calculator/buttonlabel.h"
 #include "calculator/designcheck.h"
+#include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
@@ -15,6 +16,7 @@
 #include <QMdiSubWindow>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace zorvik::calculator {
@@ -195,6 +197,9 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         // Typed text comes in through the key filter only.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
+        // A field holds whatever is pasted into it, however long; a solve then treats it like
+        // any text.
+        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setAccessibleName(accessibleCaption(design.caption));
 
         auto *caption = new QLabel(design.caption, frame);
@@ -257,7 +262,7 @@ CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
     QMdiArea *area = host.workArea();
     if (area) {
         for (QMdiSubWindow *sub : area->subWindowList()) {
-            auto *open = qobject_cast<CalculatorWindow *>(sub->widget());
+            auto *open = qobject_cast<CalculatorWindow *>(ScrollFrame::contentOf(sub));
             if (sub->isHidden() || !open || open->objectName() != design.name)
                 continue;
             if (sub->isMinimized())
@@ -268,13 +273,18 @@ CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
     }
     CalculatorWindow *window =
         create ? create(design, operation, &host) : new CalculatorWindow(design, operation, &host);
-    QWidget *outer = window;
-    if (area)
-        outer = area->addSubWindow(window);
-    place(outer, design.placement);
-    outer->show();
-    if (area)
-        area->setActiveSubWindow(static_cast<QMdiSubWindow *>(outer));
+    const QRect placement = twips::rect(design.placement.left, design.placement.top,
+                                        design.placement.width, design.placement.height);
+    if (area) {
+        auto *frame = new ScrollFrame(window);
+        QMdiSubWindow *sub = area->addSubWindow(frame);
+        frame->place(placement);
+        sub->show();
+        area->setActiveSubWindow(sub);
+    } else {
+        window->setGeometry(placement);
+        window->show();
+    }
     if (!window->m_pageFields.empty() && !window->m_pageFields.front().empty())
         window->m_pageFields.front().front()->setFocus();
     return window;
@@ -395,7 +405,7 @@ void CalculatorWindow::cancel()
 
 void CalculatorWindow::closeWindow()
 {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+    if (QMdiSubWindow *sub = ScrollFrame::subWindowOf(this))
         sub->close();
     else
         close();
