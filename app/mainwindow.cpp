@@ -273,8 +273,8 @@ bool MainWindow::isPartOfMainWindow(QWindow *window) const
 void MainWindow::focusWindowChanged(QWindow *focus)
 {
     const bool fromOtherWindow = m_focusWasInOtherWindow;
-    m_focusWasInOtherWindow = focus && focus->type() != Qt::Popup &&
-                              focus->type() != Qt::ToolTip && !isPartOfMainWindow(focus);
+    m_focusWasInOtherWindow = focus && focus->type() != Qt::Popup && focus->type() != Qt::ToolTip &&
+                              !isPartOfMainWindow(focus);
     if (!focus || focus != windowHandle())
         return;
     if (!m_activatedBefore || fromOtherWindow)
@@ -307,29 +307,31 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// The field's own menu, with Cut, Copy, Paste and Delete acting as the Edit commands do.
+// The field's own menu, with Cut, Copy, Paste and Delete acting as the Edit commands do. Their
+// items are known by the field's own captions, which carry no names.
 void MainWindow::showFieldMenu(QLineEdit *field, const QPoint &globalPos)
 {
     const struct {
-        const char *name;
+        const char *caption;
         void (*run)(QLineEdit *field);
     } routes[] = {
-        {"edit-cut", cutField},
-        {"edit-copy", [](QLineEdit *field) { copySelection(field); }},
-        {"edit-paste", pasteField},
-        {"edit-delete", deleteSelection},
+        {"Cu&t", cutField},
+        {"&Copy", [](QLineEdit *field) { copySelection(field); }},
+        {"&Paste", pasteField},
+        {"Delete", deleteSelection},
     };
     const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
-    menu->setObjectName("fieldmenu");
-    for (QAction *action : menu->actions()) {
+    for (QAction *standard : menu->actions()) {
+        const QString caption = standard->text().section('\t', 0, 0);
         for (const auto &route : routes) {
-            if (action->objectName() != QLatin1String(route.name))
+            if (caption != QCoreApplication::translate("QLineEdit", route.caption))
                 continue;
-            QObject::disconnect(action, &QAction::triggered, field, nullptr);
-            for (QObject *part : field->children())
-                QObject::disconnect(action, &QAction::triggered, part, nullptr);
-            connect(action, &QAction::triggered, field,
-                    [field, run = route.run] { run(field); });
+            auto *routed = new QAction(standard->text(), menu.get());
+            routed->setObjectName(QString::fromLatin1(route.caption).remove('&').toLower());
+            routed->setEnabled(standard->isEnabled());
+            connect(routed, &QAction::triggered, field, [field, run = route.run] { run(field); });
+            menu->insertAction(standard, routed);
+            menu->removeAction(standard);
         }
     }
     menu->exec(globalPos);

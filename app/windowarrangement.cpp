@@ -86,9 +86,8 @@ void tile(QMdiArea *area, Qt::Orientation stacking)
         QMdiSubWindow *sub = windows[i];
         if (sub->isMaximized())
             sub->showNormal();
-        const QRect band = stacking == Qt::Vertical
-                               ? QRect(0, start, space.width(), end - start)
-                               : QRect(start, 0, end - start, space.height());
+        const QRect band = stacking == Qt::Vertical ? QRect(0, start, space.width(), end - start)
+                                                    : QRect(start, 0, end - start, space.height());
         if (isNewProject(sub))
             moveWithin(sub, band.topLeft(), space);
         else

@@ -2,6 +2,7 @@
 
 #include "calculator/buttonlabel.h"
 #include "calculator/designcheck.h"
+#include "calculator/fieldedit.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
@@ -16,7 +17,6 @@
 #include <QMdiSubWindow>
 
 #include <algorithm>
-#include <limits>
 #include <string>
 
 namespace zorvik::calculator {
@@ -190,16 +190,13 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         QWidget *frame = frames.value(design.frame);
         const QString name = pageName(pageDesign, design.name);
         const QString defaultText = defaults.value(QString::fromLatin1(design.name));
-        auto *edit = new QLineEdit(defaultText, frame);
+        auto *edit = new FieldEdit(defaultText, frame);
         edit->setObjectName(name);
         edit->setFont(fieldFont);
         place(edit, {design.left, design.top, fieldWidth, fieldHeight});
         // Typed text comes in through the key filter only.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
-        // A field holds whatever is pasted into it, however long; a solve then treats it like
-        // any text.
-        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setAccessibleName(accessibleCaption(design.caption));
 
         auto *caption = new QLabel(design.caption, frame);
