@@ -7,13 +7,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QValidator>
 #include <QWindow>
+
+#include <algorithm>
+#include <memory>
 
 namespace zorvik {
 
@@ -30,6 +35,18 @@ QAction *addCommand(QMenu *menu, const char *name, const QString &text,
     return action;
 }
 
+// Every key a text field would take as one of these commands, the menu's own first.
+QList<QKeySequence> editKeys(const QKeySequence &menuKey, const QKeySequence &classicKey,
+                             QKeySequence::StandardKey standard)
+{
+    QList<QKeySequence> keys{menuKey, classicKey};
+    for (const QKeySequence &key : QKeySequence::keyBindings(standard)) {
+        if (!keys.contains(key))
+            keys.append(key);
+    }
+    return keys;
+}
+
 // The clipboard is emptied first, so copying nothing leaves an empty text on it.
 void copySelection(const QLineEdit *field)
 {
@@ -38,15 +55,31 @@ void copySelection(const QLineEdit *field)
     clipboard->setText(field->selectedText());
 }
 
-// Replaces the selection (or inserts at the caret) without going through the field's key filter
-// or validator: whatever text the clipboard holds goes in.
+// Replaces the selection (or inserts at the caret) as one step the field can undo, without
+// going through its key filter or validator: whatever text the clipboard holds goes in.
 void replaceSelection(QLineEdit *field, const QString &replacement)
 {
-    const QString text = field->text();
-    const int start = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-    const int length = static_cast<int>(field->selectedText().size());
-    field->setText(text.left(start) + replacement + text.mid(start + length));
-    field->setCursorPosition(start + static_cast<int>(replacement.size()));
+    const QPointer<const QValidator> validator = field->validator();
+    field->setValidator(nullptr);
+    field->insert(replacement);
+    field->setValidator(validator);
+}
+
+void cutField(QLineEdit *field)
+{
+    copySelection(field);
+    if (field->hasSelectedText())
+        replaceSelection(field, QString());
+}
+
+void pasteField(QLineEdit *field)
+{
+    replaceSelection(field, QGuiApplication::clipboard()->text());
+}
+
+void deleteSelection(QLineEdit *field)
+{
+    replaceSelection(field, QString());
 }
 
 } // namespace
@@ -59,8 +92,14 @@ MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
     setWindowTitle(caption);
     m_workspace = new QMdiArea(this);
     m_workspace->setObjectName("workspace");
+    // Windows that a cascade or a small screen pushes past the edge stay within reach.
+    m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_workspace);
+    // The design's size, kept where nothing manages windows; a window manager gives the window
+    // the whole screen, its frame included, so nothing runs off the edges of an 800 x 600 one.
     resize(twips::toPixels(12000), twips::toPixels(9000));
+    setWindowState(windowState() | Qt::WindowMaximized);
     createMenus();
 
     qApp->installEventFilter(this);
@@ -82,9 +121,15 @@ void MainWindow::createMenus()
 
     QMenu *edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("mnuedit");
-    QAction *cutAction = addCommand(edit, "mnucut", "Cut", Qt::CTRL | Qt::Key_X);
-    QAction *copyAction = addCommand(edit, "mnucopy", "Copy", Qt::CTRL | Qt::Key_C);
-    QAction *pasteAction = addCommand(edit, "mnupaste", "Paste", Qt::CTRL | Qt::Key_V);
+    QAction *cutAction = addCommand(edit, "mnucut", "Cut");
+    cutAction->setShortcuts(
+        editKeys(Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete, QKeySequence::Cut));
+    QAction *copyAction = addCommand(edit, "mnucopy", "Copy");
+    copyAction->setShortcuts(
+        editKeys(Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert, QKeySequence::Copy));
+    QAction *pasteAction = addCommand(edit, "mnupaste", "Paste");
+    pasteAction->setShortcuts(
+        editKeys(Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert, QKeySequence::Paste));
     connect(cutAction, &QAction::triggered, this, &MainWindow::cut);
     connect(copyAction, &QAction::triggered, this, &MainWindow::copy);
     connect(pasteAction, &QAction::triggered, this, &MainWindow::paste);
@@ -208,36 +253,88 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+// A message box (About, the display's reboot question) is part of the main window, whatever
+// its parent: the focus coming back from it is no activation.
+bool MainWindow::isPartOfMainWindow(QWindow *window) const
+{
+    for (QWindow *w = window; w; w = w->transientParent()) {
+        if (w == windowHandle())
+            return true;
+    }
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    return std::any_of(topLevels.cbegin(), topLevels.cend(), [window](const QWidget *widget) {
+        return widget->windowHandle() == window && qobject_cast<const QMessageBox *>(widget);
+    });
+}
+
 // The main window becomes active "from nowhere" when it is first shown, or from another window
-// of this application (a message box); coming back from another application does not count.
+// of this application; coming back from another application, a menu or a message box does not
+// count.
 void MainWindow::focusWindowChanged(QWindow *focus)
 {
-    const bool fromOwnWindow = m_focusWasInOwnWindow;
-    m_focusWasInOwnWindow = focus && focus->type() != Qt::Popup && focus->type() != Qt::ToolTip;
+    const bool fromOtherWindow = m_focusWasInOtherWindow;
+    m_focusWasInOtherWindow = focus && focus->type() != Qt::Popup && focus->type() != Qt::ToolTip &&
+                              !isPartOfMainWindow(focus);
     if (!focus || focus != windowHandle())
         return;
-    if (!m_activatedBefore || fromOwnWindow)
+    if (!m_activatedBefore || fromOtherWindow)
         loadNewProject();
     m_activatedBefore = true;
 }
 
-// Cut, Copy and Paste keys in a text field go through the Edit commands rather than the field's
-// own clipboard handling, which behaves differently with an empty selection or clipboard.
+// Every way a text field has to cut, copy and paste (its keys, its context menu) goes through
+// the Edit commands rather than the field's own clipboard handling, which behaves differently
+// with an empty selection or clipboard and stops at the field's validator.
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *field = qobject_cast<QLineEdit *>(watched);
-        if (field && isAncestorOf(field)) {
-            const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
-            for (const QAction *action : std::as_const(m_editActions)) {
-                if (action->shortcut() == pressed) {
-                    event->ignore();
-                    return true;
-                }
-            }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::ContextMenu)
+        return QMainWindow::eventFilter(watched, event);
+    auto *field = qobject_cast<QLineEdit *>(watched);
+    if (!field || !isAncestorOf(field))
+        return QMainWindow::eventFilter(watched, event);
+    if (type == QEvent::ContextMenu) {
+        showFieldMenu(field, static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+    for (const QAction *action : std::as_const(m_editActions)) {
+        if (action->shortcuts().contains(pressed)) {
+            event->ignore();
+            return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// The field's own menu, with Cut, Copy, Paste and Delete acting as the Edit commands do. Their
+// items are known by the field's own captions, which carry no names.
+void MainWindow::showFieldMenu(QLineEdit *field, const QPoint &globalPos)
+{
+    const struct {
+        const char *caption;
+        void (*run)(QLineEdit *field);
+    } routes[] = {
+        {"Cu&t", cutField},
+        {"&Copy", [](QLineEdit *field) { copySelection(field); }},
+        {"&Paste", pasteField},
+        {"Delete", deleteSelection},
+    };
+    const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    for (QAction *standard : menu->actions()) {
+        const QString caption = standard->text().section('\t', 0, 0);
+        for (const auto &route : routes) {
+            if (caption != QCoreApplication::translate("QLineEdit", route.caption))
+                continue;
+            auto *routed = new QAction(standard->text(), menu.get());
+            routed->setObjectName(QString::fromLatin1(route.caption).remove('&').toLower());
+            routed->setEnabled(standard->isEnabled());
+            connect(routed, &QAction::triggered, field, [field, run = route.run] { run(field); });
+            menu->insertAction(standard, routed);
+            menu->removeAction(standard);
+        }
+    }
+    menu->exec(globalPos);
 }
 
 QLineEdit *MainWindow::focusedField() const
@@ -253,12 +350,8 @@ QLineEdit *MainWindow::focusedField() const
 
 void MainWindow::cut()
 {
-    QLineEdit *field = focusedField();
-    if (!field)
-        return;
-    copySelection(field);
-    if (field->hasSelectedText())
-        replaceSelection(field, QString());
+    if (QLineEdit *field = focusedField())
+        cutField(field);
 }
 
 void MainWindow::copy()
@@ -270,7 +363,7 @@ void MainWindow::copy()
 void MainWindow::paste()
 {
     if (QLineEdit *field = focusedField())
-        replaceSelection(field, QGuiApplication::clipboard()->text());
+        pasteField(field);
 }
 
 void MainWindow::about()

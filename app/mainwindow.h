@@ -50,7 +50,9 @@ private:
     void createMenus();
     QMdiSubWindow *loadedNewProject() const;
     void rebuildWindowList();
+    bool isPartOfMainWindow(QWindow *window) const;
     void focusWindowChanged(QWindow *focus);
+    void showFieldMenu(QLineEdit *field, const QPoint &globalPos);
     QLineEdit *focusedField() const;
     void cut();
     void copy();
@@ -67,7 +69,7 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_activatedBefore = false;
-    bool m_focusWasInOwnWindow = false;
+    bool m_focusWasInOtherWindow = false;
 };
 
 } // namespace zorvik

@@ -1,5 +1,8 @@
 #include "app/windowarrangement.h"
 
+#include "app/newprojectdialog.h"
+#include "calculator/scrollframe.h"
+
 #include <QList>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -46,8 +49,23 @@ int arrangeIcons(QMdiArea *area)
     return rowBottom - rowHeight;
 }
 
+// The New Project dialog keeps its designed size through every arrangement: it is only moved.
+bool isNewProject(const QMdiSubWindow *sub)
+{
+    return qobject_cast<NewProjectDialog *>(sub->widget());
+}
+
+// Moves the window as near to the point as it can go with all of it inside the space.
+void moveWithin(QMdiSubWindow *sub, QPoint at, const QRect &space)
+{
+    at.setX(std::max(space.left(), std::min(at.x(), space.right() + 1 - sub->width())));
+    at.setY(std::max(space.top(), std::min(at.y(), space.bottom() + 1 - sub->height())));
+    sub->move(at);
+}
+
 // Gives each window that is not minimised an equal band of the area above the icons: rows one
-// above the other, or columns side by side. The active window takes the first band.
+// above the other, or columns side by side. The active window takes the first band. A window
+// made smaller than its design scrolls; the dialog only moves to its band.
 void tile(QMdiArea *area, Qt::Orientation stacking)
 {
     const int iconsTop = arrangeIcons(area);
@@ -68,17 +86,20 @@ void tile(QMdiArea *area, Qt::Orientation stacking)
         QMdiSubWindow *sub = windows[i];
         if (sub->isMaximized())
             sub->showNormal();
-        if (stacking == Qt::Vertical)
-            sub->setGeometry(0, start, space.width(), end - start);
+        const QRect band = stacking == Qt::Vertical ? QRect(0, start, space.width(), end - start)
+                                                    : QRect(start, 0, end - start, space.height());
+        if (isNewProject(sub))
+            moveWithin(sub, band.topLeft(), space);
         else
-            sub->setGeometry(start, 0, end - start, space.height());
+            sub->setGeometry(band);
     }
 }
 
 // Staggers the windows that are not minimised by a title bar's height, the lowest first, so the
-// active window ends in front at the largest offset; the stagger starts over before it runs
-// into the icons. Each window keeps its size: the windows are fixed designs, and Qt's own
-// cascade would shrink them to their size hints, all but their title bars hidden.
+// active window ends in front at the largest offset. Calculator windows get their designed size
+// back and the others keep theirs: Qt's own cascade would shrink them to their size hints, all
+// but their title bars hidden. The stagger starts over before the tallest window runs into the
+// icons, and a window too wide for its offset moves left, so every close box stays in view.
 void cascade(QMdiArea *area)
 {
     const int iconsTop = arrangeIcons(area);
@@ -89,19 +110,26 @@ void cascade(QMdiArea *area)
     }
     if (windows.isEmpty())
         return;
+    int tallest = 0;
+    for (QMdiSubWindow *sub : std::as_const(windows)) {
+        if (sub->isMaximized())
+            sub->showNormal();
+        if (auto *frame = qobject_cast<ScrollFrame *>(sub->widget()))
+            sub->resize(frame->designedSize());
+        tallest = std::max(tallest, sub->height());
+    }
     QStyleOptionTitleBar title;
     title.initFrom(windows.first());
     title.titleBarFlags = windows.first()->windowFlags();
     const int spacing = std::max(
         windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, windows.first()),
         1);
-    const int positions = iconsTop / (3 * spacing) + 1;
+    const int positions =
+        std::max(1, std::min(iconsTop / (3 * spacing), (iconsTop - tallest) / spacing) + 1);
+    const QRect space(0, 0, area->viewport()->width(), iconsTop);
     for (int i = 0; i < windows.size(); ++i) {
-        QMdiSubWindow *sub = windows[i];
-        if (sub->isMaximized())
-            sub->showNormal();
         const int offset = spacing * (i % positions);
-        sub->move(offset, offset);
+        moveWithin(windows[i], {offset, offset}, space);
     }
 }
 

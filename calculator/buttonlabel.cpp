@@ -96,6 +96,13 @@ void ButtonLabel::mouseReleaseEvent(QMouseEvent *event)
         this->click();
 }
 
+// The press that completes a double click arrives as this event alone. Taking it as another press
+// would run the action a second time on its release, and a second Calculate can fill more fields.
+void ButtonLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 void ButtonLabel::click()
 {
     if (isEnabled())

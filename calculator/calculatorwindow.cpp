@@ -2,6 +2,8 @@
 
 #include "calculator/buttonlabel.h"
 #include "calculator/designcheck.h"
+#include "calculator/fieldedit.h"
+#include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
@@ -189,7 +191,7 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         QWidget *frame = frames.value(design.frame);
         const QString name = pageName(pageDesign, design.name);
         const QString defaultText = defaults.value(QString::fromLatin1(design.name));
-        auto *edit = new QLineEdit(defaultText, frame);
+        auto *edit = new FieldEdit(defaultText, frame);
         edit->setObjectName(name);
         edit->setFont(fieldFont);
         place(edit, {design.left, design.top, fieldWidth, fieldHeight});
@@ -258,7 +260,7 @@ CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
     QMdiArea *area = host.workArea();
     if (area) {
         for (QMdiSubWindow *sub : area->subWindowList()) {
-            auto *open = qobject_cast<CalculatorWindow *>(sub->widget());
+            auto *open = qobject_cast<CalculatorWindow *>(ScrollFrame::contentOf(sub));
             if (sub->isHidden() || !open || open->objectName() != design.name)
                 continue;
             if (sub->isMinimized())
@@ -269,13 +271,18 @@ CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
     }
     CalculatorWindow *window =
         create ? create(design, operation, &host) : new CalculatorWindow(design, operation, &host);
-    QWidget *outer = window;
-    if (area)
-        outer = area->addSubWindow(window);
-    place(outer, design.placement);
-    outer->show();
-    if (area)
-        area->setActiveSubWindow(static_cast<QMdiSubWindow *>(outer));
+    const QRect placement = twips::rect(design.placement.left, design.placement.top,
+                                        design.placement.width, design.placement.height);
+    if (area) {
+        auto *frame = new ScrollFrame(window);
+        QMdiSubWindow *sub = area->addSubWindow(frame);
+        frame->place(placement);
+        sub->show();
+        area->setActiveSubWindow(sub);
+    } else {
+        window->setGeometry(placement);
+        window->show();
+    }
     if (!window->m_pageFields.empty() && !window->m_pageFields.front().empty())
         window->m_pageFields.front().front()->setFocus();
     return window;
@@ -404,7 +411,7 @@ void CalculatorWindow::cancel()
 
 void CalculatorWindow::closeWindow()
 {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+    if (QMdiSubWindow *sub = ScrollFrame::subWindowOf(this))
         sub->close();
     else
         close();

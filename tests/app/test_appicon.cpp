@@ -2,6 +2,7 @@
 #include "app/appicon.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "calculator/scrollframe.h"
 #include "operations/windows.h"
 
 #include <QMdiArea>
@@ -92,7 +93,7 @@ void TestAppIcon::everyWindowShowsIt()
     } else if (!window.isEmpty()) {
         for (const CalculatorWindowEntry &entry : calculatorWindows()) {
             if (window == entry.option)
-                shownWindow = openWindow(entry, *m_window)->parentWidget();
+                shownWindow = ScrollFrame::subWindowOf(openWindow(entry, *m_window));
         }
     }
     QVERIFY(qobject_cast<QMdiSubWindow *>(shownWindow) || shownWindow == m_window);

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -69,11 +70,15 @@ private slots:
     void menuItems();
     void startShowsDialog();
     void activationLoadsDialog();
+    void closingAboutIsNoActivation_data();
+    void closingAboutIsNoActivation();
+    void startsMaximised();
     void newProjectKeepsOneDialog();
     void editCommands_data();
     void editCommands();
     void editKeysGoThroughCommands_data();
     void editKeysGoThroughCommands();
+    void pasteBypassesKeyFilter_data();
     void pasteBypassesKeyFilter();
     void editOutsideTextFieldDoesNothing();
     void windowMenuListsChildren();
@@ -217,6 +222,58 @@ void TestMainWindow::activationLoadsDialog()
     QVERIFY(m_window->newProjectDialog()->isUnrolling());
 }
 
+void TestMainWindow::closingAboutIsNoActivation_data()
+{
+    QTest::addColumn<bool>("dialogOpen");
+    QTest::newRow("dialog closed") << false;
+    QTest::newRow("dialog behind a calculator") << true;
+}
+
+// The About box is part of the main window: closing it hands the focus back to the field that
+// had it and loads nothing.
+void TestMainWindow::closingAboutIsNoActivation()
+{
+    QFETCH(bool, dialogOpen);
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    if (!dialogOpen) {
+        dialog->cancel();
+        QTRY_VERIFY(!m_window->newProjectDialog());
+    }
+    QLineEdit *field = addField("150");
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    QMdiSubWindow *calculator = m_window->workspace()->activeSubWindow();
+
+    bool boxHadFocus = false;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || QGuiApplication::focusWindow() != box->windowHandle())
+            return;
+        boxHadFocus = true;
+        closer.stop();
+        // As a window manager does, the focus goes straight back to the main window.
+        m_window->activateWindow();
+        box->accept();
+    });
+    closer.start(10);
+    action(m_window, "mnuabout")->trigger();
+    QVERIFY(boxHadFocus);
+    QTRY_COMPARE(QGuiApplication::focusWindow(), m_window->windowHandle());
+    QTest::qWait(20);
+    QCOMPARE(m_window->newProjectDialog(), dialogOpen ? dialog : nullptr);
+    QCOMPARE(m_window->workspace()->activeSubWindow(), calculator);
+    QCOMPARE(QApplication::focusWidget(), field);
+}
+
+// Under a window manager the whole window, frame included, fits the screen.
+void TestMainWindow::startsMaximised()
+{
+    QVERIFY(m_window->isMaximized());
+    const QRect screen = m_window->screen()->availableGeometry();
+    QVERIFY(screen.contains(m_window->frameGeometry()));
+    QCOMPARE(m_window->size(), screen.size().shrunkBy(m_window->windowHandle()->frameMargins()));
+}
+
 void TestMainWindow::newProjectKeepsOneDialog()
 {
     NewProjectDialog *dialog = m_window->newProjectDialog();
@@ -328,8 +385,20 @@ void TestMainWindow::editKeysGoThroughCommands()
     QCOMPARE(QGuiApplication::clipboard()->text(), expectedClipboard);
 }
 
+void TestMainWindow::pasteBypassesKeyFilter_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ctrl+V") << "Ctrl+V";
+    QTest::newRow("Shift+Insert") << "Shift+Ins";
+    QTest::newRow("Edit > Paste") << "mnupaste";
+    QTest::newRow("field menu") << "menu";
+}
+
+// Every way to paste inserts whatever the clipboard holds; a field's own paste would stop at
+// its validator.
 void TestMainWindow::pasteBypassesKeyFilter()
 {
+    QFETCH(QString, how);
     QLineEdit *field = addField("12");
     field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9.]*"), field));
     QTRY_COMPARE(QApplication::focusWidget(), field);
@@ -338,7 +407,24 @@ void TestMainWindow::pasteBypassesKeyFilter()
 
     QGuiApplication::clipboard()->setText("-1e3 x");
     field->setCursorPosition(2);
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    if (how == "mnupaste") {
+        action(m_window, how)->trigger();
+    } else if (how == "menu") {
+        QTimer::singleShot(0, this, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            if (auto *paste = menu->findChild<QAction *>("paste"))
+                paste->trigger();
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                field->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(field, &event);
+    } else {
+        const QKeyCombination key = QKeySequence(how)[0];
+        QTest::keyClick(field, key.key(), key.keyboardModifiers());
+    }
     QCOMPARE(field->text(), QString("12-1e3 x"));
 }
 

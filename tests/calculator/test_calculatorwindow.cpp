@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTabBar>
 
@@ -56,6 +57,13 @@ private slots:
     void labelLightsUnderPointer();
     void editKeysGoThroughMenu_data();
     void editKeysGoThroughMenu();
+    void fieldMenuGoesThroughCommands_data();
+    void fieldMenuGoesThroughCommands();
+    void editingCanBeUndone_data();
+    void editingCanBeUndone();
+    void longPasteIsWhole();
+    void doubleClickRunsOnce_data();
+    void doubleClickRunsOnce();
 
 private:
     std::unique_ptr<WindowDriver> m_driver;
@@ -483,25 +491,41 @@ void TestCalculatorWindow::editKeysGoThroughMenu_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("selectAll");
     QTest::addColumn<QString>("clipboardAfter");
     QTest::addColumn<QString>("fieldAfter");
 
+    const int ctrl = Qt::ControlModifier;
+    const int shift = Qt::ShiftModifier;
     // The field holds "12.5" and the clipboard "a-b" before the key.
-    QTest::newRow("copy, nothing selected") << "mnucopy" << int(Qt::Key_C) << false << ""
+    QTest::newRow("copy, nothing selected") << "mnucopy" << int(Qt::Key_C) << ctrl << false << ""
                                             << "12.5";
-    QTest::newRow("copy selection") << "mnucopy" << int(Qt::Key_C) << true << "12.5"
+    QTest::newRow("copy selection") << "mnucopy" << int(Qt::Key_C) << ctrl << true << "12.5"
                                     << "12.5";
-    QTest::newRow("cut selection") << "mnucut" << int(Qt::Key_X) << true << "12.5"
+    QTest::newRow("cut selection") << "mnucut" << int(Qt::Key_X) << ctrl << true << "12.5"
                                    << "";
-    QTest::newRow("paste, unfiltered") << "mnupaste" << int(Qt::Key_V) << false << "a-b"
+    QTest::newRow("paste, unfiltered") << "mnupaste" << int(Qt::Key_V) << ctrl << false << "a-b"
                                        << "12.5a-b";
+    QTest::newRow("Ctrl+Insert, nothing selected")
+        << "mnucopy" << int(Qt::Key_Insert) << ctrl << false << ""
+        << "12.5";
+    QTest::newRow("Shift+Delete, nothing selected")
+        << "mnucut" << int(Qt::Key_Delete) << shift << false << ""
+        << "12.5";
+    QTest::newRow("Shift+Delete selection")
+        << "mnucut" << int(Qt::Key_Delete) << shift << true << "12.5"
+        << "";
+    QTest::newRow("Shift+Insert, unfiltered")
+        << "mnupaste" << int(Qt::Key_Insert) << shift << false << "a-b"
+        << "12.5a-b";
 }
 
 void TestCalculatorWindow::editKeysGoThroughMenu()
 {
     QFETCH(QString, action);
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(bool, selectAll);
     QFETCH(QString, clipboardAfter);
     QFETCH(QString, fieldAfter);
@@ -514,10 +538,172 @@ void TestCalculatorWindow::editKeysGoThroughMenu()
     typeInto(m_window, "txtfeed", "12.5");
     if (selectAll)
         field->selectAll();
-    QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(triggered.count(), 1);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
     QCOMPARE(field->text(), fieldAfter);
+}
+
+void TestCalculatorWindow::fieldMenuGoesThroughCommands_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::addColumn<QString>("fieldAfter");
+
+    // The field holds "12.5" with ".5" selected, and the clipboard "a-b".
+    QTest::newRow("Cut") << "cut"
+                         << ".5"
+                         << "12";
+    QTest::newRow("Copy") << "copy"
+                          << ".5"
+                          << "12.5";
+    QTest::newRow("Paste, unfiltered") << "paste"
+                                       << "a-b"
+                                       << "12a-b";
+    QTest::newRow("Delete") << "delete"
+                            << "a-b"
+                            << "12";
+}
+
+// The field's context menu acts as the Edit menu does, and what it changes can be undone.
+void TestCalculatorWindow::fieldMenuGoesThroughCommands()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, clipboardAfter);
+    QFETCH(QString, fieldAfter);
+
+    QGuiApplication::clipboard()->setText("a-b");
+    QLineEdit *field = fieldOf(m_window, "txtfeed");
+    typeInto(m_window, "txtfeed", "12.5");
+    field->setSelection(2, 2);
+
+    bool chosen = false;
+    QTimer chooser;
+    connect(&chooser, &QTimer::timeout, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        chooser.stop();
+        if (auto *action = menu->findChild<QAction *>(item)) {
+            chosen = action->isEnabled();
+            action->trigger();
+        }
+        menu->close();
+    });
+    chooser.start(10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            field->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field, &event);
+
+    QVERIFY(chosen);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
+    QCOMPARE(field->text(), fieldAfter);
+    if (fieldAfter != "12.5") {
+        field->undo();
+        QCOMPARE(field->text(), QString("12.5"));
+    }
+}
+
+void TestCalculatorWindow::editingCanBeUndone_data()
+{
+    QTest::addColumn<QString>("how"); // an Edit command, or a key with Shift
+    QTest::addColumn<QString>("changed");
+
+    // The field holds "12.5" with ".5" selected, and the clipboard "a-b".
+    QTest::newRow("Edit > Cut") << "mnucut"
+                                << "12";
+    QTest::newRow("Edit > Paste") << "mnupaste"
+                                  << "12a-b";
+    QTest::newRow("Shift+Delete") << "Delete"
+                                  << "12";
+    QTest::newRow("Shift+Insert") << "Insert"
+                                  << "12a-b";
+}
+
+// Ctrl+Z takes a cut or a paste back, and Ctrl+Y does it again.
+void TestCalculatorWindow::editingCanBeUndone()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, changed);
+
+    QGuiApplication::clipboard()->setText("a-b");
+    QLineEdit *field = fieldOf(m_window, "txtfeed");
+    typeInto(m_window, "txtfeed", "12.5");
+    field->setSelection(2, 2);
+    if (how.startsWith("mnu"))
+        m_driver->main()->findChild<QAction *>(how)->trigger();
+    else
+        QTest::keyClick(field, how == "Delete" ? Qt::Key_Delete : Qt::Key_Insert,
+                        Qt::ShiftModifier);
+    QCOMPARE(field->text(), changed);
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString("12.5"));
+    QTest::keyClick(field, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(field->text(), changed);
+}
+
+// A paste of any length arrives whole, and Calculate then treats the field as any text that is
+// no number: the page comes out as with "x" in its place.
+void TestCalculatorWindow::longPasteIsWhole()
+{
+    const QString longText = QString("1.5x").repeated(2'500'000);
+    QGuiApplication::clipboard()->setText(longText);
+    const QStringList typed{"txtidiam=50", "txtfdiam=40",  "txtlen=100",  "txtangle=90",
+                            "txtfeed=0.2", "txtspcf=2000", "txteeff=0.9", "txtmeff=0.8"};
+    for (const QString &entry : typed)
+        typeInto(m_window, entry.section('=', 0, 0), entry.section('=', 1));
+    QLineEdit *field = fieldOf(m_window, "txtcspeed");
+    field->setFocus();
+    m_driver->main()->findChild<QAction *>("mnupaste")->trigger();
+    QCOMPARE(field->text().size(), longText.size());
+    QVERIFY(field->text() == longText);
+    QTest::mouseClick(labelOf(m_window, "command1"), Qt::LeftButton);
+    QHash<QString, QString> withLongText;
+    for (QLineEdit *edit : m_window->findChildren<QLineEdit *>())
+        withLongText.insert(edit->objectName(), edit->text());
+    QVERIFY(withLongText["txtcspeed"] == longText);
+
+    m_window->reset(0);
+    for (const QString &entry : typed)
+        typeInto(m_window, entry.section('=', 0, 0), entry.section('=', 1));
+    typeInto(m_window, "txtcspeed", "");
+    field->insert("x");
+    QTest::mouseClick(labelOf(m_window, "command1"), Qt::LeftButton);
+    // The long text solves as "x" does; some results still come from the other fields.
+    QVERIFY(!fieldOf(m_window, "txtdoc")->text().isEmpty());
+    for (QLineEdit *edit : m_window->findChildren<QLineEdit *>()) {
+        if (edit != field)
+            QCOMPARE(edit->text(), withLongText[edit->objectName()]);
+    }
+}
+
+void TestCalculatorWindow::doubleClickRunsOnce_data()
+{
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<int>("runs");
+    QTest::newRow("click") << "click" << 1;
+    QTest::newRow("double click") << "double" << 1;
+    QTest::newRow("double click, then a click") << "double click" << 2;
+    QTest::newRow("two clicks") << "click click" << 2;
+}
+
+// Mouse events go in at the window, so Qt itself turns a quick second press into a double click
+// as it does for a user.
+void TestCalculatorWindow::doubleClickRunsOnce()
+{
+    QFETCH(QString, clicks);
+    QFETCH(int, runs);
+    ButtonLabel *label = labelOf(m_window, "command2");
+    QSignalSpy clicked(label, &ButtonLabel::clicked);
+    QWindow *window = m_driver->main()->windowHandle();
+    const QPoint at = label->mapTo(m_driver->main(), label->rect().center());
+    for (const QString &click : clicks.split(' ')) {
+        if (click == "double")
+            QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+        else
+            QTest::mouseClick(window, Qt::LeftButton, {}, at);
+    }
+    QCOMPARE(clicked.count(), runs);
 }
 
 QTEST_MAIN(TestCalculatorWindow)

@@ -61,6 +61,7 @@ private slots:
     void keyFilter();
     void hover_data();
     void hover();
+    void doubleClickCalculatesOnce();
 
 private:
     CalculatorWindow *open(const QString &name)
@@ -277,6 +278,24 @@ void TestDrillTaperWindows::hover()
     const QColor expected(restores ? ButtonLabel::normalColour : ButtonLabel::hoverColour);
     for (ButtonLabel *label : labels)
         QTRY_COMPARE(label->colour(), expected);
+}
+
+// These texts leave work for a second solve, so a double click that ran Calculate twice would
+// fill the inlet length that one click leaves blank.
+void TestDrillTaperWindows::doubleClickCalculatesOnce()
+{
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    const QStringList typed{"txtfpt=45", "txtarea=50", "txtfrate=60", "txteeff=90", "txtmrr=150"};
+    for (const QString &entry : typed)
+        typeInto(window, entry.section('=', 0, 0), entry.section('=', 1));
+    ButtonLabel *calculate = labelOf(window, "cmdcalc");
+    QTest::mouseDClick(m_driver->main()->windowHandle(), Qt::LeftButton, {},
+                       calculate->mapTo(m_driver->main(), calculate->rect().center()));
+    QCOMPARE(fieldOf(window, "txtdoc")->text(), QString("1.11111111111111"));
+    QCOMPARE(fieldOf(window, "txtinlet")->text(), QString());
+    QTest::mouseClick(calculate, Qt::LeftButton);
+    QCOMPARE(fieldOf(window, "txtinlet")->text(), QString("1.29593670201417"));
 }
 
 QTEST_MAIN(TestDrillTaperWindows)

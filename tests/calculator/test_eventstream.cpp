@@ -7,6 +7,7 @@
 #include "windowdriver.h"
 
 #include "calculator/designcheck.h"
+#include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 
 #include <QClipboard>
@@ -220,7 +221,8 @@ QString TestEventStream::failure(const QString &what) const
 CalculatorWindow *TestEventStream::activeCalculator() const
 {
     QMdiSubWindow *active = m_driver->main()->workspace()->activeSubWindow();
-    return active ? qobject_cast<CalculatorWindow *>(active->widget()) : nullptr;
+    return active ? qobject_cast<CalculatorWindow *>(zorvik::ScrollFrame::contentOf(active))
+                  : nullptr;
 }
 
 const CalculatorWindowEntry *TestEventStream::entryOf(const CalculatorWindow *window) const
@@ -300,9 +302,10 @@ QString TestEventStream::checkInvariants() const
 {
     QStringList seen;
     for (QMdiSubWindow *sub : m_driver->main()->workspace()->subWindowList()) {
-        if (sub->isHidden() || !sub->widget())
+        const QWidget *content = zorvik::ScrollFrame::contentOf(sub);
+        if (sub->isHidden() || !content)
             continue;
-        const QString name = sub->widget()->objectName();
+        const QString name = content->objectName();
         if (seen.contains(name))
             return QStringLiteral("two %1 windows are open").arg(name);
         seen << name;

@@ -1,6 +1,7 @@
 #include "windowdriver.h"
 
 #include "calculator/designcheck.h"
+#include "calculator/twips.h"
 #include "tests/support/workedexamples.h"
 
 #include <QAccessible>
@@ -8,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 
@@ -178,6 +180,12 @@ private slots:
     void everyFieldFiltersKeys();
     void captionsAreWhole_data() { addWindowRows(); }
     void captionsAreWhole();
+    void designedSizeShowsNoScrollBars_data() { addWindowRows(); }
+    void designedSizeShowsNoScrollBars();
+    void tiledWindowKeepsEveryControlInReach_data();
+    void tiledWindowKeepsEveryControlInReach();
+    void cascadeGivesTheDesignBack_data() { addWindowRows(); }
+    void cascadeGivesTheDesignBack();
     void resetComparesTags_data();
     void resetComparesTags();
     void backGoesToTheHost();
@@ -192,6 +200,16 @@ private:
     {
         return m_driver->open(entry.option, entry.design().name);
     }
+
+    void arrange(const char *command)
+    {
+        auto *action = m_driver->main()->findChild<QAction *>(command);
+        QVERIFY(action);
+        action->trigger();
+    }
+
+    // The part of the work area the user sees, in its own coordinates.
+    QRect workAreaShown() const { return m_driver->main()->workspace()->viewport()->rect(); }
 
     std::unique_ptr<WindowDriver> m_driver;
 };
@@ -329,7 +347,8 @@ void TestWindows::openingAgainKeepsTexts()
     QVERIFY(!m_driver->dialog());
     QCOMPARE(fieldOf(window, first)->text(), QString("75"));
     QCOMPARE(fieldOf(window, last)->text(), QString("3"));
-    QCOMPARE(m_driver->main()->workspace()->activeSubWindow(), window->parentWidget());
+    QCOMPARE(m_driver->main()->workspace()->activeSubWindow(),
+             zorvik::ScrollFrame::subWindowOf(window));
 }
 
 // The window opens with the focus in its first field, and Tab walks the fields in the design's
@@ -542,6 +561,119 @@ void TestWindows::captionsAreWhole()
         if (frame->parentWidget()->parentWidget() == tabs->parentWidget())
             QVERIFY2(tabs->height() <= frame->y(), qPrintable(frame->objectName()));
     }
+}
+
+// At its designed size a window looks as it would bare: no scroll bars, no margins.
+void TestWindows::designedSizeShowsNoScrollBars()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
+    auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
+    QVERIFY(frame);
+    const zorvik::calculator::Box &placement = entry->design().placement;
+    QCOMPARE(sub->size(), zorvik::twips::rect(0, 0, placement.width, placement.height).size());
+    QCOMPARE(frame->designedSize(), sub->size());
+    QVERIFY(!frame->horizontalScrollBar()->isVisible());
+    QVERIFY(!frame->verticalScrollBar()->isVisible());
+    QCOMPARE(window->geometry(), frame->viewport()->rect());
+    QCOMPARE(frame->geometry(), sub->contentsRect());
+}
+
+void TestWindows::tiledWindowKeepsEveryControlInReach_data()
+{
+    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<QString>("command");
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        if (!entry.design)
+            continue;
+        QTest::addRow("%s, Tile Horizontally", entry.design().name) << &entry << "mnuhorizon";
+        QTest::addRow("%s, Tile Vertically", entry.design().name) << &entry << "mnuvertical";
+    }
+}
+
+// Tiled beside the New Project dialog, a window is smaller than its design: it scrolls, and
+// every control of every page can be scrolled into view. The dialog keeps its size, inside the
+// work area, with Ok and Cancel whole.
+void TestWindows::tiledWindowKeepsEveryControlInReach()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(QString, command);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    m_driver->main()->showNewProject();
+    QTRY_VERIFY(!m_driver->dialog()->isUnrolling());
+    QMdiSubWindow *dialogSub = zorvik::ScrollFrame::subWindowOf(m_driver->dialog());
+    const QSize dialogSize = dialogSub->size();
+    arrange(qPrintable(command));
+
+    QCOMPARE(dialogSub->size(), dialogSize);
+    QVERIFY(workAreaShown().contains(dialogSub->geometry()));
+    for (const char *name : {"command1", "command2"}) {
+        const QWidget *label = labelOf(m_driver->dialog(), name);
+        QVERIFY(
+            dialogSub->rect().contains(QRect(label->mapTo(dialogSub, QPoint()), label->size())));
+    }
+
+    QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
+    QVERIFY(workAreaShown().contains(sub->geometry()));
+    auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
+    QVERIFY(frame);
+    const QScrollBar *bar =
+        command == "mnuhorizon" ? frame->verticalScrollBar() : frame->horizontalScrollBar();
+    QTRY_VERIFY(bar->isVisible());
+    QWidget *shown = frame->viewport();
+    for (int page = 0; page < window->pageCount(); ++page) {
+        window->showPage(page);
+        // Each control with the part of it that must show: all of it, or each tab of a strip.
+        QList<std::pair<QWidget *, QRect>> parts;
+        for (QLineEdit *field : window->findChildren<QLineEdit *>())
+            parts.append({field, field->rect()});
+        for (zorvik::ButtonLabel *label : window->findChildren<zorvik::ButtonLabel *>())
+            parts.append({label, label->rect()});
+        for (QTabBar *tabs : window->findChildren<QTabBar *>()) {
+            for (int i = 0; i < tabs->count(); ++i)
+                parts.append({tabs, tabs->tabRect(i)});
+        }
+        for (const auto &[control, part] : std::as_const(parts)) {
+            if (!control->isVisibleTo(window))
+                continue;
+            // The whole part, not only a field's caret as ensureWidgetVisible() would; as much
+            // of it as the window shows at its designed size.
+            const QRect inWindow = QRect(control->mapTo(window, part.topLeft()), part.size())
+                                       .intersected(window->rect());
+            frame->ensureVisible(inWindow.center().x(), inWindow.center().y(),
+                                 inWindow.width() / 2 + 1, inWindow.height() / 2 + 1);
+            const QRect at(window->mapTo(shown, inWindow.topLeft()), inWindow.size());
+            QVERIFY2(shown->rect().contains(at), qPrintable(control->objectName()));
+        }
+    }
+}
+
+// After a tiling has shrunk it, Cascade gives a window its designed size back, with its close
+// box and its bottom edge in view.
+void TestWindows::cascadeGivesTheDesignBack()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    m_driver->main()->showNewProject();
+    QTRY_VERIFY(!m_driver->dialog()->isUnrolling());
+    QMdiSubWindow *dialogSub = zorvik::ScrollFrame::subWindowOf(m_driver->dialog());
+    const QSize dialogSize = dialogSub->size();
+    QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
+    const QSize designed = sub->size();
+    arrange("mnuvertical");
+    QVERIFY(sub->width() < designed.width());
+    arrange("mnucascade");
+    QCOMPARE(sub->size(), designed);
+    QCOMPARE(dialogSub->size(), dialogSize);
+    QVERIFY(workAreaShown().contains(sub->geometry()));
+    QVERIFY(workAreaShown().contains(dialogSub->geometry()));
+    auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
+    QTRY_VERIFY(!frame->horizontalScrollBar()->isVisible());
+    QVERIFY(!frame->verticalScrollBar()->isVisible());
 }
 
 void TestWindows::resetComparesTags_data()

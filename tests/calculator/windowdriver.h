@@ -4,6 +4,7 @@
 #include "app/newprojectdialog.h"
 #include "calculator/buttonlabel.h"
 #include "calculator/calculatorwindow.h"
+#include "calculator/scrollframe.h"
 #include "operations/windows.h"
 
 #include <QLineEdit>
@@ -59,8 +60,10 @@ public:
     zorvik::calculator::CalculatorWindow *window(const char *name) const
     {
         for (QMdiSubWindow *sub : m_main->workspace()->subWindowList()) {
-            if (!sub->isHidden() && sub->widget() && sub->widget()->objectName() == name)
-                return qobject_cast<zorvik::calculator::CalculatorWindow *>(sub->widget());
+            auto *window = qobject_cast<zorvik::calculator::CalculatorWindow *>(
+                zorvik::ScrollFrame::contentOf(sub));
+            if (!sub->isHidden() && window && window->objectName() == name)
+                return window;
         }
         return nullptr;
     }

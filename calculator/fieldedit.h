@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLineEdit>
+
+#include <memory>
+
+namespace zorvik {
+
+// A calculator field. It holds a text of any length; a very long one (a paste gone wrong) is
+// drawn from the stretch around the caret only, as Qt would take seconds to draw all of it on
+// every blink of the caret.
+class FieldEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    // Up to this length the field draws itself the ordinary way.
+    static constexpr int wholeDrawLimit = 10000;
+
+    FieldEdit(const QString &text, QWidget *parent);
+    ~FieldEdit() override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    class Excerpt;
+    std::unique_ptr<Excerpt> m_excerpt;
+};
+
+} // namespace zorvik
