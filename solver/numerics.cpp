@@ -5,6 +5,8 @@
 namespace zorvik {
 
 namespace {
+thread_local FailureWatch *currentWatch = nullptr;
+
 Num apply(Num x, double (*function)(double))
 {
     if (!x.ok())
@@ -13,6 +15,25 @@ Num apply(Num x, double (*function)(double))
 }
 } // namespace
 
+FailureWatch::FailureWatch() : m_outer(currentWatch)
+{
+    currentWatch = this;
+}
+
+FailureWatch::~FailureWatch()
+{
+    currentWatch = m_outer;
+}
+
+void FailureWatch::note(Failure failure, int field)
+{
+    FailureWatch *watch = currentWatch;
+    if (!watch || watch->m_failure != Failure::None)
+        return;
+    watch->m_failure = failure;
+    watch->m_field = field;
+}
+
 Num sine(Num radians)
 {
     return apply(radians, [](double v) { return std::sin(v); });
@@ -20,8 +41,10 @@ Num sine(Num radians)
 
 Num squareRoot(Num x)
 {
-    if (x.ok() && x.value() < 0)
+    if (x.ok() && x.value() < 0) {
+        FailureWatch::note(Failure::NegativeRoot);
         return Num::failure();
+    }
     return apply(x, [](double v) { return std::sqrt(v); });
 }
 
@@ -32,6 +55,9 @@ Num arctangent(Num x)
 
 Num degreeArcsine(Num x)
 {
+    // Named before the steps below fail on it, so the watch hears the cause, not its symptom.
+    if (x.ok() && !(std::fabs(x.value()) < 1))
+        FailureWatch::note(Failure::ArcsineRange);
     Num t = -x * x + 1;
     Num s = squareRoot(t);
     Num q = x / s;

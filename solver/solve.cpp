@@ -16,7 +16,10 @@ void FieldStore::throwOutOfRange(FieldId field) const
 Num Values::operator[](FieldId field) const
 {
     std::optional<double> number = strictToNumber(m_store.text(field));
-    return number ? Num(*number) : Num::failure();
+    if (number)
+        return Num(*number);
+    FailureWatch::note(Failure::NotANumber, field);
+    return Num::failure();
 }
 
 Num Values::lenient(FieldId field) const
@@ -54,6 +57,7 @@ public:
     }
 
     const FieldStore &store() const { return m_store; }
+    const std::vector<std::string> &texts() const { return m_store.m_texts; }
     const std::string &text(FieldId field) const { return m_store.m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
     void setText(FieldId field, std::string text)
@@ -72,7 +76,7 @@ namespace {
 enum class Outcome { NotApplicable, Evaluated };
 
 Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &aux, int pass,
-                const SolveTrace &trace)
+                const SolveTrace &trace, SolveRecord *record)
 {
     if (!store.isBlank(rule.target))
         return Outcome::NotApplicable;
@@ -85,6 +89,8 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
         return Outcome::NotApplicable;
     Num result = rule.formula(values);
     if (result.ok()) {
+        if (record)
+            record->writes.push_back({pass, &rule, nullptr, store.texts()});
         store.setText(rule.target, numberToText(result.value()));
         if (trace)
             trace(pass, rule.id, rule.target, store.text(rule.target));
@@ -94,30 +100,39 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
 
 } // namespace
 
-bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace)
+bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace,
+           SolveRecord *record)
 {
     if (fields.size() != list.fields.size())
         return false;
     CheckedStore store(list, fields);
+    if (record)
+        *record = {store.texts(), {}, {}, {}};
 
     std::vector<Num> aux;
     for (const Rule &rule : list.prePass)
-        tryRule(rule, store, aux, 0, trace);
+        tryRule(rule, store, aux, 0, trace, record);
 
     aux.reserve(list.auxValues.size());
     for (const AuxValue &value : list.auxValues)
         aux.push_back(value.define(Values(fields, aux)));
+    if (record) {
+        record->auxRead = store.texts();
+        record->aux = aux;
+    }
 
     for (int pass = 1; pass <= list.passes; ++pass) {
         for (const RuleGroup &group : list.groups) {
             for (const Rule &rule : group) {
-                if (tryRule(rule, store, aux, pass, trace) == Outcome::Evaluated)
+                if (tryRule(rule, store, aux, pass, trace, record) == Outcome::Evaluated)
                     break;
             }
         }
         for (const PassCopy &copy : list.endOfPass) {
             if (store.isBlank(copy.source) || store.text(copy.target) == store.text(copy.source))
                 continue;
+            if (record)
+                record->writes.push_back({pass, nullptr, &copy, store.texts()});
             store.setText(copy.target, store.text(copy.source));
             if (trace)
                 trace(pass, copy.id, copy.target, store.text(copy.target));
