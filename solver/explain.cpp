@@ -334,10 +334,10 @@ private:
         }
         for (std::size_t index : aux) {
             const AuxValue &value = m_list.auxValues[index];
+            m_lines.push_back("Once before the first pass: " + auxText(m_list, value, m_captions));
             m_lines.push_back(
-                auxText(m_list, value, m_captions) + " = " +
-                withValues(m_list, value.text, value.name, m_record.auxRead, m_record.aux) + " = " +
-                numberText(m_record.aux[index]) + ", once before the first pass.");
+                "= " + withValues(m_list, value.text, value.name, m_record.auxRead, m_record.aux));
+            m_lines.push_back("= " + numberText(m_record.aux[index]));
         }
         for (const Note &note : notes) {
             const bool used = std::any_of(seen.begin(), seen.end(), [&](std::string_view text) {
