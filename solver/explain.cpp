@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace zorvik {
 
@@ -15,6 +16,7 @@ namespace {
 struct Ref {
     bool aux;
     std::size_t index;
+    bool lenient = false; // read by the lenient conversion
 };
 
 Ref resolve(const RelationList &list, std::string_view name, std::string_view owner)
@@ -48,7 +50,9 @@ std::string render(const RelationList &list, std::string_view text, std::string_
         if (close == std::string_view::npos)
             throw std::logic_error("formula text of " + std::string(owner) + " has an open {");
         out += text.substr(at, open - at);
-        out += substitute(resolve(list, text.substr(open + 1, close - open - 1), owner));
+        Ref ref = resolve(list, text.substr(open + 1, close - open - 1), owner);
+        ref.lenient = text.substr(0, open).ends_with("lenient(");
+        out += substitute(ref);
         at = close + 1;
     }
     return out;
@@ -127,6 +131,14 @@ const Note notes[] = {
     {"trunc(", "trunc(x) is x without its fraction."},
     {"lenient(", "lenient(x) is as much of a number as the text of x starts with, spaces "
                  "skipped, and 0 when it starts with none."},
+};
+
+// The failure a user is told of when a formula's numbers fail in more than one way.
+const std::pair<unsigned, std::string_view> failureWords[] = {
+    {ArcsineRange, "arcsine out of range (−1 to 1)"},
+    {NegativeRoot, "square root of a negative number"},
+    {DivisionByZero, "division by zero"},
+    {Overflow, "overflow beyond the double range"},
 };
 
 class Explainer {
@@ -263,43 +275,36 @@ private:
         return anyRule;
     }
 
-    // Evaluates an applicable rule again, this time asking why it fails.
+    // Evaluates an applicable rule again, this time to say why it fails.
     std::string trial(const Rule &rule, const FieldStore &store, const std::vector<Num> &aux,
                       const std::vector<std::string> &read)
     {
-        Num result = Num::failure();
-        Failure failure = Failure::None;
-        int failedField = -1;
-        {
-            FailureWatch watch;
-            result = rule.formula(Values(store, aux));
-            failure = watch.failure();
-            failedField = watch.field();
-        }
+        const Num result = rule.formula(Values(store, aux));
         if (result.ok())
             return "would now give " + numberToText(result.value()) + ", but the " +
                    std::to_string(m_list.passes) + " passes ran out first.";
-        const std::string values = withValues(m_list, rule.text, rule.id, read, aux);
-        switch (failure) {
-        case Failure::NotANumber: {
-            const auto index = static_cast<std::size_t>(failedField);
-            if (read[index].empty())
-                return "failed: " + m_captions[index] + " is blank.";
-            return "failed: " + m_captions[index] + " holds \"" + read[index] +
-                   "\", which is not a number.";
+        const unsigned failures = result.failures();
+        if (failures & NotANumber) {
+            // Every source the formula reads that is no number fails it.
+            std::vector<std::string> reasons;
+            for (Ref ref : references(m_list, rule.text, rule.id)) {
+                const std::string &text = read[ref.index];
+                if (ref.aux || ref.lenient || strictToNumber(text))
+                    continue;
+                const std::string reason =
+                    m_captions[ref.index] +
+                    (text.empty() ? std::string(" is blank")
+                                  : " holds \"" + text + "\", which is not a number");
+                if (std::find(reasons.begin(), reasons.end(), reason) == reasons.end())
+                    reasons.push_back(reason);
+            }
+            if (!reasons.empty())
+                return "failed: " + joined(reasons, "; ") + ".";
         }
-        case Failure::DivisionByZero:
-            return "failed: division by zero in " + values + ".";
-        case Failure::Overflow:
-            return "failed: overflow beyond the double range in " + values + ".";
-        case Failure::Invalid:
-            return "failed: an invalid operation in " + values + ".";
-        case Failure::NegativeRoot:
-            return "failed: square root of a negative number in " + values + ".";
-        case Failure::ArcsineRange:
-            return "failed: arcsine out of range (−1 to 1) in " + values + ".";
-        case Failure::None:
-            break;
+        const std::string values = withValues(m_list, rule.text, rule.id, read, aux);
+        for (const auto &[flag, what] : failureWords) {
+            if (failures & flag)
+                return "failed: " + std::string(what) + " in " + values + ".";
         }
         return "failed: its evaluation failed in " + values + ".";
     }

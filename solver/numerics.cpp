@@ -5,34 +5,13 @@
 namespace zorvik {
 
 namespace {
-thread_local FailureWatch *currentWatch = nullptr;
-
 Num apply(Num x, double (*function)(double))
 {
     if (!x.ok())
-        return Num::failure();
+        return x;
     return Num(function(x.value()));
 }
 } // namespace
-
-FailureWatch::FailureWatch() : m_outer(currentWatch)
-{
-    currentWatch = this;
-}
-
-FailureWatch::~FailureWatch()
-{
-    currentWatch = m_outer;
-}
-
-void FailureWatch::note(Failure failure, int field)
-{
-    FailureWatch *watch = currentWatch;
-    if (!watch || watch->m_failure != Failure::None)
-        return;
-    watch->m_failure = failure;
-    watch->m_field = field;
-}
 
 Num sine(Num radians)
 {
@@ -41,10 +20,8 @@ Num sine(Num radians)
 
 Num squareRoot(Num x)
 {
-    if (x.ok() && x.value() < 0) {
-        FailureWatch::note(Failure::NegativeRoot);
-        return Num::failure();
-    }
+    if (x.ok() && x.value() < 0)
+        return Num::failure(NegativeRoot);
     return apply(x, [](double v) { return std::sqrt(v); });
 }
 
@@ -55,13 +32,13 @@ Num arctangent(Num x)
 
 Num degreeArcsine(Num x)
 {
-    // Named before the steps below fail on it, so the watch hears the cause, not its symptom.
-    if (x.ok() && !(std::fabs(x.value()) < 1))
-        FailureWatch::note(Failure::ArcsineRange);
     Num t = -x * x + 1;
     Num s = squareRoot(t);
     Num q = x / s;
     Num r = arctangent(q);
+    // The steps above fail on such an x too, but as a root or a division the user never wrote.
+    if (x.ok() && !(std::fabs(x.value()) < 1))
+        return Num::failure(ArcsineRange);
     return r * 180 / pi;
 }
 

@@ -142,7 +142,7 @@ private:
         if (found.aux)
             return m_aux[found.index];
         std::optional<double> value = strictToNumber(textOf(found));
-        return value ? Num(*value) : Num::failure();
+        return value ? Num(*value) : Num::failure(NotANumber);
     }
 
     Num number()
@@ -224,7 +224,7 @@ private:
     const FieldStore &m_store;
     const std::vector<Num> &m_aux;
     std::vector<Name> m_names;
-    Num m_that = Num::failure();
+    Num m_that = Num::failure(NotANumber);
 };
 
 // A random field text: mostly positive numbers over five decades, with zeros, negatives and
