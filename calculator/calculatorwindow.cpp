@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPalette>
 
 #include <algorithm>
 #include <stdexcept>
@@ -130,7 +131,8 @@ QString accessibleCaption(const char *caption)
 CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition operation,
                                    WindowHost *host, QWidget *parent)
     : QWidget(parent), m_design(checked(design, operation)), m_operation(std::move(operation)),
-      m_host(host)
+      m_host(host), m_captions(fieldCaptions(m_design, m_operation.relations)),
+      m_explained(m_design.pages.size(), false)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(design.name);
@@ -216,6 +218,12 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         m_surfaces.insert(edit, {});
         m_surfaces.insert(caption, {});
         m_pageFields[static_cast<std::size_t>(page)].push_back(edit);
+        // Any change but a solve's own (typing, Reset, Import, a leave step) leaves the page's
+        // explanations describing texts it no longer holds.
+        connect(edit, &QLineEdit::textChanged, this, [this, page] {
+            if (!m_showingSolve)
+                dropExplanations(page);
+        });
     }
 
     QWidget *buttonFrame = frames.value(m_design.buttonFrame);
@@ -358,10 +366,47 @@ void CalculatorWindow::calculate(int page)
     // The store is made from the page for this list, so solve cannot refuse it. An exception
     // would mean a relation list naming a field it does not have; it must not unwind through Qt.
     try {
-        if (solve(m_operation.relations, texts))
+        SolveRecord record;
+        if (solve(m_operation.relations, texts, {}, &record)) {
+            const std::vector<FieldExplanation> explanations =
+                explainSolve(m_operation.relations, m_captions, record, texts);
+            m_showingSolve = true;
             showTexts(page, given, texts);
+            m_showingSolve = false;
+            showExplanations(page, explanations);
+        }
     } catch (const std::exception &error) {
         qFatal("%s: Calculate: %s", m_design.name, error.what());
+    }
+}
+
+// Each field's tooltip and accessible description carry its explanation. Written fields take the
+// palette's link colour; the description, which says how the field got its text, tells them
+// apart for those who cannot see the colour.
+void CalculatorWindow::showExplanations(int page, const std::vector<FieldExplanation> &explanations)
+{
+    const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const QString text = QString::fromStdString(explanations[i].text);
+        fields[i]->setToolTip(text);
+        fields[i]->setAccessibleDescription(text);
+        QPalette palette;
+        if (explanations[i].written)
+            palette.setColor(QPalette::Text, this->palette().color(QPalette::Link));
+        fields[i]->setPalette(palette);
+    }
+    m_explained[static_cast<std::size_t>(page)] = true;
+}
+
+void CalculatorWindow::dropExplanations(int page)
+{
+    if (!m_explained[static_cast<std::size_t>(page)])
+        return;
+    m_explained[static_cast<std::size_t>(page)] = false;
+    for (QLineEdit *field : m_solveFields[static_cast<std::size_t>(page)]) {
+        field->setToolTip(QString());
+        field->setAccessibleDescription(QString());
+        field->setPalette(QPalette());
     }
 }
 

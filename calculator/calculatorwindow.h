@@ -81,6 +81,8 @@ private:
     void leave(const PageStep &step);
     FieldStore pageTexts(int page) const;
     void showTexts(int page, const FieldStore &given, const FieldStore &texts);
+    void showExplanations(int page, const std::vector<FieldExplanation> &explanations);
+    void dropExplanations(int page);
     void closeWindow();
 
     const WindowDesign m_design;
@@ -100,6 +102,12 @@ private:
     // The labels each surface restores to the normal colour; fields, captions and frames that
     // restore nothing are here with an empty list so the pointer over them stops at them.
     QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;
+    // Per field id, the names users know the fields by, for the explanations.
+    const Captions m_captions;
+    // Per page, whether its fields carry the explanations of its last Calculate.
+    std::vector<bool> m_explained;
+    // Set while a solve's texts are shown: those changes are what the explanations describe.
+    bool m_showingSolve = false;
 };
 
 } // namespace calculator

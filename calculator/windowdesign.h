@@ -1,7 +1,9 @@
 #pragma once
 
+#include "solver/explain.h"
 #include "solver/relationlist.h"
 
+#include <string>
 #include <vector>
 
 namespace zorvik::calculator {
@@ -120,5 +122,34 @@ struct WindowDesign {
     FontDesign frameFont;    // frame captions
     FontDesign buttonFont;   // button label captions
 };
+
+// A caption as a name: without the colon and the spaces around it.
+inline std::string captionName(std::string_view caption)
+{
+    auto trim = [&caption] {
+        while (!caption.empty() && caption.front() == ' ')
+            caption.remove_prefix(1);
+        while (!caption.empty() && caption.back() == ' ')
+            caption.remove_suffix(1);
+    };
+    trim();
+    if (caption.ends_with(':'))
+        caption.remove_suffix(1);
+    trim();
+    return std::string(caption);
+}
+
+// Per field id of list, the caption the design shows for it on the roughing page; a field the
+// design does not show is named by its name.
+inline Captions fieldCaptions(const WindowDesign &design, const RelationList &list)
+{
+    Captions captions(list.fields.begin(), list.fields.end());
+    for (const FieldDesign &field : design.fields) {
+        const FieldId id = list.fieldId(field.name);
+        if (id >= 0)
+            captions[static_cast<std::size_t>(id)] = captionName(field.caption);
+    }
+    return captions;
+}
 
 } // namespace zorvik::calculator

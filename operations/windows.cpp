@@ -1,22 +1,18 @@
 #include "operations/windows.h"
 
-#include "operations/drilling/drillingwindow.h"
-#include "operations/milling/millingwindow.h"
-#include "operations/shaping/shapingwindow.h"
-#include "operations/turning/taperwindow.h"
-#include "operations/turning/turningwindows.h"
+#include "operations/designs.h"
 
 namespace zorvik {
 
 const std::vector<CalculatorWindowEntry> &calculatorWindows()
 {
     static const std::vector<CalculatorWindowEntry> all{
-        {OperationId::Longitudinal, "Option1", turning::longitudinalWindow},
-        {OperationId::Face, "Option2", turning::faceWindow},
-        {OperationId::Drilling, "Option7", drilling::drillingWindow},
-        {OperationId::Taper, "Option3", taper::taperWindow},
-        {OperationId::Milling, "Option12", milling::millingWindow},
-        {OperationId::Shaping, "Option23", shaping::shapingWindow},
+        {OperationId::Longitudinal, "Option1", designFunction(OperationId::Longitudinal)},
+        {OperationId::Face, "Option2", designFunction(OperationId::Face)},
+        {OperationId::Drilling, "Option7", designFunction(OperationId::Drilling)},
+        {OperationId::Taper, "Option3", designFunction(OperationId::Taper)},
+        {OperationId::Milling, "Option12", designFunction(OperationId::Milling)},
+        {OperationId::Shaping, "Option23", designFunction(OperationId::Shaping)},
     };
     return all;
 }

@@ -8,7 +8,7 @@ namespace {
 Num apply(Num x, double (*function)(double))
 {
     if (!x.ok())
-        return Num::failure();
+        return x;
     return Num(function(x.value()));
 }
 } // namespace
@@ -21,7 +21,7 @@ Num sine(Num radians)
 Num squareRoot(Num x)
 {
     if (x.ok() && x.value() < 0)
-        return Num::failure();
+        return Num::failure(NegativeRoot);
     return apply(x, [](double v) { return std::sqrt(v); });
 }
 
@@ -36,6 +36,9 @@ Num degreeArcsine(Num x)
     Num s = squareRoot(t);
     Num q = x / s;
     Num r = arctangent(q);
+    // The steps above fail on such an x too, but as a root or a division the user never wrote.
+    if (x.ok() && !(std::fabs(x.value()) < 1))
+        return Num::failure(ArcsineRange);
     return r * 180 / pi;
 }
 

@@ -61,12 +61,19 @@ using AuxTest = bool (*)(const Values &);
 
 // Fills target from formula when target is blank, every guard field is non-blank and the
 // optional test on auxiliary values holds.
+//
+// text is the formula as users read it, in its evaluation order: fields and auxiliary values as
+// {name} (a field's name without its "txt"), numbers, + − × / and parentheses, π, and the
+// functions sin, arctan, √, arcsine (in degrees), round (halves to even), trunc and lenient (a
+// field read by the lenient conversion). when is the test in the same words.
 struct Rule {
     std::string_view id;
     FieldId target;
     std::vector<FieldId> guard;
+    std::string_view text;
     Formula formula;
     AuxTest test = nullptr;
+    std::string_view when = {};
 };
 
 // Alternatives for one quantity, best first: the first applicable rule ends the group for the
@@ -76,7 +83,9 @@ using RuleGroup = std::vector<Rule>;
 // Computed once per solve from the field texts, after the pre-pass rules and before the first
 // pass; it does not follow later changes of the fields.
 struct AuxValue {
-    std::string_view name;
+    std::string_view name; // as formula texts name it
+    std::string_view caption;
+    std::string_view text; // as a rule's text
     Formula define;
 };
 
@@ -104,11 +113,29 @@ struct RelationList {
 using SolveTrace =
     std::function<void(int pass, std::string_view rule, FieldId field, const std::string &text)>;
 
+// One text a solve wrote, with every field's text as the rule read them.
+struct SolveWrite {
+    int pass;             // 0 for a pre-pass rule
+    const Rule *rule;     // null for a pass copy
+    const PassCopy *copy; // null for a rule
+    std::vector<std::string> read;
+};
+
+// What an explanation needs of a solve: the texts it started from, its auxiliary values and
+// every write, in order.
+struct SolveRecord {
+    std::vector<std::string> given;
+    std::vector<std::string> auxRead; // the texts the auxiliary values were computed from
+    std::vector<Num> aux;
+    std::vector<SolveWrite> writes;
+};
+
 // Fills blank fields of store from the list. Never changes a non-blank field (except through a
-// PassCopy), never fails as a whole and reports nothing but the trace. Returns false, with the
-// store untouched, when the store was not made for the list (its size differs); it runs from
-// event handlers, so it does not throw for that. A list whose rules name an id outside its own
-// fields is broken and throws std::out_of_range before anything is written.
-bool solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {});
+// PassCopy), never fails as a whole and reports nothing but the trace and the record. Returns
+// false, with the store untouched, when the store was not made for the list (its size differs);
+// it runs from event handlers, so it does not throw for that. A list whose rules name an id
+// outside its own fields is broken and throws std::out_of_range before anything is written.
+bool solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {},
+           SolveRecord *record = nullptr);
 
 } // namespace zorvik

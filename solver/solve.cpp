@@ -16,7 +16,7 @@ void FieldStore::throwOutOfRange(FieldId field) const
 Num Values::operator[](FieldId field) const
 {
     std::optional<double> number = strictToNumber(m_store.text(field));
-    return number ? Num(*number) : Num::failure();
+    return number ? Num(*number) : Num::failure(NotANumber);
 }
 
 Num Values::lenient(FieldId field) const
@@ -54,6 +54,7 @@ public:
     }
 
     const FieldStore &store() const { return m_store; }
+    const std::vector<std::string> &texts() const { return m_store.m_texts; }
     const std::string &text(FieldId field) const { return m_store.m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
     void setText(FieldId field, std::string text)
@@ -71,58 +72,95 @@ namespace {
 
 enum class Outcome { NotApplicable, Evaluated };
 
-Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &aux, int pass,
-                const SolveTrace &trace)
-{
-    if (!store.isBlank(rule.target))
-        return Outcome::NotApplicable;
-    for (FieldId source : rule.guard) {
-        if (store.isBlank(source))
+// A solve that records is a separate instance of the loop, so that one that does not runs the
+// loop it always had.
+template <bool recording> class Solver {
+public:
+    Solver(const RelationList &list, CheckedStore &store, const SolveTrace &trace,
+           SolveRecord *record)
+        : m_list(list), m_store(store), m_trace(trace), m_record(record)
+    {}
+
+    void run()
+    {
+        if constexpr (recording)
+            *m_record = {m_store.texts(), {}, {}, {}};
+        for (const Rule &rule : m_list.prePass)
+            tryRule(rule, 0);
+
+        m_aux.reserve(m_list.auxValues.size());
+        for (const AuxValue &value : m_list.auxValues)
+            m_aux.push_back(value.define(Values(m_store.store(), m_aux)));
+        if constexpr (recording) {
+            m_record->auxRead = m_store.texts();
+            m_record->aux = m_aux;
+        }
+
+        for (int pass = 1; pass <= m_list.passes; ++pass) {
+            for (const RuleGroup &group : m_list.groups) {
+                for (const Rule &rule : group) {
+                    if (tryRule(rule, pass) == Outcome::Evaluated)
+                        break;
+                }
+            }
+            for (const PassCopy &copy : m_list.endOfPass)
+                passCopy(copy, pass);
+        }
+    }
+
+private:
+    Outcome tryRule(const Rule &rule, int pass)
+    {
+        if (!m_store.isBlank(rule.target))
             return Outcome::NotApplicable;
+        for (FieldId source : rule.guard) {
+            if (m_store.isBlank(source))
+                return Outcome::NotApplicable;
+        }
+        Values values(m_store.store(), m_aux);
+        if (rule.test && !rule.test(values))
+            return Outcome::NotApplicable;
+        Num result = rule.formula(values);
+        if (result.ok()) {
+            if constexpr (recording)
+                m_record->writes.push_back({pass, &rule, nullptr, m_store.texts()});
+            m_store.setText(rule.target, numberToText(result.value()));
+            if (m_trace)
+                m_trace(pass, rule.id, rule.target, m_store.text(rule.target));
+        }
+        return Outcome::Evaluated;
     }
-    Values values(store.store(), aux);
-    if (rule.test && !rule.test(values))
-        return Outcome::NotApplicable;
-    Num result = rule.formula(values);
-    if (result.ok()) {
-        store.setText(rule.target, numberToText(result.value()));
-        if (trace)
-            trace(pass, rule.id, rule.target, store.text(rule.target));
+
+    void passCopy(const PassCopy &copy, int pass)
+    {
+        if (m_store.isBlank(copy.source) || m_store.text(copy.target) == m_store.text(copy.source))
+            return;
+        if constexpr (recording)
+            m_record->writes.push_back({pass, nullptr, &copy, m_store.texts()});
+        m_store.setText(copy.target, m_store.text(copy.source));
+        if (m_trace)
+            m_trace(pass, copy.id, copy.target, m_store.text(copy.target));
     }
-    return Outcome::Evaluated;
-}
+
+    const RelationList &m_list;
+    CheckedStore &m_store;
+    const SolveTrace &m_trace;
+    SolveRecord *m_record;
+    std::vector<Num> m_aux;
+};
 
 } // namespace
 
-bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace)
+bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace,
+           SolveRecord *record)
 {
     if (fields.size() != list.fields.size())
         return false;
     CheckedStore store(list, fields);
-
-    std::vector<Num> aux;
-    for (const Rule &rule : list.prePass)
-        tryRule(rule, store, aux, 0, trace);
-
-    aux.reserve(list.auxValues.size());
-    for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(fields, aux)));
-
-    for (int pass = 1; pass <= list.passes; ++pass) {
-        for (const RuleGroup &group : list.groups) {
-            for (const Rule &rule : group) {
-                if (tryRule(rule, store, aux, pass, trace) == Outcome::Evaluated)
-                    break;
-            }
-        }
-        for (const PassCopy &copy : list.endOfPass) {
-            if (store.isBlank(copy.source) || store.text(copy.target) == store.text(copy.source))
-                continue;
-            store.setText(copy.target, store.text(copy.source));
-            if (trace)
-                trace(pass, copy.id, copy.target, store.text(copy.target));
-        }
-    }
+    if (record)
+        Solver<true>(list, store, trace, record).run();
+    else
+        Solver<false>(list, store, trace, nullptr).run();
     return true;
 }
 

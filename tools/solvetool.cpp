@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/solvetool.h"
 
+#include "operations/designs.h"
 #include "operations/operation.h"
+#include "solver/explain.h"
 #include "tools/csvbatch.h"
 
 #include <algorithm>
@@ -41,11 +43,15 @@ std::string operationNames()
 
 void printUsage(std::ostream &out)
 {
-    out << "usage: zorvik-solve OPERATION [--trace] [NAME=TEXT]...\n"
+    out << "usage: zorvik-solve OPERATION [--trace] [--explain] [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [NAME=TEXT]...\n"
            "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
            "starting from the operation's default texts, and prints every field as NAME=TEXT.\n"
            "--trace first prints each write as: PASS RULE NAME TEXT\n"
+           "--explain then prints, for every field in window order, a block: a line\n"
+           "  [NAME] CAPTION, the field's text (or why it is blank), how it got it (the rule, its\n"
+           "  formula and the formula with the texts it read) or why each rule that could fill\n"
+           "  it did not, and an empty line.\n"
            "--csv solves one page per row of FILE (standard input when absent or -): a header\n"
            "naming fields, then their texts; prints a header of every field, then one row per\n"
            "page, in order. NAME=TEXT then applies to every row, before its cells. --jobs N\n"
@@ -61,6 +67,30 @@ std::optional<unsigned> positiveNumber(std::string_view text)
     if (fault != std::errc() || end != text.data() + text.size() || number == 0)
         return std::nullopt;
     return number;
+}
+
+// One block per field, in the order the window shows them.
+void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
+                       const FieldStore &solved, std::ostream &out)
+{
+    const RelationList &list = operation.relations;
+    const Captions captions = fieldCaptions(operation);
+    const std::vector<FieldExplanation> explanations = explainSolve(list, captions, record, solved);
+    std::vector<FieldId> order;
+    for (const calculator::FieldDesign &field : designFunction(operation.id)().fields) {
+        if (FieldId id = list.fieldId(field.name); id >= 0)
+            order.push_back(id);
+    }
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        if (std::find(order.begin(), order.end(), static_cast<FieldId>(i)) == order.end())
+            order.push_back(static_cast<FieldId>(i));
+    }
+    for (FieldId field : order) {
+        const auto index = static_cast<std::size_t>(field);
+        out << '\n'
+            << '[' << list.fields[index] << "] " << captions[index] << '\n'
+            << explanations[index].text << '\n';
+    }
 }
 
 } // namespace
@@ -93,13 +123,14 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
     FieldStore store = operation->defaultStore();
     std::vector<bool> given(list.fields.size(), false);
     bool trace = false;
+    bool explain = false;
     bool csv = false;
     std::optional<std::string> csvFile;
     std::optional<unsigned> jobs;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
-        if (arg == "--trace") {
-            trace = true;
+        if (arg == "--trace" || arg == "--explain") {
+            (arg == "--trace" ? trace : explain) = true;
             continue;
         }
         if (arg == "--csv") {
@@ -126,8 +157,8 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
         std::size_t equals = arg.find('=');
         if (equals == std::string::npos) {
             err << "zorvik-solve: argument '" << arg
-                << "' is not NAME=TEXT; expected --trace, --csv [FILE], --jobs N or NAME=TEXT "
-                   "with NAME one of: "
+                << "' is not NAME=TEXT; expected --trace, --explain, --csv [FILE], --jobs N or "
+                   "NAME=TEXT with NAME one of: "
                 << joined(list.fields) << "\n";
             return badUse;
         }
@@ -146,8 +177,9 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
         store.setText(field, arg.substr(equals + 1));
     }
 
-    if (csv && trace) {
-        err << "zorvik-solve: --trace cannot be used with --csv\n";
+    if (csv && (trace || explain)) {
+        err << "zorvik-solve: " << (trace ? "--trace" : "--explain")
+            << " cannot be used with --csv\n";
         return badUse;
     }
     if (jobs && !csv) {
@@ -180,9 +212,12 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
                  << ' ' << value << '\n';
         };
     }
-    solve(list, store, traceWriter);
+    SolveRecord record;
+    solve(list, store, traceWriter, explain ? &record : nullptr);
     for (std::size_t i = 0; i < list.fields.size(); ++i)
         text << list.fields[i] << '=' << store.text(static_cast<FieldId>(i)) << '\n';
+    if (explain)
+        printExplanations(*operation, record, store, text);
     out << text.str();
     return 0;
 }

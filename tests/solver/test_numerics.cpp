@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RoundHalfEven, testing::ValuesIn(roundCases));
 TEST(RoundHalfEven, NotANumberStaysNotANumber)
 {
     EXPECT_TRUE(std::isnan(roundHalfEven(std::numeric_limits<double>::quiet_NaN())));
-    EXPECT_FALSE(roundHalfEven(Num::failure()).ok());
+    EXPECT_FALSE(roundHalfEven(Num::failure(NotANumber)).ok());
     EXPECT_EQ(roundHalfEven(Num(2.5)).value(), 2.0);
 }
 

@@ -51,7 +51,7 @@ class FormulaChecks : public testing::TestWithParam<FormulaCase> {};
 
 TEST_P(FormulaChecks, FailuresLeaveTheTargetBlank)
 {
-    RelationList list{.fields = names, .groups = {{{"1a", c, {a, b}, GetParam().formula}}}};
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a, b}, "", GetParam().formula}}}};
     FieldStore store = storeOf({"10", "0"});
     solve(list, store);
     EXPECT_EQ(store.text(c), GetParam().expected) << GetParam().what;
@@ -82,8 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Solve, SourceTextsThatAreNotNumbersFailTheRule)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", c, {a}, [](V v) { return v[a] * 2; }}},
-                                 {{"2a", d, {b}, [](V v) { return v[b] * 2; }}}}};
+                      .groups = {{{"1a", c, {a}, "", [](V v) { return v[a] * 2; }}},
+                                 {{"2a", d, {b}, "", [](V v) { return v[b] * 2; }}}}};
     for (const char *text : {" ", ".", "1.2.3", "1..2", "abc", "1,5", "-"}) {
         FieldStore store = storeOf({text, "3"});
         solve(list, store);
@@ -93,7 +93,7 @@ TEST(Solve, SourceTextsThatAreNotNumbersFailTheRule)
 
 TEST(Solve, AFieldOfSpacesIsGivenNotBlank)
 {
-    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, "", [](V v) { return v[a]; }}}}};
     FieldStore store = storeOf({"4", "", " "});
     solve(list, store);
     EXPECT_EQ(store.text(c), " ");
@@ -102,8 +102,8 @@ TEST(Solve, AFieldOfSpacesIsGivenNotBlank)
 TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", c, {a, b}, [](V v) { return v[a] / v[b]; }},
-                                  {"1b", c, {a}, [](V v) { return v[a] * 2; }}}}};
+                      .groups = {{{"1a", c, {a, b}, "", [](V v) { return v[a] / v[b]; }},
+                                  {"1b", c, {a}, "", [](V v) { return v[a] * 2; }}}}};
     FieldStore store = storeOf({"10", "0"});
     EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(store.text(c), "");
@@ -116,9 +116,9 @@ TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
 TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", d, {c}, [](V v) { return v[c] + 1; }}},
-                                 {{"2a", c, {b}, [](V v) { return v[b] + 1; }}},
-                                 {{"3a", b, {a}, [](V v) { return v[a] + 1; }}}},
+                      .groups = {{{"1a", d, {c}, "", [](V v) { return v[c] + 1; }}},
+                                 {{"2a", c, {b}, "", [](V v) { return v[b] + 1; }}},
+                                 {{"3a", b, {a}, "", [](V v) { return v[a] + 1; }}}},
                       .passes = 2};
     FieldStore store = storeOf({"1"});
     // The chain needs three passes; with two the last link stays blank.
@@ -133,8 +133,8 @@ TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
 TEST(Solve, ValuesPassBetweenRulesAsFifteenDigitText)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", b, {a}, [](V v) { return v[a] / 3; }}},
-                                 {{"2a", c, {b}, [](V v) { return v[b] * 3; }}}}};
+                      .groups = {{{"1a", b, {a}, "", [](V v) { return v[a] / 3; }}},
+                                 {{"2a", c, {b}, "", [](V v) { return v[b] * 3; }}}}};
     FieldStore store = storeOf({"1"});
     solve(list, store);
     EXPECT_EQ(store.text(b), "0.333333333333333");
@@ -144,13 +144,14 @@ TEST(Solve, ValuesPassBetweenRulesAsFifteenDigitText)
 TEST(Solve, AuxiliaryValuesAreFixedBeforeTheFirstPass)
 {
     RelationList list{.fields = names,
-                      .prePass = {{"pre", a, {e}, [](V v) { return v[e] * 10; }}},
-                      .auxValues = {{"L", [](V v) { return v.lenient(a) + v.lenient(b); }}},
-                      .groups = {{{"1a", b, {e}, [](V v) { return v[e]; }}},
-                                 {{"2a", c, {e}, [](V v) { return v.aux(0); }}},
+                      .prePass = {{"pre", a, {e}, "", [](V v) { return v[e] * 10; }}},
+                      .auxValues = {{"L", "", "", [](V v) { return v.lenient(a) + v.lenient(b); }}},
+                      .groups = {{{"1a", b, {e}, "", [](V v) { return v[e]; }}},
+                                 {{"2a", c, {e}, "", [](V v) { return v.aux(0); }}},
                                  {{"3a",
                                    d,
                                    {e},
+                                   "",
                                    [](V v) { return v[e] / v.aux(0); },
                                    [](V v) { return v.aux(0).value() != 0; }}}}};
     // The pre-pass rule runs first and the auxiliary value sees its result, but not b, which
@@ -171,7 +172,7 @@ TEST(Solve, AuxiliaryValuesAreFixedBeforeTheFirstPass)
 TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", a, {b}, [](V v) { return v[b]; }}}},
+                      .groups = {{{"1a", a, {b}, "", [](V v) { return v[b]; }}}},
                       .endOfPass = {{"9", a, c}},
                       .passes = 3};
     FieldStore store = storeOf({"", "8", "5"});
@@ -185,7 +186,7 @@ TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
 // A store of another size is refused before anything is read or written, and without throwing.
 TEST(Solve, RefusesAStoreMadeForAnotherListAndLeavesItAlone)
 {
-    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, "", [](V v) { return v[a]; }}}}};
     for (std::size_t size : {3u, 6u}) {
         FieldStore store(size);
         store.setText(a, "7");
@@ -275,7 +276,7 @@ class BrokenList : public testing::TestWithParam<BrokenListCase> {};
 TEST_P(BrokenList, ThrowsBeforeWritingAnything)
 {
     RelationList list = GetParam().list;
-    list.groups.insert(list.groups.begin(), {{"0a", d, {a}, [](V v) { return v[a]; }}});
+    list.groups.insert(list.groups.begin(), {{"0a", d, {a}, "", [](V v) { return v[a]; }}});
     FieldStore store = storeOf({"1"});
     EXPECT_THROW(solve(list, store), std::out_of_range);
     EXPECT_EQ(textsOf(store), (std::vector<std::string>{"1", "", "", "", ""}));
@@ -287,14 +288,17 @@ const Formula copyA = [](V v) { return v[a]; };
 INSTANTIATE_TEST_SUITE_P(
     Table, BrokenList,
     testing::Values(
-        BrokenListCase{"target", {.fields = names, .groups = {{{"1a", outside, {a}, copyA}}}}},
-        BrokenListCase{"negative target", {.fields = names, .groups = {{{"1a", -1, {a}, copyA}}}}},
-        BrokenListCase{"guard", {.fields = names, .groups = {{{"1a", b, {a, outside}, copyA}}}}},
+        BrokenListCase{"target", {.fields = names, .groups = {{{"1a", outside, {a}, "", copyA}}}}},
+        BrokenListCase{"negative target",
+                       {.fields = names, .groups = {{{"1a", -1, {a}, "", copyA}}}}},
+        BrokenListCase{"guard",
+                       {.fields = names, .groups = {{{"1a", b, {a, outside}, "", copyA}}}}},
         BrokenListCase{
             "second rule of a group",
-            {.fields = names, .groups = {{{"1a", b, {a}, copyA}, {"1b", b, {-1}, copyA}}}}},
-        BrokenListCase{"pre-pass rule",
-                       {.fields = names, .prePass = {{"p", outside, {a}, copyA}}, .groups = {}}},
+            {.fields = names, .groups = {{{"1a", b, {a}, "", copyA}, {"1b", b, {-1}, "", copyA}}}}},
+        BrokenListCase{
+            "pre-pass rule",
+            {.fields = names, .prePass = {{"p", outside, {a}, "", copyA}}, .groups = {}}},
         BrokenListCase{"copy source",
                        {.fields = names, .groups = {}, .endOfPass = {{"9", outside, b}}}},
         BrokenListCase{"copy target",
@@ -304,14 +308,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Solve, AFormulaReadingOutsideTheStoreThrows)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", c, {a}, [](V v) { return v[a] + v[FieldId{9}]; }}}}};
+                      .groups = {{{"1a", c, {a}, "", [](V v) { return v[a] + v[FieldId{9}]; }}}}};
     FieldStore store = storeOf({"1"});
     EXPECT_THROW(solve(list, store), std::out_of_range);
 }
 
 TEST(Solve, AllBlankChangesNothing)
 {
-    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, [](V v) { return v[a]; }}}}};
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a}, "", [](V v) { return v[a]; }}}}};
     FieldStore store(5);
     EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(textsOf(store), std::vector<std::string>(5));

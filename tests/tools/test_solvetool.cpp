@@ -116,6 +116,44 @@ TEST(SolveTool, StartsFromTheWindowDefaultsAndTakesTextsAsTyped)
     EXPECT_EQ(out[0], "txtidiam=1=2");
 }
 
+// After the field lines, one block per field in window order: its name and caption, then its
+// explanation; the worked example writes 14 fields and leaves none blank.
+TEST(SolveTool, ExplainsEveryFieldAfterTheFieldLines)
+{
+    const WorkedExample &example = workedExample("longitudinal");
+    std::vector<std::string> args{"longitudinal", "--explain"};
+    for (const auto &[name, text] : example.typed)
+        args.push_back(std::string(name) + '=' + std::string(text));
+    ToolRun r = run(args);
+    ASSERT_EQ(r.status, 0);
+    const std::vector<std::string> out = lines(r.out);
+    ASSERT_GT(out.size(), 26u);
+    EXPECT_EQ(out[25].rfind("txtspcp=", 0), 0u);
+    std::vector<std::string> headers;
+    int written = 0;
+    for (std::size_t i = 26; i < out.size(); ++i) {
+        if (out[i].empty() && i + 1 < out.size())
+            headers.push_back(out[i + 1]);
+        written += out[i].rfind("Written by rule ", 0) == 0;
+    }
+    EXPECT_EQ(written, 14);
+    ASSERT_EQ(headers.size(), 26u);
+    // The window's order: the turning window shows chip thickness before chip area.
+    EXPECT_EQ(headers[0], "[txtidiam] Initial Diameter (mm)");
+    EXPECT_EQ(headers[13], "[txtct] UnCut Chip Thickness (mm)");
+    EXPECT_EQ(headers[25], "[txteff] Total Efficiency");
+    const auto rpm = std::find(out.begin(), out.end(), "[txtrpm] Spindle Speed (R.P.M)");
+    ASSERT_NE(rpm, out.end());
+    EXPECT_EQ(*(rpm + 1), "954.545454545455");
+    EXPECT_EQ(*(rpm + 2), "Written by rule 8b in pass 1:");
+
+    // Blank fields are explained too, and the help documents the option.
+    r = run({"face", "--explain", "txtfeed=1..2"});
+    EXPECT_NE(r.out.find("[txtfrate] Feed Rate (mm/min.)\nBlank: no rule filled it.\n"),
+              std::string::npos);
+    EXPECT_NE(run({"--help"}).out.find("--explain"), std::string::npos);
+}
+
 TEST(SolveTool, HelpGoesToStdout)
 {
     ToolRun r = run({"--help"});

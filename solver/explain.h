@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "solver/relationlist.h"
+
+#include <string>
+#include <vector>
+
+namespace zorvik {
+
+// Per field id, the name users know a field by: the caption its window shows, without the
+// colon. Windows that share a list (longitudinal and face turning) name its fields each in
+// their own words.
+using Captions = std::vector<std::string>;
+
+// "Target = expression" in captions, as the rule computes it. Throws std::logic_error naming the
+// rule when its text names something the list does not have.
+std::string formulaText(const RelationList &list, const Rule &rule, const Captions &captions);
+// The rule's test in captions, "" for a rule without one.
+std::string testText(const RelationList &list, const Rule &rule, const Captions &captions);
+// "Caption = expression" for an auxiliary value.
+std::string auxText(const RelationList &list, const AuxValue &value, const Captions &captions);
+
+struct FieldExplanation {
+    bool written = false; // by this solve, rather than typed or left blank
+    // Lines joined by "\n"; the first is the field's whole text ("Blank ..." when it has none).
+    std::string text;
+};
+
+// Per field id, what the solve recorded in record did with it, and why a blank field stayed
+// blank; solved is the store after that solve. Only an explanation re-evaluates rules (to find
+// why they fail), so a solve that records nothing costs what it always did.
+std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
+                                           const SolveRecord &record, const FieldStore &solved);
+
+} // namespace zorvik
