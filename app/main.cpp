@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/appicon.h"
 #include "app/display/displayswitch.h"
 #include "app/displaycheck.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds the application, the command-line solver, the tests and the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."

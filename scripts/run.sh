@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and starts Zorvik-Engineer. Without a display it runs the application on a
 # virtual X display instead, waits until the New Project dialog has slid in, saves a screenshot
 # and prints its path.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages listed in scripts/packages/*.txt that are not installed yet.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test: the solver under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the event stream over the windows under both, the fuzz targets,
 # the Debian package (built, installed, run and removed again), then the whole suite.

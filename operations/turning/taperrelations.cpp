@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/turning/taperrelations.h"
 
 #include "solver/numerics.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real executable on its own virtual X server (xcb platform) and checks that it shows
 # the main window with the New Project dialog slid in, by the screenshot it saves.
 set -euo pipefail

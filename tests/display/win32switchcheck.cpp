@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the main window's display steps through the Win32 backend without Qt: switches to
 // 800 x 600, reports, waits for a line on standard input, restores and reports again. A
 // top-level window whose thread never takes its messages is there all along, as a hung

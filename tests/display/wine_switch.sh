@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Win32 backend under Wine, which maps the display calls onto a private Xvfb screen:
 # switched to 800x600 and back to 1024x768, seen by the program itself and by xdpyinfo.
 # usage: wine_switch.sh WIN32SWITCHCHECK.EXE WINEPREFIX

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The application on the xcb platform against a private Xvfb screen of 1024x768:
 #   close   with an 800x600 mode: switched at start, restored when the close box is used
 #   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the display checks. Gives each check a private Xvfb screen of 1024x768 at 24 bits
 # on a free display number, killed when the check ends; other displays are never touched.
 set -euo pipefail

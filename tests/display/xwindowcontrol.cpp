@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives a top-level window on an X display the way a user would without a window manager:
 //   xwindowcontrol wait TITLE     waits until a window with that title is mapped
 //   xwindowcontrol close TITLE    asks it to close, as its close box does (WM_DELETE_WINDOW)

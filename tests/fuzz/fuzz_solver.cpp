@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes through the conversions, and arbitrary field texts through a solve of every
 // operation. Any broken invariant traps.
 #include "operations/operation.h"
