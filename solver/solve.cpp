@@ -13,11 +13,15 @@ void FieldStore::throwOutOfRange(FieldId field) const
                             " outside a store of " + std::to_string(m_texts.size()) + " fields");
 }
 
-Num Values::operator[](FieldId field) const
+namespace {
+
+Num strictNumber(const std::string &text)
 {
-    std::optional<double> number = strictToNumber(m_store.text(field));
+    std::optional<double> number = strictToNumber(text);
     return number ? Num(*number) : Num::failure();
 }
+
+} // namespace
 
 Num Values::lenient(FieldId field) const
 {
@@ -34,7 +38,8 @@ FieldId RelationList::fieldId(std::string_view name) const
 // when it is made, so the many reads of a solve need no check of their own.
 class CheckedStore {
 public:
-    CheckedStore(const RelationList &list, FieldStore &store) : m_store(store)
+    CheckedStore(const RelationList &list, FieldStore &store)
+        : m_store(store), m_numbers(store.size())
     {
         auto checkRule = [&store](const Rule &rule) {
             store.check(rule.target);
@@ -54,18 +59,46 @@ public:
     }
 
     const FieldStore &store() const { return m_store; }
+    Values values(const std::vector<Num> &aux) const { return Values(*this, m_store, aux); }
     const std::string &text(FieldId field) const { return m_store.m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
     void setText(FieldId field, std::string text)
     {
         m_store.m_texts[index(field)] = std::move(text);
+        m_numbers[index(field)].state = Reading::Unread;
+    }
+
+    // Formulas read the same few sources in rule after rule and pass after pass, so each text
+    // goes through the strict conversion once until it is written. Ids here come from formulas,
+    // which were not checked, so they are checked on every read.
+    Num number(FieldId field) const
+    {
+        CachedNumber &cached = m_numbers[m_store.index(field)];
+        if (cached.state == Reading::Unread) {
+            std::optional<double> number = strictToNumber(text(field));
+            cached = number ? CachedNumber{*number, Reading::Number}
+                            : CachedNumber{0, Reading::NotNumber};
+        }
+        return cached.state == Reading::Number ? Num(cached.value) : Num::failure();
     }
 
 private:
     static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
 
+    enum class Reading : unsigned char { Unread, Number, NotNumber };
+    struct CachedNumber {
+        double value = 0;
+        Reading state = Reading::Unread;
+    };
+
     FieldStore &m_store;
+    mutable std::vector<CachedNumber> m_numbers;
 };
+
+Num Values::operator[](FieldId field) const
+{
+    return m_checked ? m_checked->number(field) : strictNumber(m_store.text(field));
+}
 
 namespace {
 
@@ -80,7 +113,7 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
         if (store.isBlank(source))
             return Outcome::NotApplicable;
     }
-    Values values(store.store(), aux);
+    Values values = store.values(aux);
     if (rule.test && !rule.test(values))
         return Outcome::NotApplicable;
     Num result = rule.formula(values);
