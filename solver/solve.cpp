@@ -39,7 +39,7 @@ FieldId RelationList::fieldId(std::string_view name) const
 class CheckedStore {
 public:
     CheckedStore(const RelationList &list, FieldStore &store)
-        : m_store(store), m_numbers(store.size())
+        : m_store(store), m_fields(store.size())
     {
         auto checkRule = [&store](const Rule &rule) {
             store.check(rule.target);
@@ -48,9 +48,19 @@ public:
         };
         for (const Rule &rule : list.prePass)
             checkRule(rule);
+        m_groupTargets.reserve(list.groups.size());
         for (const RuleGroup &group : list.groups) {
-            for (const Rule &rule : group)
+            FieldId shared = group.empty() ? -1 : group.front().target;
+            for (const Rule &rule : group) {
                 checkRule(rule);
+                if (rule.target != shared)
+                    shared = -1;
+            }
+            m_groupTargets.push_back(shared);
+            if (shared >= 0)
+                ++m_fields[index(shared)].groupsFilling;
+            if (shared < 0 || isBlank(shared))
+                ++m_openGroups;
         }
         for (const PassCopy &copy : list.endOfPass) {
             store.check(copy.source);
@@ -64,35 +74,53 @@ public:
     bool isBlank(FieldId field) const { return text(field).empty(); }
     void setText(FieldId field, std::string text)
     {
-        m_store.m_texts[index(field)] = std::move(text);
-        m_numbers[index(field)].state = Reading::Unread;
+        std::string &current = m_store.m_texts[index(field)];
+        FieldState &state = m_fields[index(field)];
+        if (current.empty() != text.empty())
+            m_openGroups += text.empty() ? state.groupsFilling : -state.groupsFilling;
+        current = std::move(text);
+        state.reading = Reading::Unread;
     }
+
+    // Whether all rules of the list's group (by index) fill one field that holds a text now:
+    // then each of them would stop at its target, and the group can be passed over. Most groups
+    // are of this kind, and after the first passes most of their targets are filled.
+    bool groupDone(std::size_t group) const
+    {
+        FieldId target = m_groupTargets[group];
+        return target >= 0 && !isBlank(target);
+    }
+    // Whether every group is done, as in most passes of a solve that fills the whole page.
+    bool allGroupsDone() const { return m_openGroups == 0; }
 
     // Formulas read the same few sources in rule after rule and pass after pass, so each text
     // goes through the strict conversion once until it is written. Ids here come from formulas,
     // which were not checked, so they are checked on every read.
     Num number(FieldId field) const
     {
-        CachedNumber &cached = m_numbers[m_store.index(field)];
-        if (cached.state == Reading::Unread) {
+        FieldState &state = m_fields[m_store.index(field)];
+        if (state.reading == Reading::Unread) {
             std::optional<double> number = strictToNumber(text(field));
-            cached = number ? CachedNumber{*number, Reading::Number}
-                            : CachedNumber{0, Reading::NotNumber};
+            state.number = number.value_or(0);
+            state.reading = number ? Reading::Number : Reading::NotNumber;
         }
-        return cached.state == Reading::Number ? Num(cached.value) : Num::failure();
+        return state.reading == Reading::Number ? Num(state.number) : Num::failure();
     }
 
 private:
     static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
 
     enum class Reading : unsigned char { Unread, Number, NotNumber };
-    struct CachedNumber {
-        double value = 0;
-        Reading state = Reading::Unread;
+    struct FieldState {
+        double number = 0;
+        int groupsFilling = 0; // groups whose rules all have this field as their target
+        Reading reading = Reading::Unread;
     };
 
     FieldStore &m_store;
-    mutable std::vector<CachedNumber> m_numbers;
+    mutable std::vector<FieldState> m_fields;
+    std::vector<FieldId> m_groupTargets; // by group: the target all its rules share, or -1
+    int m_openGroups = 0;                // groups not done
 };
 
 Num Values::operator[](FieldId field) const
@@ -142,8 +170,10 @@ bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace
         aux.push_back(value.define(Values(fields, aux)));
 
     for (int pass = 1; pass <= list.passes; ++pass) {
-        for (const RuleGroup &group : list.groups) {
-            for (const Rule &rule : group) {
+        for (std::size_t group = 0; group < list.groups.size() && !store.allGroupsDone(); ++group) {
+            if (store.groupDone(group))
+                continue;
+            for (const Rule &rule : list.groups[group]) {
                 if (tryRule(rule, store, aux, pass, trace) == Outcome::Evaluated)
                     break;
             }

@@ -113,6 +113,19 @@ TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
     EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 1b c 20"}));
 }
 
+// A group whose first rule's target is given still tries its other rules, which fill other
+// fields; those feed an earlier group in the next pass.
+TEST(Solve, AGroupOfSeveralTargetsIsTriedWhileAnyIsBlank)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", c, {e}, [](V v) { return v[e]; }}},
+                                 {{"2a", d, {a}, [](V v) { return v[a] + 1; }},
+                                  {"2b", e, {a}, [](V v) { return v[a] * 2; }}}},
+                      .passes = 3};
+    FieldStore store = storeOf({"1", "", "", "given"});
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 2b e 2", "2 1a c 2"}));
+}
+
 TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
 {
     RelationList list{.fields = names,
