@@ -39,7 +39,7 @@ FieldId RelationList::fieldId(std::string_view name) const
 class CheckedStore {
 public:
     CheckedStore(const RelationList &list, FieldStore &store)
-        : m_store(store), m_fields(store.size())
+        : m_store(store), m_texts(store.m_texts.data()), m_fields(store.size())
     {
         auto checkRule = [&store](const Rule &rule) {
             store.check(rule.target);
@@ -70,11 +70,11 @@ public:
 
     const FieldStore &store() const { return m_store; }
     Values values(const std::vector<Num> &aux) const { return Values(*this, m_store, aux); }
-    const std::string &text(FieldId field) const { return m_store.m_texts[index(field)]; }
+    const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
     void setText(FieldId field, std::string text)
     {
-        std::string &current = m_store.m_texts[index(field)];
+        std::string &current = m_texts[index(field)];
         FieldState &state = m_fields[index(field)];
         if (current.empty() != text.empty())
             m_openGroups += text.empty() ? state.groupsFilling : -state.groupsFilling;
@@ -118,6 +118,7 @@ private:
     };
 
     FieldStore &m_store;
+    std::string *m_texts; // the store's, which a solve never resizes
     mutable std::vector<FieldState> m_fields;
     std::vector<FieldId> m_groupTargets; // by group: the target all its rules share, or -1
     int m_openGroups = 0;                // groups not done
@@ -169,8 +170,9 @@ bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace
     for (const AuxValue &value : list.auxValues)
         aux.push_back(value.define(Values(fields, aux)));
 
+    const std::size_t groupCount = list.groups.size();
     for (int pass = 1; pass <= list.passes; ++pass) {
-        for (std::size_t group = 0; group < list.groups.size() && !store.allGroupsDone(); ++group) {
+        for (std::size_t group = 0; group < groupCount && !store.allGroupsDone(); ++group) {
             if (store.groupDone(group))
                 continue;
             for (const Rule &rule : list.groups[group]) {
