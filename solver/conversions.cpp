@@ -1,8 +1,10 @@
 #include "solver/conversions.h"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 namespace zorvik {
@@ -139,12 +141,17 @@ std::string numberToText(double number)
     // The general format writes an exponent with a sign and at least two digits, like printf's
     // %G, and without its locale.
     char buffer[32];
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15);
-    std::string text(buffer, result.ptr);
-    if (std::size_t e = text.find('e'); e != std::string::npos)
-        text[e] = 'E';
-    return text;
+    char *end =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15).ptr;
+    // An exponent is never longer than "e-308", so its letter is among the last five characters.
+    char *stop = end - std::min<std::ptrdiff_t>(end - buffer, 5);
+    for (char *c = end - 1; c >= stop; --c) {
+        if (*c == 'e') {
+            *c = 'E';
+            break;
+        }
+    }
+    return std::string(buffer, end);
 }
 
 } // namespace zorvik

@@ -2,8 +2,12 @@
 #include "solver/relationlist.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace zorvik {
 
@@ -34,37 +38,48 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
+// One entry per field or per group of a solve: on the stack for lists of the usual size, since
+// a solve is short and a batch runs a million of them.
+template <typename T, std::size_t Inline> class SolveTable {
+public:
+    explicit SolveTable(std::size_t size)
+        : m_heap(size > Inline ? size : 0), m_data(size > Inline ? m_heap.data() : m_inline.data())
+    {}
+    SolveTable(const SolveTable &) = delete;
+    SolveTable &operator=(const SolveTable &) = delete;
+
+    T &operator[](std::size_t i) { return m_data[i]; }
+    const T &operator[](std::size_t i) const { return m_data[i]; }
+
+private:
+    std::array<T, Inline> m_inline{};
+    std::vector<T> m_heap;
+    T *m_data;
+};
+
 // The store as the solve loop sees it: every id the list's rules and copies name is checked once
 // when it is made, so the many reads of a solve need no check of their own.
 class CheckedStore {
 public:
     CheckedStore(const RelationList &list, FieldStore &store)
-        : m_store(store), m_texts(store.m_texts.data()), m_fields(store.size())
+        : m_store(store), m_texts(store.m_texts.data()), m_fields(store.size()),
+          m_groupTargets(list.groups.size())
     {
-        auto checkRule = [&store](const Rule &rule) {
-            store.check(rule.target);
-            for (FieldId source : rule.guard)
-                store.check(source);
-        };
-        for (const Rule &rule : list.prePass)
-            checkRule(rule);
-        m_groupTargets.reserve(list.groups.size());
-        for (const RuleGroup &group : list.groups) {
-            FieldId shared = group.empty() ? -1 : group.front().target;
-            for (const Rule &rule : group) {
-                checkRule(rule);
+        if (!namesOnlyFieldsOf(list, store))
+            throwForFirstIdOutside(list, store);
+        for (std::size_t group = 0; group < list.groups.size(); ++group) {
+            FieldId shared = -1;
+            if (!list.groups[group].empty())
+                shared = list.groups[group].front().target;
+            for (const Rule &rule : list.groups[group]) {
                 if (rule.target != shared)
                     shared = -1;
             }
-            m_groupTargets.push_back(shared);
+            m_groupTargets[group] = shared;
             if (shared >= 0)
                 ++m_fields[index(shared)].groupsFilling;
             if (shared < 0 || isBlank(shared))
                 ++m_openGroups;
-        }
-        for (const PassCopy &copy : list.endOfPass) {
-            store.check(copy.source);
-            store.check(copy.target);
         }
     }
 
@@ -110,6 +125,40 @@ public:
 private:
     static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
 
+    template <typename Visit> static void forEachId(const RelationList &list, Visit visit)
+    {
+        auto visitRule = [&visit](const Rule &rule) {
+            visit(rule.target);
+            for (FieldId source : rule.guard)
+                visit(source);
+        };
+        for (const Rule &rule : list.prePass)
+            visitRule(rule);
+        for (const RuleGroup &group : list.groups) {
+            for (const Rule &rule : group)
+                visitRule(rule);
+        }
+        for (const PassCopy &copy : list.endOfPass) {
+            visit(copy.source);
+            visit(copy.target);
+        }
+    }
+    // One comparison per id and no branch on the way: this runs at the start of every solve.
+    static bool namesOnlyFieldsOf(const RelationList &list, const FieldStore &store)
+    {
+        std::make_unsigned_t<FieldId> highest = 0; // a negative id counts as a huge one
+        forEachId(list, [&highest](FieldId id) {
+            highest = std::max(highest, static_cast<std::make_unsigned_t<FieldId>>(id));
+        });
+        return highest < store.size();
+    }
+    [[noreturn]] static void throwForFirstIdOutside(const RelationList &list,
+                                                    const FieldStore &store)
+    {
+        forEachId(list, [&store](FieldId id) { store.check(id); });
+        std::abort(); // unreachable: some id failed the quick check
+    }
+
     enum class Reading : unsigned char { Unread, Number, NotNumber };
     struct FieldState {
         double number = 0;
@@ -119,9 +168,9 @@ private:
 
     FieldStore &m_store;
     std::string *m_texts; // the store's, which a solve never resizes
-    mutable std::vector<FieldState> m_fields;
-    std::vector<FieldId> m_groupTargets; // by group: the target all its rules share, or -1
-    int m_openGroups = 0;                // groups not done
+    mutable SolveTable<FieldState, 48> m_fields;
+    SolveTable<FieldId, 48> m_groupTargets; // by group: the target all its rules share, or -1
+    int m_openGroups = 0;                   // groups not done
 };
 
 Num Values::operator[](FieldId field) const
