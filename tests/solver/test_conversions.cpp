@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 #include <random>
+#include <regex>
 #include <string>
 
 using namespace zorvik;
@@ -57,23 +58,50 @@ TEST_P(StrictConversion, ReadsOnlyWholeDecimalNumbers)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, StrictConversion,
-    testing::Values(StrictCase{"7", 7}, StrictCase{"12.", 12}, StrictCase{".5", 0.5},
-                    StrictCase{"-2.5", -2.5}, StrictCase{"+3", 3}, StrictCase{"  42  ", 42},
-                    StrictCase{"1e3", 1000}, StrictCase{"1E-3", 0.001}, StrictCase{"2.5E+2", 250},
-                    StrictCase{"0.1", 0.1}, StrictCase{"007", 7}, StrictCase{"-0", 0},
-                    StrictCase{"1E-400", 0}, StrictCase{"1E308", 1e308},
-                    StrictCase{"", std::nullopt}, StrictCase{" ", std::nullopt},
-                    StrictCase{".", std::nullopt}, StrictCase{"1.2.3", std::nullopt},
-                    StrictCase{"1..2", std::nullopt}, StrictCase{"-", std::nullopt},
-                    StrictCase{"+", std::nullopt}, StrictCase{"1 2", std::nullopt},
-                    StrictCase{"12abc", std::nullopt}, StrictCase{"abc", std::nullopt},
-                    StrictCase{"1,5", std::nullopt}, StrictCase{"1e", std::nullopt},
-                    StrictCase{"e5", std::nullopt}, StrictCase{"\t7", std::nullopt},
-                    StrictCase{"1E400", std::nullopt},
-                    StrictCase{"1.79769313486232E+308", std::nullopt},
-                    StrictCase{"-1E400", std::nullopt}, StrictCase{"inf", std::nullopt},
-                    StrictCase{"nan", std::nullopt}, StrictCase{"0x10", std::nullopt},
-                    StrictCase{"1,000", std::nullopt}));
+    testing::Values(
+        StrictCase{"7", 7}, StrictCase{"12.", 12}, StrictCase{".5", 0.5}, StrictCase{"-2.5", -2.5},
+        StrictCase{"+3", 3}, StrictCase{"  42  ", 42}, StrictCase{"1e3", 1000},
+        StrictCase{"1E-3", 0.001}, StrictCase{"2.5E+2", 250}, StrictCase{"0.1", 0.1},
+        StrictCase{"007", 7}, StrictCase{"-0", 0}, StrictCase{"1E-400", 0},
+        StrictCase{"1E308", 1e308}, StrictCase{"", std::nullopt}, StrictCase{" ", std::nullopt},
+        StrictCase{".", std::nullopt}, StrictCase{"1.2.3", std::nullopt},
+        StrictCase{"1..2", std::nullopt}, StrictCase{"-", std::nullopt},
+        StrictCase{"+", std::nullopt}, StrictCase{"1 2", std::nullopt},
+        StrictCase{"12abc", std::nullopt}, StrictCase{"abc", std::nullopt},
+        StrictCase{"1,5", std::nullopt}, StrictCase{"1e", std::nullopt},
+        StrictCase{"e5", std::nullopt}, StrictCase{"\t7", std::nullopt},
+        StrictCase{"1E400", std::nullopt}, StrictCase{"1.79769313486232E+308", std::nullopt},
+        StrictCase{"-1E400", std::nullopt}, StrictCase{"inf", std::nullopt},
+        StrictCase{"nan", std::nullopt}, StrictCase{"0x10", std::nullopt},
+        StrictCase{"1,000", std::nullopt}, StrictCase{"+.5", 0.5}, StrictCase{"-.5", -0.5},
+        StrictCase{"1.e2", 100}, StrictCase{"+-5", std::nullopt}, StrictCase{"-+5", std::nullopt},
+        StrictCase{"++1", std::nullopt}, StrictCase{"+inf", std::nullopt},
+        StrictCase{"-nan", std::nullopt}, StrictCase{"infinity", std::nullopt},
+        StrictCase{".e5", std::nullopt}, StrictCase{"1e+", std::nullopt},
+        StrictCase{"1e+-5", std::nullopt}, StrictCase{"1e5.5", std::nullopt},
+        StrictCase{"-e5", std::nullopt}));
+
+// Random texts over the characters the grammar is made of: the strict conversion accepts
+// exactly those the grammar describes within the double range, and reads them as the lenient
+// conversion does.
+TEST(StrictConversion, AcceptsExactlyTheGrammar)
+{
+    const std::regex grammar(R"( *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *)");
+    const std::string alphabet = "0123456789..++--eE  infa";
+    std::mt19937 random(14);
+    for (int round = 0; round < 200000; ++round) {
+        std::string text(random() % 9, ' ');
+        for (char &c : text)
+            c = alphabet[random() % alphabet.size()];
+        std::optional<double> read = strictToNumber(text);
+        double lenient = lenientToNumber(text);
+        // A number beyond the double range is grammatical but no number.
+        bool expected = std::regex_match(text, grammar) && !std::isinf(lenient);
+        ASSERT_EQ(read.has_value(), expected) << visible(text);
+        if (read)
+            ASSERT_EQ(*read, lenient) << visible(text);
+    }
+}
 
 struct LenientCase {
     const char *text;
