@@ -154,6 +154,15 @@ std::string numberToText(double number)
     if (number == 0)
         return "0";
 
+    // A whole number below 10 to the power 15 has at most 15 digits: the general format writes
+    // it exactly as its integer digits. Many results are whole, and this is far cheaper.
+    if (std::fabs(number) < 1e15 && std::trunc(number) == number) {
+        char buffer[24];
+        char *end =
+            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(number)).ptr;
+        return std::string(buffer, end);
+    }
+
     // The general format writes an exponent with a sign and at least two digits, like printf's
     // %G, and without its locale.
     char buffer[32];
