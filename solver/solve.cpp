@@ -62,8 +62,8 @@ private:
 class CheckedStore {
 public:
     CheckedStore(const RelationList &list, FieldStore &store)
-        : m_store(store), m_texts(store.m_texts.data()), m_fields(store.size()),
-          m_groupTargets(list.groups.size())
+        : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
+          m_fields(store.size()), m_groupTargets(list.groups.size())
     {
         if (!namesOnlyFieldsOf(list, store))
             throwForFirstIdOutside(list, store);
@@ -94,7 +94,7 @@ public:
         if (current.empty() != text.empty())
             m_openGroups += text.empty() ? state.groupsFilling : -state.groupsFilling;
         current = std::move(text);
-        state.reading = Reading::Unread;
+        state.read = false;
     }
 
     // Whether all rules of the list's group (by index) fill one field that holds a text now:
@@ -113,13 +113,12 @@ public:
     // which were not checked, so they are checked on every read.
     Num number(FieldId field) const
     {
-        FieldState &state = m_fields[m_store.index(field)];
-        if (state.reading == Reading::Unread) {
-            std::optional<double> number = strictToNumber(text(field));
-            state.number = number.value_or(0);
-            state.reading = number ? Reading::Number : Reading::NotNumber;
-        }
-        return state.reading == Reading::Number ? Num(state.number) : Num::failure();
+        if (static_cast<std::make_unsigned_t<FieldId>>(field) >= m_size)
+            m_store.check(field);
+        FieldState &state = m_fields[index(field)];
+        if (!state.read)
+            readNumber(field, state);
+        return state.number;
     }
 
 private:
@@ -159,15 +158,22 @@ private:
         std::abort(); // unreachable: some id failed the quick check
     }
 
-    enum class Reading : unsigned char { Unread, Number, NotNumber };
     struct FieldState {
-        double number = 0;
-        int groupsFilling = 0; // groups whose rules all have this field as their target
-        Reading reading = Reading::Unread;
+        Num number = Num::failure(); // the strict reading of the text, once read is set
+        int groupsFilling = 0;       // groups whose rules all have this field as their target
+        bool read = false;
     };
+
+    [[gnu::noinline]] void readNumber(FieldId field, FieldState &state) const
+    {
+        std::optional<double> number = strictToNumber(text(field));
+        state.number = number ? Num(*number) : Num::failure();
+        state.read = true;
+    }
 
     FieldStore &m_store;
     std::string *m_texts; // the store's, which a solve never resizes
+    std::size_t m_size;
     mutable SolveTable<FieldState, 48> m_fields;
     SolveTable<FieldId, 48> m_groupTargets; // by group: the target all its rules share, or -1
     int m_openGroups = 0;                   // groups not done
