@@ -193,10 +193,13 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
 {
     if (!store.isBlank(rule.target))
         return Outcome::NotApplicable;
-    for (FieldId source : rule.guard) {
-        if (store.isBlank(source))
-            return Outcome::NotApplicable;
-    }
+    // Every source is looked at: a guard is short, and a branch per source mispredicts far more
+    // often, as the blank one moves from rule to rule, than the extra reads cost.
+    bool sourceBlank = false;
+    for (FieldId source : rule.guard)
+        sourceBlank |= store.isBlank(source);
+    if (sourceBlank)
+        return Outcome::NotApplicable;
     Values values = store.values(aux);
     if (rule.test && !rule.test(values))
         return Outcome::NotApplicable;
