@@ -193,11 +193,15 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
 {
     if (!store.isBlank(rule.target))
         return Outcome::NotApplicable;
-    // Every source is looked at: a guard is short, and a branch per source mispredicts far more
-    // often, as the blank one moves from rule to rule, than the extra reads cost.
+    // When the first source is blank the rule stops there, as it does on most pages; after it
+    // every source is looked at, since a branch per source mispredicts far more often, as the
+    // blank one moves from rule to rule, than the extra reads cost.
+    auto source = rule.guard.begin();
+    if (source != rule.guard.end() && store.isBlank(*source))
+        return Outcome::NotApplicable;
     bool sourceBlank = false;
-    for (FieldId source : rule.guard)
-        sourceBlank |= store.isBlank(source);
+    for (; source != rule.guard.end(); ++source)
+        sourceBlank |= store.isBlank(*source);
     if (sourceBlank)
         return Outcome::NotApplicable;
     Values values = store.values(aux);
