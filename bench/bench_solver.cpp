@@ -1,8 +1,12 @@
+#include "solver/conversions.h"
 #include "tests/support/typedpage.h"
 
 #include <benchmark/benchmark.h>
 
+#include <charconv>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,6 +22,71 @@ void solveTypedPage(benchmark::State &state, const RelationList &list, const Fie
     }
 }
 
+// The text work no solve of a page can avoid: writing every result at 15 significant digits and
+// reading the source texts of each rule that wrote one, each source once per rule.
+struct TextWork {
+    std::vector<double> written;
+    std::vector<std::string> read;
+};
+
+const Rule &ruleNamed(const RelationList &list, std::string_view id)
+{
+    for (const RuleGroup &group : list.groups) {
+        for (const Rule &rule : group) {
+            if (rule.id == id)
+                return rule;
+        }
+    }
+    throw std::invalid_argument("no rule " + std::string(id));
+}
+
+// Replays a real solve of the page: each write's formula is evaluated again on the store as the
+// solve left it, which gives the full-precision number behind the text. A formula reads a field
+// when blanking that field alone fails it, so the sources read are found, not listed by hand.
+TextWork textWorkOf(const RelationList &list, const FieldStore &typed)
+{
+    TextWork work;
+    FieldStore store = typed;
+    std::vector<Num> aux;
+    for (const AuxValue &value : list.auxValues)
+        aux.push_back(value.define(Values(store, aux)));
+    solve(list, store, [&](int, std::string_view id, FieldId target, const std::string &text) {
+        const Rule &rule = ruleNamed(list, id);
+        Num result = rule.formula(Values(store, aux));
+        if (!result.ok() || numberToText(result.value()) != text)
+            throw std::logic_error("replay of rule " + std::string(id) + " differs");
+        work.written.push_back(result.value());
+        for (FieldId field = 0; static_cast<std::size_t>(field) < store.size(); ++field) {
+            FieldStore probe = store;
+            probe.setText(field, "");
+            if (field != target && !rule.formula(Values(probe, aux)).ok())
+                work.read.push_back(store.text(field));
+        }
+    });
+    return work;
+}
+
+void textFloor(benchmark::State &state, const TextWork &work)
+{
+    for (auto _ : state) {
+        for (double value : work.written) {
+            char buffer[32];
+            auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                         std::chars_format::general, 15);
+            benchmark::DoNotOptimize(buffer);
+            benchmark::DoNotOptimize(written.ptr);
+        }
+        for (const std::string &text : work.read) {
+            double value = 0;
+            auto read = std::from_chars(text.data(), text.data() + text.size(), value);
+            benchmark::DoNotOptimize(value);
+            benchmark::DoNotOptimize(read.ptr);
+        }
+    }
+    state.counters["written"] = static_cast<double>(work.written.size());
+    state.counters["read"] = static_cast<double>(work.read.size());
+}
+
 void registerPage(const std::string &name, std::string_view operationName, const test::Texts &typed)
 {
     const OperationDefinition &operation = test::operationNamed(operationName);
@@ -26,6 +95,12 @@ void registerPage(const std::string &name, std::string_view operationName, const
 }
 
 [[maybe_unused]] const bool registered = [] {
+    // The solves of the turning pages are measured against this.
+    const OperationDefinition &turning = test::operationNamed("longitudinal");
+    benchmark::RegisterBenchmark(
+        "turningTextFloor", textFloor,
+        textWorkOf(turning.relations,
+                   test::typedPage(turning, test::workedExample("longitudinal").typed)));
     for (const test::WorkedExample &example : test::workedExamples()) {
         registerPage(std::string(example.operation) + "WorkedExample", example.operation,
                      example.typed);

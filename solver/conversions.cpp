@@ -1,8 +1,11 @@
 #include "solver/conversions.h"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <string>
 
 namespace zorvik {
@@ -107,10 +110,24 @@ std::optional<double> strictToNumber(std::string_view text)
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
-    std::size_t length = numberPrefix(text);
-    if (length == 0 || length != text.size())
+    // from_chars reads exactly this grammar once a leading "+" is taken off, except that it also
+    // reads "inf" and "nan": so a digit or a point must follow the sign. Scanning the text for
+    // the grammar first would cost about as much as the conversion.
+    const char *first = text.data();
+    const char *last = first + text.size();
+    const char *mantissa = first;
+    if (mantissa != last && *mantissa == '+')
+        first = ++mantissa;
+    else if (mantissa != last && *mantissa == '-')
+        ++mantissa;
+    if (mantissa == last || !(isDigit(*mantissa) || *mantissa == '.'))
         return std::nullopt;
-    double value = parseValidated(text);
+    double value = 0;
+    auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (end != last || error == std::errc::invalid_argument)
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range)
+        value = parseValidated(text);
     if (std::isinf(value))
         return std::nullopt;
     return value;
@@ -118,16 +135,17 @@ std::optional<double> strictToNumber(std::string_view text)
 
 double lenientToNumber(std::string_view text)
 {
+    auto isSkipped = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
     std::string compact;
-    compact.reserve(text.size());
-    for (char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n')
-            compact.push_back(c);
+    if (std::any_of(text.begin(), text.end(), isSkipped)) {
+        compact.reserve(text.size());
+        std::remove_copy_if(text.begin(), text.end(), std::back_inserter(compact), isSkipped);
+        text = compact;
     }
-    std::size_t length = numberPrefix(compact);
+    std::size_t length = numberPrefix(text);
     if (length == 0)
         return 0;
-    return parseValidated(std::string_view(compact).substr(0, length));
+    return parseValidated(text.substr(0, length));
 }
 
 std::string numberToText(double number)
@@ -136,15 +154,29 @@ std::string numberToText(double number)
     if (number == 0)
         return "0";
 
+    // A whole number below 10 to the power 15 has at most 15 digits: the general format writes
+    // it exactly as its integer digits. Many results are whole, and this is far cheaper.
+    if (std::fabs(number) < 1e15 && std::trunc(number) == number) {
+        char buffer[24];
+        char *end =
+            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(number)).ptr;
+        return std::string(buffer, end);
+    }
+
     // The general format writes an exponent with a sign and at least two digits, like printf's
     // %G, and without its locale.
     char buffer[32];
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15);
-    std::string text(buffer, result.ptr);
-    if (std::size_t e = text.find('e'); e != std::string::npos)
-        text[e] = 'E';
-    return text;
+    char *end =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15).ptr;
+    // An exponent is never longer than "e-308", so its letter is among the last five characters.
+    char *stop = end - std::min<std::ptrdiff_t>(end - buffer, 5);
+    for (char *c = end - 1; c >= stop; --c) {
+        if (*c == 'e') {
+            *c = 'E';
+            break;
+        }
+    }
+    return std::string(buffer, end);
 }
 
 } // namespace zorvik

@@ -12,6 +12,8 @@ namespace zorvik {
 // Index of a field in its relation list's field table.
 using FieldId = int;
 
+class CheckedStore;
+
 // The texts of one page's fields. A field is blank only when its text is exactly empty.
 // Every access checks its id: one outside the store throws std::out_of_range, so a name that did
 // not resolve (-1) or a store made for another list stops loudly instead of writing anywhere.
@@ -52,8 +54,15 @@ public:
     Num aux(int index) const { return m_aux[static_cast<std::size_t>(index)]; }
 
 private:
+    // The solve's view, which reads each text through the strict conversion only once.
+    friend class CheckedStore;
+    Values(const CheckedStore &checked, const FieldStore &store, const std::vector<Num> &aux)
+        : m_store(store), m_aux(aux), m_checked(&checked)
+    {}
+
     const FieldStore &m_store;
     const std::vector<Num> &m_aux;
+    const CheckedStore *m_checked = nullptr;
 };
 
 using Formula = Num (*)(const Values &);

@@ -2,8 +2,12 @@
 #include "solver/relationlist.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace zorvik {
 
@@ -13,11 +17,15 @@ void FieldStore::throwOutOfRange(FieldId field) const
                             " outside a store of " + std::to_string(m_texts.size()) + " fields");
 }
 
-Num Values::operator[](FieldId field) const
+namespace {
+
+Num strictNumber(const std::string &text)
 {
-    std::optional<double> number = strictToNumber(m_store.text(field));
+    std::optional<double> number = strictToNumber(text);
     return number ? Num(*number) : Num::failure(NotANumber);
 }
+
+} // namespace
 
 Num Values::lenient(FieldId field) const
 {
@@ -30,124 +38,230 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
+// One entry per field or per group of a solve: on the stack for lists of the usual size, since
+// a solve is short and a batch runs a million of them.
+template <typename T, std::size_t Inline> class SolveTable {
+public:
+    explicit SolveTable(std::size_t size)
+        : m_heap(size > Inline ? size : 0), m_data(size > Inline ? m_heap.data() : m_inline.data())
+    {}
+    SolveTable(const SolveTable &) = delete;
+    SolveTable &operator=(const SolveTable &) = delete;
+
+    T &operator[](std::size_t i) { return m_data[i]; }
+    const T &operator[](std::size_t i) const { return m_data[i]; }
+
+private:
+    std::array<T, Inline> m_inline{};
+    std::vector<T> m_heap;
+    T *m_data;
+};
+
 // The store as the solve loop sees it: every id the list's rules and copies name is checked once
 // when it is made, so the many reads of a solve need no check of their own.
 class CheckedStore {
 public:
-    CheckedStore(const RelationList &list, FieldStore &store) : m_store(store)
+    CheckedStore(const RelationList &list, FieldStore &store)
+        : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
+          m_fields(store.size()), m_groupTargets(list.groups.size())
     {
-        auto checkRule = [&store](const Rule &rule) {
-            store.check(rule.target);
-            for (FieldId source : rule.guard)
-                store.check(source);
-        };
-        for (const Rule &rule : list.prePass)
-            checkRule(rule);
-        for (const RuleGroup &group : list.groups) {
-            for (const Rule &rule : group)
-                checkRule(rule);
-        }
-        for (const PassCopy &copy : list.endOfPass) {
-            store.check(copy.source);
-            store.check(copy.target);
+        if (!namesOnlyFieldsOf(list, store))
+            throwForFirstIdOutside(list, store);
+        for (std::size_t group = 0; group < list.groups.size(); ++group) {
+            FieldId shared = -1;
+            if (!list.groups[group].empty())
+                shared = list.groups[group].front().target;
+            for (const Rule &rule : list.groups[group]) {
+                if (rule.target != shared)
+                    shared = -1;
+            }
+            m_groupTargets[group] = shared;
+            if (shared >= 0)
+                ++m_fields[index(shared)].groupsFilling;
+            if (shared < 0 || isBlank(shared))
+                ++m_openGroups;
         }
     }
 
     const FieldStore &store() const { return m_store; }
     const std::vector<std::string> &texts() const { return m_store.m_texts; }
-    const std::string &text(FieldId field) const { return m_store.m_texts[index(field)]; }
+    Values values(const std::vector<Num> &aux) const { return Values(*this, m_store, aux); }
+    const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
     void setText(FieldId field, std::string text)
     {
-        m_store.m_texts[index(field)] = std::move(text);
+        std::string &current = m_texts[index(field)];
+        FieldState &state = m_fields[index(field)];
+        if (current.empty() != text.empty())
+            m_openGroups += text.empty() ? state.groupsFilling : -state.groupsFilling;
+        current = std::move(text);
+        state.read = false;
+    }
+
+    // Whether all rules of the list's group (by index) fill one field that holds a text now:
+    // then each of them would stop at its target, and the group can be passed over. Most groups
+    // are of this kind, and after the first passes most of their targets are filled.
+    bool groupDone(std::size_t group) const
+    {
+        FieldId target = m_groupTargets[group];
+        return target >= 0 && !isBlank(target);
+    }
+    // Whether every group is done, as in most passes of a solve that fills the whole page.
+    bool allGroupsDone() const { return m_openGroups == 0; }
+
+    // Formulas read the same few sources in rule after rule and pass after pass, so each text
+    // goes through the strict conversion once until it is written. Ids here come from formulas,
+    // which were not checked, so they are checked on every read.
+    Num number(FieldId field) const
+    {
+        if (static_cast<std::make_unsigned_t<FieldId>>(field) >= m_size)
+            m_store.check(field);
+        FieldState &state = m_fields[index(field)];
+        if (!state.read)
+            readNumber(field, state);
+        return state.number;
     }
 
 private:
     static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
 
+    template <typename Visit> static void forEachId(const RelationList &list, Visit visit)
+    {
+        auto visitRule = [&visit](const Rule &rule) {
+            visit(rule.target);
+            for (FieldId source : rule.guard)
+                visit(source);
+        };
+        for (const Rule &rule : list.prePass)
+            visitRule(rule);
+        for (const RuleGroup &group : list.groups) {
+            for (const Rule &rule : group)
+                visitRule(rule);
+        }
+        for (const PassCopy &copy : list.endOfPass) {
+            visit(copy.source);
+            visit(copy.target);
+        }
+    }
+    // One comparison per id and no branch on the way: this runs at the start of every solve.
+    static bool namesOnlyFieldsOf(const RelationList &list, const FieldStore &store)
+    {
+        std::make_unsigned_t<FieldId> highest = 0; // a negative id counts as a huge one
+        forEachId(list, [&highest](FieldId id) {
+            highest = std::max(highest, static_cast<std::make_unsigned_t<FieldId>>(id));
+        });
+        return highest < store.size();
+    }
+    [[noreturn]] static void throwForFirstIdOutside(const RelationList &list,
+                                                    const FieldStore &store)
+    {
+        forEachId(list, [&store](FieldId id) { store.check(id); });
+        std::abort(); // unreachable: some id failed the quick check
+    }
+
+    struct FieldState {
+        Num number = Num::failure(NotANumber); // the strict reading of the text, once read is set
+        int groupsFilling = 0;       // groups whose rules all have this field as their target
+        bool read = false;
+    };
+
+    [[gnu::noinline]] void readNumber(FieldId field, FieldState &state) const
+    {
+        std::optional<double> number = strictToNumber(text(field));
+        state.number = number ? Num(*number) : Num::failure(NotANumber);
+        state.read = true;
+    }
+
     FieldStore &m_store;
+    std::string *m_texts; // the store's, which a solve never resizes
+    std::size_t m_size;
+    mutable SolveTable<FieldState, 48> m_fields;
+    SolveTable<FieldId, 48> m_groupTargets; // by group: the target all its rules share, or -1
+    int m_openGroups = 0;                   // groups not done
 };
+
+Num Values::operator[](FieldId field) const
+{
+    return m_checked ? m_checked->number(field) : strictNumber(m_store.text(field));
+}
 
 namespace {
 
 enum class Outcome { NotApplicable, Evaluated };
 
-// A solve that records is a separate instance of the loop, so that one that does not runs the
-// loop it always had.
-template <bool recording> class Solver {
-public:
-    Solver(const RelationList &list, CheckedStore &store, const SolveTrace &trace,
-           SolveRecord *record)
-        : m_list(list), m_store(store), m_trace(trace), m_record(record)
-    {}
-
-    void run()
-    {
+// A solve that records is a separate instance of the loop, so that one that does not runs without
+// a check for it.
+template <bool recording>
+Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &aux, int pass,
+                const SolveTrace &trace, SolveRecord *record)
+{
+    if (!store.isBlank(rule.target))
+        return Outcome::NotApplicable;
+    // When the first source is blank the rule stops there, as it does on most pages; after it
+    // every source is looked at, since a branch per source mispredicts far more often, as the
+    // blank one moves from rule to rule, than the extra reads cost.
+    auto source = rule.guard.begin();
+    if (source != rule.guard.end() && store.isBlank(*source))
+        return Outcome::NotApplicable;
+    bool sourceBlank = false;
+    for (; source != rule.guard.end(); ++source)
+        sourceBlank |= store.isBlank(*source);
+    if (sourceBlank)
+        return Outcome::NotApplicable;
+    Values values = store.values(aux);
+    if (rule.test && !rule.test(values))
+        return Outcome::NotApplicable;
+    Num result = rule.formula(values);
+    if (result.ok()) {
         if constexpr (recording)
-            *m_record = {m_store.texts(), {}, {}, {}};
-        for (const Rule &rule : m_list.prePass)
-            tryRule(rule, 0);
+            record->writes.push_back({pass, &rule, nullptr, store.texts()});
+        store.setText(rule.target, numberToText(result.value()));
+        if (trace)
+            trace(pass, rule.id, rule.target, store.text(rule.target));
+    }
+    return Outcome::Evaluated;
+}
 
-        m_aux.reserve(m_list.auxValues.size());
-        for (const AuxValue &value : m_list.auxValues)
-            m_aux.push_back(value.define(Values(m_store.store(), m_aux)));
-        if constexpr (recording) {
-            m_record->auxRead = m_store.texts();
-            m_record->aux = m_aux;
-        }
+template <bool recording>
+void runSolve(const RelationList &list, CheckedStore &store, FieldStore &fields,
+              const SolveTrace &trace, SolveRecord *record)
+{
+    if constexpr (recording)
+        *record = {store.texts(), {}, {}, {}};
+    std::vector<Num> aux;
+    for (const Rule &rule : list.prePass)
+        tryRule<recording>(rule, store, aux, 0, trace, record);
 
-        for (int pass = 1; pass <= m_list.passes; ++pass) {
-            for (const RuleGroup &group : m_list.groups) {
-                for (const Rule &rule : group) {
-                    if (tryRule(rule, pass) == Outcome::Evaluated)
-                        break;
-                }
+    aux.reserve(list.auxValues.size());
+    for (const AuxValue &value : list.auxValues)
+        aux.push_back(value.define(Values(fields, aux)));
+    if constexpr (recording) {
+        record->auxRead = store.texts();
+        record->aux = aux;
+    }
+
+    const std::size_t groupCount = list.groups.size();
+    for (int pass = 1; pass <= list.passes; ++pass) {
+        for (std::size_t group = 0; group < groupCount && !store.allGroupsDone(); ++group) {
+            if (store.groupDone(group))
+                continue;
+            for (const Rule &rule : list.groups[group]) {
+                if (tryRule<recording>(rule, store, aux, pass, trace, record) ==
+                    Outcome::Evaluated)
+                    break;
             }
-            for (const PassCopy &copy : m_list.endOfPass)
-                passCopy(copy, pass);
         }
-    }
-
-private:
-    Outcome tryRule(const Rule &rule, int pass)
-    {
-        if (!m_store.isBlank(rule.target))
-            return Outcome::NotApplicable;
-        for (FieldId source : rule.guard) {
-            if (m_store.isBlank(source))
-                return Outcome::NotApplicable;
-        }
-        Values values(m_store.store(), m_aux);
-        if (rule.test && !rule.test(values))
-            return Outcome::NotApplicable;
-        Num result = rule.formula(values);
-        if (result.ok()) {
+        for (const PassCopy &copy : list.endOfPass) {
+            if (store.isBlank(copy.source) || store.text(copy.target) == store.text(copy.source))
+                continue;
             if constexpr (recording)
-                m_record->writes.push_back({pass, &rule, nullptr, m_store.texts()});
-            m_store.setText(rule.target, numberToText(result.value()));
-            if (m_trace)
-                m_trace(pass, rule.id, rule.target, m_store.text(rule.target));
+                record->writes.push_back({pass, nullptr, &copy, store.texts()});
+            store.setText(copy.target, store.text(copy.source));
+            if (trace)
+                trace(pass, copy.id, copy.target, store.text(copy.target));
         }
-        return Outcome::Evaluated;
     }
-
-    void passCopy(const PassCopy &copy, int pass)
-    {
-        if (m_store.isBlank(copy.source) || m_store.text(copy.target) == m_store.text(copy.source))
-            return;
-        if constexpr (recording)
-            m_record->writes.push_back({pass, nullptr, &copy, m_store.texts()});
-        m_store.setText(copy.target, m_store.text(copy.source));
-        if (m_trace)
-            m_trace(pass, copy.id, copy.target, m_store.text(copy.target));
-    }
-
-    const RelationList &m_list;
-    CheckedStore &m_store;
-    const SolveTrace &m_trace;
-    SolveRecord *m_record;
-    std::vector<Num> m_aux;
-};
+}
 
 } // namespace
 
@@ -158,9 +272,9 @@ bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace
         return false;
     CheckedStore store(list, fields);
     if (record)
-        Solver<true>(list, store, trace, record).run();
+        runSolve<true>(list, store, fields, trace, record);
     else
-        Solver<false>(list, store, trace, nullptr).run();
+        runSolve<false>(list, store, fields, trace, nullptr);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 #include <random>
+#include <regex>
 #include <string>
 
 using namespace zorvik;
@@ -57,23 +58,50 @@ TEST_P(StrictConversion, ReadsOnlyWholeDecimalNumbers)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, StrictConversion,
-    testing::Values(StrictCase{"7", 7}, StrictCase{"12.", 12}, StrictCase{".5", 0.5},
-                    StrictCase{"-2.5", -2.5}, StrictCase{"+3", 3}, StrictCase{"  42  ", 42},
-                    StrictCase{"1e3", 1000}, StrictCase{"1E-3", 0.001}, StrictCase{"2.5E+2", 250},
-                    StrictCase{"0.1", 0.1}, StrictCase{"007", 7}, StrictCase{"-0", 0},
-                    StrictCase{"1E-400", 0}, StrictCase{"1E308", 1e308},
-                    StrictCase{"", std::nullopt}, StrictCase{" ", std::nullopt},
-                    StrictCase{".", std::nullopt}, StrictCase{"1.2.3", std::nullopt},
-                    StrictCase{"1..2", std::nullopt}, StrictCase{"-", std::nullopt},
-                    StrictCase{"+", std::nullopt}, StrictCase{"1 2", std::nullopt},
-                    StrictCase{"12abc", std::nullopt}, StrictCase{"abc", std::nullopt},
-                    StrictCase{"1,5", std::nullopt}, StrictCase{"1e", std::nullopt},
-                    StrictCase{"e5", std::nullopt}, StrictCase{"\t7", std::nullopt},
-                    StrictCase{"1E400", std::nullopt},
-                    StrictCase{"1.79769313486232E+308", std::nullopt},
-                    StrictCase{"-1E400", std::nullopt}, StrictCase{"inf", std::nullopt},
-                    StrictCase{"nan", std::nullopt}, StrictCase{"0x10", std::nullopt},
-                    StrictCase{"1,000", std::nullopt}));
+    testing::Values(
+        StrictCase{"7", 7}, StrictCase{"12.", 12}, StrictCase{".5", 0.5}, StrictCase{"-2.5", -2.5},
+        StrictCase{"+3", 3}, StrictCase{"  42  ", 42}, StrictCase{"1e3", 1000},
+        StrictCase{"1E-3", 0.001}, StrictCase{"2.5E+2", 250}, StrictCase{"0.1", 0.1},
+        StrictCase{"007", 7}, StrictCase{"-0", 0}, StrictCase{"1E-400", 0},
+        StrictCase{"1E308", 1e308}, StrictCase{"", std::nullopt}, StrictCase{" ", std::nullopt},
+        StrictCase{".", std::nullopt}, StrictCase{"1.2.3", std::nullopt},
+        StrictCase{"1..2", std::nullopt}, StrictCase{"-", std::nullopt},
+        StrictCase{"+", std::nullopt}, StrictCase{"1 2", std::nullopt},
+        StrictCase{"12abc", std::nullopt}, StrictCase{"abc", std::nullopt},
+        StrictCase{"1,5", std::nullopt}, StrictCase{"1e", std::nullopt},
+        StrictCase{"e5", std::nullopt}, StrictCase{"\t7", std::nullopt},
+        StrictCase{"1E400", std::nullopt}, StrictCase{"1.79769313486232E+308", std::nullopt},
+        StrictCase{"-1E400", std::nullopt}, StrictCase{"inf", std::nullopt},
+        StrictCase{"nan", std::nullopt}, StrictCase{"0x10", std::nullopt},
+        StrictCase{"1,000", std::nullopt}, StrictCase{"+.5", 0.5}, StrictCase{"-.5", -0.5},
+        StrictCase{"1.e2", 100}, StrictCase{"+-5", std::nullopt}, StrictCase{"-+5", std::nullopt},
+        StrictCase{"++1", std::nullopt}, StrictCase{"+inf", std::nullopt},
+        StrictCase{"-nan", std::nullopt}, StrictCase{"infinity", std::nullopt},
+        StrictCase{".e5", std::nullopt}, StrictCase{"1e+", std::nullopt},
+        StrictCase{"1e+-5", std::nullopt}, StrictCase{"1e5.5", std::nullopt},
+        StrictCase{"-e5", std::nullopt}));
+
+// Random texts over the characters the grammar is made of: the strict conversion accepts
+// exactly those the grammar describes within the double range, and reads them as the lenient
+// conversion does.
+TEST(StrictConversion, AcceptsExactlyTheGrammar)
+{
+    const std::regex grammar(R"( *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *)");
+    const std::string alphabet = "0123456789..++--eE  infa";
+    std::mt19937 random(14);
+    for (int round = 0; round < 200000; ++round) {
+        std::string text(random() % 9, ' ');
+        for (char &c : text)
+            c = alphabet[random() % alphabet.size()];
+        std::optional<double> read = strictToNumber(text);
+        double lenient = lenientToNumber(text);
+        // A number beyond the double range is grammatical but no number.
+        bool expected = std::regex_match(text, grammar) && !std::isinf(lenient);
+        ASSERT_EQ(read.has_value(), expected) << visible(text);
+        if (read)
+            ASSERT_EQ(*read, lenient) << visible(text);
+    }
+}
 
 struct LenientCase {
     const char *text;
@@ -137,7 +165,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{5e-324, "4.94065645841247E-324"},
                     TextCase{1.7976931348623157e308, "1.79769313486232E+308"},
                     TextCase{954.5454545454545, "954.545454545455"}, TextCase{100, "100"},
-                    TextCase{0.1 + 0.2, "0.3"}));
+                    TextCase{0.1 + 0.2, "0.3"}, TextCase{-5, "-5"},
+                    TextCase{999999999999999, "999999999999999"},
+                    TextCase{-999999999999999, "-999999999999999"},
+                    TextCase{4503599627370497, "4.5035996273705E+15"}));
 
 TEST(NumberToText, ReadsBackAsTheSameNumber)
 {
@@ -150,7 +181,8 @@ TEST(NumberToText, ReadsBackAsTheSameNumber)
 }
 
 // printf's %.15G under the "C" locale writes the same text, so it judges random doubles of every
-// magnitude, subnormals included: the digits, where the fixed form ends and the exponent form.
+// magnitude, subnormals and whole numbers included: the digits, where the fixed form ends and the
+// exponent form.
 TEST(NumberToText, MatchesFifteenDigitGeneralFormatForRandomDoubles)
 {
     const char *previous = std::setlocale(LC_NUMERIC, nullptr);
@@ -163,7 +195,10 @@ TEST(NumberToText, MatchesFifteenDigitGeneralFormatForRandomDoubles)
         // Every other one within 2^-20 to 2^54, where the fixed form and both its ends lie.
         if (word & 1)
             word = (word & 0x800FFFFFFFFFFFFFu) | (std::uint64_t{1003 + (word >> 53) % 75} << 52);
-        const double number = std::bit_cast<double>(word);
+        double number = std::bit_cast<double>(word);
+        // A third are whole numbers, most of them below 10 to the power 15, some above.
+        if (word % 3 == 2)
+            number = std::trunc(number);
         if (!std::isfinite(number) || number == 0)
             continue;
         ++compared;

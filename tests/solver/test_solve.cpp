@@ -113,6 +113,19 @@ TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
     EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 1b c 20"}));
 }
 
+// A group whose first rule's target is given still tries its other rules, which fill other
+// fields; those feed an earlier group in the next pass.
+TEST(Solve, AGroupOfSeveralTargetsIsTriedWhileAnyIsBlank)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", c, {e}, [](V v) { return v[e]; }}},
+                                 {{"2a", d, {a}, [](V v) { return v[a] + 1; }},
+                                  {"2b", e, {a}, [](V v) { return v[a] * 2; }}}},
+                      .passes = 3};
+    FieldStore store = storeOf({"1", "", "", "given"});
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 2b e 2", "2 1a c 2"}));
+}
+
 TEST(Solve, LateGroupsFeedEarlyGroupsInTheNextPass)
 {
     RelationList list{.fields = names,
@@ -182,6 +195,55 @@ TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
     EXPECT_TRUE(traceSolve(list, store).empty());
     EXPECT_EQ(store.text(c), "5");
 }
+
+// A source that a rule has read and that is written later in the solve is read with its new
+// text by the rules that follow, whichever way it was written.
+struct RereadCase {
+    const char *what;
+    RelationList list;
+    std::vector<std::string> texts;
+    std::vector<std::string> trace;
+};
+
+void PrintTo(const RereadCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class RereadAfterWrite : public testing::TestWithParam<RereadCase> {};
+
+TEST_P(RereadAfterWrite, LaterRulesReadTheNewText)
+{
+    const RereadCase &c = GetParam();
+    FieldStore store = storeOf(c.texts);
+    EXPECT_EQ(traceSolve(c.list, store), c.trace);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RereadAfterWrite,
+    testing::Values(
+        // c is outside the guard: blank in pass 1, written by the next group.
+        RereadCase{"BlankSourceFilledByALaterGroup",
+                   {.fields = names,
+                    .groups = {{{"1a", d, {a}, [](V v) { return v[a] + v[c]; }}},
+                               {{"2a", c, {a}, [](V v) { return v[a] * 2; }}}},
+                    .passes = 3},
+                   {"1"},
+                   {"1 2a c 2", "2 1a d 3"}},
+        RereadCase{"ZeroDivisorOverwrittenByAPassCopy",
+                   {.fields = names,
+                    .groups = {{{"1a", d, {c}, [](V v) { return v[a] / v[c]; }}}},
+                    .endOfPass = {{"9", a, c}},
+                    .passes = 3},
+                   {"8", "", "0"},
+                   {"1 9 c 8", "2 1a d 1"}},
+        RereadCase{"MalformedSourceReplacedByACopy",
+                   {.fields = names,
+                    .groups = {{{"1a", d, {c}, [](V v) { return v[c] * 3; }}}},
+                    .endOfPass = {{"9", b, c}},
+                    .passes = 2},
+                   {"", "0.5", "1..2"},
+                   {"1 9 c 0.5", "2 1a d 1.5"}}));
 
 // A store of another size is refused before anything is read or written, and without throwing.
 TEST(Solve, RefusesAStoreMadeForAnotherListAndLeavesItAlone)
