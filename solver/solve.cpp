@@ -161,7 +161,7 @@ private:
 
     struct FieldState {
         Num number = Num::failure(NotANumber); // the strict reading of the text, once read is set
-        int groupsFilling = 0;       // groups whose rules all have this field as their target
+        int groupsFilling = 0; // groups whose rules all have this field as their target
         bool read = false;
     };
 
@@ -246,8 +246,7 @@ void runSolve(const RelationList &list, CheckedStore &store, FieldStore &fields,
             if (store.groupDone(group))
                 continue;
             for (const Rule &rule : list.groups[group]) {
-                if (tryRule<recording>(rule, store, aux, pass, trace, record) ==
-                    Outcome::Evaluated)
+                if (tryRule<recording>(rule, store, aux, pass, trace, record) == Outcome::Evaluated)
                     break;
             }
         }

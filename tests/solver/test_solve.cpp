@@ -118,9 +118,9 @@ TEST(Solve, AFailingFirstRuleEndsItsGroupInEveryPass)
 TEST(Solve, AGroupOfSeveralTargetsIsTriedWhileAnyIsBlank)
 {
     RelationList list{.fields = names,
-                      .groups = {{{"1a", c, {e}, [](V v) { return v[e]; }}},
-                                 {{"2a", d, {a}, [](V v) { return v[a] + 1; }},
-                                  {"2b", e, {a}, [](V v) { return v[a] * 2; }}}},
+                      .groups = {{{"1a", c, {e}, "", [](V v) { return v[e]; }}},
+                                 {{"2a", d, {a}, "", [](V v) { return v[a] + 1; }},
+                                  {"2b", e, {a}, "", [](V v) { return v[a] * 2; }}}},
                       .passes = 3};
     FieldStore store = storeOf({"1", "", "", "given"});
     EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 2b e 2", "2 1a c 2"}));
@@ -225,21 +225,21 @@ INSTANTIATE_TEST_SUITE_P(
         // c is outside the guard: blank in pass 1, written by the next group.
         RereadCase{"BlankSourceFilledByALaterGroup",
                    {.fields = names,
-                    .groups = {{{"1a", d, {a}, [](V v) { return v[a] + v[c]; }}},
-                               {{"2a", c, {a}, [](V v) { return v[a] * 2; }}}},
+                    .groups = {{{"1a", d, {a}, "", [](V v) { return v[a] + v[c]; }}},
+                               {{"2a", c, {a}, "", [](V v) { return v[a] * 2; }}}},
                     .passes = 3},
                    {"1"},
                    {"1 2a c 2", "2 1a d 3"}},
         RereadCase{"ZeroDivisorOverwrittenByAPassCopy",
                    {.fields = names,
-                    .groups = {{{"1a", d, {c}, [](V v) { return v[a] / v[c]; }}}},
+                    .groups = {{{"1a", d, {c}, "", [](V v) { return v[a] / v[c]; }}}},
                     .endOfPass = {{"9", a, c}},
                     .passes = 3},
                    {"8", "", "0"},
                    {"1 9 c 8", "2 1a d 1"}},
         RereadCase{"MalformedSourceReplacedByACopy",
                    {.fields = names,
-                    .groups = {{{"1a", d, {c}, [](V v) { return v[c] * 3; }}}},
+                    .groups = {{{"1a", d, {c}, "", [](V v) { return v[c] * 3; }}}},
                     .endOfPass = {{"9", b, c}},
                     .passes = 2},
                    {"", "0.5", "1..2"},
