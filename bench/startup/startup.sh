@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up benchmark: wall time from process start until the main window is on the screen with
 # the New Project dialog in it, and peak memory (maximum resident set), median of several runs,
 # side by side with a bare Qt program that shows only an empty main window with a work area.

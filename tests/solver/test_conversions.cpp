@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/conversions.h"
 
 #include <gtest/gtest.h>
@@ -98,8 +99,9 @@ TEST(StrictConversion, AcceptsExactlyTheGrammar)
         // A number beyond the double range is grammatical but no number.
         bool expected = std::regex_match(text, grammar) && !std::isinf(lenient);
         ASSERT_EQ(read.has_value(), expected) << visible(text);
-        if (read)
+        if (read) {
             ASSERT_EQ(*read, lenient) << visible(text);
+        }
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/numerics.h"
 #include "solver/relationlist.h"
 #include "tests/support/solvetrace.h"
