@@ -118,10 +118,12 @@ struct WindowDesign {
     // Enter and Esc act on the page shown, rather than always on the roughing page.
     bool keysFollowShownPage = false;
     TagMatch tagMatch = TagMatch::Text;
-    FontDesign font;         // captions and fields
-    FontDesign tabFont = {}; // tab captions
-    FontDesign frameFont;    // frame captions
-    FontDesign buttonFont;   // button label captions
+    // Every window shares these fonts unless its design says otherwise; the longest field
+    // captions just fit their column at 7.5 points.
+    FontDesign font = {"Arial", 7.5, false};                   // captions and fields
+    FontDesign tabFont = {"Times New Roman", 12, true};        // tab captions
+    FontDesign frameFont = {"Times New Roman", 9.75, true};    // frame captions
+    FontDesign buttonFont = {"Times New Roman", 15.75, false}; // button label captions
 };
 
 // A caption as a name: without the colon and the spaces around it.

@@ -91,9 +91,6 @@ WindowDesign design()
             {{"txtidiam", "txtfdiam"}, leaveEnlargement},
             {{"txtfdiam2"}, leaveHoleDiameter},
         },
-        .font = {"Arial", 7.5, false},
-        .frameFont = {"Times New Roman", 9.75, true},
-        .buttonFont = {"Times New Roman", 15.75, false},
     };
     // clang-format on
 }

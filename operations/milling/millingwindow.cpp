@@ -17,7 +17,6 @@ WindowDesign design()
     constexpr int v1 = 1800, v2 = 4920, v3 = 7680, v4 = 10080;
     constexpr int c1 = 120, c2 = 3600, c3 = 8160;   // machining caption columns
     constexpr int f1 = 2160, f2 = 6720, f3 = 10080; // machining field columns
-    const FontDesign times{"Times New Roman", 12, true};
 
     // clang-format off
     return WindowDesign{
@@ -73,10 +72,7 @@ WindowDesign design()
         .buttons = labelButtons(),
         .filters = {},
         .hover = labelButtonsHover("SSTab1", {"Frame1", "Frame3"}, {"Frame5", "Frame6"}),
-        .font = {"Arial", 7.5, false},
-        .tabFont = times,
-        .frameFont = times,
-        .buttonFont = {"Times New Roman", 15.75, false},
+        .frameFont = {"Times New Roman", 12, true},
     };
     // clang-format on
 }

@@ -16,7 +16,6 @@ WindowDesign design()
     // The second caption column sits further left in the machining frame, whose captions are
     // longer.
     constexpr int w2 = 3960, m2 = 3720;
-    const FontDesign times{"Times New Roman", 12, true};
 
     // clang-format off
     return WindowDesign{
@@ -71,10 +70,6 @@ WindowDesign design()
         .hover = labelButtonsHover("SSTab2", {"Frame1", "Frame3"}, {"Frame4", "Frame6"}),
         .keysFollowShownPage = true,
         .tagMatch = TagMatch::Number,
-        .font = {"Arial", 7.5, false},
-        .tabFont = times,
-        .frameFont = {"Times New Roman", 9.75, true},
-        .buttonFont = {"Times New Roman", 15.75, false},
     };
     // clang-format on
 }

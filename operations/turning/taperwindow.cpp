@@ -55,9 +55,6 @@ WindowDesign design()
             {"Label4", "Cancel", Action::Cancel, 4440},
         },
         .hover = {{{"", "Frame1"}, {"Label1", "Label2", "Label3", "Label4"}}},
-        .font = {"Arial", 7.5, false},
-        .frameFont = {"Times New Roman", 9.75, true},
-        .buttonFont = {"Times New Roman", 15.75, false},
     };
     // clang-format on
 }

@@ -21,7 +21,6 @@ WindowDesign design(const Variant &v)
 {
     constexpr int c1 = 120, c2 = 3600, c3 = 7440;  // caption columns
     constexpr int f1 = 2160, f2 = 6000, f3 = 9960; // field columns
-    const FontDesign times{"Times New Roman", 12, true};
     const std::vector<const char *> roughing{"command1", "command2", "command5", "command3",
                                              "command4"};
     const std::vector<const char *> finishing{"fcommand1", "fcommand2", "fcommand5", "fcommand3",
@@ -86,11 +85,6 @@ WindowDesign design(const Variant &v)
             {{"Frame2", "Frame3"}, roughing},
             {{"fFrame2", "fFrame3"}, finishing},
         },
-        // The longest captions just fit their column at this size.
-        .font = {"Arial", 7.5, false},
-        .tabFont = times,
-        .frameFont = {"Times New Roman", 9.75, true},
-        .buttonFont = {"Times New Roman", 15.75, false},
     };
     // clang-format on
 }
