@@ -140,12 +140,34 @@ struct SolveRecord {
     std::vector<SolveWrite> writes;
 };
 
+// A relation list made ready for many solves: its ids are checked against its own fields, and
+// what the solve loop needs of its shape is worked out, once rather than at every solve, where
+// the two took a tenth of a page's solve. It refers to the list, which must outlive it unchanged.
+class PreparedList {
+public:
+    // Throws std::out_of_range, naming the first such id, when a rule or a copy of the list names
+    // an id outside the list's fields.
+    explicit PreparedList(const RelationList &list);
+
+    const RelationList &list() const { return *m_list; }
+
+private:
+    friend class CheckedStore;
+
+    const RelationList *m_list;
+    std::vector<FieldId> m_groupTargets; // by group: the field all its rules fill, or -1
+    std::vector<int> m_groupsFilling;    // by field: the groups whose rules all fill it
+};
+
 // Fills blank fields of store from the list. Never changes a non-blank field (except through a
 // PassCopy), never fails as a whole and reports nothing but the trace and the record. Returns
 // false, with the store untouched, when the store was not made for the list (its size differs);
 // it runs from event handlers, so it does not throw for that. A list whose rules name an id
 // outside its own fields is broken and throws std::out_of_range before anything is written.
 bool solve(const RelationList &list, FieldStore &store, const SolveTrace &trace = {},
+           SolveRecord *record = nullptr);
+// The same solve on a list prepared beforehand, as for a batch of pages.
+bool solve(const PreparedList &list, FieldStore &store, const SolveTrace &trace = {},
            SolveRecord *record = nullptr);
 
 } // namespace zorvik

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -39,13 +41,20 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
-// One entry per field or per group of a solve: on the stack for lists of the usual size, since
-// a solve is short and a batch runs a million of them.
+// One entry per field of a solve: on the stack for lists of the usual size, since
+// a solve is short and a batch runs a million of them. Only the entries in use are initialised:
+// filling the whole inline array cost more than the rest of setting up a solve.
 template <typename T, std::size_t Inline> class SolveTable {
+    static_assert(std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>);
+
 public:
-    explicit SolveTable(std::size_t size)
-        : m_heap(size > Inline ? size : 0), m_data(size > Inline ? m_heap.data() : m_inline.data())
-    {}
+    SolveTable(std::size_t size, const T &initial)
+        : m_heap(size > Inline ? size : 0, initial),
+          m_data(size > Inline ? m_heap.data() : reinterpret_cast<T *>(m_inline))
+    {
+        if (size <= Inline)
+            std::uninitialized_fill_n(m_data, size, initial);
+    }
     SolveTable(const SolveTable &) = delete;
     SolveTable &operator=(const SolveTable &) = delete;
 
@@ -53,32 +62,62 @@ public:
     const T &operator[](std::size_t i) const { return m_data[i]; }
 
 private:
-    std::array<T, Inline> m_inline{};
+    alignas(T) std::byte m_inline[Inline * sizeof(T)];
     std::vector<T> m_heap;
     T *m_data;
 };
 
-// The store as the solve loop sees it: every id the list's rules and copies name is checked once
-// when it is made, so the many reads of a solve need no check of their own.
+namespace {
+
+template <typename Visit> void forEachId(const RelationList &list, Visit visit)
+{
+    auto visitRule = [&visit](const Rule &rule) {
+        visit(rule.target);
+        for (FieldId source : rule.guard)
+            visit(source);
+    };
+    for (const Rule &rule : list.prePass)
+        visitRule(rule);
+    for (const RuleGroup &group : list.groups) {
+        for (const Rule &rule : group)
+            visitRule(rule);
+    }
+    for (const PassCopy &copy : list.endOfPass) {
+        visit(copy.source);
+        visit(copy.target);
+    }
+}
+
+} // namespace
+
+PreparedList::PreparedList(const RelationList &list)
+    : m_list(&list), m_groupTargets(list.groups.size(), -1), m_groupsFilling(list.fields.size())
+{
+    const FieldStore store(list.fields.size());
+    forEachId(list, [&store](FieldId id) { store.check(id); });
+    for (std::size_t group = 0; group < list.groups.size(); ++group) {
+        const RuleGroup &rules = list.groups[group];
+        FieldId shared = rules.empty() ? -1 : rules.front().target;
+        for (const Rule &rule : rules) {
+            if (rule.target != shared)
+                shared = -1;
+        }
+        m_groupTargets[group] = shared;
+        if (shared >= 0)
+            ++m_groupsFilling[static_cast<std::size_t>(shared)];
+    }
+}
+
+// The store as the solve loop sees it: the list's ids were checked when it was prepared, so the
+// many reads of a solve need no check of their own.
 class CheckedStore {
 public:
-    CheckedStore(const RelationList &list, FieldStore &store)
+    CheckedStore(const PreparedList &list, FieldStore &store)
         : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
-          m_fields(store.size()), m_groupTargets(list.groups.size())
+          m_fields(store.size(), FieldState{}), m_groupTargets(list.m_groupTargets.data()),
+          m_groupsFilling(list.m_groupsFilling.data())
     {
-        if (!namesOnlyFieldsOf(list, store))
-            throwForFirstIdOutside(list, store);
-        for (std::size_t group = 0; group < list.groups.size(); ++group) {
-            FieldId shared = -1;
-            if (!list.groups[group].empty())
-                shared = list.groups[group].front().target;
-            for (const Rule &rule : list.groups[group]) {
-                if (rule.target != shared)
-                    shared = -1;
-            }
-            m_groupTargets[group] = shared;
-            if (shared >= 0)
-                ++m_fields[index(shared)].groupsFilling;
+        for (FieldId shared : list.m_groupTargets) {
             if (shared < 0 || isBlank(shared))
                 ++m_openGroups;
         }
@@ -92,11 +131,13 @@ public:
     void setText(FieldId field, std::string text)
     {
         std::string &current = m_texts[index(field)];
-        FieldState &state = m_fields[index(field)];
-        if (current.empty() != text.empty())
-            m_openGroups += text.empty() ? state.groupsFilling : -state.groupsFilling;
+        if (current.empty() != text.empty()) {
+            int filling = m_groupsFilling[index(field)];
+            m_openGroups += text.empty() ? filling : -filling;
+        }
         current = std::move(text);
-        state.read = false;
+        m_fields[index(field)].read = false;
+        ++m_writes;
     }
 
     // Whether all rules of the list's group (by index) fill one field that holds a text now:
@@ -107,6 +148,8 @@ public:
         FieldId target = m_groupTargets[group];
         return target >= 0 && !isBlank(target);
     }
+    // Texts written so far.
+    std::size_t writes() const { return m_writes; }
     // Whether every group is done, as in most passes of a solve that fills the whole page.
     bool allGroupsDone() const { return m_openGroups == 0; }
 
@@ -126,43 +169,8 @@ public:
 private:
     static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
 
-    template <typename Visit> static void forEachId(const RelationList &list, Visit visit)
-    {
-        auto visitRule = [&visit](const Rule &rule) {
-            visit(rule.target);
-            for (FieldId source : rule.guard)
-                visit(source);
-        };
-        for (const Rule &rule : list.prePass)
-            visitRule(rule);
-        for (const RuleGroup &group : list.groups) {
-            for (const Rule &rule : group)
-                visitRule(rule);
-        }
-        for (const PassCopy &copy : list.endOfPass) {
-            visit(copy.source);
-            visit(copy.target);
-        }
-    }
-    // One comparison per id and no branch on the way: this runs at the start of every solve.
-    static bool namesOnlyFieldsOf(const RelationList &list, const FieldStore &store)
-    {
-        std::make_unsigned_t<FieldId> highest = 0; // a negative id counts as a huge one
-        forEachId(list, [&highest](FieldId id) {
-            highest = std::max(highest, static_cast<std::make_unsigned_t<FieldId>>(id));
-        });
-        return highest < store.size();
-    }
-    [[noreturn]] static void throwForFirstIdOutside(const RelationList &list,
-                                                    const FieldStore &store)
-    {
-        forEachId(list, [&store](FieldId id) { store.check(id); });
-        std::abort(); // unreachable: some id failed the quick check
-    }
-
     struct FieldState {
         Num number = Num::failure(NotANumber); // the strict reading of the text, once read is set
-        int groupsFilling = 0; // groups whose rules all have this field as their target
         bool read = false;
     };
 
@@ -177,8 +185,10 @@ private:
     std::string *m_texts; // the store's, which a solve never resizes
     std::size_t m_size;
     mutable SolveTable<FieldState, 48> m_fields;
-    SolveTable<FieldId, 48> m_groupTargets; // by group: the target all its rules share, or -1
-    int m_openGroups = 0;                   // groups not done
+    const FieldId *m_groupTargets; // the prepared list's, by group
+    const int *m_groupsFilling;    // the prepared list's, by field
+    int m_openGroups = 0;          // groups not done
+    std::size_t m_writes = 0;
 };
 
 Num Values::operator[](FieldId field) const
@@ -243,6 +253,7 @@ void runSolve(const RelationList &list, CheckedStore &store, FieldStore &fields,
 
     const std::size_t groupCount = list.groups.size();
     for (int pass = 1; pass <= list.passes; ++pass) {
+        const std::size_t writesBefore = store.writes();
         for (std::size_t group = 0; group < groupCount && !store.allGroupsDone(); ++group) {
             if (store.groupDone(group))
                 continue;
@@ -260,22 +271,37 @@ void runSolve(const RelationList &list, CheckedStore &store, FieldStore &fields,
             if (trace)
                 trace(pass, copy.id, copy.target, store.text(copy.target));
         }
+        // A pass that wrote nothing leaves the page as it found it; rules and copies read
+        // nothing else, so every later pass would repeat it exactly. A page whose rules keep
+        // failing ends here after one pass instead of trying them all again until the last.
+        if (store.writes() == writesBefore)
+            break;
     }
 }
 
 } // namespace
 
-bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace,
+bool solve(const PreparedList &prepared, FieldStore &fields, const SolveTrace &trace,
            SolveRecord *record)
 {
+    const RelationList &list = prepared.list();
     if (fields.size() != list.fields.size())
         return false;
-    CheckedStore store(list, fields);
+    CheckedStore store(prepared, fields);
     if (record)
         runSolve<true>(list, store, fields, trace, record);
     else
         runSolve<false>(list, store, fields, trace, nullptr);
     return true;
+}
+
+bool solve(const RelationList &list, FieldStore &fields, const SolveTrace &trace,
+           SolveRecord *record)
+{
+    // A store made for another list is refused before the list is looked at.
+    if (fields.size() != list.fields.size())
+        return false;
+    return solve(PreparedList(list), fields, trace, record);
 }
 
 } // namespace zorvik

@@ -183,6 +183,7 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
                 std::istream &in, std::ostream &out, std::ostream &err)
 {
     const RelationList &list = operation.relations;
+    const PreparedList prepared(list);
     std::vector<FieldId> columns;
     bool headerRead = false;
     std::optional<std::string> badHeader;
@@ -196,7 +197,7 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
                 store.setText(columns[column], batch.cells[row * columns.size() + column]);
             if (operation.prepare)
                 operation.prepare(store);
-            solve(list, store);
+            solve(prepared, store);
             appendRow(batch.output, store);
         }
     };

@@ -189,7 +189,12 @@ void CsvReader::stop(std::string what)
 
 void appendCsvCell(std::string &out, std::string_view cell)
 {
-    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
+    // One pass over the bytes: find_first_of searches the four specials once per byte, which
+    // was the largest single cost of a batch run.
+    bool plain = std::none_of(cell.begin(), cell.end(), [](char c) {
+        return c == ',' || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
         out += cell;
         return;
     }

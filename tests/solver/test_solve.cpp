@@ -197,6 +197,40 @@ TEST(Solve, PassCopyOverwritesAndIsTracedOnlyWhenItChanges)
     EXPECT_EQ(store.text(c), "5");
 }
 
+// A pass that writes nothing ends the solve, since every later pass would repeat it; a write of
+// any kind, a copy's included, lets the next pass run.
+int tries = 0;
+
+TEST(Solve, PassesEndWhenOneWritesNothing)
+{
+    const Formula failing = [](V v) {
+        ++tries;
+        return v[a] / v[b];
+    };
+    RelationList list{.fields = names, .groups = {{{"1a", c, {a, b}, "", failing}}}};
+    FieldStore store = storeOf({"10", "0"});
+    tries = 0;
+    EXPECT_TRUE(traceSolve(list, store).empty());
+    EXPECT_EQ(tries, 1);
+
+    // A write in pass 1 makes pass 2 run; that one writes nothing.
+    list.groups.push_back({{"2a", d, {a}, "", [](V v) { return v[a] + 1; }}});
+    store = storeOf({"10", "0"});
+    tries = 0;
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 2a d 11"}));
+    EXPECT_EQ(tries, 2);
+}
+
+TEST(Solve, APassWhoseOnlyWriteIsACopyIsNotTheLast)
+{
+    RelationList list{.fields = names,
+                      .groups = {{{"1a", c, {b}, "", [](V v) { return v[b] + 1; }}}},
+                      .endOfPass = {{"9", a, b}},
+                      .passes = 3};
+    FieldStore store = storeOf({"4"});
+    EXPECT_EQ(traceSolve(list, store), (std::vector<std::string>{"1 9 b 4", "2 1a c 5"}));
+}
+
 // A source that a rule has read and that is written later in the solve is read with its new
 // text by the rules that follow, whichever way it was written.
 struct RereadCase {
@@ -343,6 +377,8 @@ TEST_P(BrokenList, ThrowsBeforeWritingAnything)
     FieldStore store = storeOf({"1"});
     EXPECT_THROW(solve(list, store), std::out_of_range);
     EXPECT_EQ(textsOf(store), (std::vector<std::string>{"1", "", "", "", ""}));
+    // A batch prepares its list once; the list is refused there.
+    EXPECT_THROW(PreparedList{list}, std::out_of_range);
 }
 
 constexpr FieldId outside = 5;
