@@ -149,26 +149,23 @@ double lenientToNumber(std::string_view text)
     return parseValidated(text.substr(0, length));
 }
 
-std::string numberToText(double number)
+char *writeNumberText(double number, char *buffer)
 {
     assert(std::isfinite(number));
-    if (number == 0)
-        return "0";
+    if (number == 0) {
+        *buffer = '0';
+        return buffer + 1;
+    }
 
     // A whole number below 10 to the power 15 has at most 15 digits: the general format writes
     // it exactly as its integer digits. Many results are whole, and this is far cheaper.
-    if (std::fabs(number) < 1e15 && std::trunc(number) == number) {
-        char buffer[24];
-        char *end =
-            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(number)).ptr;
-        return std::string(buffer, end);
-    }
+    if (std::fabs(number) < 1e15 && std::trunc(number) == number)
+        return std::to_chars(buffer, buffer + numberTextMax, static_cast<long long>(number)).ptr;
 
     // The general format writes an exponent with a sign and at least two digits, like printf's
     // %G, and without its locale.
-    char buffer[32];
     char *end =
-        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15).ptr;
+        std::to_chars(buffer, buffer + numberTextMax, number, std::chars_format::general, 15).ptr;
     // An exponent is never longer than "e-308", so its letter is among the last five characters.
     char *stop = end - std::min<std::ptrdiff_t>(end - buffer, 5);
     for (char *c = end - 1; c >= stop; --c) {
@@ -177,7 +174,13 @@ std::string numberToText(double number)
             break;
         }
     }
-    return std::string(buffer, end);
+    return end;
+}
+
+std::string numberToText(double number)
+{
+    char buffer[numberTextMax];
+    return std::string(buffer, writeNumberText(number, buffer));
 }
 
 } // namespace zorvik

@@ -22,4 +22,8 @@ double lenientToNumber(std::string_view text);
 // finite.
 std::string numberToText(double number);
 
+// The same text written into buffer, which must hold numberTextMax characters; returns its end.
+constexpr std::size_t numberTextMax = 32;
+char *writeNumberText(double number, char *buffer);
+
 } // namespace zorvik

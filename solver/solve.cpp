@@ -128,14 +128,16 @@ public:
     Values values(const std::vector<Num> &aux) const { return Values(*this, m_store, aux); }
     const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
-    void setText(FieldId field, std::string text)
+    // Assigned, not moved in: a store used for page after page, as in a batch, keeps the room
+    // its texts had, so writing a result allocates nothing.
+    void setText(FieldId field, std::string_view text)
     {
         std::string &current = m_texts[index(field)];
         if (current.empty() != text.empty()) {
             int filling = m_groupsFilling[index(field)];
             m_openGroups += text.empty() ? filling : -filling;
         }
-        current = std::move(text);
+        current.assign(text);
         m_fields[index(field)].read = false;
         ++m_writes;
     }
@@ -226,7 +228,10 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
     if (result.ok()) {
         if constexpr (recording)
             record->writes.push_back({pass, &rule, nullptr, store.texts()});
-        store.setText(rule.target, numberToText(result.value()));
+        char buffer[numberTextMax];
+        char *end = writeNumberText(result.value(), buffer);
+        store.setText(rule.target,
+                      std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
         if (trace)
             trace(pass, rule.id, rule.target, store.text(rule.target));
     }
