@@ -15,7 +15,7 @@ FieldStore OperationDefinition::defaultStore() const
 {
     FieldStore store(relations.fields.size());
     for (const auto &[field, text] : defaults)
-        store.setText(field, std::string(text));
+        store.setText(field, text);
     return store;
 }
 

@@ -24,7 +24,9 @@ public:
 
     std::size_t size() const { return m_texts.size(); }
     const std::string &text(FieldId field) const { return m_texts[index(field)]; }
-    void setText(FieldId field, std::string text) { m_texts[index(field)] = std::move(text); }
+    // Assigned into the field's text, which keeps its room: a store reused page after page, as a
+    // batch does, then rarely allocates.
+    void setText(FieldId field, std::string_view text) { m_texts[index(field)].assign(text); }
     bool isBlank(FieldId field) const { return m_texts[index(field)].empty(); }
     // Throws std::out_of_range, as the accessors do, unless the store has field.
     void check(FieldId field) const { index(field); }

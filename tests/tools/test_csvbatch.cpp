@@ -155,6 +155,50 @@ INSTANTIATE_TEST_SUITE_P(
                     Quoting{"Blank", "", ""}, Quoting{"Utf8", "\xC3\x98 50", "\xC3\x98 50"}),
     [](const testing::TestParamInfo<Quoting> &info) { return info.param.name; });
 
+// Cells are looked at a word of bytes at a time, with the last word overlapping or padded: a
+// byte that matters is found at every position of cells of every length around the word size.
+TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
+{
+    struct Byte {
+        std::string bytes;
+        bool quoted;
+        bool utf8;
+    };
+    const std::vector<Byte> bytes{{",", true, true},      {"\"", true, true},
+                                  {"\r", true, true},     {"\n", true, true},
+                                  {" ", false, true},     {"\xC3\x98", false, true},
+                                  {"\xFF", false, false}, {"\xC3", false, false}};
+    for (std::size_t length = 1; length <= 24; ++length) {
+        for (std::size_t position = 0; position < length; ++position) {
+            for (const Byte &byte : bytes) {
+                std::string cell(length, '7');
+                cell.replace(position, 1, byte.bytes);
+                std::string written;
+                appendCsvCell(written, cell);
+                SCOPED_TRACE(testing::Message() << "length " << length << ", position " << position
+                                                << ", byte " << int(byte.bytes[0]));
+                EXPECT_EQ(written.front() == '"', byte.quoted);
+
+                std::vector<std::pair<std::size_t, std::string>> records;
+                CsvReader reader(1, [&](const CsvRecord &record) {
+                    records.emplace_back(record.line, (*record.cells)[0]);
+                    return true;
+                });
+                bool read = reader.feed("h\n" + written + "\nend\n") && reader.finish();
+                ASSERT_EQ(read, byte.utf8);
+                if (!byte.utf8) {
+                    EXPECT_EQ(reader.fault()->what, "bytes that are not UTF-8 in cell 1");
+                    continue;
+                }
+                std::size_t breaks =
+                    static_cast<std::size_t>(std::count(cell.begin(), cell.end(), '\n'));
+                EXPECT_EQ(records, (std::vector<std::pair<std::size_t, std::string>>{
+                                       {1, "h"}, {2, cell}, {3 + breaks, "end"}}));
+            }
+        }
+    }
+}
+
 TEST(CsvBatch, ByteOrderMarkAndCrLfReadAsPlainLf)
 {
     std::string plain = "txtidiam,txtfeed\n50,0.2\n\"4\n0\",0.1\n";
