@@ -23,6 +23,7 @@ public:
     explicit FieldStore(std::size_t fieldCount) : m_texts(fieldCount) {}
 
     std::size_t size() const { return m_texts.size(); }
+    const std::vector<std::string> &texts() const { return m_texts; }
     const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     // Assigned into the field's text, which keeps its room: a store reused page after page, as a
     // batch does, then rarely allocates.

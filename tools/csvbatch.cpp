@@ -146,16 +146,6 @@ std::string cellCount(std::size_t count)
     return std::to_string(count) + (count == 1 ? " cell" : " cells");
 }
 
-void appendRow(std::string &out, const FieldStore &store)
-{
-    for (std::size_t i = 0; i < store.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        appendCsvCell(out, store.text(static_cast<FieldId>(i)));
-    }
-    out += '\n';
-}
-
 // The header's fields in column order, or why it names no page.
 std::optional<std::string> readHeader(const RelationList &list, const CsvRecord &record,
                                       std::vector<FieldId> &columns)
@@ -198,7 +188,7 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
             if (operation.prepare)
                 operation.prepare(store);
             solve(prepared, store);
-            appendRow(batch.output, store);
+            appendCsvRow(batch.output, store.texts());
         }
     };
     OrderedWorkers workers(jobs, solveBatch, out);

@@ -232,7 +232,10 @@ void CsvReader::stop(std::string what)
     m_fault = CsvFault{m_recordStarted ? m_recordLine : m_line, std::move(what)};
 }
 
-void appendCsvCell(std::string &out, std::string_view cell)
+namespace {
+
+// Inlined into the row loop: a call per cell was a fair part of writing a row.
+inline void appendCell(std::string &out, std::string_view cell)
 {
     bool special = anyWord(cell, [](std::uint64_t word) {
         return hasByte(word, ',') | hasByte(word, '"') | hasByte(word, '\r') | hasByte(word, '\n');
@@ -248,6 +251,23 @@ void appendCsvCell(std::string &out, std::string_view cell)
         out += c;
     }
     out += '"';
+}
+
+} // namespace
+
+void appendCsvCell(std::string &out, std::string_view cell)
+{
+    appendCell(out, cell);
+}
+
+void appendCsvRow(std::string &out, std::span<const std::string> cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendCell(out, cells[i]);
+    }
+    out += '\n';
 }
 
 } // namespace zorvik

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,5 +72,7 @@ private:
 // Appends the cell as RFC 4180 writes it: in quotes, with its quotes doubled, only when it holds a
 // comma, a quote or a line break.
 void appendCsvCell(std::string &out, std::string_view cell);
+// Appends the cells so, separated by commas, and a line end.
+void appendCsvRow(std::string &out, std::span<const std::string> cells);
 
 } // namespace zorvik

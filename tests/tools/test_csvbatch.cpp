@@ -50,9 +50,8 @@ std::size_t lineCount(const std::string &text)
 std::string row(const std::vector<std::string> &cells)
 {
     std::string text;
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        appendCsvCell(i > 0 ? text += ',' : text, cells[i]);
-    return text + '\n';
+    appendCsvRow(text, cells);
+    return text;
 }
 
 // Texts as a spreadsheet holds them: numbers of several shapes, blanks, malformed numbers, and
