@@ -27,18 +27,18 @@ struct Batch {
     std::string output; // the rows' complete text, written only as a whole
 };
 
-// Runs work on batches in jobs threads (in the caller's for one job) and writes their outputs in
-// the order they were submitted. At most a few batches per job are under way, so memory does not
-// follow the length of the input.
+// Runs work on batches in jobs threads and writes their outputs in the order they were
+// submitted. The caller's thread is one of them: besides reading and writing, it works a batch
+// whenever it would otherwise wait, so jobs threads keep jobs cores busy (with a thread more, the
+// reading one took turns with the others). At most a few batches per job are under way, so
+// memory does not follow the length of the input.
 class OrderedWorkers {
 public:
     OrderedWorkers(unsigned jobs, std::function<void(Batch &)> work, std::ostream &out)
         : m_work(std::move(work)), m_out(out), m_limit(2 * std::size_t(jobs) + 2)
     {
-        if (jobs > 1) {
-            for (unsigned i = 0; i < jobs; ++i)
-                m_threads.emplace_back([this] { serve(); });
-        }
+        for (unsigned i = 1; i < jobs; ++i)
+            m_threads.emplace_back([this] { serve(); });
     }
 
     ~OrderedWorkers()
@@ -95,25 +95,36 @@ private:
             m_workReady.wait(lock, [this] { return m_stopping || m_claimed < m_pending.size(); });
             if (m_claimed >= m_pending.size())
                 return;
-            std::size_t seq = m_written + m_claimed++;
-            Batch &batch = *m_pending[seq - m_written].batch;
-            lock.unlock();
-            m_work(batch);
-            lock.lock();
-            m_pending[seq - m_written].done = true;
-            m_workDone.notify_all();
+            workNext(lock);
         }
     }
 
-    // Writes finished batches from the front, waiting while more than keep are pending.
+    // Works the first batch no thread has taken; called and returns with the lock held.
+    void workNext(std::unique_lock<std::mutex> &lock)
+    {
+        std::size_t seq = m_written + m_claimed++;
+        Batch &batch = *m_pending[seq - m_written].batch;
+        lock.unlock();
+        m_work(batch);
+        lock.lock();
+        m_pending[seq - m_written].done = true;
+        m_workDone.notify_all();
+    }
+
+    // Writes finished batches from the front, while more than keep are pending working one or
+    // waiting for one.
     void writeFinished(std::size_t keep)
     {
         for (;;) {
             std::unique_ptr<Batch> batch;
             {
                 std::unique_lock lock(m_mutex);
-                if (m_pending.size() > keep)
-                    m_workDone.wait(lock, [this] { return m_pending.front().done; });
+                while (m_pending.size() > keep && !m_pending.front().done) {
+                    if (m_claimed < m_pending.size())
+                        workNext(lock);
+                    else
+                        m_workDone.wait(lock);
+                }
                 if (m_pending.empty() || !m_pending.front().done)
                     return;
                 batch = std::move(m_pending.front().batch);
