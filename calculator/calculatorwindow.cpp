@@ -9,6 +9,7 @@
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -492,7 +493,9 @@ void CalculatorWindow::hover(QObject *watched)
 }
 
 // Losing the focus to another application, or to a menu or popup, leaves the field where it
-// is: the focus comes back to it.
+// is: the focus comes back to it. So does a click on a part of the window that takes no focus,
+// such as a button label: Qt hands the focus to the window's frame in the workspace, which gives
+// it straight back to the field.
 void CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
 {
     if (event.gotFocus()) {
@@ -502,6 +505,11 @@ void CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
     if (watched != m_focused || event.reason() == Qt::ActiveWindowFocusReason ||
         event.reason() == Qt::PopupFocusReason)
         return;
+    if (event.reason() == Qt::MouseFocusReason) {
+        auto *frame = qobject_cast<QMdiSubWindow *>(QApplication::focusWidget());
+        if (frame && frame->isAncestorOf(this))
+            return;
+    }
     m_focused = nullptr;
     const auto step = m_leaveSteps.constFind(watched);
     if (step != m_leaveSteps.cend())

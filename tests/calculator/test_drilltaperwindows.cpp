@@ -62,6 +62,7 @@ private slots:
     void hover_data();
     void hover();
     void doubleClickCalculatesOnce();
+    void clickingALabelLeavesNoField();
 
 private:
     CalculatorWindow *open(const QString &name)
@@ -296,6 +297,25 @@ void TestDrillTaperWindows::doubleClickCalculatesOnce()
     QCOMPARE(fieldOf(window, "txtinlet")->text(), QString());
     QTest::mouseClick(calculate, Qt::LeftButton);
     QCOMPARE(fieldOf(window, "txtinlet")->text(), QString("1.29593670201417"));
+}
+
+// A button label takes no focus, so a click on one leaves the field where the focus is: a
+// diameter typed but not yet left has not run the enlargement when Calculate solves the page.
+void TestDrillTaperWindows::clickingALabelLeavesNoField()
+{
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    act(window, {"txtfdiam=30", "txtidiam=20"});
+    QLineEdit *typing = fieldOf(window, "txtidiam");
+    ButtonLabel *calculate = labelOf(window, "cmdcalc");
+    QTest::mouseClick(m_driver->main()->windowHandle(), Qt::LeftButton, {},
+                      calculate->mapTo(m_driver->main(), calculate->rect().center()));
+    QCOMPARE(QApplication::focusWidget(), typing);
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString());
+    QCOMPARE(enabledDiameters(window), QString("yyy"));
+    // Leaving the field runs it as before.
+    QTest::keyClick(typing, Qt::Key_Tab);
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
 }
 
 QTEST_MAIN(TestDrillTaperWindows)
