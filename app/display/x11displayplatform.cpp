@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace zorvik::display {
 
@@ -70,9 +72,50 @@ OutputInfo outputInfo(Display *display, const Resources &resources, RROutput out
 
 } // namespace
 
+namespace {
+
+// The platform whose change of mode is in force, for an exit that skips the unload step.
+X11DisplayPlatform *changedAtExit = nullptr;
+
+} // namespace
+
 X11DisplayPlatform::X11DisplayPlatform(Display *display, std::string outputName)
-    : m_display(display), m_outputName(std::move(outputName))
+    : m_display(display), m_displayName(display ? DisplayString(display) : ""),
+      m_outputName(std::move(outputName))
 {}
+
+X11DisplayPlatform::~X11DisplayPlatform()
+{
+    if (changedAtExit == this)
+        changedAtExit = nullptr;
+}
+
+// Qt ends the process with exit() when its X connection breaks, as when xkill closes it while
+// the server runs on; the unload step never runs then. The mode in force is put back at exit
+// through a connection of its own (RandR ids belong to the server, not to a connection). When
+// the server itself is gone there is nothing to restore, and the connection is refused at once.
+void X11DisplayPlatform::holdForExit(bool changed)
+{
+    [[maybe_unused]] static const bool registered = (std::atexit(restoreAtExit), true);
+    if (changed)
+        changedAtExit = this;
+    else if (changedAtExit == this)
+        changedAtExit = nullptr;
+}
+
+void X11DisplayPlatform::restoreAtExit()
+{
+    X11DisplayPlatform *platform = std::exchange(changedAtExit, nullptr);
+    if (!platform)
+        return;
+    Display *own = XOpenDisplay(platform->m_displayName.c_str());
+    if (!own)
+        return;
+    Display *shared = std::exchange(platform->m_display, own);
+    platform->apply(platform->m_startCrtc, platform->m_startScreen);
+    platform->m_display = shared;
+    XCloseDisplay(own);
+}
 
 bool X11DisplayPlatform::locateOutput()
 {
@@ -192,8 +235,12 @@ std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, s
     // the mode: setting it again would only have every client see a second change.
     if (flags == changeUpdateSaved)
         return showing(record) ? changeSuccessful : changeFailed;
-    if (record.pelsWidth == m_startCrtc.width && record.pelsHeight == m_startCrtc.height)
-        return apply(m_startCrtc, m_startScreen);
+    if (record.pelsWidth == m_startCrtc.width && record.pelsHeight == m_startCrtc.height) {
+        const std::int32_t result = apply(m_startCrtc, m_startScreen);
+        if (result == changeSuccessful)
+            holdForExit(false);
+        return result;
+    }
 
     const Resources resources = screenResources(m_display, m_root);
     if (!resources)
@@ -235,7 +282,10 @@ std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, s
     }
     screen.widthMm = scaled(m_startScreen.widthMm, screen.width, m_startScreen.width);
     screen.heightMm = scaled(m_startScreen.heightMm, screen.height, m_startScreen.height);
-    return apply(target, screen);
+    const std::int32_t result = apply(target, screen);
+    if (result == changeSuccessful)
+        holdForExit(true);
+    return result;
 }
 
 std::int32_t X11DisplayPlatform::apply(const Crtc &target, const Screen &screen)

@@ -19,6 +19,9 @@ public:
     // outputName: the RandR output showing the main window; when no output has that name, the
     // primary output, or else the first one showing a picture, is used.
     X11DisplayPlatform(Display *display, std::string outputName);
+    ~X11DisplayPlatform() override;
+    X11DisplayPlatform(const X11DisplayPlatform &) = delete;
+    X11DisplayPlatform &operator=(const X11DisplayPlatform &) = delete;
 
     void enumerateSettings(std::uint32_t modeNumber, DisplaySettings &record) override;
     std::int32_t changeSettings(const DisplaySettings &record, std::uint32_t flags) override;
@@ -53,8 +56,11 @@ private:
     ScreenSize currentScreenSize() const;
     bool showing(const DisplaySettings &record) const;
     std::int32_t apply(const CrtcState &target, const ScreenSize &screen);
+    void holdForExit(bool changed);
+    static void restoreAtExit();
 
     Display *m_display;
+    std::string m_displayName; // for a connection of its own when the shared one is gone
     std::string m_outputName;
     bool m_open = false;
     int m_screen = 0;

@@ -5,12 +5,14 @@
 #   exit    with an 800x600 mode: switched at start, restored by File > Exit (Ctrl+Q)
 #   sigterm, sigint, sighup: the same, restored when that signal ends the program
 #   xlost   the X server goes away under it: the program ends, without hanging or spinning
+#   xkill   its X connection is closed while the server runs on (xkill): the program ends with
+#           status 1 and the screen is restored all the same
 #   nomode  without such a mode: the screen is left as it is
 #   already at 800x600 before the start: still 800x600 while running and after the close
 # Each switch sets the output's mode at most once, and the screen size only where it changes:
 # every other X client sees each of those as a change.
 # usage: xcb_switch.sh ZORVIK XWINDOWCONTROL XRANDRCALLS.SO
-#        close|exit|sigterm|sigint|sighup|xlost|nomode|already
+#        close|exit|sigterm|sigint|sighup|xlost|xkill|nomode|already
 zorvik=$1
 control=$2
 calls=$3
@@ -51,18 +53,21 @@ xlost)
     echo "xcb xlost: zorvik ended with $rc"
     exit 0
     ;;
+xkill) "$control" kill "$title" ;;
 *) "$control" close "$title" ;;
 esac
 rc=0
 wait_for_exit "$app" 30 || rc=$?
-[ "$rc" -eq 0 ] || fail "zorvik ended with $rc"
+want_rc=0
+[ "$how" != xkill ] || want_rc=1
+[ "$rc" -eq "$want_rc" ] || fail "zorvik ended with $rc"
 expect_screen "$start_size" "after close"
 [ ! -s "$work/zorvik.log" ] || { echo "--- zorvik output"; cat "$work/zorvik.log"; }
 
 # Requests over both switches: the mode is set once per switch (the restore of a mode that did
 # not change still sets it), the screen size once for each size that differs.
 case "$how" in
-close | exit | sigterm | sigint | sighup) want="2 2" ;;
+close | exit | sigterm | sigint | sighup | xkill) want="2 2" ;;
 nomode) want="1 0" ;;
 already) want="2 0" ;;
 esac

@@ -3,6 +3,8 @@
 //   xwindowcontrol wait TITLE     waits until a window with that title is mapped
 //   xwindowcontrol close TITLE    asks it to close, as its close box does (WM_DELETE_WINDOW)
 //   xwindowcontrol ctrl-q TITLE   gives it the keyboard focus and types Ctrl+Q
+//   xwindowcontrol kill TITLE     closes the X connection of the client that made it, as xkill
+//                                 does, while the server runs on
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -68,7 +70,7 @@ void sendKey(Display *display, Window window, int type, KeyCode code, unsigned i
 int main(int argc, char **argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: xwindowcontrol wait|close|ctrl-q TITLE\n");
+        std::fprintf(stderr, "usage: xwindowcontrol wait|close|ctrl-q|kill TITLE\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -104,6 +106,8 @@ int main(int argc, char **argv)
         sendKey(display, window, KeyPress, q, ControlMask);
         sendKey(display, window, KeyRelease, q, ControlMask);
         sendKey(display, window, KeyRelease, control, ControlMask);
+    } else if (command == "kill") {
+        XKillClient(display, window);
     } else if (command != "wait") {
         std::fprintf(stderr, "xwindowcontrol: unknown command \"%s\"\n", command.c_str());
         XCloseDisplay(display);
