@@ -41,9 +41,8 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
-// One entry per field of a solve: on the stack for lists of the usual size, since
-// a solve is short and a batch runs a million of them. Only the entries in use are initialised:
-// filling the whole inline array cost more than the rest of setting up a solve.
+// One entry per field of a solve: on the stack for lists of the usual size, since a solve is
+// short and a batch runs a million of them. Only the entries in use are initialised.
 template <typename T, std::size_t Inline> class SolveTable {
     static_assert(std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>);
 
