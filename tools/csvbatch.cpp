@@ -168,8 +168,15 @@ std::optional<std::string> readHeader(const RelationList &list, const CsvRecord 
     for (std::size_t i = 0; i < kept; ++i) {
         const std::string &name = (*record.cells)[i];
         FieldId field = list.fieldId(name);
-        if (field < 0)
-            return "unknown field '" + name + "' in the header";
+        if (field < 0) {
+            // Spreadsheets set to a locale with a decimal comma write semicolons between cells.
+            std::string hint;
+            if (name.find(';') != std::string::npos)
+                hint = " (cells are separated by commas, not semicolons)";
+            else if (name.find('\t') != std::string::npos)
+                hint = " (cells are separated by commas, not tabs)";
+            return "unknown field '" + name + "' in the header" + hint;
+        }
         if (named[static_cast<std::size_t>(field)])
             return "field '" + name + "' is named more than once in the header";
         named[static_cast<std::size_t>(field)] = true;
