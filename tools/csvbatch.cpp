@@ -243,15 +243,17 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
 
     std::string buffer(readBytes, '\0');
     bool reading = true;
-    while (reading && in) {
+    // Output that cannot be written (a full disk, a closed pipe) ends the run: the rest would be
+    // solved for nothing.
+    while (reading && in && out) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         reading =
             reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount())));
     }
     bool readFailed = in.bad();
-    if (reading && !readFailed)
+    if (reading && !readFailed && out)
         reader.finish();
-    if (batch->rows > 0)
+    if (batch->rows > 0 && out)
         workers.submit(std::move(batch));
     workers.drain();
 
@@ -261,6 +263,10 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
             err << (i > 0 ? ", " : "") << list.fields[i];
         err << "\n";
         return 2;
+    }
+    if (!out) {
+        err << "zorvik-solve: the output could not be written\n";
+        return 1;
     }
     if (!badRow)
         badRow = reader.fault();

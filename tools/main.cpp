@@ -11,6 +11,11 @@ int main(int argc, char **argv)
         return std::cout.flush() ? 0 : 1;
     }
     int status = zorvik::runSolveTool(args, std::cin, std::cout, std::cerr);
-    std::cout.flush();
-    return std::cout ? status : 1;
+    // The last of the output may fail only here, as on a full disk; a run that reported
+    // nothing else must not end as a success.
+    if (!std::cout.flush() && status == 0) {
+        std::cerr << "zorvik-solve: the output could not be written\n";
+        status = 1;
+    }
+    return status;
 }

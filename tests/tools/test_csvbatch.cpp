@@ -198,6 +198,28 @@ TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
     }
 }
 
+// Output that cannot be written, as on a full disk, is a failure reported once, and the rest
+// of the input is not read for nothing.
+TEST(CsvBatch, OutputThatCannotBeWrittenStopsTheRun)
+{
+    struct FullDisk : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+        std::streamsize xsputn(const char *, std::streamsize) override { return 0; }
+    };
+    std::string input = "txtidiam,txtfeed\n";
+    for (int i = 0; i < 20000; ++i)
+        input += std::to_string(i + 10) + ",0.2\n";
+    for (const char *jobs : {"1", "2"}) {
+        FullDisk disk;
+        std::ostream out(&disk);
+        std::istringstream in(input);
+        std::ostringstream err;
+        EXPECT_EQ(runSolveTool({"longitudinal", "--csv", "--jobs", jobs}, in, out, err), 1);
+        EXPECT_EQ(err.str(), "zorvik-solve: the output could not be written\n");
+        EXPECT_LT(static_cast<std::size_t>(in.tellg()), input.size()) << jobs << " jobs";
+    }
+}
+
 TEST(CsvBatch, ByteOrderMarkAndCrLfReadAsPlainLf)
 {
     std::string plain = "txtidiam,txtfeed\n50,0.2\n\"4\n0\",0.1\n";
