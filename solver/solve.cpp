@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
-#include <cstdlib>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -42,18 +39,12 @@ FieldId RelationList::fieldId(std::string_view name) const
 }
 
 // One entry per field of a solve: on the stack for lists of the usual size, since a solve is
-// short and a batch runs a million of them. Only the entries in use are initialised.
+// short and a batch runs a million of them.
 template <typename T, std::size_t Inline> class SolveTable {
-    static_assert(std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>);
-
 public:
-    SolveTable(std::size_t size, const T &initial)
-        : m_heap(size > Inline ? size : 0, initial),
-          m_data(size > Inline ? m_heap.data() : reinterpret_cast<T *>(m_inline))
-    {
-        if (size <= Inline)
-            std::uninitialized_fill_n(m_data, size, initial);
-    }
+    explicit SolveTable(std::size_t size)
+        : m_heap(size > Inline ? size : 0), m_data(size > Inline ? m_heap.data() : m_inline.data())
+    {}
     SolveTable(const SolveTable &) = delete;
     SolveTable &operator=(const SolveTable &) = delete;
 
@@ -61,7 +52,7 @@ public:
     const T &operator[](std::size_t i) const { return m_data[i]; }
 
 private:
-    alignas(T) std::byte m_inline[Inline * sizeof(T)];
+    std::array<T, Inline> m_inline{};
     std::vector<T> m_heap;
     T *m_data;
 };
@@ -113,7 +104,7 @@ class CheckedStore {
 public:
     CheckedStore(const PreparedList &list, FieldStore &store)
         : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
-          m_fields(store.size(), FieldState{}), m_groupTargets(list.m_groupTargets.data()),
+          m_fields(store.size()), m_groupTargets(list.m_groupTargets.data()),
           m_groupsFilling(list.m_groupsFilling.data())
     {
         for (FieldId shared : list.m_groupTargets) {
@@ -123,7 +114,7 @@ public:
     }
 
     const FieldStore &store() const { return m_store; }
-    const std::vector<std::string> &texts() const { return m_store.m_texts; }
+    const std::vector<std::string> &texts() const { return m_store.texts(); }
     Values values(const std::vector<Num> &aux) const { return Values(*this, m_store, aux); }
     const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     bool isBlank(FieldId field) const { return text(field).empty(); }
@@ -177,8 +168,7 @@ private:
 
     [[gnu::noinline]] void readNumber(FieldId field, FieldState &state) const
     {
-        std::optional<double> number = strictToNumber(text(field));
-        state.number = number ? Num(*number) : Num::failure(NotANumber);
+        state.number = strictNumber(text(field));
         state.read = true;
     }
 
@@ -238,8 +228,8 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
 }
 
 template <bool recording>
-void runSolve(const RelationList &list, CheckedStore &store, FieldStore &fields,
-              const SolveTrace &trace, SolveRecord *record)
+void runSolve(const RelationList &list, CheckedStore &store, const SolveTrace &trace,
+              SolveRecord *record)
 {
     if constexpr (recording)
         *record = {store.texts(), {}, {}, {}};
@@ -249,7 +239,7 @@ void runSolve(const RelationList &list, CheckedStore &store, FieldStore &fields,
 
     aux.reserve(list.auxValues.size());
     for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(fields, aux)));
+        aux.push_back(value.define(Values(store.store(), aux)));
     if constexpr (recording) {
         record->auxRead = store.texts();
         record->aux = aux;
@@ -293,9 +283,9 @@ bool solve(const PreparedList &prepared, FieldStore &fields, const SolveTrace &t
         return false;
     CheckedStore store(prepared, fields);
     if (record)
-        runSolve<true>(list, store, fields, trace, record);
+        runSolve<true>(list, store, trace, record);
     else
-        runSolve<false>(list, store, fields, trace, nullptr);
+        runSolve<false>(list, store, trace, nullptr);
     return true;
 }
 

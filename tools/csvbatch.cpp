@@ -187,6 +187,12 @@ std::optional<std::string> readHeader(const RelationList &list, const CsvRecord 
 
 } // namespace
 
+int reportUnwrittenOutput(std::ostream &err)
+{
+    err << "zorvik-solve: the output could not be written\n";
+    return 1;
+}
+
 int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, unsigned jobs,
                 std::istream &in, std::ostream &out, std::ostream &err)
 {
@@ -264,10 +270,8 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
         err << "\n";
         return 2;
     }
-    if (!out) {
-        err << "zorvik-solve: the output could not be written\n";
-        return 1;
-    }
+    if (!out)
+        return reportUnwrittenOutput(err);
     if (!badRow)
         badRow = reader.fault();
     if (badRow) {

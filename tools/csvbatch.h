@@ -16,4 +16,8 @@ namespace zorvik {
 int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, unsigned jobs,
                 std::istream &in, std::ostream &out, std::ostream &err);
 
+// Says on err that the output could not be written (a full disk, a closed pipe); returns the
+// exit status for it.
+int reportUnwrittenOutput(std::ostream &err);
+
 } // namespace zorvik

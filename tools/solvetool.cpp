@@ -101,8 +101,10 @@ int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::o
     return runSolveTool(args, noInput, out, err);
 }
 
-int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-                 std::ostream &err)
+namespace {
+
+int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+        std::ostream &err)
 {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         printUsage(out);
@@ -220,6 +222,19 @@ int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::os
         printExplanations(*operation, record, store, text);
     out << text.str();
     return 0;
+}
+
+} // namespace
+
+int runSolveTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err)
+{
+    const int status = run(args, in, out, err);
+    // The last of the output may fail only at the flush, as on a full disk; a run that reported
+    // nothing else must not end as a success.
+    if (status == 0 && !out.flush())
+        return reportUnwrittenOutput(err);
+    return status;
 }
 
 } // namespace zorvik
