@@ -108,6 +108,20 @@ bool filterPasses(KeyFilter filter, const QKeyEvent &event)
     return true;
 }
 
+// A decimal comma keyboard types "," for the decimal separator, on its comma key and on the
+// keypad's decimal key; both mean the point the numbers are written with.
+bool typesDecimalSeparator(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+        return false;
+    if (event.text() == u",")
+        return true;
+    return (event.modifiers() & Qt::KeypadModifier) &&
+           (event.key() == Qt::Key_Comma || event.key() == Qt::Key_Period) &&
+           event.text().size() == 1 && event.text() != u".";
+}
+
 bool tagsMatch(TagMatch match, const QString &fieldTag, const QString &pageTag)
 {
     if (match == TagMatch::Text)
@@ -543,6 +557,13 @@ bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
         if (previewKey(key))
             return true;
         const auto filter = m_filters.constFind(watched);
+        if (filter != m_filters.cend() && *filter == KeyFilter::Decimal &&
+            typesDecimalSeparator(key)) {
+            QKeyEvent point(QEvent::KeyPress, Qt::Key_Period, key.modifiers(), QStringLiteral("."),
+                            key.isAutoRepeat(), key.count());
+            QCoreApplication::sendEvent(watched, &point);
+            return true;
+        }
         if (filter != m_filters.cend() && !filterPasses(*filter, key))
             return true;
     } else if (event->type() == QEvent::MouseMove) {

@@ -26,7 +26,7 @@ const std::vector<OperationDefinition> &operationDefinitions()
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
         return std::vector<OperationDefinition>{
             {OperationId::Longitudinal, "longitudinal", turning::relations(), turningDefaults, {}},
-            {OperationId::Face, "face", turning::relations(), turningDefaults, {}},
+            {OperationId::Face, "face", turning::faceRelations(), turningDefaults, {}},
             {OperationId::Taper, "taper", taper::relations(), {{taper::noc, "1"}}, {}},
             {OperationId::Drilling,
              "drilling",

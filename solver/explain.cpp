@@ -68,11 +68,23 @@ std::vector<Ref> references(const RelationList &list, std::string_view text, std
     return refs;
 }
 
+// A caption that holds a sign of its own ("Width + Feed Allowance (mm)") is bracketed, so that
+// the formula cannot be read as adding to part of it.
+std::string bracketedIfSigned(const std::string &caption)
+{
+    for (std::string_view sign : {" + ", " − ", " × ", " / "}) {
+        if (caption.find(sign) != std::string::npos)
+            return '(' + caption + ')';
+    }
+    return caption;
+}
+
 std::string inCaptions(const RelationList &list, std::string_view text, std::string_view owner,
                        const Captions &captions)
 {
     return render(list, text, owner, [&](Ref ref) {
-        return ref.aux ? std::string(list.auxValues[ref.index].caption) : captions[ref.index];
+        return bracketedIfSigned(ref.aux ? std::string(list.auxValues[ref.index].caption)
+                                         : captions[ref.index]);
     });
 }
 
@@ -124,8 +136,9 @@ const Note notes[] = {
     {"π", "π = 22/7, as every window has it."},
     {"sin(", "sin takes radians."},
     {"arctan(", "arctan gives radians."},
-    {"arcsine(", "arcsine(x) = (arctan(x / √(−x × x + 1)) × 180) / π, in degrees; it fails "
-                 "unless −1 < x < 1."},
+    {"arcsine(", "arcsine(x) = (arctan(x / √(−x × x + 1)) × 180) / π, in degrees; at x = ±1 "
+                 "it is that formula's limit, ±89.9637896255259 (the true π/2 turned into "
+                 "degrees with π = 22/7), and it fails when x is below −1 or above 1."},
     {"round(", "round(x) is the nearest whole number, halves to the even one (2.5 gives 2, 3.5 "
                "gives 4)."},
     {"trunc(", "trunc(x) is x without its fraction."},

@@ -2,6 +2,7 @@
 #include "solver/numerics.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace zorvik {
 
@@ -33,6 +34,10 @@ Num arctangent(Num x)
 
 Num degreeArcsine(Num x)
 {
+    // At exactly +-1 the quotient below divides by zero; its limit is the arctangent's own
+    // +-pi/2 (the true one), turned into degrees with 22/7 like every other angle.
+    if (x.ok() && std::fabs(x.value()) == 1)
+        return Num(std::copysign(std::numbers::pi / 2, x.value())) * 180 / pi;
     Num t = -x * x + 1;
     Num s = squareRoot(t);
     Num q = x / s;

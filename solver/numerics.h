@@ -13,8 +13,9 @@ Num sine(Num radians);
 Num squareRoot(Num x); // fails for a negative argument
 Num arctangent(Num x);
 
-// Degrees whose sine is x, computed as atan(x / sqrt(1 - x*x)) * 180 / pi, so it fails at
-// |x| >= 1 rather than returning +-90.
+// Degrees whose sine is x, computed as atan(x / sqrt(1 - x*x)) * 180 / pi. At |x| == 1 it gives
+// that formula's limit, +-(pi/2 * 180 / pi) with the true pi/2 over 22/7 (+-89.9637896255259);
+// beyond it fails.
 Num degreeArcsine(Num x);
 
 // Whole numbers: halves go to the even neighbour (2.5 -> 2, 3.5 -> 4), whatever rounding mode

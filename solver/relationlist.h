@@ -73,7 +73,7 @@ using Formula = Num (*)(const Values &);
 using AuxTest = bool (*)(const Values &);
 
 // Fills target from formula when target is blank, every guard field is non-blank and the
-// optional test on auxiliary values holds.
+// optional test (on auxiliary values or on what the fields read as) holds.
 //
 // text is the formula as users read it, in its evaluation order: fields and auxiliary values as
 // {name} (a field's name without its "txt"), numbers, + − × / and parentheses, π, and the
@@ -121,6 +121,13 @@ struct RelationList {
     // a FieldStore refuses -1 with std::out_of_range.
     FieldId fieldId(std::string_view name) const;
 };
+
+// base with some rules replaced, each in its place by the rule of base with its id, and the rules
+// with the ids in dropped left out: for a list that differs from another in a few rules only.
+// Throws std::invalid_argument naming the id when base has no rule, or more than one, of an id
+// given.
+RelationList amended(const RelationList &base, const std::vector<Rule> &replacements,
+                     const std::vector<std::string_view> &dropped = {});
 
 // Called for every text the solve writes. pass is 0 for the pre-pass rules.
 using SolveTrace =

@@ -38,6 +38,37 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
+RelationList amended(const RelationList &base, const std::vector<Rule> &replacements,
+                     const std::vector<std::string_view> &dropped)
+{
+    RelationList list = base;
+    auto onlyRule = [&list](std::string_view id) -> std::pair<RuleGroup *, std::size_t> {
+        std::pair<RuleGroup *, std::size_t> found{nullptr, 0};
+        int count = 0;
+        for (RuleGroup &group : list.groups) {
+            for (std::size_t i = 0; i < group.size(); ++i) {
+                if (group[i].id == id) {
+                    found = {&group, i};
+                    ++count;
+                }
+            }
+        }
+        if (count != 1)
+            throw std::invalid_argument("amended list: " + std::to_string(count) + " rules of id " +
+                                        std::string(id) + " in its base");
+        return found;
+    };
+    for (const Rule &rule : replacements) {
+        auto [group, at] = onlyRule(rule.id);
+        (*group)[at] = rule;
+    }
+    for (std::string_view id : dropped) {
+        auto [group, at] = onlyRule(id);
+        group->erase(group->begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    return list;
+}
+
 // One entry per field of a solve: on the stack for lists of the usual size, since a solve is
 // short and a batch runs a million of them.
 template <typename T, std::size_t Inline> class SolveTable {

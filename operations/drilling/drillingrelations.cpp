@@ -9,6 +9,12 @@ namespace zorvik::drilling {
 namespace {
 using V = const Values &;
 enum Aux { L }; // after the inlet rule
+
+bool enlarging(V v)
+{
+    return v[idiam].ok() && v[fdiam].ok();
+}
+constexpr std::string_view enlargingText = "{idiam} and {fdiam} are numbers";
 } // namespace
 
 // clang-format off
@@ -34,7 +40,13 @@ const RelationList &relations()
              [](V v) { return (v.lenient(inlet) + v.lenient(outlet)) + v.lenient(depth); }},
         },
         .groups = {
-            {{"1a", cspeed, {fdiam2, rpm}, "({rpm} × ({fdiam2} × π)) / 1000",
+            // In hole enlargement the tool's outer corner cuts on the final diameter: the
+            // cutting speed and the spindle speed are related through it, while the chip and
+            // the removal rate stay with the diameter difference.
+            {{"1a", cspeed, {fdiam2, rpm, idiam, fdiam}, "({rpm} × ({fdiam} × π)) / 1000",
+              [](V v) { return (v[rpm] * (v[fdiam] * pi)) / 1000; },
+              enlarging, enlargingText},
+             {"1a", cspeed, {fdiam2, rpm}, "({rpm} × ({fdiam2} × π)) / 1000",
               [](V v) { return (v[rpm] * (v[fdiam2] * pi)) / 1000; }},
              {"1b", cspeed, {mrr, fdiam2, feed}, "(({mrr} × 4) / ({feed} × {fdiam2})) / 1000",
               [](V v) { return ((v[mrr] * 4) / (v[feed] * v[fdiam2])) / 1000; }},
@@ -77,7 +89,10 @@ const RelationList &relations()
               [](V v) { return (v[cspeed] / 60) * v[cf1]; }},
              {"8b", cp, {eff, mp}, "{eff} × {mp}", [](V v) { return v[eff] * v[mp]; }}},
             {{"9a", mt, {frate}, "{travel} / {frate}", [](V v) { return v.aux(L) / v[frate]; }}},
-            {{"10a", rpm, {cspeed, fdiam2}, "({cspeed} × 1000) / ({fdiam2} × π)",
+            {{"10a", rpm, {cspeed, fdiam2, idiam, fdiam}, "({cspeed} × 1000) / ({fdiam} × π)",
+              [](V v) { return (v[cspeed] * 1000) / (v[fdiam] * pi); },
+              enlarging, enlargingText},
+             {"10a", rpm, {cspeed, fdiam2}, "({cspeed} × 1000) / ({fdiam2} × π)",
               [](V v) { return (v[cspeed] * 1000) / (v[fdiam2] * pi); }},
              {"10b", rpm, {frate, feed}, "{frate} / {feed}",
               [](V v) { return v[frate] / v[feed]; }}},

@@ -5,8 +5,8 @@
 
 namespace zorvik::drilling {
 
-// Fields of the drilling window, in display order. The rules know one diameter, fdiam2 (the
-// hole diameter); idiam and fdiam only feed it in hole enlargement.
+// Fields of the drilling window, in display order. The rules work on fdiam2 (the hole
+// diameter); in hole enlargement idiam and fdiam feed it, and the speeds take fdiam.
 // clang-format off
 enum Field : FieldId {
     idiam, fdiam, fdiam2, inlet, outlet, depth, angle, edge, cspeed, rpm, feed, frate, fpt, doc,

@@ -25,7 +25,9 @@ const RelationList &relations()
               [](V v) { return ((v[diam] * pi) * v[rpm]) / 1000; }},
              {"1b", cs, {doc, fr, note, hmin}, "({doc} × {fr}) / (({note} × {min}) × 1000)",
               [](V v) { return (v[doc] * v[fr]) / ((v[note] * v[hmin]) * 1000); }},
-             {"1c", cs, {cp, cf}, "({cp} / {cf}) × 60", [](V v) { return (v[cp] / v[cf]) * 60; }}},
+             // The force is one tooth's (17a); the power is that of every tooth engaged.
+             {"1c", cs, {cp, cf, note}, "({cp} / ({cf} × {note})) × 60",
+              [](V v) { return (v[cp] / (v[cf] * v[note])) * 60; }}},
             {{"2a", rpm, {cs, diam}, "({cs} × 1000) / ({diam} × π)",
               [](V v) { return (v[cs] * 1000) / (v[diam] * pi); }},
              {"2b", rpm, {f, fr}, "{fr} / {f}", [](V v) { return v[fr] / v[f]; }}},
@@ -67,8 +69,16 @@ const RelationList &relations()
               [](V v) { return (v[note] * 360) / v[teeth]; }},
              {"9d", cangle, {note, tangle}, "{tangle} × {note}",
               [](V v) { return v[tangle] * v[note]; }}},
-            {{"10a", hmax, {fpt, cangle}, "{fpt} × sin(({cangle} × π) / 180)",
-              [](V v) { return v[fpt] * sine((v[cangle] * pi) / 180); }}},
+            // From 90 degrees on the tooth has cut a whole feed per tooth; the sine would fall
+            // again, and for a slot turn negative with pi = 22/7.
+            {{"10a", hmax, {fpt, cangle}, "{fpt} × sin(({cangle} × π) / 180), or {fpt} when "
+              "{cangle} ≥ 90",
+              [](V v) {
+                Num angle = v[cangle];
+                if (angle.ok() && angle.value() >= 90)
+                    return v[fpt];
+                return v[fpt] * sine((angle * pi) / 180);
+             }}},
             {{"11a", hmin, {doc, f, diam, note}, "({f} × {doc}) / ({note} × ({diam} × π))",
               [](V v) { return (v[f] * v[doc]) / (v[note] * (v[diam] * pi)); }},
              {"11b", hmin, {cf, spcf, cw}, "{cf} / ({cw} × {spcf})",
@@ -89,12 +99,12 @@ const RelationList &relations()
               [](V v) { return v[cangle] / v[note]; }}},
             {{"17a", cf, {spcf, cw, hmin}, "{min} × ({cw} × {spcf})",
               [](V v) { return v[hmin] * (v[cw] * v[spcf]); }},
-             {"17b", cf, {cp, cs}, "{cp} / ({cs} / 60)",
-              [](V v) { return v[cp] / (v[cs] / 60); }}},
+             {"17b", cf, {cp, cs, note}, "{cp} / (({cs} / 60) × {note})",
+              [](V v) { return v[cp] / ((v[cs] / 60) * v[note]); }}},
             {{"18a", torq, {cf, note, diam}, "(({diam} / 2) × ({note} × {cf})) / 1000",
               [](V v) { return ((v[diam] / 2) * (v[note] * v[cf])) / 1000; }}},
-            {{"19a", cp, {cf, cs}, "({cs} / 60) × {cf}",
-              [](V v) { return (v[cs] / 60) * v[cf]; }}},
+            {{"19a", cp, {cf, cs, note}, "(({cs} / 60) × {cf}) × {note}",
+              [](V v) { return ((v[cs] / 60) * v[cf]) * v[note]; }}},
             {{"20a", spcp, {cp, mrr}, "{cp} / {mrr}", [](V v) { return v[cp] / v[mrr]; }}},
             {{"21a", eff, {meff, eeff}, "{eeff} × {meff}", [](V v) { return v[eeff] * v[meff]; }},
              {"21b", eff, {cp, mp}, "{cp} / {mp}", [](V v) { return v[cp] / v[mp]; }}},

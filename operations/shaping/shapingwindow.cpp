@@ -36,8 +36,10 @@ WindowDesign design()
             {"txtft", "Final Thickness (mm) :", "Frame2", w2, f2, 240},
             {"txtl", "Length (mm) :", "Frame2", c3, f3, 240},
             {"txtw", "Width (mm) :", "Frame2", c1, f1, 720},
-            {"txtwl", "Tool OverTravel (mm) :", "Frame2", w2, f2, 720},
-            {"txtww", "Feed Allowance (mm) :", "Frame2", c3, f3, 720},
+            // The time rules take these as the whole stroke and the whole traverse, so the
+            // captions ask for the length and width with their allowances added.
+            {"txtwl", "Length + OverTravel (mm) :", "Frame2", w2, f2, 720},
+            {"txtww", "Width + Feed Allowance (mm) :", "Frame2", c3, f3, 720},
             {"txtcs", "Cutting Speed (m/min.) :", "Frame3", c1, f1, 240},
             {"txtarea", "UnCut Chip Area (mm2) :", "Frame3", m2, f2, 240},
             {"txtcf", "Cutting Force (N) :", "Frame3", c3, f3, 240},

@@ -96,6 +96,33 @@ const RelationList &relations()
     };
     return list;
 }
+
+// A facing cut takes its depth off the length, not off a radius, and cuts on the outside diameter
+// of the face: twice the work-piece radius.
+const RelationList &faceRelations()
+{
+    static const RelationList list = amended(relations(), {
+        {"1a", allowance, {idiam, fdiam}, "{idiam} − {fdiam}",
+         [](V v) { return v[idiam] - v[fdiam]; }},
+        {"2a", idiam, {fdiam, allowance}, "{allowance} + {fdiam}",
+         [](V v) { return v[allowance] + v[fdiam]; }},
+        {"2b", idiam, {fdiam, doc, noc}, "({noc} × {doc}) + {fdiam}",
+         [](V v) { return (v[noc] * v[doc]) + v[fdiam]; }},
+        {"3a", fdiam, {idiam, allowance}, "{idiam} − {allowance}",
+         [](V v) { return v[idiam] - v[allowance]; }},
+        {"3b", fdiam, {idiam, noc, doc}, "{idiam} − ({noc} × {doc})",
+         [](V v) { return v[idiam] - (v[noc] * v[doc]); }},
+        {"4a", doc, {idiam, fdiam, noc}, "({idiam} − {fdiam}) / {noc}",
+         [](V v) { return (v[idiam] - v[fdiam]) / v[noc]; }},
+        {"5a", noc, {idiam, fdiam, doc}, "({idiam} − {fdiam}) / {doc}",
+         [](V v) { return (v[idiam] - v[fdiam]) / v[doc]; }},
+        {"8b", rpm, {cspeed, len}, "({cspeed} × 1000) / (({len} + {len}) × π)",
+         [](V v) { return (v[cspeed] * 1000) / ((v[len] + v[len]) * pi); }},
+        {"10a", cspeed, {len, rpm}, "({rpm} × (({len} + {len}) × π)) / 1000",
+         [](V v) { return (v[rpm] * ((v[len] + v[len]) * pi)) / 1000; }},
+    }, {"2c"});
+    return list;
+}
 // clang-format on
 
 } // namespace zorvik::turning

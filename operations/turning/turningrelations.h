@@ -14,5 +14,8 @@ enum Field : FieldId {
 // clang-format on
 
 const RelationList &relations();
+// Facing: the same fields, with the allowance taken from the difference of the lengths and the
+// speeds on the work-piece's diameter, twice the radius in len.
+const RelationList &faceRelations();
 
 } // namespace zorvik::turning

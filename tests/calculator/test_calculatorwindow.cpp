@@ -97,9 +97,9 @@ void TestCalculatorWindow::keyFilter_data()
     QTest::newRow("space refused") << "txtidiam"
                                    << "4 5"
                                    << "45" << 0;
-    QTest::newRow("comma refused") << "txtidiam"
-                                   << "4,5"
-                                   << "45" << 0;
+    QTest::newRow("comma is the point") << "txtidiam"
+                                        << "4,5"
+                                        << "4.5" << 0;
     QTest::newRow("exponent refused") << "txtmrr"
                                       << "1e5"
                                       << "15" << 0;

@@ -149,20 +149,22 @@ void TestDrillTaperWindows::enlargementIsCalculated_data()
     QTest::newRow("Calculate") << "cmdcalc";
 }
 
-// The locked hole diameter is still what the relation list reads.
+// The locked hole diameter is still what the relation list reads for the chip, and the final
+// diameter what it reads for the speeds.
 void TestDrillTaperWindows::enlargementIsCalculated()
 {
     QFETCH(QString, calculate);
 
     CalculatorWindow *window = drill();
     QVERIFY(window);
-    act(window, {"txtfdiam=30", "txtidiam=20", "Tab"});
+    act(window, {"txtfdiam=20", "txtidiam=12", "Tab", "txtcspeed=25"});
     if (calculate == "Enter")
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     else
         QTest::mouseClick(labelOf(window, calculate), Qt::LeftButton);
-    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
-    QCOMPARE(fieldOf(window, "txtdoc")->text(), QString("5"));
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("8"));
+    QCOMPARE(fieldOf(window, "txtdoc")->text(), QString("4"));
+    QCOMPARE(fieldOf(window, "txtrpm")->text(), QString("397.727272727273"));
     QCOMPARE(enabledDiameters(window), QString("yyn"));
 }
 
@@ -205,7 +207,7 @@ void TestDrillTaperWindows::keyFilter_data()
         {"frmdrill", "txttcf", "12.5", "125"},         // no decimal point
         {"frmdrill", "txtct", "0,2 mm-x", "0,2 mm-x"}, // anything
         {"frmdrill", "txtcspeed", "1a.5-", "1.5"},     // the plain filter
-        {"frmtap", "txtnoc", "2.5x", "2.5"},           {"frmtap", "txtangle", "1,5 e", "15"},
+        {"frmtap", "txtnoc", "2.5x", "2.5"},           {"frmtap", "txtangle", "1,5 e", "1.5"},
     };
     for (const auto &[window, field, keys, expected] : rows)
         QTest::addRow("%s %s", window, field) << window << field << keys << expected;

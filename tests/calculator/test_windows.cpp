@@ -496,7 +496,9 @@ void TestWindows::everyFieldFiltersKeys()
     QFETCH(const CalculatorWindowEntry *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    const QString keys = "a-1.5 ,e";
+    // A decimal comma keyboard: its comma key and then its keypad decimal key, which types ","
+    // too, both give the decimal point.
+    const QString keys = "a-1,5 e";
     for (int page = 0; page < window->pageCount(); ++page) {
         window->showPage(page);
         for (const QString &name : pageFields(*entry, page)) {
@@ -508,9 +510,11 @@ void TestWindows::everyFieldFiltersKeys()
             // A leave step may have locked the field after the last one typed.
             window->reset(page);
             typeInto(window, name, keys);
-            const QString expected = filter == KeyFilter::Decimal  ? "1.5"
-                                     : filter == KeyFilter::Digits ? "15"
-                                                                   : keys;
+            QTest::keyClick(fieldOf(window, name), Qt::Key_Comma, Qt::KeypadModifier);
+            QTest::keyClick(fieldOf(window, name), Qt::Key_2);
+            const QString expected = filter == KeyFilter::Decimal  ? "1.5.2"
+                                     : filter == KeyFilter::Digits ? "152"
+                                                                   : keys + ",2";
             QVERIFY2(fieldOf(window, name)->text() == expected, qPrintable(name));
         }
     }

@@ -17,7 +17,8 @@ using Writes = std::vector<std::string>;
 struct SolveCase {
     const char *name;
     Texts given;
-    Writes writes; // every write of the solve, in order: "PASS RULE FIELD TEXT"
+    Writes writes;                   // every write of the solve, in order: "PASS RULE FIELD TEXT"
+    const char *operation = nullptr; // where a table serves several, the one this row is for
 };
 
 // One row of a table that looks only at some fields once the solve is done.

@@ -55,18 +55,35 @@ INSTANTIATE_TEST_SUITE_P(
     caseName);
 // clang-format on
 
-class DrillingChip : public testing::TestWithParam<TextCase> {};
+class DrillingTexts : public testing::TestWithParam<TextCase> {};
 
-TEST_P(DrillingChip, ThicknessAndWidthFollowTheLipAngle)
+TEST_P(DrillingTexts, AfterTheSolve)
 {
     expectSolvedTexts("drilling", GetParam());
 }
 
 // The lip lies at half the point angle: h = fz sin(sigma / 2), b = D / (2 sin(sigma / 2)).
+// Opening a hole, the speeds are those of the tool's corner on the final diameter, while the
+// chip and the removal rate come from the diameter difference.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
-    Table, DrillingChip,
+    Table, DrillingTexts,
     testing::Values(
+        TextCase{"EnlargementSpindleSpeedOnTheFinalDiameter",
+                 {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtcspeed", "25"},
+                  {"txtfeed", "0.15"}, {"txtdepth", "30"}},
+                 {{"txtfdiam2", "8"}, {"txtrpm", "397.727272727273"},
+                  {"txtfrate", "59.6590909090909"}, {"txtmt", "0.631343380418684"},
+                  {"txtmrr", "7500"}}},
+        TextCase{"EnlargementCuttingSpeedOnTheFinalDiameter",
+                 {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtrpm", "400"},
+                  {"txtfeed", "0.15"}, {"txtdepth", "30"}},
+                 {{"txtcspeed", "25.1428571428571"}, {"txtmrr", "7542.85714285713"}}},
+        // Without both diameters as numbers the hole diameter is all there is.
+        TextCase{"HoleDiameterWhenAnEnlargementDiameterIsNoNumber",
+                 {{"txtidiam", "12"}, {"txtfdiam", "2.0."}, {"txtfdiam2", "8"},
+                  {"txtrpm", "400"}},
+                 {{"txtcspeed", "10.0571428571429"}}},
         TextCase{"PointAngle140",
                  {{"txtfdiam2", "10"}, {"txtrpm", "500"}, {"txtfpt", "0.1"}, {"txtangle", "140"}},
                  {{"txtct", "0.0939860694141691"}, {"txtcw", "5.3199373387629"},

@@ -92,12 +92,24 @@ INSTANTIATE_TEST_SUITE_P(
                         {"954.545454545455", "Written by rule 8b in pass 1:",
                          "Spindle Speed (R.P.M) = " + speedFormula, "= (150 × 1000) / (50 × π)",
                          "= 954.545454545455", "π = 22/7, as every window has it."}},
-        ExplanationCase{"faceWindowNamesTheDiameterALength",
-                        "face",
-                        turningExample,
-                        "txtrpm",
-                        {"Spindle Speed (R.P.M) = (Cutting Speed (m/min) × 1000) / "
-                         "(Initial Length (mm) × π)"}},
+        ExplanationCase{"enlargementNamesTheDiameterItUsed",
+                        "drilling",
+                        {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtrpm", "400"}},
+                        "txtcspeed",
+                        {"25.1428571428571", "Written by rule 1a in pass 1:",
+                         "Cutting Speed (m/min) = (Spindle Speed (R.P.M) × (Final Diameter (mm) "
+                         "× π)) / 1000",
+                         "= (400 × (20 × π)) / 1000"}},
+        ExplanationCase{
+            "enlargementNeedsBothDiametersAsNumbers",
+            "drilling",
+            {{"txtidiam", "12"}, {"txtfdiam", "2.0."}, {"txtfdiam2", "8"}, {"txtcspeed", "1..2"}},
+            "txtrpm",
+            {"  not applicable: it applies only when Initial Diameter (mm) and Final "
+             "Diameter (mm) are numbers, and here 12 and \"2.0.\" are numbers does "
+             "not hold.",
+             "Rule 10a: Spindle Speed (R.P.M) = (Cutting Speed (m/min) × 1000) / "
+             "(Hole Diameter (mm) × π)"}},
         ExplanationCase{"travelLengthReadLeniently",
                         "longitudinal",
                         turningExample,
@@ -157,8 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
                         "txtcangle",
                         {"  failed: square root of a negative number in arcsine((2 × √((10 − 20) "
                          "× 20)) / 10), or 180 − that when 20 > 10 / 2.",
-                         "arcsine(x) = (arctan(x / √(−x × x + 1)) × 180) / π, in degrees; it "
-                         "fails unless −1 < x < 1."}},
+                         "arcsine(x) = (arctan(x / √(−x × x + 1)) × 180) / π, in degrees; at "
+                         "x = ±1 it is that formula's limit, ±89.9637896255259 (the true π/2 "
+                         "turned into degrees with π = 22/7), and it fails when x is below −1 "
+                         "or above 1."}},
         ExplanationCase{"arcsineOutOfRange",
                         "milling",
                         {{"txtmax", "2"}, {"txtfpt", "1"}},
@@ -173,6 +187,15 @@ INSTANTIATE_TEST_SUITE_P(
                         {"  not applicable: it applies only when Travel Length (mm) ≠ 0, and "
                          "here 0 ≠ 0 does not hold.",
                          "= (lenient(\"\") + lenient(0)) + lenient(\"\")"}},
+        // The time is for the whole traverse and the whole stroke, allowances included.
+        ExplanationCase{"shapingTimeOverWidthAndLengthWithAllowances",
+                        "shaping",
+                        {{"txtww", "102"}, {"txtwl", "210"}, {"txtf", "1"}, {"txtms", "10"}},
+                        "txtmt",
+                        {"Machining Time (min.) = (No. Of Cuts × ((Width + Feed Allowance (mm)) "
+                         "× (2 × (Length + OverTravel (mm))))) / ((Feed (mm/Cycle) × Mean Speed "
+                         "(m/min.)) × 1000)",
+                         "= (1 × (102 × (2 × 210))) / ((1 × 10) × 1000)", "= 4.284"}},
         ExplanationCase{"drillingInletRule",
                         "drilling",
                         {{"txtfdiam2", "10"}},

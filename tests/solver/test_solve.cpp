@@ -68,7 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         FormulaCase{"infinity divided away", [](V v) { return 1 / (v[a] / v[b]); }, ""},
         FormulaCase{"inf minus inf", [](V v) { return v[a] * 1e308 - v[a] * 1e308; }, ""},
         FormulaCase{"square root of a negative", [](V v) { return squareRoot(v[b] - v[a]); }, ""},
-        FormulaCase{"arcsine at one", [](V v) { return degreeArcsine(v[a] / v[a]); }, ""},
+        // The formula's limit at +-1: the true pi/2 over 22/7.
+        FormulaCase{"arcsine at one", [](V v) { return degreeArcsine(v[a] / v[a]); },
+                    "89.9637896255259"},
+        FormulaCase{"arcsine at minus one", [](V v) { return degreeArcsine(-v[a] / v[a]); },
+                    "-89.9637896255259"},
         FormulaCase{"arcsine beyond one", [](V v) { return degreeArcsine(v[a]); }, ""},
         FormulaCase{"underflow is no failure", [](V v) { return v[a] * 1e-300 * 1e-10; }, "1E-309"},
         FormulaCase{"negative results are written", [](V v) { return v[b] - v[a]; }, "-10"},

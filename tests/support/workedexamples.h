@@ -49,7 +49,7 @@ inline Texts finalTexts(const std::vector<std::string_view> &trace)
 inline const std::vector<WorkedExample> &workedExamples()
 {
     static const std::vector<WorkedExample> examples = [] {
-        // Longitudinal and face turning share one list, so one example serves both windows.
+        // The face window takes the same texts: 50 and 40 as lengths, 100 as the radius.
         const Texts turningTyped{
             {"txtidiam", "50"}, {"txtfdiam", "40"}, {"txtlen", "100"}, {"txtangle", "90"},
             {"txtcspeed", "150"}, {"txtfeed", "0.2"}, {"txtspcf", "2000"}, {"txteeff", "0.9"},
@@ -62,7 +62,14 @@ inline const std::vector<WorkedExample> &workedExamples()
             "2 6a txtfrate 190.909090909091", "2 9a txtmtime 0.544761904761905"};
         std::vector<WorkedExample> all{
             {"longitudinal", turningTyped, turningTrace},
-            {"face", turningTyped, turningTrace},
+            // The whole 10 mm off the length in one cut, at 150 m/min on a 200 mm face.
+            {"face", turningTyped,
+             {"1 1a txtallowance 10", "1 4a txtdoc 10", "1 8b txtrpm 238.636363636364",
+              "1 11a txtchip 2", "1 12a txtmrr 300000", "1 13b txtcf 4000", "1 14a txtcp 10000",
+              "1 15a txteff 0.72", "1 16a txtmp 13888.8888888889",
+              "1 19a txtct 0.199999960026674", "1 20a txtcw 10.0000019986667",
+              "1 22a txtspcp 0.0333333333333333", "2 6a txtfrate 47.7272727272728",
+              "2 9a txtmtime 2.17904761904762"}},
             // Spindle speed from the mean diameter 45, the included angle in degrees.
             {"taper",
              {{"txtdl", "50"}, {"txtds", "40"}, {"txttl", "100"}, {"txtwl", "200"},

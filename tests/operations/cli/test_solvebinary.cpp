@@ -148,12 +148,16 @@ TEST_P(SolveBinaryField, PrintsThisFieldText)
     EXPECT_NE(("\n" + run.out).find("\n" + GetParam().line + "\n"), std::string::npos) << run.out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SolveBinaryField,
-                         testing::Values(FieldRow{"MillingObtuseContactAngle",
-                                                  {"milling", "txtdiam=100", "txtdoc=80"},
-                                                  "txtcangle=126.891273878089"}),
-                         [](const testing::TestParamInfo<FieldRow> &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, SolveBinaryField,
+    testing::Values(FieldRow{"MillingObtuseContactAngle",
+                             {"milling", "txtdiam=100", "txtdoc=80"},
+                             "txtcangle=126.891273878089"},
+                    // The hole diameter is found first, as on leaving a
+                    // diameter in the window; the speed is the final one's.
+                    FieldRow{"EnlargementSpindleSpeed",
+                             {"drilling", "txtidiam=12", "txtfdiam=20", "txtcspeed=25"},
+                             "txtrpm=397.727272727273"}),
+    [](const testing::TestParamInfo<FieldRow> &info) { return std::string(info.param.name); });
 
 } // namespace
