@@ -4,6 +4,7 @@
 #include "app/newprojectdialog.h"
 #include "app/windowarrangement.h"
 #include "calculator/twips.h"
+#include "calculator/windowhost.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -333,6 +334,12 @@ void MainWindow::showFieldMenu(QLineEdit *field, const QPoint &globalPos)
             connect(routed, &QAction::triggered, field, [field, run = route.run] { run(field); });
             menu->insertAction(standard, routed);
             menu->removeAction(standard);
+        }
+    }
+    for (QWidget *owner = field->parentWidget(); owner; owner = owner->parentWidget()) {
+        if (auto *window = dynamic_cast<calculator::FieldMenuExtension *>(owner)) {
+            window->addFieldActions(menu.get(), field);
+            break;
         }
     }
     menu->exec(globalPos);

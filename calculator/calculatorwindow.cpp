@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPalette>
 
 #include <algorithm>
@@ -148,7 +149,8 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
                                    WindowHost *host, QWidget *parent)
     : QWidget(parent), m_design(checked(design, operation)), m_operation(std::move(operation)),
       m_host(host), m_captions(fieldCaptions(m_design, m_operation.relations)),
-      m_explained(m_design.pages.size(), false)
+      m_results(m_design.pages.size(), PageResults(m_operation.relations.fields.size())),
+      m_beforeRecalculate(m_design.pages.size())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(design.name);
@@ -234,12 +236,6 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         m_surfaces.insert(edit, {});
         m_surfaces.insert(caption, {});
         m_pageFields[static_cast<std::size_t>(page)].push_back(edit);
-        // Any change but a solve's own (typing, Reset, Import, a leave step) leaves the page's
-        // explanations describing texts it no longer holds.
-        connect(edit, &QLineEdit::textChanged, this, [this, page] {
-            if (!m_showingSolve)
-                dropExplanations(page);
-        });
     }
 
     QWidget *buttonFrame = frames.value(m_design.buttonFrame);
@@ -255,8 +251,12 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
 
     auto &solveFields = m_solveFields[static_cast<std::size_t>(page)];
     for (std::string_view name : m_operation.relations.fields) {
-        solveFields.push_back(field(QString::fromLatin1(pageDesign.prefix) +
-                                    QString::fromUtf8(name.data(), name.size())));
+        QLineEdit *edit = field(QString::fromLatin1(pageDesign.prefix) +
+                                QString::fromUtf8(name.data(), name.size()));
+        // Any change but the window's own (typing, a paste, Import, a leave step) is an edit.
+        const auto id = static_cast<FieldId>(solveFields.size());
+        connect(edit, &QLineEdit::textChanged, this, [this, page, id] { edited(page, id); });
+        solveFields.push_back(edit);
     }
 
     for (const LeaveStep &step : m_design.leaveSteps) {
@@ -377,7 +377,13 @@ void CalculatorWindow::showTexts(int page, const FieldStore &given, const FieldS
 
 void CalculatorWindow::calculate(int page)
 {
+    PageResults &results = m_results[static_cast<std::size_t>(page)];
     const FieldStore given = pageTexts(page);
+    std::vector<bool> defaults(given.size(), false);
+    for (const auto &[id, text] : m_operation.defaults) {
+        defaults[static_cast<std::size_t>(id)] =
+            !results.changed(id) && given.text(id) == std::string_view(text);
+    }
     FieldStore texts = given;
     // The store is made from the page for this list, so solve cannot refuse it. An exception
     // would mean a relation list naming a field it does not have; it must not unwind through Qt.
@@ -385,44 +391,115 @@ void CalculatorWindow::calculate(int page)
         SolveRecord record;
         if (solve(m_operation.relations, texts, {}, &record)) {
             const std::vector<FieldExplanation> explanations =
-                explainSolve(m_operation.relations, m_captions, record, texts);
+                explainSolve(m_operation.relations, m_captions, record, texts, defaults);
             m_showingSolve = true;
             showTexts(page, given, texts);
             m_showingSolve = false;
-            showExplanations(page, explanations);
+            results.solved(explanations, texts.texts());
+            m_beforeRecalculate[static_cast<std::size_t>(page)].reset();
+            showResults(page);
         }
     } catch (const std::exception &error) {
         qFatal("%s: Calculate: %s", m_design.name, error.what());
     }
 }
 
-// Each field's tooltip and accessible description carry its explanation. Written fields take the
-// palette's link colour; the description, which says how the field got its text, tells them
-// apart for those who cannot see the colour.
-void CalculatorWindow::showExplanations(int page, const std::vector<FieldExplanation> &explanations)
+void CalculatorWindow::recalculate(int page)
 {
+    Before before{pageTexts(page), m_results[static_cast<std::size_t>(page)]};
     const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const QString text = QString::fromStdString(explanations[i].text);
-        fields[i]->setToolTip(text);
-        fields[i]->setAccessibleDescription(text);
-        QPalette palette;
-        if (explanations[i].written)
-            palette.setColor(QPalette::Text, this->palette().color(QPalette::Link));
-        fields[i]->setPalette(palette);
-    }
-    m_explained[static_cast<std::size_t>(page)] = true;
+    m_showingSolve = true;
+    for (FieldId id : before.results.results())
+        write(fields[static_cast<std::size_t>(id)], QString());
+    m_showingSolve = false;
+    calculate(page);
+    m_beforeRecalculate[static_cast<std::size_t>(page)] = std::move(before);
 }
 
-void CalculatorWindow::dropExplanations(int page)
+bool CalculatorWindow::undoRecalculate(int page)
 {
-    if (!m_explained[static_cast<std::size_t>(page)])
+    auto &before = m_beforeRecalculate[static_cast<std::size_t>(page)];
+    if (!before)
+        return false;
+    m_showingSolve = true;
+    showTexts(page, pageTexts(page), before->texts);
+    m_showingSolve = false;
+    m_results[static_cast<std::size_t>(page)] = before->results;
+    before.reset();
+    showResults(page);
+    return true;
+}
+
+void CalculatorWindow::addFieldActions(QMenu *menu, QLineEdit *field)
+{
+    const int page = pageOf(field);
+    if (page < 0)
         return;
-    m_explained[static_cast<std::size_t>(page)] = false;
-    for (QLineEdit *field : m_solveFields[static_cast<std::size_t>(page)]) {
-        field->setToolTip(QString());
-        field->setAccessibleDescription(QString());
-        field->setPalette(QPalette());
+    menu->addSeparator();
+    QAction *action = menu->addAction(QStringLiteral("Recalculate"));
+    action->setObjectName(QStringLiteral("recalculate"));
+    action->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(action, &QAction::triggered, this, [this, page] { recalculate(page); });
+}
+
+int CalculatorWindow::pageOf(const QObject *field) const
+{
+    for (const Field &known : m_fields) {
+        if (known.edit == field)
+            return known.page;
+    }
+    return -1;
+}
+
+void CalculatorWindow::edited(int page, FieldId field)
+{
+    if (m_showingSolve || page == m_resetting)
+        return;
+    m_beforeRecalculate[static_cast<std::size_t>(page)].reset();
+    PageResults &results = m_results[static_cast<std::size_t>(page)];
+    const QLineEdit *edit = m_solveFields[static_cast<std::size_t>(page)][std::size_t(field)];
+    results.edited(field, edit->text().toStdString(), m_captions[static_cast<std::size_t>(field)]);
+    if (results.explained())
+        showResults(page);
+}
+
+// Each field's tooltip and accessible description carry its explanation. Fresh results take the
+// palette's link colour, results an edit has left out of date a dimmed italic of their own
+// (between the text and base colours, so it reads on light and dark palettes alike); the
+// description tells them apart for those who cannot see either.
+void CalculatorWindow::showResults(int page)
+{
+    const PageResults &results = m_results[static_cast<std::size_t>(page)];
+    const auto &fields = m_solveFields[static_cast<std::size_t>(page)];
+    const QPalette own = palette();
+    const QColor text = own.color(QPalette::Text);
+    const QColor base = own.color(QPalette::Base);
+    const QColor dimmed = QColor::fromRgbF(0.6f * text.redF() + 0.4f * base.redF(),
+                                           0.6f * text.greenF() + 0.4f * base.greenF(),
+                                           0.6f * text.blueF() + 0.4f * base.blueF());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        const QString explanation = QString::fromStdString(results.explanation(id));
+        if (fields[i]->toolTip() != explanation) {
+            fields[i]->setToolTip(explanation);
+            fields[i]->setAccessibleDescription(explanation);
+        }
+        QPalette palette;
+        QFont font = fields[i]->font();
+        font.setItalic(false);
+        switch (results.look(id)) {
+        case PageResults::Look::Plain:
+            break;
+        case PageResults::Look::Fresh:
+            palette.setColor(QPalette::Text, own.color(QPalette::Link));
+            break;
+        case PageResults::Look::OutOfDate:
+            palette.setColor(QPalette::Text, dimmed);
+            font.setItalic(true);
+            break;
+        }
+        fields[i]->setPalette(palette);
+        fields[i]->setFont(font);
     }
 }
 
@@ -430,6 +507,7 @@ void CalculatorWindow::dropExplanations(int page)
 // has no tags), then the page's own defaults come back and its fields open for editing again.
 void CalculatorWindow::reset(int page)
 {
+    m_resetting = page;
     const QString tag = QString::fromLatin1(m_design.pages[static_cast<std::size_t>(page)].tag);
     for (const Field &field : m_fields) {
         if (tag.isEmpty() || tagsMatch(m_design.tagMatch, field.tag, tag))
@@ -442,6 +520,10 @@ void CalculatorWindow::reset(int page)
             write(field.edit, field.defaultText);
         field.edit->setEnabled(true);
     }
+    m_resetting = -1;
+    m_results[static_cast<std::size_t>(page)].clear();
+    m_beforeRecalculate[static_cast<std::size_t>(page)].reset();
+    showResults(page);
     afterReset(page);
 }
 
@@ -488,6 +570,9 @@ bool CalculatorWindow::previewKey(const QKeyEvent &event)
         return true;
     case Qt::Key_Escape:
         back();
+        return true;
+    case Qt::Key_F5:
+        recalculate(shownPage());
         return true;
     default:
         return false;
@@ -554,6 +639,11 @@ bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
             focusChanged(watched, static_cast<const QFocusEvent &>(*event));
     } else if (event->type() == QEvent::KeyPress) {
         const auto &key = static_cast<const QKeyEvent &>(*event);
+        if (key.matches(QKeySequence::Undo)) {
+            const int page = pageOf(watched);
+            if (undoRecalculate(page >= 0 ? page : shownPage()))
+                return true;
+        }
         if (previewKey(key))
             return true;
         const auto filter = m_filters.constFind(watched);

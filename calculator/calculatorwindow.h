@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calculator/pageresults.h"
 #include "calculator/windowdesign.h"
+#include "calculator/windowhost.h"
 #include "operations/operation.h"
 
 #include <QHash>
@@ -9,11 +11,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 
 namespace zorvik {
 
@@ -22,12 +26,13 @@ class ButtonLabel;
 namespace calculator {
 
 class TabControl;
-class WindowHost;
 
 // A calculator window built from its design: fields, frames, pages and button labels, with the
 // behaviour every calculator window shares (key filter, Enter and Esc, Calculate, Reset, Import,
-// Back, Cancel and the hover colours). Pages are numbered 0 (roughing) and 1 (finishing).
-class CalculatorWindow : public QWidget {
+// Back, Cancel and the hover colours), and on top of it Recalculate (F5): the results of the
+// page's solves are told from typed texts, marked out of date when an input changes, and
+// computed again on request. Pages are numbered 0 (roughing) and 1 (finishing).
+class CalculatorWindow : public QWidget, public FieldMenuExtension {
     Q_OBJECT
 public:
     // The window keeps its own copies of the design and the operation. A design mistake stops
@@ -49,6 +54,11 @@ public:
     QLineEdit *field(const QString &name) const;
 
     void calculate(int page);
+    // Blanks every field of the page that still holds what a solve wrote, then calculates; the
+    // next Ctrl+Z on the page, before any other change, brings the page back as it was.
+    void recalculate(int page);
+    // The entries a field's context menu gains in this window.
+    void addFieldActions(QMenu *menu, QLineEdit *field) override;
     void reset(int page);
     void importTwins(int page);
     void back();
@@ -82,8 +92,10 @@ private:
     void leave(const PageStep &step);
     FieldStore pageTexts(int page) const;
     void showTexts(int page, const FieldStore &given, const FieldStore &texts);
-    void showExplanations(int page, const std::vector<FieldExplanation> &explanations);
-    void dropExplanations(int page);
+    void edited(int page, FieldId field);
+    void showResults(int page);
+    bool undoRecalculate(int page);
+    int pageOf(const QObject *field) const;
     void closeWindow();
 
     const WindowDesign m_design;
@@ -105,10 +117,19 @@ private:
     QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;
     // Per field id, the names users know the fields by, for the explanations.
     const Captions m_captions;
-    // Per page, whether its fields carry the explanations of its last Calculate.
-    std::vector<bool> m_explained;
-    // Set while a solve's texts are shown: those changes are what the explanations describe.
+    // Per page, where its texts came from.
+    std::vector<PageResults> m_results;
+    // Per page, the page as it was before its last Recalculate, while Ctrl+Z can bring it back.
+    struct Before {
+        FieldStore texts;
+        PageResults results;
+    };
+    std::vector<std::optional<Before>> m_beforeRecalculate;
+    // Set while the window writes texts that are not edits: a solve's, Recalculate's blanks, an
+    // undone Recalculate.
     bool m_showingSolve = false;
+    // The page Reset is clearing, -1 when none.
+    int m_resetting = -1;
 };
 
 } // namespace calculator

@@ -3,7 +3,9 @@
 
 #include <functional>
 
+class QLineEdit;
 class QMdiArea;
+class QMenu;
 
 namespace zorvik::calculator {
 
@@ -16,6 +18,13 @@ public:
     virtual QMdiArea *workArea() const = 0;
     // Back: loads the New Project dialog if needed and brings it to the front.
     virtual void showNewProject() = 0;
+};
+
+// A window whose fields' context menus, built by the application, carry entries of its own.
+class FieldMenuExtension {
+public:
+    virtual ~FieldMenuExtension() = default;
+    virtual void addFieldActions(QMenu *menu, QLineEdit *field) = 0;
 };
 
 // One operation the New Project dialog offers: its option button, and how to open (or bring

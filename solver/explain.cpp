@@ -157,8 +157,9 @@ const std::pair<unsigned, std::string_view> failureWords[] = {
 class Explainer {
 public:
     Explainer(const RelationList &list, const Captions &captions, const SolveRecord &record,
-              const FieldStore &solved)
-        : m_list(list), m_captions(captions), m_record(record), m_solved(solved)
+              const FieldStore &solved, const std::vector<bool> &defaults)
+        : m_list(list), m_captions(captions), m_record(record), m_solved(solved),
+          m_defaults(defaults)
     {}
 
     FieldExplanation explain(FieldId field)
@@ -178,12 +179,8 @@ public:
             if (!given.empty())
                 m_lines.push_back("It held " + quotedUnlessNumber(given) + " before the solve.");
         } else if (!given.empty()) {
-            m_lines.push_back(given);
-            if (strictToNumber(given))
-                m_lines.push_back("Typed; the solve reads it and never changes it.");
-            else
-                m_lines.push_back("Typed, but not a number: every rule that reads " +
-                                  m_captions[index] + " fails.");
+            m_lines.push_back(explainGiven(given, m_captions[index],
+                                           index < m_defaults.size() && m_defaults[index]));
         } else {
             blank(field);
         }
@@ -370,6 +367,7 @@ private:
     const Captions &m_captions;
     const SolveRecord &m_record;
     const FieldStore &m_solved;
+    const std::vector<bool> &m_defaults;
     std::vector<std::string> m_lines;
     std::vector<std::string_view> m_texts; // the formula texts shown
 };
@@ -392,10 +390,20 @@ std::string auxText(const RelationList &list, const AuxValue &value, const Capti
     return std::string(value.caption) + " = " + inCaptions(list, value.text, value.name, captions);
 }
 
-std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
-                                           const SolveRecord &record, const FieldStore &solved)
+std::string explainGiven(const std::string &text, const std::string &caption, bool isDefault)
 {
-    Explainer explainer(list, captions, record, solved);
+    const std::string origin = isDefault ? "The window's default" : "Typed";
+    if (strictToNumber(text))
+        return text + "\n" + origin + "; the solve reads it and never changes it.";
+    return text + "\n" + origin + ", but not a number: every rule that reads " + caption +
+           " fails.";
+}
+
+std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
+                                           const SolveRecord &record, const FieldStore &solved,
+                                           const std::vector<bool> &defaults)
+{
+    Explainer explainer(list, captions, record, solved, defaults);
     std::vector<FieldExplanation> explanations;
     for (std::size_t i = 0; i < list.fields.size(); ++i)
         explanations.push_back(explainer.explain(static_cast<FieldId>(i)));

@@ -29,8 +29,14 @@ struct FieldExplanation {
 
 // Per field id, what the solve recorded in record did with it, and why a blank field stayed
 // blank; solved is the store after that solve. Only an explanation re-evaluates rules (to find
-// why they fail), so a solve that records nothing costs what it always did.
+// why they fail), so a solve that records nothing costs what it always did. A field marked in
+// defaults (by id; missing entries are false) held the window's default text rather than one
+// the user typed.
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
-                                           const SolveRecord &record, const FieldStore &solved);
+                                           const SolveRecord &record, const FieldStore &solved,
+                                           const std::vector<bool> &defaults = {});
+
+// The explanation of a field that holds text as its user gave it: typed, or the window's default.
+std::string explainGiven(const std::string &text, const std::string &caption, bool isDefault);
 
 } // namespace zorvik

@@ -70,12 +70,17 @@ std::optional<unsigned> positiveNumber(std::string_view text)
 }
 
 // One block per field, in the order the window shows them.
+// given: by field id, whether an argument set the field; the others hold the window's default.
 void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
-                       const FieldStore &solved, std::ostream &out)
+                       const FieldStore &solved, const std::vector<bool> &given, std::ostream &out)
 {
     const RelationList &list = operation.relations;
     const Captions captions = fieldCaptions(operation);
-    const std::vector<FieldExplanation> explanations = explainSolve(list, captions, record, solved);
+    std::vector<bool> defaults(list.fields.size(), false);
+    for (const auto &[field, text] : operation.defaults)
+        defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
+    const std::vector<FieldExplanation> explanations =
+        explainSolve(list, captions, record, solved, defaults);
     std::vector<FieldId> order;
     for (const calculator::FieldDesign &field : designFunction(operation.id)().fields) {
         if (FieldId id = list.fieldId(field.name); id >= 0)
@@ -219,7 +224,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     for (std::size_t i = 0; i < list.fields.size(); ++i)
         text << list.fields[i] << '=' << store.text(static_cast<FieldId>(i)) << '\n';
     if (explain)
-        printExplanations(*operation, record, store, text);
+        printExplanations(*operation, record, store, given, text);
     out << text.str();
     return 0;
 }

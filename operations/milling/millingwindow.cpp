@@ -72,6 +72,8 @@ WindowDesign design()
         .buttons = labelButtons(),
         .filters = {},
         .hover = labelButtonsHover("SSTab1", {"Frame1", "Frame3"}, {"Frame5", "Frame6"}),
+        // Enter on the finishing page would otherwise solve a page the user cannot see.
+        .keysFollowShownPage = true,
         .frameFont = {"Times New Roman", 12, true},
     };
     // clang-format on

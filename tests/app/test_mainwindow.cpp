@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "calculator/windowhost.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -81,6 +82,7 @@ private slots:
     void editKeysGoThroughCommands();
     void pasteBypassesKeyFilter_data();
     void pasteBypassesKeyFilter();
+    void fieldMenuTakesTheWindowsEntries();
     void editOutsideTextFieldDoesNothing();
     void windowMenuListsChildren();
     void tilings_data();
@@ -427,6 +429,38 @@ void TestMainWindow::pasteBypassesKeyFilter()
         QTest::keyClick(field, key.key(), key.keyboardModifiers());
     }
     QCOMPARE(field->text(), QString("12-1e3 x"));
+}
+
+namespace {
+// A window with entries of its own in its fields' menus, as the calculator windows have.
+class MenuExtendingPage : public QWidget, public zorvik::calculator::FieldMenuExtension {
+public:
+    void addFieldActions(QMenu *menu, QLineEdit *) override
+    {
+        menu->addAction("Own")->setObjectName("own");
+    }
+};
+} // namespace
+
+void TestMainWindow::fieldMenuTakesTheWindowsEntries()
+{
+    auto *page = new MenuExtendingPage;
+    auto *field = new QLineEdit("12", page);
+    addChild("Calculator", page);
+    field->setFocus();
+    QStringList offered;
+    QTimer::singleShot(0, this, [&offered] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (const QAction *action : menu->actions())
+            offered << action->objectName();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                            field->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(field, &event);
+    QVERIFY2(offered.contains("paste") && offered.endsWith("own"), qPrintable(offered.join(' ')));
 }
 
 void TestMainWindow::editOutsideTextFieldDoesNothing()

@@ -59,7 +59,7 @@ void TestMillShapeWindows::enterSolves_data()
         << "frmmill" << 0 << enter << "" << milling << "txtcs=62.8571428571429";
     QTest::newRow("milling, finishing shown")
         << "Option12"
-        << "frmmill" << 1 << enter << "" << milling << "txtcs=62.8571428571429";
+        << "frmmill" << 1 << enter << "f" << milling << "txtcs=62.8571428571429";
     QTest::newRow("shaping, roughing shown")
         << "Option23"
         << "frmshape" << 0 << enter << "" << shaping << "txtcp=120";
@@ -71,7 +71,7 @@ void TestMillShapeWindows::enterSolves_data()
         << "frmshape" << 1 << int(Qt::Key_Enter) << "f" << shaping << "txtcp=120";
 }
 
-// Milling solves its roughing page whichever page shows; shaping solves the page that shows.
+// Enter solves the page that shows.
 void TestMillShapeWindows::enterSolves()
 {
     QFETCH(QString, option);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
+#include "tests/support/workedexamples.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QTabBar>
@@ -30,6 +32,7 @@ private slots:
     void cleanup() { m_driver.reset(); }
 
     void eachWindowCutsItsOwnGeometry();
+    void recalculateAfterEditingEachPage();
     void opensWithDefaults_data();
     void opensWithDefaults();
     void layout_data();
@@ -63,6 +66,34 @@ void TestTurningWindows::eachWindowCutsItsOwnGeometry()
     }
     QCOMPARE(fieldOf(longitudinal, "txtfdiam")->text(), QString("76"));
     QCOMPARE(fieldOf(face, "txtfdiam")->text(), QString("78"));
+}
+
+// The worked example on both pages, then two cuts instead of one on the roughing page and half
+// the feed on the finishing page: Recalculate follows each edit on its own page.
+void TestTurningWindows::recalculateAfterEditingEachPage()
+{
+    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
+    QVERIFY(calc);
+    for (const QString prefix : {"", "f"}) {
+        calc->showPage(prefix.isEmpty() ? 0 : 1);
+        for (const auto &[name, text] : zorvik::test::workedExample("longitudinal").typed)
+            typeInto(calc, prefix + QString::fromUtf8(name.data(), qsizetype(name.size())),
+                     QString::fromUtf8(text.data(), qsizetype(text.size())));
+        QTest::mouseClick(labelOf(calc, prefix + "command1"), Qt::LeftButton);
+        QCOMPARE(fieldOf(calc, prefix + "txtmtime")->text(), QString("0.544761904761905"));
+    }
+    calc->showPage(0);
+    typeInto(calc, "txtnoc", "2");
+    QTest::keyClick(fieldOf(calc, "txtnoc"), Qt::Key_F5);
+    QCOMPARE(fieldOf(calc, "txtmtime")->text(), QString("1.08952380952381"));
+    QCOMPARE(fieldOf(calc, "ftxtmtime")->text(), QString("0.544761904761905"));
+
+    calc->showPage(1);
+    typeInto(calc, "ftxtfeed", "0.1");
+    QTest::keyClick(fieldOf(calc, "ftxtfeed"), Qt::Key_F5);
+    QCOMPARE(fieldOf(calc, "ftxtfrate")->text(), QString("95.4545454545455"));
+    QCOMPARE(fieldOf(calc, "ftxtmtime")->text(), QString("1.08952380952381"));
+    QCOMPARE(fieldOf(calc, "txtfrate")->text(), QString("190.909090909091"));
 }
 
 void TestTurningWindows::opensWithDefaults_data()

@@ -17,8 +17,9 @@ class TurningSolve : public testing::TestWithParam<SolveCase> {};
 TEST_P(TurningSolve, WritesExactlyTheseTextsInThisOrder)
 {
     for (const char *operation : {"longitudinal", "face"}) {
-        if (!GetParam().operation || std::string_view(GetParam().operation) == operation)
+        if (!GetParam().operation || std::string_view(GetParam().operation) == operation) {
             EXPECT_EQ(solvedTrace(operation, GetParam().given), GetParam().writes) << operation;
+        }
     }
 }
 
