@@ -416,6 +416,17 @@ void CalculatorWindow::recalculate(int page)
     m_beforeRecalculate[static_cast<std::size_t>(page)] = std::move(before);
 }
 
+// The look of results is made from the palette's colours: a new palette (a light or dark theme
+// chosen while the window is open) makes it anew.
+void CalculatorWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        for (int page = 0; page < pageCount(); ++page)
+            showResults(page);
+    }
+}
+
 bool CalculatorWindow::undoRecalculate(int page)
 {
     auto &before = m_beforeRecalculate[static_cast<std::size_t>(page)];

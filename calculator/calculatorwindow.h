@@ -66,6 +66,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     // For windows that restore more than the default texts.
     virtual void afterReset(int page) { Q_UNUSED(page) }
 

@@ -178,7 +178,11 @@ void TestExplanations::changesLeaveResultsOutOfDate()
     QFETCH(QString, changed);
     const QPalette before = QApplication::palette();
     QApplication::setPalette(palette);
-    const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+    QCoreApplication::sendPostedEvents(); // the open windows take it in posted events
+    const auto restore = qScopeGuard([&before] {
+        QApplication::setPalette(before);
+        QCoreApplication::sendPostedEvents();
+    });
     CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
     QVERIFY(calc);
     typeInto(calc, "txtidiam", "50");
