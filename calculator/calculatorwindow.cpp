@@ -534,7 +534,8 @@ bool CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
 // Texts first, then the locks. Qt has already made the field the user is moving to the focus
 // widget; when the step locks that one, Qt alone would move the focus on forwards whatever the
 // user did, and back into the field left when that comes next. Returns whether the focus is back
-// in the field left, whose own handling of losing it must then not run.
+// in the field left: its own handling of the loss, which drops the selection and hides the
+// caret, must then not run.
 bool CalculatorWindow::leave(const PageStep &step, QLineEdit *left, Qt::FocusReason reason)
 {
     const auto &fields = m_solveFields[static_cast<std::size_t>(step.page)];
@@ -571,7 +572,8 @@ bool CalculatorWindow::leave(const PageStep &step, QLineEdit *left, Qt::FocusRea
     return focus == left;
 }
 
-// The fields of a page, in the design's order, are the window's Tab order.
+// The fields of a page, in the design's order, are the window's Tab order, which wraps round at
+// either end.
 QLineEdit *CalculatorWindow::focusPastLocked(int page, QWidget *locked, QLineEdit *left,
                                              Qt::FocusReason reason) const
 {
