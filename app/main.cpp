@@ -100,8 +100,9 @@ int main(int argc, char *argv[])
 
     if (!zorvik::hasDisplay(xOrWaylandPlatform,
                             [](const char *name) { return std::getenv(name); })) {
-        std::fprintf(stderr, "zorvik: no display (DISPLAY is not set). In the source tree, "
-                             "scripts/run.sh starts Zorvik-Engineer on a virtual X display.\n");
+        std::fprintf(stderr, "zorvik: no display: neither DISPLAY nor WAYLAND_DISPLAY is set. "
+                             "Start it in a desktop session, or on a virtual X display with "
+                             "'xvfb-run zorvik'.\n");
         return 2;
     }
     QApplication app(argc, argv);

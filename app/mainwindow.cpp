@@ -383,6 +383,9 @@ void MainWindow::about()
                     "tracker.",
                     QMessageBox::Ok, this);
     box.setObjectName("about");
+    // Below the credit and contact lines, which stay two; it is the version --version prints,
+    // the first thing a bug report needs.
+    box.setInformativeText(QStringLiteral("Version %1").arg(QApplication::applicationVersion()));
     box.setIconPixmap(QApplication::windowIcon().pixmap(64));
     box.exec();
 }

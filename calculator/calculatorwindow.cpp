@@ -606,29 +606,33 @@ void CalculatorWindow::hover(QObject *watched)
 // is: the focus comes back to it. So does a click on a part of the window that takes no focus,
 // such as a button label: Qt hands the focus to the window's frame in the workspace, which gives
 // it straight back to the field.
-void CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
+bool CalculatorWindow::focusChanged(QObject *watched, const QFocusEvent &event)
 {
     if (event.gotFocus()) {
         m_focused = watched;
-        return;
+        return false;
     }
     if (watched != m_focused || event.reason() == Qt::ActiveWindowFocusReason ||
         event.reason() == Qt::PopupFocusReason)
-        return;
+        return false;
     if (event.reason() == Qt::MouseFocusReason) {
         auto *frame = qobject_cast<QMdiSubWindow *>(QApplication::focusWidget());
         if (frame && frame->isAncestorOf(this))
-            return;
+            return false;
     }
     m_focused = nullptr;
     const auto step = m_leaveSteps.constFind(watched);
-    if (step != m_leaveSteps.cend())
-        leave(*step);
+    if (step == m_leaveSteps.cend())
+        return false;
+    return leave(*step, static_cast<QLineEdit *>(watched), event.reason());
 }
 
-// Texts first: disabling the field the focus is moving to moves the focus on again, and the
-// texts must be in place by then.
-void CalculatorWindow::leave(const PageStep &step)
+// Texts first, then the locks. Qt has already made the field the user is moving to the focus
+// widget; when the step locks that one, Qt alone would move the focus on forwards whatever the
+// user did, and back into the field left when that comes next. Returns whether the focus is back
+// in the field left: its own handling of the loss, which drops the selection and hides the
+// caret, must then not run.
+bool CalculatorWindow::leave(const PageStep &step, QLineEdit *left, Qt::FocusReason reason)
 {
     const auto &fields = m_solveFields[static_cast<std::size_t>(step.page)];
     const FieldStore given = pageTexts(step.page);
@@ -637,17 +641,59 @@ void CalculatorWindow::leave(const PageStep &step)
         state.enabled[i] = fields[i]->isEnabledTo(this);
     step.run(state);
     showTexts(step.page, given, state.texts);
+    QWidget *next = QApplication::focusWidget();
+    bool nextLocked = false;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (state.enabled[i] != fields[i]->isEnabledTo(this))
+        if (state.enabled[i] == fields[i]->isEnabledTo(this))
+            continue;
+        if (fields[i] == next && !state.enabled[i])
+            nextLocked = true;
+        else
             fields[i]->setEnabled(state.enabled[i]);
     }
+    if (!nextLocked)
+        return false;
+    QLineEdit *focus = focusPastLocked(step.page, next, left, reason);
+    // A click (or any move but Tab) on a field that leaving locked keeps the focus in the field
+    // left, as the user aimed at no other field. Its whole text is selected, as after a Tab:
+    // with the caret at its end the next digits would quietly extend a number the user took
+    // for finished, while a highlighted text shows that typing replaces it.
+    if (focus == left) {
+        left->setFocus(Qt::OtherFocusReason);
+        left->selectAll();
+    } else {
+        focus->setFocus(reason);
+    }
+    next->setEnabled(false);
+    return focus == left;
+}
+
+// The fields of a page, in the design's order, are the window's Tab order, which wraps round at
+// either end.
+QLineEdit *CalculatorWindow::focusPastLocked(int page, QWidget *locked, QLineEdit *left,
+                                             Qt::FocusReason reason) const
+{
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)
+        return left;
+    const auto &order = m_pageFields[static_cast<std::size_t>(page)];
+    const auto count = static_cast<std::ptrdiff_t>(order.size());
+    const std::ptrdiff_t step = reason == Qt::TabFocusReason ? 1 : count - 1;
+    std::ptrdiff_t at = std::find(order.cbegin(), order.cend(), locked) - order.cbegin();
+    for (std::ptrdiff_t n = 1; n < count; ++n) {
+        at = (at + step) % count;
+        QLineEdit *field = order[static_cast<std::size_t>(at)];
+        if (field != locked && field->isEnabledTo(this))
+            return field;
+    }
+    return left;
 }
 
 bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        if (m_filters.contains(watched))
-            focusChanged(watched, static_cast<const QFocusEvent &>(*event));
+        if (m_filters.contains(watched) &&
+            focusChanged(watched, static_cast<const QFocusEvent &>(*event)))
+            return true;
     } else if (event->type() == QEvent::KeyPress) {
         const auto &key = static_cast<const QKeyEvent &>(*event);
         if (key.matches(QKeySequence::Undo)) {

@@ -89,8 +89,10 @@ private:
     void run(Action action, int page);
     bool previewKey(const QKeyEvent &event);
     void hover(QObject *watched);
-    void focusChanged(QObject *watched, const QFocusEvent &event);
-    void leave(const PageStep &step);
+    bool focusChanged(QObject *watched, const QFocusEvent &event);
+    bool leave(const PageStep &step, QLineEdit *left, Qt::FocusReason reason);
+    QLineEdit *focusPastLocked(int page, QWidget *locked, QLineEdit *left,
+                               Qt::FocusReason reason) const;
     FieldStore pageTexts(int page) const;
     void showTexts(int page, const FieldStore &given, const FieldStore &texts);
     void edited(int page, FieldId field);

@@ -4,6 +4,7 @@
 #include "calculator/windowhost.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -610,10 +611,13 @@ void TestMainWindow::cascade()
     }
 }
 
+// The version is the one the program was started with, as --version prints it.
 void TestMainWindow::aboutBox()
 {
+    QApplication::setApplicationVersion("3.14.2");
     QString title;
     QString text;
+    QString shown;
     QMessageBox::StandardButtons buttons;
     QTimer::singleShot(0, this, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -621,6 +625,8 @@ void TestMainWindow::aboutBox()
             return;
         title = box->windowTitle();
         text = box->text();
+        for (const QLabel *label : box->findChildren<QLabel *>())
+            shown += label->text() + '\n';
         buttons = box->standardButtons();
         box->accept();
     });
@@ -628,6 +634,7 @@ void TestMainWindow::aboutBox()
     QCOMPARE(title, QString("Zorvik - Machining Engineer"));
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(text.split('\n').size(), 2);
+    QVERIFY2(shown.contains("3.14.2"), qPrintable(shown));
 }
 
 void TestMainWindow::displayStepsAroundLifetime_data()

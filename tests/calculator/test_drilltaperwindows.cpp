@@ -11,22 +11,25 @@ namespace {
 const QStringList diameters{"txtidiam", "txtfdiam", "txtfdiam2"};
 
 // Runs what the user does, one step each: "name=text" clicks into the field (so the field that
-// had the focus loses it) and types the text over its contents; "Tab" presses Tab where the
-// focus is.
+// had the focus loses it) and types the text over its contents; "name" only clicks it, and
+// may find it locked by what the click left; "Tab" and "Backtab" press Tab and Shift+Tab where
+// the focus is.
 void act(CalculatorWindow *window, const QStringList &steps)
 {
     for (const QString &step : steps) {
-        if (step == "Tab") {
+        if (step == "Tab" || step == "Backtab") {
             QWidget *focused = QApplication::focusWidget();
             QVERIFY(focused);
-            QTest::keyClick(focused, Qt::Key_Tab);
+            QTest::keyClick(focused, Qt::Key_Tab,
+                            step == "Tab" ? Qt::NoModifier : Qt::ShiftModifier);
             continue;
         }
         const qsizetype split = step.indexOf('=');
-        QVERIFY(split > 0);
         QLineEdit *field = fieldOf(window, step.left(split));
         QVERIFY2(field->isEnabled(), qPrintable(step));
         QTest::mouseClick(field, Qt::LeftButton);
+        if (split < 0)
+            continue;
         QCOMPARE(QApplication::focusWidget(), field);
         typeInto(window, field->objectName(), step.mid(split + 1));
     }
@@ -53,6 +56,8 @@ private slots:
     void holeDiameter_data();
     void holeDiameter();
     void firstTabLeavesTheInitialDiameter();
+    void focusPassesLockedFields_data();
+    void focusPassesLockedFields();
     void enlargementIsCalculated_data();
     void enlargementIsCalculated();
     void resetUnlocksTheDiameters_data();
@@ -140,6 +145,39 @@ void TestDrillTaperWindows::firstTabLeavesTheInitialDiameter()
     QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
     QCOMPARE(enabledDiameters(window), QString("yyn"));
     QCOMPARE(QApplication::focusWidget(), fieldOf(window, "txtfdiam"));
+}
+
+void TestDrillTaperWindows::focusPassesLockedFields_data()
+{
+    QTest::addColumn<QString>("steps"); // as act() takes them, separated by spaces
+    QTest::addColumn<QString>("focus");
+
+    // Tab and Shift+Tab go on past the fields the leave step locks, in their direction.
+    QTest::newRow("Shift+Tab to locked diameters") << "txtfdiam2=12 Backtab"
+                                                   << "txteff";
+    QTest::newRow("Tab to a locked hole diameter") << "txtidiam=20 txtfdiam=30 Tab"
+                                                   << "txtdepth";
+    // A click on a field that leaving locks leaves the focus where it was.
+    QTest::newRow("click on a locked diameter") << "txtfdiam2=12 txtidiam"
+                                                << "txtfdiam2";
+    QTest::newRow("click on a locked hole diameter") << "txtidiam=20 txtfdiam=30 txtfdiam2"
+                                                     << "txtfdiam";
+}
+
+// Wherever the focus goes, the next keys replace what that field holds rather than extend a
+// number the user took for finished.
+void TestDrillTaperWindows::focusPassesLockedFields()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, focus);
+
+    CalculatorWindow *window = drill();
+    QVERIFY(window);
+    act(window, steps.split(' '));
+    QLineEdit *field = fieldOf(window, focus);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QTest::keyClicks(field, "7");
+    QCOMPARE(field->text(), QString("7"));
 }
 
 void TestDrillTaperWindows::enlargementIsCalculated_data()

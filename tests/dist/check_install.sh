@@ -53,6 +53,12 @@ headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 MA
     fail "zorvik --version: $("${headless[@]}" "$prefix/bin/zorvik" --version 2>&1)"
 [ "$("$prefix/bin/zorvik-solve" --version)" = "zorvik-solve $version" ] ||
     fail "zorvik-solve --version: $("$prefix/bin/zorvik-solve" --version 2>&1)"
+# Without a display the window cannot open: one line on stderr that tells an installed user what
+# to do instead, and status 2.
+status=0
+said=$("${headless[@]}" "$prefix/bin/zorvik" 2>&1 >/dev/null) || status=$?
+[ "$status" = 2 ] && [ "$(wc -l <<<"$said")" = 1 ] && grep -q "xvfb-run zorvik" <<<"$said" ||
+    fail "zorvik without a display: status $status, said: $said"
 # Each manual documents every option its program's --help lists, and --version.
 warnings=$(mktemp)
 trap 'rm -f "$warnings"' EXIT
