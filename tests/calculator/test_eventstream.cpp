@@ -121,6 +121,8 @@ const std::vector<Key> &keys()
                                     {Qt::Key_Return, Qt::NoModifier, "Enter"},
                                     {Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter"},
                                     {Qt::Key_Escape, Qt::NoModifier, "Esc"},
+                                    {Qt::Key_F5, Qt::NoModifier, "F5"},
+                                    {Qt::Key_Z, Qt::ControlModifier, "Ctrl+Z"},
                                     {Qt::Key_A, Qt::ControlModifier, "Ctrl+A"},
                                     {Qt::Key_X, Qt::ControlModifier, "Ctrl+X"},
                                     {Qt::Key_C, Qt::ControlModifier, "Ctrl+C"},
