@@ -179,6 +179,8 @@ private slots:
     void everyFieldFiltersKeys();
     void captionsAreWhole_data() { addWindowRows(); }
     void captionsAreWhole();
+    void fieldsSitInsideTheirFrames_data() { addWindowRows(); }
+    void fieldsSitInsideTheirFrames();
     void designedSizeShowsNoScrollBars_data() { addWindowRows(); }
     void designedSizeShowsNoScrollBars();
     void tiledWindowKeepsEveryControlInReach_data();
@@ -552,6 +554,26 @@ void TestWindows::captionsAreWhole()
         if (frame->parentWidget()->parentWidget() == tabs->parentWidget())
             QVERIFY2(tabs->height() <= frame->y(), qPrintable(frame->objectName()));
     }
+}
+
+// A frame's contents begin inside the border it draws; a field or frame reaching past them would
+// be drawn across that border.
+void TestWindows::fieldsSitInsideTheirFrames()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    int checked = 0;
+    for (const QWidget *control : window->findChildren<QWidget *>()) {
+        const auto *frame = qobject_cast<const QGroupBox *>(control->parentWidget());
+        if (!frame ||
+            !(qobject_cast<const QLineEdit *>(control) || qobject_cast<const QGroupBox *>(control)))
+            continue;
+        QVERIFY2(frame->contentsRect().contains(control->geometry()),
+                 qPrintable(control->objectName() + " in " + frame->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked >= window->findChildren<QLineEdit *>().size());
 }
 
 // At its designed size a window looks as it would bare: no scroll bars, no margins.
