@@ -3,8 +3,6 @@
 
 #include <QLineEdit>
 
-#include <memory>
-
 namespace zorvik {
 
 // A calculator field. It holds a text of any length; a very long one (a paste gone wrong) is
@@ -17,14 +15,17 @@ public:
     static constexpr int wholeDrawLimit = 10000;
 
     FieldEdit(const QString &text, QWidget *parent);
-    ~FieldEdit() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    class Excerpt;
-    std::unique_ptr<Excerpt> m_excerpt;
+    void paintStretch();
+
+    // Where the last stretch drawn showed the caret: its position in the text and its distance
+    // from the left of the line, so that the next one scrolls only as far as the caret moved.
+    int m_caret = 0;
+    int m_caretX = 0;
 };
 
 } // namespace zorvik
