@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculator/fieldedit.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFrame>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace zorvik {
 
@@ -29,6 +31,63 @@ FieldEdit::FieldEdit(const QString &text, QWidget *parent) : QLineEdit(text, par
     };
     connect(this, &QLineEdit::cursorPositionChanged, this, redraw);
     connect(this, &QLineEdit::selectionChanged, this, redraw);
+    // A text set from outside (Reset, a solve, Import) clears the line edit's own undo, and so
+    // the long edit behind it.
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!m_swapping && !isUndoAvailable() && !isRedoAvailable())
+            m_swap.reset();
+    });
+}
+
+void FieldEdit::setTextOf(const QString &text, int cursor)
+{
+    m_swapping = true;
+    setText(text);
+    setCursorPosition(cursor);
+    m_swapping = false;
+}
+
+void FieldEdit::replaceSelection(const QString &replacement)
+{
+    const int removed = selectionLength();
+    if (replacement.size() + removed <= wholeDrawLimit) {
+        insert(replacement);
+        return;
+    }
+    const QString before = text();
+    const int caret = cursorPosition();
+    const int start = hasSelectedText() ? selectionStart() : caret;
+    QString after;
+    after.reserve(before.size() - removed + replacement.size());
+    after.append(QStringView(before).left(start));
+    after.append(replacement);
+    after.append(QStringView(before).mid(start + removed));
+    setTextOf(after, start + int(replacement.size()));
+    m_swap = Swap{before, caret, qHash(text()), true};
+}
+
+// The line edit's own steps come first: they were all made after the long edit.
+bool FieldEdit::swapBack(bool undo)
+{
+    if (!m_swap || m_swap->undoes != undo || (undo ? isUndoAvailable() : isRedoAvailable()) ||
+        qHash(text()) != m_swap->holds)
+        return false;
+    Swap back{text(), cursorPosition(), 0, !undo};
+    const QString restored = std::exchange(m_swap->text, QString());
+    setTextOf(restored, m_swap->cursor);
+    back.holds = qHash(text());
+    m_swap = std::move(back);
+    return true;
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->matches(QKeySequence::Undo) && swapBack(true)) ||
+        (event->matches(QKeySequence::Redo) && swapBack(false))) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 void FieldEdit::paintEvent(QPaintEvent *event)

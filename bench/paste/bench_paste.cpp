@@ -133,7 +133,15 @@ int main(int argc, char *argv[])
             }));
             QToolTip::hideText();
         });
-        step(undoMemory, [&] { undoing.push_back(timed(&main, [&] { field->undo(); })); });
+        step(undoMemory, [&] {
+            undoing.push_back(
+                timed(&main, [&] { QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier); }));
+        });
+        if (!field->text().isEmpty()) {
+            std::fprintf(stderr, "Ctrl+Z left %lld characters\n",
+                         static_cast<long long>(field->text().size()));
+            return 1;
+        }
     }
     std::printf("%lld characters, median of %d runs on %s:\n", static_cast<long long>(characters),
                 runs, qPrintable(QGuiApplication::platformName()));
