@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculator/framebox.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QStyleOptionGroupBox>
 #include <qdrawutil.h>
@@ -44,12 +45,15 @@ QMargins FrameBox::margins() const
     return {borderWidth, border().top() + borderWidth, borderWidth, borderWidth};
 }
 
-// The group box works its margins out again for the style's own frame whenever its title, font
-// or style changes; the contents must start inside the border drawn here instead.
+// The group box sets its margins again for the style's own frame whenever its title, font or
+// style changes; the contents must start inside the border drawn here instead.
 bool FrameBox::event(QEvent *event)
 {
     const bool handled = QGroupBox::event(event);
-    if (contentsMargins() != margins())
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::ContentsRectChange || type == QEvent::FontChange ||
+         type == QEvent::StyleChange) &&
+        contentsMargins() != margins())
         setContentsMargins(margins());
     return handled;
 }
