@@ -3,6 +3,7 @@
 
 #include "app/newprojectdialog.h"
 #include "app/windowarrangement.h"
+#include "calculator/fieldedit.h"
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
 
@@ -63,7 +64,10 @@ void replaceSelection(QLineEdit *field, const QString &replacement)
 {
     const QPointer<const QValidator> validator = field->validator();
     field->setValidator(nullptr);
-    field->insert(replacement);
+    if (auto *edit = qobject_cast<FieldEdit *>(field))
+        edit->replaceSelection(replacement);
+    else
+        field->insert(replacement);
     field->setValidator(validator);
 }
 

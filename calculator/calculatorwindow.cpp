@@ -4,6 +4,7 @@
 #include "calculator/buttonlabel.h"
 #include "calculator/designcheck.h"
 #include "calculator/fieldedit.h"
+#include "calculator/framebox.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,7 +197,7 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
     QHash<QString, QWidget *> frames; // by roughing name
     for (const FrameDesign &design : m_design.frames) {
         QWidget *parent = *design.parent ? frames.value(design.parent) : container;
-        auto *frame = new QGroupBox(design.caption, parent);
+        auto *frame = new FrameBox(design.caption, parent);
         frame->setObjectName(pageName(pageDesign, design.name, design.finishing));
         frame->setFont(qfont(m_design.frameFont));
         place(frame, design.box);

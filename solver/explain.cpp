@@ -93,9 +93,55 @@ std::string numberText(Num number)
     return number.ok() ? numberToText(number.value()) : std::string("overflow");
 }
 
+// Texts longer than this (a paste gone wrong) are quoted by their start and their length: a
+// text of millions of characters copied into every line that reads it would make a tooltip that
+// takes seconds to lay out and that nobody could read.
+constexpr std::size_t longText = 100;
+constexpr std::size_t quotedStart = 20;
+
+// Characters, not bytes: UTF-8 continuation bytes belong to the character before them.
+bool startsCharacter(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+}
+
+// Thousands grouped with spaces, whatever the locale.
+std::string grouped(std::size_t number)
+{
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, " ");
+    return digits;
+}
+
+// A long text as "start…" (N characters); "" when the text is not long.
+std::string longQuote(const std::string &text)
+{
+    if (text.size() <= longText)
+        return {};
+    const auto characters =
+        static_cast<std::size_t>(std::count_if(text.begin(), text.end(), startsCharacter));
+    if (characters <= longText)
+        return {};
+    std::size_t end = 0;
+    for (std::size_t kept = 0; kept <= quotedStart; ++end)
+        kept += startsCharacter(text[end]) ? 1 : 0;
+    return '"' + text.substr(0, end - 1) + "…\" (" + grouped(characters) + " characters)";
+}
+
+// A field's text as its explanation shows it: whole, unless it is long.
+std::string shown(const std::string &text)
+{
+    std::string quote = longQuote(text);
+    return quote.empty() ? text : quote;
+}
+
 // A text that is no number is quoted, so that a blank or a "1..2" reads as a text.
 std::string quotedUnlessNumber(const std::string &text)
 {
+    std::string quote = longQuote(text);
+    if (!quote.empty())
+        return quote;
     return strictToNumber(text) ? text : '"' + text + '"';
 }
 
@@ -174,7 +220,7 @@ public:
                 last = &write;
         }
         if (last) {
-            m_lines.push_back(m_solved.text(field));
+            m_lines.push_back(shown(m_solved.text(field)));
             written(*last);
             if (!given.empty())
                 m_lines.push_back("It held " + quotedUnlessNumber(given) + " before the solve.");
@@ -200,7 +246,8 @@ private:
                               ", over whatever it held:");
             m_lines.push_back(m_captions[static_cast<std::size_t>(write.copy->target)] + " = " +
                               m_captions[static_cast<std::size_t>(write.copy->source)]);
-            m_lines.push_back("= " + write.read[static_cast<std::size_t>(write.copy->source)]);
+            m_lines.push_back("= " +
+                              shown(write.read[static_cast<std::size_t>(write.copy->source)]));
             return;
         }
         const Rule &rule = *write.rule;
@@ -302,9 +349,9 @@ private:
                 if (ref.aux || ref.lenient || strictToNumber(text))
                     continue;
                 const std::string reason =
-                    m_captions[ref.index] +
-                    (text.empty() ? std::string(" is blank")
-                                  : " holds \"" + text + "\", which is not a number");
+                    m_captions[ref.index] + (text.empty() ? std::string(" is blank")
+                                                          : " holds " + quotedUnlessNumber(text) +
+                                                                ", which is not a number");
                 if (std::find(reasons.begin(), reasons.end(), reason) == reasons.end())
                     reasons.push_back(reason);
             }
@@ -394,8 +441,8 @@ std::string explainGiven(const std::string &text, const std::string &caption, bo
 {
     const std::string origin = isDefault ? "The window's default" : "Typed";
     if (strictToNumber(text))
-        return text + "\n" + origin + "; the solve reads it and never changes it.";
-    return text + "\n" + origin + ", but not a number: every rule that reads " + caption +
+        return shown(text) + "\n" + origin + "; the solve reads it and never changes it.";
+    return shown(text) + "\n" + origin + ", but not a number: every rule that reads " + caption +
            " fails.";
 }
 

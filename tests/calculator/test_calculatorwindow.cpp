@@ -608,26 +608,34 @@ void TestCalculatorWindow::fieldMenuGoesThroughCommands()
 void TestCalculatorWindow::editingCanBeUndone_data()
 {
     QTest::addColumn<QString>("how"); // an Edit command, or a key with Shift
+    QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("changed");
 
-    // The field holds "12.5" with ".5" selected, and the clipboard "a-b".
+    // The field holds "12.5" with ".5" selected.
     QTest::newRow("Edit > Cut") << "mnucut"
+                                << "a-b"
                                 << "12";
     QTest::newRow("Edit > Paste") << "mnupaste"
+                                  << "a-b"
                                   << "12a-b";
     QTest::newRow("Shift+Delete") << "Delete"
+                                  << "a-b"
                                   << "12";
     QTest::newRow("Shift+Insert") << "Insert"
+                                  << "a-b"
                                   << "12a-b";
+    const QString longText = QString("1.5x").repeated(5000);
+    QTest::newRow("Edit > Paste, long") << "mnupaste" << longText << "12" + longText;
 }
 
 // Ctrl+Z takes a cut or a paste back, and Ctrl+Y does it again.
 void TestCalculatorWindow::editingCanBeUndone()
 {
     QFETCH(QString, how);
+    QFETCH(QString, clipboard);
     QFETCH(QString, changed);
 
-    QGuiApplication::clipboard()->setText("a-b");
+    QGuiApplication::clipboard()->setText(clipboard);
     QLineEdit *field = fieldOf(m_window, "txtfeed");
     typeInto(m_window, "txtfeed", "12.5");
     field->setSelection(2, 2);
@@ -636,11 +644,11 @@ void TestCalculatorWindow::editingCanBeUndone()
     else
         QTest::keyClick(field, how == "Delete" ? Qt::Key_Delete : Qt::Key_Insert,
                         Qt::ShiftModifier);
-    QCOMPARE(field->text(), changed);
+    QVERIFY(field->text() == changed);
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(field->text(), QString("12.5"));
     QTest::keyClick(field, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(field->text(), changed);
+    QVERIFY(field->text() == changed);
 }
 
 // A paste of any length arrives whole, and Calculate then treats the field as any text that is

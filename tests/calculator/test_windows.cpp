@@ -184,6 +184,10 @@ private slots:
     void everyFieldFiltersKeys();
     void captionsAreWhole_data() { addWindowRows(); }
     void captionsAreWhole();
+    void fieldsSitInsideTheirFrames_data() { addWindowRows(); }
+    void fieldsSitInsideTheirFrames();
+    void longFieldDrawsTheStretchItShows_data();
+    void longFieldDrawsTheStretchItShows();
     void designedSizeShowsNoScrollBars_data() { addWindowRows(); }
     void designedSizeShowsNoScrollBars();
     void tiledWindowKeepsEveryControlInReach_data();
@@ -615,6 +619,76 @@ void TestWindows::captionsAreWhole()
         if (frame->parentWidget()->parentWidget() == tabs->parentWidget())
             QVERIFY2(tabs->height() <= frame->y(), qPrintable(frame->objectName()));
     }
+}
+
+// A frame's contents begin inside the border it draws; a field or frame reaching past them would
+// be drawn across that border.
+void TestWindows::fieldsSitInsideTheirFrames()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    int checked = 0;
+    for (const QWidget *control : window->findChildren<QWidget *>()) {
+        const auto *frame = qobject_cast<const QGroupBox *>(control->parentWidget());
+        if (!frame ||
+            !(qobject_cast<const QLineEdit *>(control) || qobject_cast<const QGroupBox *>(control)))
+            continue;
+        QVERIFY2(frame->contentsRect().contains(control->geometry()),
+                 qPrintable(control->objectName() + " in " + frame->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked >= window->findChildren<QLineEdit *>().size());
+}
+
+void TestWindows::longFieldDrawsTheStretchItShows_data()
+{
+    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<int>("length");
+    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
+        if (!entry.design)
+            continue;
+        for (int length : {9000, 10001, 20000})
+            QTest::addRow("%s, %d characters", entry.design().name, length) << &entry << length;
+    }
+}
+
+// A field drawn from a long text looks exactly as a field holding only the stretch it shows:
+// frame, background, text and selection in the same pixels, after a paste (the caret at the
+// end) and after Home.
+void TestWindows::longFieldDrawsTheStretchItShows()
+{
+    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(int, length);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    // Neither has the focus, whose caret blinks.
+    QLineEdit *whole = fieldOf(window, pageFields(*entry, 0)[1]);
+    QLineEdit *stretch = fieldOf(window, pageFields(*entry, 0)[2]);
+    QCOMPARE(whole->size(), stretch->size());
+    // As the window draws it, where it sits.
+    auto drawn = [window](QLineEdit *field) {
+        return window->grab().toImage().copy(QRect(field->mapTo(window, QPoint()), field->size()));
+    };
+    // Whole-pixel advances, so that a stretch's positions round as the whole text's do.
+    for (QLineEdit *field : {whole, stretch}) {
+        QFont font = field->font();
+        font.setHintingPreference(QFont::PreferFullHinting);
+        field->setFont(font);
+    }
+    const QString text = QString("0123456789.").repeated(length / 11 + 1).left(length);
+    const int shown = 200; // far more characters than a field shows
+    whole->setText(text);
+    stretch->setText(text.right(shown));
+    whole->cursorBackward(true, 3);
+    stretch->cursorBackward(true, 3);
+    QCOMPARE(drawn(whole), drawn(stretch));
+    stretch->setText(text.left(shown));
+    for (QLineEdit *field : {whole, stretch}) {
+        field->home(false);
+        field->cursorForward(true, 3);
+    }
+    QCOMPARE(drawn(whole), drawn(stretch));
 }
 
 // At its designed size a window looks as it would bare: no scroll bars, no margins.

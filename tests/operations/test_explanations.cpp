@@ -80,6 +80,10 @@ Texts turningExampleWith(std::string_view name, std::string_view text)
     return typed;
 }
 
+// Five million characters, one byte more in UTF-8, and no number; and a long number.
+const std::string longText = "é" + std::string(4'999'995, '7') + "1..2";
+const std::string longNumber = "0." + std::string(101, '2');
+
 const std::string speedFormula = "(Cutting Speed (m/min) × 1000) / (Initial Diameter (mm) × π)";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,6 +134,26 @@ INSTANTIATE_TEST_SUITE_P(
                          "Rule 6b: Feed Rate (mm/min.) = (No. Of Cuts × Travel Length (mm)) / "
                          "Machining Time (min.)",
                          "  not tried: rule 6a failed, and a failed rule ends its group."}},
+        // A long text is quoted by its start and its length in characters, wherever it is
+        // quoted.
+        ExplanationCase{"longTextQuotedByItsStart",
+                        "longitudinal",
+                        turningExampleWith("txtfeed", longText),
+                        "txtfeed",
+                        {"\"é7777777777777777777…\" (5 000 000 characters)",
+                         "Typed, but not a number: every rule that reads Feed (mm/rev) "
+                         "fails."}},
+        ExplanationCase{"longTextQuotedWhereARuleFails",
+                        "longitudinal",
+                        turningExampleWith("txtfeed", longText),
+                        "txtfrate",
+                        {"  failed: Feed (mm/rev) holds \"é7777777777777777777…\" (5 000 000 "
+                         "characters), which is not a number."}},
+        ExplanationCase{"longNumberQuotedInAFormula",
+                        "longitudinal",
+                        turningExampleWith("txtfeed", longNumber),
+                        "txtfrate",
+                        {"= 954.545454545455 × \"0.222222222222222222…\" (103 characters)"}},
         ExplanationCase{"typedTextThatIsNotANumber",
                         "longitudinal",
                         turningExampleWith("txtfeed", "1..2"),
