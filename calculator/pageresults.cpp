@@ -10,8 +10,9 @@ void PageResults::solved(const std::vector<FieldExplanation> &explanations,
         Field &field = m_fields[i];
         if (!explanations[i].written && field.written && field.text == texts[i])
             continue;
-        field.text = texts[i];
+        field.blank = texts[i].empty();
         field.written = explanations[i].written;
+        field.text = field.written ? texts[i] : std::string();
         field.explanation = explanations[i].text;
         field.staleSince.clear();
     }
@@ -24,8 +25,9 @@ void PageResults::edited(FieldId id, const std::string &text, const std::string 
     field.changed = true;
     if (field.written && field.text == text)
         return;
-    field.text = text;
+    field.blank = text.empty();
     field.written = false;
+    field.text.clear();
     if (!m_explained)
         return;
     field.staleSince.clear();
@@ -34,7 +36,7 @@ void PageResults::edited(FieldId id, const std::string &text, const std::string 
     // What was found, or found impossible, from the page as it was no longer holds for certain;
     // typed texts explain only themselves.
     for (Field &other : m_fields) {
-        if ((other.written || other.text.empty()) && other.staleSince.empty() && &other != &field)
+        if ((other.written || other.blank) && other.staleSince.empty() && &other != &field)
             other.staleSince = caption;
     }
 }

@@ -41,8 +41,9 @@ public:
 
 private:
     struct Field {
-        std::string text;        // as the page held it at the last solve or edit
+        bool blank = true;       // at the last solve or edit
         bool written = false;    // by a solve, and unchanged since
+        std::string text;        // what the solve wrote, while written
         bool changed = false;    // by the user since the window opened or the page was reset
         std::string explanation; // of the solve that explained it last
         std::string staleSince;  // the caption of the first field edited since, "" when none
