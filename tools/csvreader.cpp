@@ -108,13 +108,15 @@ int noSpace(unsigned char)
 
 } // namespace
 
-CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler)
+CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler, char separator)
     : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
-      m_cells(maxCells)
+      m_cells(maxCells), m_separator(separator)
 {
     if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
         throw std::bad_alloc();
     csv_set_space_func(m_parser.get(), noSpace);
+    if (separator != detectSeparator)
+        csv_set_delim(m_parser.get(), static_cast<unsigned char>(separator));
 }
 
 CsvReader::~CsvReader()
@@ -134,9 +136,34 @@ bool CsvReader::feed(std::string_view bytes)
         if (m_bomPrefix.size() < byteOrderMark.size())
             return true;
         m_atStart = false;
-        if (m_bomPrefix != byteOrderMark && !feed(m_bomPrefix))
+        if (m_bomPrefix != byteOrderMark && !feedAfterMark(m_bomPrefix))
             return false;
     }
+    return feedAfterMark(bytes);
+}
+
+bool CsvReader::feedAfterMark(std::string_view bytes)
+{
+    if (m_separator == detectSeparator) {
+        // A header holds names only, never a separator inside a cell, so the first separator
+        // byte of its line is the file's. The line is held back until it is complete, or too
+        // long to be a header.
+        m_firstLine.append(bytes);
+        std::size_t at = m_firstLine.find_first_of(",;\t\r\n");
+        if (at == std::string::npos && m_firstLine.size() <= maxCellBytes)
+            return true;
+        char found = at == std::string::npos ? '\n' : m_firstLine[at];
+        m_separator = found == ';' || found == '\t' ? found : ',';
+        csv_set_delim(m_parser.get(), static_cast<unsigned char>(m_separator));
+        std::string held = std::move(m_firstLine);
+        m_firstLine = {};
+        return parse(held);
+    }
+    return parse(bytes);
+}
+
+bool CsvReader::parse(std::string_view bytes)
+{
     std::size_t parsed =
         csv_parse(m_parser.get(), bytes.data(), bytes.size(), cellEnded, recordEnded, this);
     if (m_stopped)
@@ -157,11 +184,18 @@ bool CsvReader::finish()
 {
     if (m_atStart) {
         m_atStart = false;
-        if (m_bomPrefix != byteOrderMark && !feed(m_bomPrefix))
+        if (m_bomPrefix != byteOrderMark && !feedAfterMark(m_bomPrefix))
             return false;
     }
     if (m_stopped)
         return false;
+    if (m_separator == detectSeparator) {
+        // A first line without a line end or a separator: one column, whatever it is.
+        m_separator = ',';
+        std::string held = std::move(m_firstLine);
+        if (!parse(held))
+            return false;
+    }
     if (csv_fini(m_parser.get(), cellEnded, recordEnded, this) != 0 ||
         csv_error(m_parser.get()) == CSV_EPARSE) {
         if (!m_stopped)
@@ -234,17 +268,18 @@ void CsvReader::stop(std::string what)
 
 namespace {
 
-bool needsQuotes(std::string_view cell)
+bool needsQuotes(std::string_view cell, char separator)
 {
-    return anyWord(cell, [](std::uint64_t word) {
-        return hasByte(word, ',') | hasByte(word, '"') | hasByte(word, '\r') | hasByte(word, '\n');
+    return anyWord(cell, [separator](std::uint64_t word) {
+        return hasByte(word, static_cast<unsigned char>(separator)) | hasByte(word, '"') |
+               hasByte(word, '\r') | hasByte(word, '\n');
     });
 }
 
 // Writes the cell at out, which has room for it quoted with every byte doubled; returns the end.
-char *writeCell(char *out, std::string_view cell)
+char *writeCell(char *out, std::string_view cell, char separator)
 {
-    if (!needsQuotes(cell)) {
+    if (!needsQuotes(cell, separator)) {
         if (!cell.empty())
             std::memcpy(out, cell.data(), cell.size());
         return out + cell.size();
@@ -267,27 +302,40 @@ std::size_t mostWritten(std::string_view cell)
 
 } // namespace
 
-void appendCsvCell(std::string &out, std::string_view cell)
+void appendCsvCell(std::string &out, std::string_view cell, char separator)
 {
     const std::size_t start = out.size();
     out.resize(start + mostWritten(cell));
-    out.resize(static_cast<std::size_t>(writeCell(out.data() + start, cell) - out.data()));
+    out.resize(
+        static_cast<std::size_t>(writeCell(out.data() + start, cell, separator) - out.data()));
+}
+
+void appendCsvRow(std::string &out, std::span<const std::string> cells, char separator)
+{
+    appendCsvRow(out, {}, cells, separator);
 }
 
 // The row goes into room made for the most it can take, then the rest is cut off: one check of
 // the room per row instead of one per cell and separator.
-void appendCsvRow(std::string &out, std::span<const std::string> cells)
+void appendCsvRow(std::string &out, std::span<const std::string> lead,
+                  std::span<const std::string> cells, char separator)
 {
-    std::size_t most = cells.size() + 1;
+    std::size_t most = lead.size() + cells.size() + 1;
+    for (const std::string &cell : lead)
+        most += mostWritten(cell);
     for (const std::string &cell : cells)
         most += mostWritten(cell);
     const std::size_t start = out.size();
     out.resize(start + most);
     char *at = out.data() + start;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            *at++ = ',';
-        at = writeCell(at, cells[i]);
+    bool first = true;
+    for (std::span<const std::string> part : {lead, cells}) {
+        for (const std::string &cell : part) {
+            if (!first)
+                *at++ = separator;
+            first = false;
+            at = writeCell(at, cell, separator);
+        }
     }
     *at++ = '\n';
     out.resize(static_cast<std::size_t>(at - out.data()));

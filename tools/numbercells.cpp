@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/numbercells.h"
+
+#include "solver/conversions.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace zorvik {
+
+namespace {
+
+// Most cells are plain decimals; telling those apart costs a glance at their bytes, far less
+// than the conversion. Digits alone stay well inside the double range up to this length.
+constexpr std::size_t plainDecimalMax = 300;
+
+bool readsAsNumber(std::string_view text)
+{
+    if (text.size() <= plainDecimalMax) {
+        std::size_t digits = 0, points = 0;
+        for (char c : text) {
+            digits += c >= '0' && c <= '9';
+            points += c == '.';
+        }
+        if (digits > 0 && points <= 1 && digits + points == text.size())
+            return true;
+    }
+    return strictToNumber(text).has_value();
+}
+
+std::size_t countOf(std::string_view text, char c)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+// The text with every from made to (or left out for '\0'), into scratch.
+std::string_view replaced(std::string_view text, char from, char to, std::string &scratch)
+{
+    scratch.clear();
+    for (char c : text) {
+        if (c != from)
+            scratch += c;
+        else if (to != '\0')
+            scratch += to;
+    }
+    return scratch;
+}
+
+// Whether text has one comma, no point, and reads as a number with the comma as the point.
+bool readsWithDecimalComma(std::string_view text, std::string &scratch)
+{
+    return countOf(text, ',') == 1 && countOf(text, '.') == 0 &&
+           readsAsNumber(replaced(text, ',', '.', scratch));
+}
+
+bool isUnitByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || byte >= 0x80 ||
+           c == '/' || c == '%';
+}
+
+std::string_view likelyCause(std::string_view text, bool decimalComma)
+{
+    std::string scratch, other;
+    auto reads = [&](std::string_view candidate) {
+        return readsAsNumber(candidate) || readsWithDecimalComma(candidate, other);
+    };
+    if (!decimalComma && readsWithDecimalComma(text, scratch))
+        return "a decimal comma: give --decimal-comma";
+    for (char separator : {',', '.', ' ', '\''}) {
+        if (countOf(text, separator) > 0 && reads(replaced(text, separator, '\0', scratch)))
+            return "a thousands separator: write the number without it";
+    }
+    for (std::size_t at = 1; at < text.size(); ++at) {
+        if (isUnitByte(text[at]))
+            return reads(text.substr(0, at)) ? "a unit: write the number alone" : "";
+    }
+    return "";
+}
+
+// The text as one line of a message: control bytes escaped, a long text cut short on a UTF-8
+// boundary.
+std::string shown(std::string_view text)
+{
+    constexpr std::size_t most = 60;
+    std::string line;
+    std::size_t end = text.size();
+    if (end > most) {
+        end = most;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    for (char c : text.substr(0, end)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else if (c == '\t')
+            line += "\\t";
+        else if (byte < 0x20 || byte == 0x7F)
+            line += "\\x" + std::string(1, "0123456789abcdef"[byte >> 4]) +
+                    "0123456789abcdef"[byte & 15];
+        else
+            line += c;
+    }
+    if (end < text.size())
+        line += "...";
+    return line;
+}
+
+} // namespace
+
+bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
+{
+    if (text.empty() || readsAsNumber(text)) {
+        store.setText(field, text);
+        return true;
+    }
+    if (m_decimalComma && readsWithDecimalComma(text, m_scratch)) {
+        store.setText(field, m_scratch);
+        return true;
+    }
+    store.setText(field, text);
+    return false;
+}
+
+void NumberCells::prepareOutput(FieldStore &store)
+{
+    if (!m_decimalComma)
+        return;
+    for (std::size_t i = 0; i < store.size(); ++i) {
+        const auto field = static_cast<FieldId>(i);
+        const std::string &text = store.text(field);
+        if (text.find('.') != std::string::npos && readsAsNumber(text))
+            store.setText(field, replaced(text, '.', ',', m_scratch));
+    }
+}
+
+void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
+                   Warnings &warnings)
+{
+    for (const GivenText &text : given) {
+        if (!cells.set(store, text.field, text.text))
+            warnings.add(
+                notANumberWarning("argument " + text.name, text.text, cells.decimalComma()));
+    }
+}
+
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma)
+{
+    std::string warning = std::string(where) + ": '" + shown(text) + "' is not a number";
+    if (std::string_view cause = likelyCause(text, decimalComma); !cause.empty())
+        (warning += " (") += std::string(cause) + ")";
+    return warning + "; every rule that reads it fails";
+}
+
+void Warnings::add(std::string_view warning)
+{
+    if (++m_count <= shownAtMost)
+        m_err << "zorvik-solve: warning: " << warning << '\n';
+}
+
+void Warnings::finish()
+{
+    if (m_count > shownAtMost) {
+        std::size_t more = m_count - shownAtMost;
+        m_err << "zorvik-solve: warning: " << more
+              << (more == 1 ? " more text is not a number\n" : " more texts are not numbers\n");
+    }
+}
+
+} // namespace zorvik
