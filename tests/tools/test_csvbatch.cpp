@@ -30,13 +30,16 @@ ToolRun runWithInput(const std::vector<std::string> &args, const std::string &in
 }
 
 // The tool's output read back as input would be.
-Table readBack(const std::string &text)
+Table readBack(const std::string &text, char separator = ',')
 {
     Table table;
-    CsvReader reader(64, [&](const CsvRecord &record) {
-        table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
-        return true;
-    });
+    CsvReader reader(
+        64,
+        [&](const CsvRecord &record) {
+            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            return true;
+        },
+        separator);
     bool read = reader.feed(text) && reader.finish();
     EXPECT_TRUE(read) << (reader.fault() ? reader.fault()->what : "") << " in:\n" << text;
     return table;
@@ -445,15 +448,7 @@ TEST_P(CsvBatchSpreadsheet, ReadsAndWritesTheRowAsTheSpreadsheetDoes)
         names.push_back(line.substr(0, line.find('=')));
         cells.push_back(text);
     }
-    Table output;
-    CsvReader reader(
-        64,
-        [&](const CsvRecord &record) {
-            output.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
-            return true;
-        },
-        c.separator);
-    ASSERT_TRUE(reader.feed(batch.out) && reader.finish()) << batch.out;
+    Table output = readBack(batch.out, c.separator);
     ASSERT_EQ(output.size(), 2u) << batch.out;
     EXPECT_EQ(std::vector<std::string>(output[0].begin() + c.kept.size(), output[0].end()),
               std::vector<std::string>(names.begin() + c.kept.size(), names.end()));
