@@ -10,21 +10,36 @@ namespace zorvik {
 
 namespace {
 
-// Most cells are plain decimals; telling those apart costs a glance at their bytes, far less
-// than the conversion. Digits alone stay well inside the double range up to this length.
+// Most cells are plain decimals, and so is nearly every result: telling those apart costs a glance
+// at their bytes, far less than the conversion. Digits alone stay well inside the double range up
+// to this length.
 constexpr std::size_t plainDecimalMax = 300;
+
+// Whether text is an optional minus, digits and at most one decimal separator, a point or a
+// comma; at is then where that separator is, or npos.
+bool isPlainDecimal(std::string_view text, std::size_t &at)
+{
+    at = std::string_view::npos;
+    if (text.size() > plainDecimalMax)
+        return false;
+    std::size_t digits = 0;
+    for (std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if ((c == '.' || c == ',') && at == std::string_view::npos)
+            at = i;
+        else
+            return false;
+    }
+    return digits > 0;
+}
 
 bool readsAsNumber(std::string_view text)
 {
-    if (text.size() <= plainDecimalMax) {
-        std::size_t digits = 0, points = 0;
-        for (char c : text) {
-            digits += c >= '0' && c <= '9';
-            points += c == '.';
-        }
-        if (digits > 0 && points <= 1 && digits + points == text.size())
-            return true;
-    }
+    std::size_t at;
+    if (isPlainDecimal(text, at))
+        return at == std::string_view::npos || text[at] == '.';
     return strictToNumber(text).has_value();
 }
 
@@ -114,6 +129,17 @@ std::string shown(std::string_view text)
 
 bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
 {
+    std::size_t at;
+    if (isPlainDecimal(text, at) && at != std::string_view::npos && text[at] == ',') {
+        if (!m_decimalComma) {
+            store.setText(field, text);
+            return false;
+        }
+        m_scratch.assign(text);
+        m_scratch[at] = '.';
+        store.setText(field, m_scratch);
+        return true;
+    }
     if (text.empty() || readsAsNumber(text)) {
         store.setText(field, text);
         return true;
@@ -133,8 +159,12 @@ void NumberCells::prepareOutput(FieldStore &store)
     for (std::size_t i = 0; i < store.size(); ++i) {
         const auto field = static_cast<FieldId>(i);
         const std::string &text = store.text(field);
-        if (text.find('.') != std::string::npos && readsAsNumber(text))
-            store.setText(field, replaced(text, '.', ',', m_scratch));
+        const std::size_t point = text.find('.');
+        if (point == std::string::npos || !readsAsNumber(text))
+            continue;
+        m_scratch.assign(text);
+        m_scratch[point] = ',';
+        store.setText(field, m_scratch);
     }
 }
 
