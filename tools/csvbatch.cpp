@@ -270,7 +270,7 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
 
     // Everything a worker reads is set while the header is read, before the first batch.
     auto solveBatch = [&](Batch &batch) {
-        NumberCells cells(decimalComma);
+        NumberCells cells(decimalComma, list.endOfPass.empty());
         FieldStore store = base;
         const std::size_t width = header.width();
         const std::size_t keptCount = header.keptColumns.size();
@@ -290,9 +290,10 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
             }
             if (operation.prepare)
                 operation.prepare(store);
+            cells.beforeSolve(store);
             solve(prepared, store);
-            cells.prepareOutput(store);
-            appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator);
+            appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator,
+                         cells.decimalCommas(store));
         }
     };
     auto writeBatch = [&](Batch &batch) {

@@ -276,19 +276,24 @@ bool needsQuotes(std::string_view cell, char separator)
     });
 }
 
-// Writes the cell at out, which has room for it quoted with every byte doubled; returns the end.
-char *writeCell(char *out, std::string_view cell, char separator)
+// Writes the cell at out, which has room for it quoted with every byte doubled, with the byte at
+// commaAt (unless npos) as a comma; returns the end.
+char *writeCell(char *out, std::string_view cell, char separator,
+                std::size_t commaAt = std::string_view::npos)
 {
-    if (!needsQuotes(cell, separator)) {
+    const bool comma = commaAt != std::string_view::npos;
+    if (!needsQuotes(cell, separator) && !(comma && separator == ',')) {
         if (!cell.empty())
             std::memcpy(out, cell.data(), cell.size());
+        if (comma)
+            out[commaAt] = ',';
         return out + cell.size();
     }
     *out++ = '"';
-    for (char c : cell) {
-        if (c == '"')
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] == '"')
             *out++ = '"';
-        *out++ = c;
+        *out++ = comma && i == commaAt ? ',' : cell[i];
     }
     *out++ = '"';
     return out;
@@ -318,7 +323,8 @@ void appendCsvRow(std::string &out, std::span<const std::string> cells, char sep
 // The row goes into room made for the most it can take, then the rest is cut off: one check of
 // the room per row instead of one per cell and separator.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
-                  std::span<const std::string> cells, char separator)
+                  std::span<const std::string> cells, char separator,
+                  std::span<const std::size_t> commaAt)
 {
     std::size_t most = lead.size() + cells.size() + 1;
     for (const std::string &cell : lead)
@@ -328,14 +334,16 @@ void appendCsvRow(std::string &out, std::span<const std::string> lead,
     const std::size_t start = out.size();
     out.resize(start + most);
     char *at = out.data() + start;
-    bool first = true;
-    for (std::span<const std::string> part : {lead, cells}) {
-        for (const std::string &cell : part) {
-            if (!first)
-                *at++ = separator;
-            first = false;
-            at = writeCell(at, cell, separator);
-        }
+    for (std::size_t i = 0; i < lead.size(); ++i) {
+        if (i > 0)
+            *at++ = separator;
+        at = writeCell(at, lead[i], separator);
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0 || !lead.empty())
+            *at++ = separator;
+        at = writeCell(at, cells[i], separator,
+                       commaAt.empty() ? std::string_view::npos : commaAt[i]);
     }
     *at++ = '\n';
     out.resize(static_cast<std::size_t>(at - out.data()));

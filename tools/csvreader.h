@@ -85,8 +85,11 @@ private:
 void appendCsvCell(std::string &out, std::string_view cell, char separator = ',');
 // Appends the cells so, separated by separator, and a line end.
 void appendCsvRow(std::string &out, std::span<const std::string> cells, char separator = ',');
-// The same for the cells of lead, then those of cells, in one row.
+// The same for the cells of lead, then those of cells, in one row. commaAt, when not empty, has
+// for each of cells the position of a byte written as a comma instead (a decimal point), or
+// npos.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
-                  std::span<const std::string> cells, char separator);
+                  std::span<const std::string> cells, char separator,
+                  std::span<const std::size_t> commaAt = {});
 
 } // namespace zorvik

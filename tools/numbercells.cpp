@@ -130,7 +130,12 @@ std::string shown(std::string_view text)
 bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
 {
     std::size_t at;
-    if (isPlainDecimal(text, at) && at != std::string_view::npos && text[at] == ',') {
+    const bool plain = isPlainDecimal(text, at);
+    if (plain && (at == std::string_view::npos || text[at] == '.')) {
+        store.setText(field, text);
+        return true;
+    }
+    if (plain) {
         if (!m_decimalComma) {
             store.setText(field, text);
             return false;
@@ -140,32 +145,50 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
         store.setText(field, m_scratch);
         return true;
     }
-    if (text.empty() || readsAsNumber(text)) {
-        store.setText(field, text);
+    store.setText(field, text);
+    if (text.empty() || strictToNumber(text))
         return true;
-    }
     if (m_decimalComma && readsWithDecimalComma(text, m_scratch)) {
         store.setText(field, m_scratch);
         return true;
     }
-    store.setText(field, text);
     return false;
 }
 
-void NumberCells::prepareOutput(FieldStore &store)
+void NumberCells::beforeSolve(const FieldStore &store)
+{
+    if (!m_decimalComma || !m_solveWritesNumbers)
+        return;
+    m_blank.resize(store.size());
+    for (std::size_t i = 0; i < store.size(); ++i)
+        m_blank[i] = store.isBlank(static_cast<FieldId>(i));
+}
+
+std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
 {
     if (!m_decimalComma)
-        return;
+        return {};
+    const bool known = m_solveWritesNumbers && m_blank.size() == store.size();
+    m_commas.assign(store.size(), std::string::npos);
     for (std::size_t i = 0; i < store.size(); ++i) {
-        const auto field = static_cast<FieldId>(i);
-        const std::string &text = store.text(field);
-        const std::size_t point = text.find('.');
-        if (point == std::string::npos || !readsAsNumber(text))
+        const std::string &text = store.text(static_cast<FieldId>(i));
+        if (text.empty())
             continue;
-        m_scratch.assign(text);
-        m_scratch[point] = ',';
-        store.setText(field, m_scratch);
+        std::size_t point;
+        if (known && m_blank[i]) {
+            // A result: looking at each of its bytes cost more than the rest of its writing.
+            point = text.find('.');
+        } else if (isPlainDecimal(text, point)) {
+            if (point != std::string::npos && text[point] != '.')
+                point = std::string::npos;
+        } else {
+            point = text.find('.');
+            if (point != std::string::npos && !strictToNumber(text))
+                point = std::string::npos;
+        }
+        m_commas[i] = point;
     }
+    return m_commas;
 }
 
 void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,18 +16,29 @@ namespace zorvik {
 // that has one, read into and written from the solve's texts, which always hold a point.
 class NumberCells {
 public:
-    explicit NumberCells(bool decimalComma) : m_decimalComma(decimalComma) {}
+    // solveWritesNumbers: whether every text the solve writes is a number it wrote itself, as
+    // with a list that has no pass copies (which copy a text as it is).
+    explicit NumberCells(bool decimalComma, bool solveWritesNumbers = false)
+        : m_decimalComma(decimalComma), m_solveWritesNumbers(solveWritesNumbers)
+    {}
 
     bool decimalComma() const { return m_decimalComma; }
 
     // Sets field to text, its decimal comma read as the point when that is on. Returns false
     // when the text is not blank and not a number, so that the solve would take it as blank.
     bool set(FieldStore &store, FieldId field, std::string_view text);
-    // With a decimal comma on, writes every field that holds a number with a decimal comma.
-    void prepareOutput(FieldStore &store);
+    // Called just before the solve, so that decimalCommas knows which texts the solve wrote.
+    void beforeSolve(const FieldStore &store);
+    // With a decimal comma on, by field, where the decimal point of its number is, to be written
+    // as a comma; npos for a field that holds no number or one without a point. Empty with a
+    // decimal comma off. Valid until the next call.
+    std::span<const std::size_t> decimalCommas(const FieldStore &store);
 
 private:
     bool m_decimalComma;
+    bool m_solveWritesNumbers;
+    std::vector<char> m_blank; // by field, as beforeSolve found it
+    std::vector<std::size_t> m_commas;
     std::string m_scratch;
 };
 

@@ -334,7 +334,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     }
 
     FieldStore store = operation->defaultStore();
-    NumberCells cells(decimalComma);
+    NumberCells cells(decimalComma, list.endOfPass.empty());
     Warnings warnings(err);
     setGivenTexts(store, givenTexts, cells, warnings);
     if (operation->prepare)
@@ -351,13 +351,17 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         };
     }
     SolveRecord record;
+    cells.beforeSolve(store);
     solve(list, store, traceWriter, explain ? &record : nullptr);
     if (explain)
         printExplanations(*operation, record, store, given, explanations);
-    // Explanations are of the texts the solve read; only the field lines are written as asked.
-    cells.prepareOutput(store);
-    for (std::size_t i = 0; i < list.fields.size(); ++i)
-        text << list.fields[i] << '=' << store.text(static_cast<FieldId>(i)) << '\n';
+    const std::span<const std::size_t> commas = cells.decimalCommas(store);
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        std::string field = store.text(static_cast<FieldId>(i));
+        if (!commas.empty() && commas[i] != std::string::npos)
+            field[commas[i]] = ',';
+        text << list.fields[i] << '=' << field << '\n';
+    }
     out << text.str() << explanations.str();
     if (!out.flush())
         return reportUnwrittenOutput(err);

@@ -407,13 +407,13 @@ INSTANTIATE_TEST_SUITE_P(
 // A file as a spreadsheet writes it, against the single solve of the same page.
 struct Spreadsheet {
     const char *name;
-    std::vector<std::string> options; // after OPERATION --csv
-    std::string input;                // its header and one row
-    std::vector<std::string> page;    // the same page as NAME=TEXT, numbers with a point
-    char separator;                   // of the output
-    bool decimalComma;                // in the output's numbers
-    std::vector<std::string> kept;    // the output's first cells
-    std::vector<std::string> warning; // what the one warning line must name; none when empty
+    std::vector<std::string> options;      // after OPERATION --csv
+    std::string input;                     // its header and one row
+    std::vector<std::string> page;         // the same page as NAME=TEXT, numbers with a point
+    char separator;                        // of the output
+    bool decimalComma;                     // in the output's numbers
+    std::vector<std::string> kept = {};    // the output's first cells
+    std::vector<std::string> warning = {}; // what the one warning line must name; none when empty
     int status = 0;
 };
 
