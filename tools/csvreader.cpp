@@ -145,14 +145,21 @@ bool CsvReader::feed(std::string_view bytes)
 bool CsvReader::feedAfterMark(std::string_view bytes)
 {
     if (m_separator == detectSeparator) {
-        // A header holds names only, never a separator inside a cell, so the first separator
-        // byte of its line is the file's. The line is held back until it is complete, or too
-        // long to be a header.
+        // A header holds names, where a separator is only ever inside quotes, so the first
+        // separator byte of its line outside them is the file's. The line is held back until it
+        // is complete, or too long to be a header.
+        std::size_t scanned = m_firstLine.size();
         m_firstLine.append(bytes);
-        std::size_t at = m_firstLine.find_first_of(",;\t\r\n");
-        if (at == std::string::npos && m_firstLine.size() <= maxCellBytes)
+        char found = '\0';
+        for (std::size_t i = scanned; i < m_firstLine.size() && !found; ++i) {
+            const char c = m_firstLine[i];
+            if (c == '"')
+                m_inQuotes = !m_inQuotes;
+            else if (!m_inQuotes && (c == ',' || c == ';' || c == '\t' || c == '\r' || c == '\n'))
+                found = c;
+        }
+        if (!found && m_firstLine.size() <= maxCellBytes)
             return true;
-        char found = at == std::string::npos ? '\n' : m_firstLine[at];
         m_separator = found == ';' || found == '\t' ? found : ',';
         csv_set_delim(m_parser.get(), static_cast<unsigned char>(m_separator));
         std::string held = std::move(m_firstLine);

@@ -36,8 +36,8 @@ public:
     // Returns false to stop reading; no record is passed on after that.
     using RecordHandler = std::function<bool(const CsvRecord &)>;
 
-    // As a separator: the first comma, semicolon or tab of the first line, a comma when it has
-    // none.
+    // As a separator: the first comma, semicolon or tab of the first line outside quotes, a
+    // comma when it has none.
     static constexpr char detectSeparator = '\0';
 
     // Cells past maxCells are counted but not kept, so that a runaway row cannot grow memory.
@@ -77,6 +77,7 @@ private:
     std::string m_bomPrefix;
     char m_separator;
     std::string m_firstLine; // bytes held back while the separator is detected
+    bool m_inQuotes = false; // at the end of m_firstLine
     std::optional<CsvFault> m_fault;
 };
 

@@ -527,9 +527,10 @@ INSTANTIATE_TEST_SUITE_P(
             ',',
             false,
             {"7", "shaft, left"}},
+        // A comma in quotes separates nothing, in the header either.
         Spreadsheet{"KeptCellsAreCopiedUnchanged",
-                    {"--keep", "Job"},
-                    "Job;txtidiam\n1,5;50\n",
+                    {"--keep", "Job, side"},
+                    "\"Job, side\";txtidiam\n1,5;50\n",
                     {"txtidiam=50"},
                     ';',
                     true,
