@@ -91,6 +91,9 @@ void printUsage(std::ostream &out)
            "--captions names the output header's fields by their captions.\n"
            "--fields lists the fields in window order: name, caption, default text and whether\n"
            "  a rule can write it, separated by tabs.\n"
+           "example, a spreadsheet export with semicolons, decimal commas and a job column:\n"
+           "  printf 'Job;txtidiam;Feed (mm/rev)\\nA-17;50;0,25\\n' |\n"
+           "      zorvik-solve turning --csv --keep Job txtcspeed=150\n"
            "operations: "
         << operationNames() << "\n";
 }
