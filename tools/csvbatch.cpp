@@ -339,9 +339,15 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
             }
             const std::size_t width = header.width();
             if (record.cellCount != width) {
+                // A spreadsheet with a decimal comma that writes commas between cells puts its
+                // numbers in quotes; a file written by hand may not.
+                const bool split = separator == ',' && record.cellCount > width;
                 badRow =
                     CsvFault{record.line, cellCount(record.cellCount) + " where the header has " +
-                                              std::to_string(width)};
+                                              std::to_string(width) +
+                                              (split ? " (a decimal comma outside quotes separates "
+                                                       "cells too)"
+                                                     : "")};
                 return false;
             }
             std::size_t first = batch->rows * width;

@@ -309,6 +309,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Malformed{"TooFewCells", "1,2\n", "2 cells where the header has 3"},
         Malformed{"TooManyCells", "1,2,3,4\n", "4 cells where the header has 3"},
+        Malformed{"DecimalCommaOutsideQuotes", "1,5,0,2,3\n",
+                  "5 cells where the header has 3 (a decimal comma outside quotes"},
         Malformed{"EmptyLine", "\n", "1 cell where the header has 3"},
         Malformed{"UnclosedQuote", "1,\"2,3\n", "an unclosed quote"},
         Malformed{"QuoteInsideACell", "1,2\"x,3\n", "a quote out of place"},
