@@ -399,7 +399,6 @@ INSTANTIATE_TEST_SUITE_P(
                     csvFace,
                     "txtidiam,Initial Length (mm)\n1,2\n",
                     {"'Initial Length (mm)'", "more than once"}},
-        HeaderFault{"CaptionWithColon", csvFace, "Initial Length (mm) :\n1\n", {"unknown"}},
         HeaderFault{"MissingFile",
                     {"face", "--csv", "/nonexistent/pages.csv"},
                     "txtidiam\n",

@@ -71,15 +71,21 @@ INSTANTIATE_TEST_SUITE_P(
         BadUse{"UnknownOption", {"longitudinal", "--verbose"}, {"'--verbose'", "--trace"}},
         BadUse{"FieldTwice", {"face", "txtfeed=1", "txtfeed=2"}, {"'txtfeed'", "more than once"}},
         BadUse{"BadUseAfterTrace", {"face", "--trace", "txtfeed"}, {"'txtfeed'"}},
-        BadUse{"SeparatorWithoutCsv", {"face", "--separator", ";"}, {"--separator", "--csv"}},
-        BadUse{"UnknownSeparator", {"face", "--csv", "--separator", "|"}, {"--separator"}},
-        BadUse{"SeparatorMissing", {"face", "--csv", "--separator"}, {"--separator"}},
-        BadUse{"KeepWithoutCsv", {"face", "--keep", "Job"}, {"--keep", "--csv"}},
-        BadUse{"KeepMissing", {"face", "--csv", "--keep"}, {"--keep"}},
-        BadUse{"CaptionsWithoutCsv", {"face", "--captions"}, {"--captions", "--csv"}},
-        BadUse{"FieldsWithMore", {"face", "--fields", "txtfeed=1"}, {"--fields"}},
-        BadUse{"DecimalCommaWithTrace", {"face", "--decimal-comma", "--trace"}, {"--trace"}},
-        BadUse{"DecimalCommaWithExplain", {"face", "--explain", "--decimal-comma"}, {"--explain"}}),
+        BadUse{
+            "SeparatorWithoutCsv", {"face", "--separator", ";"}, {"--separator is only for --csv"}},
+        BadUse{
+            "UnknownSeparator", {"face", "--csv", "--separator", "|"}, {"wants ',', ';' or tab"}},
+        BadUse{"SeparatorMissing", {"face", "--csv", "--separator"}, {"--separator wants"}},
+        BadUse{"KeepWithoutCsv", {"face", "--keep", "Job"}, {"--keep is only for --csv"}},
+        BadUse{"KeepMissing", {"face", "--csv", "--keep"}, {"--keep wants"}},
+        BadUse{"CaptionsWithoutCsv", {"face", "--captions"}, {"--captions is only for --csv"}},
+        BadUse{"FieldsWithMore", {"face", "--fields", "txtfeed=1"}, {"--fields takes no other"}},
+        BadUse{"DecimalCommaWithTrace",
+               {"face", "--decimal-comma", "--trace"},
+               {"--trace cannot be used with --decimal-comma"}},
+        BadUse{"DecimalCommaWithExplain",
+               {"face", "--explain", "--decimal-comma"},
+               {"--explain cannot be used with --decimal-comma"}}),
     [](const testing::TestParamInfo<BadUse> &info) { return info.param.name; });
 
 TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
