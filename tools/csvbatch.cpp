@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
+#include "operations/designs.h"
 #include "tools/csvreader.h"
 
 #include <condition_variable>
@@ -22,9 +23,14 @@ constexpr std::size_t batchRows = 256;
 constexpr std::size_t readBytes = 64 * 1024;
 
 struct Batch {
-    std::vector<std::string> cells; // row after row, one cell per header column
+    std::vector<std::string> cells; // row after row: its kept cells, then its fields' cells
+    std::vector<long> lines;        // the line each row starts on
     std::size_t rows = 0;
     std::string output; // the rows' complete text, written only as a whole
+    // Of the texts that are not numbers, the first warnings (no more can be shown) and a count
+    // of the rest.
+    std::vector<std::string> warnings;
+    std::size_t unshownWarnings = 0;
 };
 
 // Runs work on batches in jobs threads and writes their outputs in the order they were
@@ -34,8 +40,9 @@ struct Batch {
 // memory does not follow the length of the input.
 class OrderedWorkers {
 public:
-    OrderedWorkers(unsigned jobs, std::function<void(Batch &)> work, std::ostream &out)
-        : m_work(std::move(work)), m_out(out), m_limit(2 * std::size_t(jobs) + 2)
+    OrderedWorkers(unsigned jobs, std::function<void(Batch &)> work,
+                   std::function<void(Batch &)> write)
+        : m_work(std::move(work)), m_write(std::move(write)), m_limit(2 * std::size_t(jobs) + 2)
     {
         for (unsigned i = 1; i < jobs; ++i)
             m_threads.emplace_back([this] { serve(); });
@@ -60,6 +67,8 @@ public:
         m_free.pop_back();
         batch->rows = 0;
         batch->output.clear();
+        batch->warnings.clear();
+        batch->unshownWarnings = 0;
         return batch;
     }
 
@@ -67,7 +76,7 @@ public:
     {
         if (m_threads.empty()) {
             m_work(*batch);
-            m_out << batch->output;
+            m_write(*batch);
             m_free.push_back(std::move(batch));
             return;
         }
@@ -132,13 +141,13 @@ private:
                 ++m_written;
                 --m_claimed;
             }
-            m_out << batch->output;
+            m_write(*batch);
             m_free.push_back(std::move(batch));
         }
     }
 
     std::function<void(Batch &)> m_work;
-    std::ostream &m_out;
+    std::function<void(Batch &)> m_write; // on the caller's thread, in order
     std::size_t m_limit;
     std::vector<std::thread> m_threads;
     std::vector<std::unique_ptr<Batch>> m_free; // the caller's thread only
@@ -157,30 +166,81 @@ std::string cellCount(std::size_t count)
     return std::to_string(count) + (count == 1 ? " cell" : " cells");
 }
 
-// The header's fields in column order, or why it names no page.
-std::optional<std::string> readHeader(const RelationList &list, const CsvRecord &record,
-                                      std::vector<FieldId> &columns)
+std::string_view separatorName(char separator)
 {
-    // The reader keeps one cell more than there are fields, so a longer header still shows an
-    // unknown or repeated name among the kept cells.
+    return separator == ';' ? "semicolons" : separator == '\t' ? "tabs" : "commas";
+}
+
+// What the header's columns are: fields named by their names or captions, and kept columns.
+struct Header {
+    std::vector<std::size_t> keptColumns; // in column order
+    std::vector<std::size_t> fieldColumns;
+    std::vector<FieldId> fields;          // of fieldColumns
+    std::vector<std::string> fieldTitles; // of fieldColumns, as the header writes them
+    std::vector<std::string> keptTitles;
+
+    std::size_t width() const { return keptColumns.size() + fieldColumns.size(); }
+};
+
+// The header, or why it names no page.
+std::optional<std::string> readHeader(const RelationList &list, const Captions &captions,
+                                      const CsvBatchOptions &options, char separator,
+                                      const CsvRecord &record, Header &header)
+{
+    auto fieldOf = [&](std::string_view title) {
+        FieldId field = list.fieldId(title);
+        for (std::size_t i = 0; field < 0 && i < captions.size(); ++i) {
+            if (captions[i] == title)
+                field = static_cast<FieldId>(i);
+        }
+        return field;
+    };
+    for (const std::string &name : options.keep) {
+        if (fieldOf(name) >= 0)
+            return "--keep '" + name + "' names a field; only columns that are no fields are kept";
+    }
+    // The reader keeps one cell more than the fields and kept columns together, so a longer
+    // header still shows an unknown or repeated name among the kept cells.
     std::vector<bool> named(list.fields.size(), false);
-    std::size_t kept = std::min(record.cellCount, record.cells->size());
-    for (std::size_t i = 0; i < kept; ++i) {
-        const std::string &name = (*record.cells)[i];
-        FieldId field = list.fieldId(name);
+    std::vector<bool> kept(options.keep.size(), false);
+    std::size_t count = std::min(record.cellCount, record.cells->size());
+    for (std::size_t column = 0; column < count; ++column) {
+        const std::string &title = (*record.cells)[column];
+        auto keep = std::find(options.keep.begin(), options.keep.end(), title);
+        if (keep != options.keep.end()) {
+            std::size_t index = static_cast<std::size_t>(keep - options.keep.begin());
+            if (kept[index])
+                return "column '" + title + "' is named more than once in the header";
+            kept[index] = true;
+            header.keptColumns.push_back(column);
+            header.keptTitles.push_back(title);
+            continue;
+        }
+        FieldId field = fieldOf(title);
         if (field < 0) {
-            // Spreadsheets set to a locale with a decimal comma write semicolons between cells.
             std::string hint;
-            if (name.find(';') != std::string::npos)
-                hint = " (cells are separated by commas, not semicolons)";
-            else if (name.find('\t') != std::string::npos)
-                hint = " (cells are separated by commas, not tabs)";
-            return "unknown field '" + name + "' in the header" + hint;
+            for (char other : {',', ';', '\t'}) {
+                if (other != separator && title.find(other) != std::string::npos)
+                    hint = std::string(" (cells are separated by ") +
+                           std::string(separatorName(separator)) + " here, not " +
+                           std::string(separatorName(other)) + ")";
+            }
+            std::string names;
+            for (std::string_view name : list.fields)
+                (names += names.empty() ? "" : ", ") += name;
+            return "unknown field '" + title + "' in the header" + hint +
+                   " (keep a column that is no field with --keep); fields are: " + names;
         }
         if (named[static_cast<std::size_t>(field)])
-            return "field '" + name + "' is named more than once in the header";
+            return "field '" + title + "' is named more than once in the header";
         named[static_cast<std::size_t>(field)] = true;
-        columns.push_back(field);
+        header.fieldColumns.push_back(column);
+        header.fields.push_back(field);
+        header.fieldTitles.push_back(title);
+    }
+    for (std::size_t i = 0; i < options.keep.size(); ++i) {
+        if (!kept[i])
+            return "column '" + options.keep[i] + "' given to --keep is not in the header";
     }
     return std::nullopt;
 }
@@ -193,59 +253,118 @@ int reportUnwrittenOutput(std::ostream &err)
     return 1;
 }
 
-int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, unsigned jobs,
+int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &options,
                 std::istream &in, std::ostream &out, std::ostream &err)
 {
     const RelationList &list = operation.relations;
     const PreparedList prepared(list);
-    std::vector<FieldId> columns;
+    const Captions captions = fieldCaptions(operation);
+    FieldStore base = operation.defaultStore();
+    Header header;
+    char separator = ',';
+    bool decimalComma = options.decimalComma;
     bool headerRead = false;
     std::optional<std::string> badHeader;
     std::optional<CsvFault> badRow;
+    Warnings warnings(err);
 
+    // Everything a worker reads is set while the header is read, before the first batch.
     auto solveBatch = [&](Batch &batch) {
+        NumberCells cells(decimalComma, list.endOfPass.empty());
         FieldStore store = base;
+        const std::size_t width = header.width();
+        const std::size_t keptCount = header.keptColumns.size();
         for (std::size_t row = 0; row < batch.rows; ++row) {
             store = base;
-            for (std::size_t column = 0; column < columns.size(); ++column)
-                store.setText(columns[column], batch.cells[row * columns.size() + column]);
+            const std::string *rowCells = batch.cells.data() + row * width;
+            for (std::size_t i = 0; i < header.fields.size(); ++i) {
+                const std::string &text = rowCells[keptCount + i];
+                if (cells.set(store, header.fields[i], text))
+                    continue;
+                if (batch.warnings.size() < Warnings::shownAtMost)
+                    batch.warnings.push_back(notANumberWarning(
+                        "line " + std::to_string(batch.lines[row]) + ", " + header.fieldTitles[i],
+                        text, decimalComma));
+                else
+                    ++batch.unshownWarnings;
+            }
             if (operation.prepare)
                 operation.prepare(store);
+            cells.beforeSolve(store);
             solve(prepared, store);
-            appendCsvRow(batch.output, store.texts());
+            appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator,
+                         cells.decimalCommas(store));
         }
     };
-    OrderedWorkers workers(jobs, solveBatch, out);
+    auto writeBatch = [&](Batch &batch) {
+        out << batch.output;
+        for (const std::string &warning : batch.warnings)
+            warnings.add(warning);
+        for (std::size_t i = 0; i < batch.unshownWarnings; ++i)
+            warnings.addUnshown();
+    };
+    OrderedWorkers workers(options.jobs, solveBatch, writeBatch);
     std::unique_ptr<Batch> batch = workers.take();
 
-    CsvReader reader(list.fields.size() + 1, [&](const CsvRecord &record) {
-        if (!headerRead) {
-            badHeader = readHeader(list, record, columns);
-            if (badHeader)
+    // Where each header column goes in a row's cells: kept ones first.
+    std::vector<std::size_t> slots;
+    const std::size_t maxCells = list.fields.size() + options.keep.size() + 1;
+    const char givenSeparator = options.separator ? options.separator : CsvReader::detectSeparator;
+    CsvReader reader(
+        maxCells,
+        [&](const CsvRecord &record) {
+            if (!headerRead) {
+                separator = reader.separator();
+                badHeader = readHeader(list, captions, options, separator, record, header);
+                if (badHeader)
+                    return false;
+                headerRead = true;
+                decimalComma = decimalComma || separator != ',';
+                slots.assign(record.cellCount, 0);
+                for (std::size_t i = 0; i < header.keptColumns.size(); ++i)
+                    slots[header.keptColumns[i]] = i;
+                for (std::size_t i = 0; i < header.fieldColumns.size(); ++i)
+                    slots[header.fieldColumns[i]] = header.keptColumns.size() + i;
+                NumberCells cells(decimalComma);
+                setGivenTexts(base, options.shared, cells, warnings);
+
+                std::vector<std::string> titles;
+                for (std::size_t i = 0; i < list.fields.size(); ++i)
+                    titles.emplace_back(options.captions ? std::string_view(captions[i])
+                                                         : list.fields[i]);
+                std::string line;
+                appendCsvRow(line, header.keptTitles, titles, separator);
+                out << line;
+                return true;
+            }
+            const std::size_t width = header.width();
+            if (record.cellCount != width) {
+                // A spreadsheet with a decimal comma that writes commas between cells puts its
+                // numbers in quotes; a file written by hand may not.
+                const bool split = separator == ',' && record.cellCount > width;
+                badRow =
+                    CsvFault{record.line, cellCount(record.cellCount) + " where the header has " +
+                                              std::to_string(width) +
+                                              (split ? " (a decimal comma outside quotes separates "
+                                                       "cells too)"
+                                                     : "")};
                 return false;
-            headerRead = true;
-            std::string header;
-            for (std::size_t i = 0; i < list.fields.size(); ++i)
-                (header += i > 0 ? "," : "") += list.fields[i];
-            out << header << '\n';
+            }
+            std::size_t first = batch->rows * width;
+            if (batch->cells.size() < first + width) {
+                batch->cells.resize(first + width);
+                batch->lines.resize(batch->rows + 1);
+            }
+            for (std::size_t column = 0; column < width; ++column)
+                batch->cells[first + slots[column]] = (*record.cells)[column];
+            batch->lines[batch->rows] = record.line;
+            if (++batch->rows == batchRows) {
+                workers.submit(std::move(batch));
+                batch = workers.take();
+            }
             return true;
-        }
-        if (record.cellCount != columns.size()) {
-            badRow = CsvFault{record.line, cellCount(record.cellCount) + " where the header has " +
-                                               std::to_string(columns.size())};
-            return false;
-        }
-        std::size_t first = batch->rows * columns.size();
-        if (batch->cells.size() < first + columns.size())
-            batch->cells.resize(first + columns.size());
-        for (std::size_t column = 0; column < columns.size(); ++column)
-            batch->cells[first + column] = (*record.cells)[column];
-        if (++batch->rows == batchRows) {
-            workers.submit(std::move(batch));
-            batch = workers.take();
-        }
-        return true;
-    });
+        },
+        givenSeparator);
 
     std::string buffer(readBytes, '\0');
     bool reading = true;
@@ -262,12 +381,10 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
     if (batch->rows > 0 && out)
         workers.submit(std::move(batch));
     workers.drain();
+    warnings.finish();
 
     if (badHeader) {
-        err << "zorvik-solve: " << *badHeader << "; fields are: ";
-        for (std::size_t i = 0; i < list.fields.size(); ++i)
-            err << (i > 0 ? ", " : "") << list.fields[i];
-        err << "\n";
+        err << "zorvik-solve: " << *badHeader << "\n";
         return 2;
     }
     if (!out)
@@ -286,7 +403,9 @@ int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, un
         err << "zorvik-solve: the input has no header row naming its fields\n";
         return 2;
     }
-    return 0;
+    if (!out.flush())
+        return reportUnwrittenOutput(err);
+    return options.strict && warnings.count() > 0 ? 1 : 0;
 }
 
 } // namespace zorvik

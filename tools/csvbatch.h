@@ -2,18 +2,32 @@
 #pragma once
 
 #include "operations/operation.h"
+#include "tools/numbercells.h"
 
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 namespace zorvik {
 
-// Solves one page per CSV row read from in: each row starts from base (the default texts and the
-// texts shared by every row), then takes its own cells, and comes out on out as a row of every
-// field in the window's order, under a header of their names, in input order. jobs rows solve in
-// parallel. Returns the exit status: 0, 1 after a malformed row (the rows before it are written,
-// nothing of it or after it) or 2 for a header that names no page of the operation; one line on
-// err for either.
-int runCsvBatch(const OperationDefinition &operation, const FieldStore &base, unsigned jobs,
+struct CsvBatchOptions {
+    unsigned jobs = 1;             // rows solved at once
+    char separator = '\0';         // ',', ';' or '\t'; '\0' takes it from the header
+    bool decimalComma = false;     // as with ';' or '\t', whatever the separator
+    bool captions = false;         // the output header names fields by their captions
+    bool strict = false;           // a text that is not a number makes the exit status 1
+    std::vector<std::string> keep; // header columns that are no fields, copied to the output
+    std::vector<GivenText> shared; // set in every row, before its cells
+};
+
+// Solves one page per CSV row read from in: each row starts from the default texts and the
+// shared texts, then takes its own cells, and comes out on out as its kept cells, then every
+// field in the window's order, under a header of their names (or captions), in input order.
+// Returns the exit status: 0, 1 after a malformed row (the rows before it are written, nothing
+// of it or after it) or after texts that are not numbers with strict, or 2 for a header that
+// names no page of the operation; one line on err for either, and one per text that is not a
+// number.
+int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &options,
                 std::istream &in, std::ostream &out, std::ostream &err);
 
 // Says on err that the output could not be written (a full disk, a closed pipe); returns the

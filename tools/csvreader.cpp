@@ -108,13 +108,15 @@ int noSpace(unsigned char)
 
 } // namespace
 
-CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler)
+CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler, char separator)
     : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
-      m_cells(maxCells)
+      m_cells(maxCells), m_separator(separator)
 {
     if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
         throw std::bad_alloc();
     csv_set_space_func(m_parser.get(), noSpace);
+    if (separator != detectSeparator)
+        csv_set_delim(m_parser.get(), static_cast<unsigned char>(separator));
 }
 
 CsvReader::~CsvReader()
@@ -134,9 +136,41 @@ bool CsvReader::feed(std::string_view bytes)
         if (m_bomPrefix.size() < byteOrderMark.size())
             return true;
         m_atStart = false;
-        if (m_bomPrefix != byteOrderMark && !feed(m_bomPrefix))
+        if (m_bomPrefix != byteOrderMark && !feedAfterMark(m_bomPrefix))
             return false;
     }
+    return feedAfterMark(bytes);
+}
+
+bool CsvReader::feedAfterMark(std::string_view bytes)
+{
+    if (m_separator == detectSeparator) {
+        // A header holds names, where a separator is only ever inside quotes, so the first
+        // separator byte of its line outside them is the file's. The line is held back until it
+        // is complete, or too long to be a header.
+        std::size_t scanned = m_firstLine.size();
+        m_firstLine.append(bytes);
+        char found = '\0';
+        for (std::size_t i = scanned; i < m_firstLine.size() && !found; ++i) {
+            const char c = m_firstLine[i];
+            if (c == '"')
+                m_inQuotes = !m_inQuotes;
+            else if (!m_inQuotes && (c == ',' || c == ';' || c == '\t' || c == '\r' || c == '\n'))
+                found = c;
+        }
+        if (!found && m_firstLine.size() <= maxCellBytes)
+            return true;
+        m_separator = found == ';' || found == '\t' ? found : ',';
+        csv_set_delim(m_parser.get(), static_cast<unsigned char>(m_separator));
+        std::string held = std::move(m_firstLine);
+        m_firstLine = {};
+        return parse(held);
+    }
+    return parse(bytes);
+}
+
+bool CsvReader::parse(std::string_view bytes)
+{
     std::size_t parsed =
         csv_parse(m_parser.get(), bytes.data(), bytes.size(), cellEnded, recordEnded, this);
     if (m_stopped)
@@ -157,11 +191,18 @@ bool CsvReader::finish()
 {
     if (m_atStart) {
         m_atStart = false;
-        if (m_bomPrefix != byteOrderMark && !feed(m_bomPrefix))
+        if (m_bomPrefix != byteOrderMark && !feedAfterMark(m_bomPrefix))
             return false;
     }
     if (m_stopped)
         return false;
+    if (m_separator == detectSeparator) {
+        // A first line without a line end or a separator: one column, whatever it is.
+        m_separator = ',';
+        std::string held = std::move(m_firstLine);
+        if (!parse(held))
+            return false;
+    }
     if (csv_fini(m_parser.get(), cellEnded, recordEnded, this) != 0 ||
         csv_error(m_parser.get()) == CSV_EPARSE) {
         if (!m_stopped)
@@ -234,26 +275,32 @@ void CsvReader::stop(std::string what)
 
 namespace {
 
-bool needsQuotes(std::string_view cell)
+bool needsQuotes(std::string_view cell, char separator)
 {
-    return anyWord(cell, [](std::uint64_t word) {
-        return hasByte(word, ',') | hasByte(word, '"') | hasByte(word, '\r') | hasByte(word, '\n');
+    return anyWord(cell, [separator](std::uint64_t word) {
+        return hasByte(word, static_cast<unsigned char>(separator)) | hasByte(word, '"') |
+               hasByte(word, '\r') | hasByte(word, '\n');
     });
 }
 
-// Writes the cell at out, which has room for it quoted with every byte doubled; returns the end.
-char *writeCell(char *out, std::string_view cell)
+// Writes the cell at out, which has room for it quoted with every byte doubled, with the byte at
+// commaAt (unless npos) as a comma; returns the end.
+char *writeCell(char *out, std::string_view cell, char separator,
+                std::size_t commaAt = std::string_view::npos)
 {
-    if (!needsQuotes(cell)) {
+    const bool comma = commaAt != std::string_view::npos;
+    if (!needsQuotes(cell, separator) && !(comma && separator == ',')) {
         if (!cell.empty())
             std::memcpy(out, cell.data(), cell.size());
+        if (comma)
+            out[commaAt] = ',';
         return out + cell.size();
     }
     *out++ = '"';
-    for (char c : cell) {
-        if (c == '"')
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] == '"')
             *out++ = '"';
-        *out++ = c;
+        *out++ = comma && i == commaAt ? ',' : cell[i];
     }
     *out++ = '"';
     return out;
@@ -267,27 +314,43 @@ std::size_t mostWritten(std::string_view cell)
 
 } // namespace
 
-void appendCsvCell(std::string &out, std::string_view cell)
+void appendCsvCell(std::string &out, std::string_view cell, char separator)
 {
     const std::size_t start = out.size();
     out.resize(start + mostWritten(cell));
-    out.resize(static_cast<std::size_t>(writeCell(out.data() + start, cell) - out.data()));
+    out.resize(
+        static_cast<std::size_t>(writeCell(out.data() + start, cell, separator) - out.data()));
+}
+
+void appendCsvRow(std::string &out, std::span<const std::string> cells, char separator)
+{
+    appendCsvRow(out, {}, cells, separator);
 }
 
 // The row goes into room made for the most it can take, then the rest is cut off: one check of
 // the room per row instead of one per cell and separator.
-void appendCsvRow(std::string &out, std::span<const std::string> cells)
+void appendCsvRow(std::string &out, std::span<const std::string> lead,
+                  std::span<const std::string> cells, char separator,
+                  std::span<const std::size_t> commaAt)
 {
-    std::size_t most = cells.size() + 1;
+    std::size_t most = lead.size() + cells.size() + 1;
+    for (const std::string &cell : lead)
+        most += mostWritten(cell);
     for (const std::string &cell : cells)
         most += mostWritten(cell);
     const std::size_t start = out.size();
     out.resize(start + most);
     char *at = out.data() + start;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
+    for (std::size_t i = 0; i < lead.size(); ++i) {
         if (i > 0)
-            *at++ = ',';
-        at = writeCell(at, cells[i]);
+            *at++ = separator;
+        at = writeCell(at, lead[i], separator);
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0 || !lead.empty())
+            *at++ = separator;
+        at = writeCell(at, cells[i], separator,
+                       commaAt.empty() ? std::string_view::npos : commaAt[i]);
     }
     *at++ = '\n';
     out.resize(static_cast<std::size_t>(at - out.data()));

@@ -36,8 +36,13 @@ public:
     // Returns false to stop reading; no record is passed on after that.
     using RecordHandler = std::function<bool(const CsvRecord &)>;
 
+    // As a separator: the first comma, semicolon or tab of the first line outside quotes, a
+    // comma when it has none.
+    static constexpr char detectSeparator = '\0';
+
     // Cells past maxCells are counted but not kept, so that a runaway row cannot grow memory.
-    CsvReader(std::size_t maxCells, RecordHandler handler);
+    // Cells are separated by separator: a comma, a semicolon, a tab or detectSeparator.
+    CsvReader(std::size_t maxCells, RecordHandler handler, char separator = ',');
     ~CsvReader();
     CsvReader(const CsvReader &) = delete;
     CsvReader &operator=(const CsvReader &) = delete;
@@ -47,8 +52,12 @@ public:
     bool finish();
 
     const std::optional<CsvFault> &fault() const { return m_fault; }
+    // The separator in use; while it is still to be detected, detectSeparator.
+    char separator() const { return m_separator; }
 
 private:
+    bool feedAfterMark(std::string_view bytes);
+    bool parse(std::string_view bytes);
     static void cellEnded(void *data, std::size_t size, void *self);
     static void recordEnded(int terminator, void *self);
     void endRecord();
@@ -66,13 +75,22 @@ private:
     bool m_atStart = true;
     bool m_stopped = false;
     std::string m_bomPrefix;
+    char m_separator;
+    std::string m_firstLine; // bytes held back while the separator is detected
+    bool m_inQuotes = false; // at the end of m_firstLine
     std::optional<CsvFault> m_fault;
 };
 
-// Appends the cell as RFC 4180 writes it: in quotes, with its quotes doubled, only when it holds a
-// comma, a quote or a line break.
-void appendCsvCell(std::string &out, std::string_view cell);
-// Appends the cells so, separated by commas, and a line end.
-void appendCsvRow(std::string &out, std::span<const std::string> cells);
+// Appends the cell as RFC 4180 writes it: in quotes, with its quotes doubled, only when it holds
+// the separator, a quote or a line break.
+void appendCsvCell(std::string &out, std::string_view cell, char separator = ',');
+// Appends the cells so, separated by separator, and a line end.
+void appendCsvRow(std::string &out, std::span<const std::string> cells, char separator = ',');
+// The same for the cells of lead, then those of cells, in one row. commaAt, when not empty, has
+// for each of cells the position of a byte written as a comma instead (a decimal point), or
+// npos.
+void appendCsvRow(std::string &out, std::span<const std::string> lead,
+                  std::span<const std::string> cells, char separator,
+                  std::span<const std::size_t> commaAt = {});
 
 } // namespace zorvik

@@ -33,18 +33,41 @@ std::string joined(const std::vector<std::string_view> &names)
     return text;
 }
 
+// Other names an operation is known by on the command line.
+constexpr std::pair<std::string_view, std::string_view> operationAliases[] = {
+    {"turning", "longitudinal"}};
+
 std::string operationNames()
 {
-    std::vector<std::string_view> names;
-    for (const OperationDefinition &operation : operationDefinitions())
-        names.push_back(operation.name);
-    return joined(names);
+    std::vector<std::string> names;
+    for (const OperationDefinition &operation : operationDefinitions()) {
+        std::string name(operation.name);
+        for (const auto &[alias, target] : operationAliases) {
+            if (target == operation.name)
+                (name += " (or ") += std::string(alias) + ")";
+        }
+        names.push_back(name);
+    }
+    return joined(std::vector<std::string_view>(names.begin(), names.end()));
+}
+
+const OperationDefinition *findOperationOrAlias(std::string_view name)
+{
+    for (const auto &[alias, target] : operationAliases) {
+        if (name == alias)
+            return findOperation(target);
+    }
+    return findOperation(name);
 }
 
 void printUsage(std::ostream &out)
 {
-    out << "usage: zorvik-solve OPERATION [--trace] [--explain] [NAME=TEXT]...\n"
-           "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [NAME=TEXT]...\n"
+    out << "usage: zorvik-solve OPERATION [--trace] [--explain] [--decimal-comma] [--strict]\n"
+           "                    [NAME=TEXT]...\n"
+           "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [--separator SEP]\n"
+           "                    [--decimal-comma] [--keep COLUMN]... [--captions] [--strict]\n"
+           "                    [NAME=TEXT]...\n"
+           "       zorvik-solve OPERATION --fields\n"
            "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
            "starting from the operation's default texts, and prints every field as NAME=TEXT.\n"
            "--trace first prints each write as: PASS RULE NAME TEXT\n"
@@ -52,10 +75,25 @@ void printUsage(std::ostream &out)
            "  [NAME] CAPTION, the field's text (or why it is blank), how it got it (the rule, its\n"
            "  formula and the formula with the texts it read) or why each rule that could fill\n"
            "  it did not, and an empty line.\n"
+           "--decimal-comma reads numbers with a decimal comma (0,25) as well as a point and\n"
+           "  writes results with a decimal comma; not with --trace or --explain.\n"
+           "A text that is not a number gets a warning on stderr naming it and its likely\n"
+           "cause; --strict then makes the exit status 1, after all the output.\n"
            "--csv solves one page per row of FILE (standard input when absent or -): a header\n"
-           "naming fields, then their texts; prints a header of every field, then one row per\n"
-           "page, in order. NAME=TEXT then applies to every row, before its cells. --jobs N\n"
-           "solves N rows at once (default: one per core).\n"
+           "naming fields by name or caption, then their texts; prints a header of every field,\n"
+           "then one row per page, in order. NAME=TEXT then applies to every row, before its\n"
+           "cells. --jobs N solves N rows at once (default: one per core).\n"
+           "--separator SEP: cells are separated by SEP: ',', ';' or tab; by default the\n"
+           "  first of them in the header line. With ';' or tab, numbers are read and written\n"
+           "  with a decimal comma as with --decimal-comma.\n"
+           "--keep COLUMN copies the header column COLUMN, which is no field, to the output,\n"
+           "  first, in input order; any other unknown column is an error.\n"
+           "--captions names the output header's fields by their captions.\n"
+           "--fields lists the fields in window order: name, caption, default text and whether\n"
+           "  a rule can write it, separated by tabs.\n"
+           "example, a spreadsheet export with semicolons, decimal commas and a job column:\n"
+           "  printf 'Job;txtidiam;Feed (mm/rev)\\nA-17;50;0,25\\n' |\n"
+           "      zorvik-solve turning --csv --keep Job txtcspeed=150\n"
            "operations: "
         << operationNames() << "\n";
 }
@@ -67,6 +105,22 @@ std::optional<unsigned> positiveNumber(std::string_view text)
     if (fault != std::errc() || end != text.data() + text.size() || number == 0)
         return std::nullopt;
     return number;
+}
+
+// Every field, in the order the window shows them, then any it does not show.
+std::vector<FieldId> windowOrder(const OperationDefinition &operation)
+{
+    const RelationList &list = operation.relations;
+    std::vector<FieldId> order;
+    for (const calculator::FieldDesign &field : designFunction(operation.id)().fields) {
+        if (FieldId id = list.fieldId(field.name); id >= 0)
+            order.push_back(id);
+    }
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        if (std::find(order.begin(), order.end(), static_cast<FieldId>(i)) == order.end())
+            order.push_back(static_cast<FieldId>(i));
+    }
+    return order;
 }
 
 // One block per field, in the order the window shows them.
@@ -81,20 +135,36 @@ void printExplanations(const OperationDefinition &operation, const SolveRecord &
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
     const std::vector<FieldExplanation> explanations =
         explainSolve(list, captions, record, solved, defaults);
-    std::vector<FieldId> order;
-    for (const calculator::FieldDesign &field : designFunction(operation.id)().fields) {
-        if (FieldId id = list.fieldId(field.name); id >= 0)
-            order.push_back(id);
-    }
-    for (std::size_t i = 0; i < list.fields.size(); ++i) {
-        if (std::find(order.begin(), order.end(), static_cast<FieldId>(i)) == order.end())
-            order.push_back(static_cast<FieldId>(i));
-    }
-    for (FieldId field : order) {
+    for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
             << '[' << list.fields[index] << "] " << captions[index] << '\n'
             << explanations[index].text << '\n';
+    }
+}
+
+// One line per field in window order: name, caption, default text, and whether a rule of the
+// solve can write it, tab-separated, so that a spreadsheet or cut(1) takes it apart.
+void printFields(const OperationDefinition &operation, std::ostream &out)
+{
+    const RelationList &list = operation.relations;
+    const Captions captions = fieldCaptions(operation);
+    const FieldStore defaults = operation.defaultStore();
+    std::vector<bool> written(list.fields.size(), false);
+    auto mark = [&](FieldId field) { written[static_cast<std::size_t>(field)] = true; };
+    for (const Rule &rule : list.prePass)
+        mark(rule.target);
+    for (const RuleGroup &group : list.groups) {
+        for (const Rule &rule : group)
+            mark(rule.target);
+    }
+    for (const PassCopy &copy : list.endOfPass)
+        mark(copy.target);
+    out << "name\tcaption\tdefault\tsolved\n";
+    for (FieldId field : windowOrder(operation)) {
+        const auto index = static_cast<std::size_t>(field);
+        out << list.fields[index] << '\t' << captions[index] << '\t' << defaults.text(field) << '\t'
+            << (written[index] ? "yes" : "no") << '\n';
     }
 }
 
@@ -108,6 +178,15 @@ int runSolveTool(const std::vector<std::string> &args, std::ostream &out, std::o
 
 namespace {
 
+std::optional<char> separatorNamed(std::string_view name)
+{
+    if (name == "," || name == ";")
+        return name[0];
+    if (name == "tab" || name == "\t")
+        return '\t';
+    return std::nullopt;
+}
+
 int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
         std::ostream &err)
 {
@@ -119,7 +198,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         err << "zorvik-solve: no operation given; expected one of: " << operationNames() << "\n";
         return badUse;
     }
-    const OperationDefinition *operation = findOperation(args[0]);
+    const OperationDefinition *operation = findOperationOrAlias(args[0]);
     if (!operation) {
         err << "zorvik-solve: unknown operation '" << args[0]
             << "'; expected one of: " << operationNames() << "\n";
@@ -127,17 +206,34 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     }
 
     const RelationList &list = operation->relations;
-    FieldStore store = operation->defaultStore();
+    std::vector<GivenText> givenTexts;
     std::vector<bool> given(list.fields.size(), false);
     bool trace = false;
     bool explain = false;
     bool csv = false;
+    bool fields = false;
+    bool strict = false;
+    bool decimalComma = false;
+    bool captions = false;
     std::optional<std::string> csvFile;
     std::optional<unsigned> jobs;
+    std::optional<char> separator;
+    std::vector<std::string> keep;
+    // The options only a batch takes, as first given, for the message when there is none.
+    std::string batchOnly;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
-        if (arg == "--trace" || arg == "--explain") {
-            (arg == "--trace" ? trace : explain) = true;
+        bool *flag = arg == "--trace"           ? &trace
+                     : arg == "--explain"       ? &explain
+                     : arg == "--fields"        ? &fields
+                     : arg == "--strict"        ? &strict
+                     : arg == "--decimal-comma" ? &decimalComma
+                     : arg == "--captions"      ? &captions
+                                                : nullptr;
+        if (flag) {
+            *flag = true;
+            if (flag == &captions && batchOnly.empty())
+                batchOnly = arg;
             continue;
         }
         if (arg == "--csv") {
@@ -152,19 +248,37 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
                 csvFile = args[++i];
             continue;
         }
-        if (arg == "--jobs") {
-            jobs = i + 1 < args.size() ? positiveNumber(args[++i]) : std::nullopt;
-            if (!jobs) {
-                err << "zorvik-solve: --jobs wants a whole number of rows solved at once, 1 or "
-                       "more\n";
-                return badUse;
+        if (arg == "--jobs" || arg == "--separator" || arg == "--keep") {
+            if (batchOnly.empty())
+                batchOnly = arg;
+            const std::string *value = i + 1 < args.size() ? &args[++i] : nullptr;
+            if (arg == "--jobs") {
+                jobs = value ? positiveNumber(*value) : std::nullopt;
+                if (!jobs) {
+                    err << "zorvik-solve: --jobs wants a whole number of rows solved at once, 1 "
+                           "or more\n";
+                    return badUse;
+                }
+            } else if (arg == "--separator") {
+                separator = value ? separatorNamed(*value) : std::nullopt;
+                if (!separator) {
+                    err << "zorvik-solve: --separator wants ',', ';' or tab\n";
+                    return badUse;
+                }
+            } else {
+                if (!value || value->empty()) {
+                    err << "zorvik-solve: --keep wants the name of a header column\n";
+                    return badUse;
+                }
+                keep.push_back(*value);
             }
             continue;
         }
         std::size_t equals = arg.find('=');
         if (equals == std::string::npos) {
             err << "zorvik-solve: argument '" << arg
-                << "' is not NAME=TEXT; expected --trace, --explain, --csv [FILE], --jobs N or "
+                << "' is not NAME=TEXT; expected an option such as --trace or --csv (see --help) "
+                   "or "
                    "NAME=TEXT with NAME one of: "
                 << joined(list.fields) << "\n";
             return badUse;
@@ -173,7 +287,8 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         FieldId field = list.fieldId(name);
         if (field < 0) {
             err << "zorvik-solve: unknown field '" << name << "' for " << operation->name
-                << "; fields are: " << joined(list.fields) << "\n";
+                << "; fields are: " << joined(list.fields) << " (zorvik-solve " << operation->name
+                << " --fields lists them)\n";
             return badUse;
         }
         if (given[static_cast<std::size_t>(field)]) {
@@ -181,36 +296,55 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
             return badUse;
         }
         given[static_cast<std::size_t>(field)] = true;
-        store.setText(field, arg.substr(equals + 1));
+        givenTexts.push_back({field, name, arg.substr(equals + 1)});
     }
 
-    if (csv && (trace || explain)) {
-        err << "zorvik-solve: " << (trace ? "--trace" : "--explain")
-            << " cannot be used with --csv\n";
+    if (fields) {
+        if (args.size() != 2) {
+            err << "zorvik-solve: --fields takes no other arguments\n";
+            return badUse;
+        }
+        printFields(*operation, out);
+        return 0;
+    }
+    if ((csv || decimalComma) && (trace || explain)) {
+        err << "zorvik-solve: " << (trace ? "--trace" : "--explain") << " cannot be used with "
+            << (csv ? "--csv" : "--decimal-comma") << "\n";
         return badUse;
     }
-    if (jobs && !csv) {
-        err << "zorvik-solve: --jobs is only for --csv\n";
+    if (!batchOnly.empty() && !csv) {
+        err << "zorvik-solve: " << batchOnly << " is only for --csv\n";
         return badUse;
     }
     if (csv) {
-        unsigned jobCount = jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+        CsvBatchOptions options;
+        options.jobs = jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+        options.separator = separator.value_or('\0');
+        options.decimalComma = decimalComma;
+        options.captions = captions;
+        options.strict = strict;
+        options.keep = std::move(keep);
+        options.shared = std::move(givenTexts);
         if (!csvFile || *csvFile == "-")
-            return runCsvBatch(*operation, store, jobCount, in, out, err);
+            return runCsvBatch(*operation, options, in, out, err);
         std::ifstream file(*csvFile, std::ios::binary);
         if (!file) {
             err << "zorvik-solve: cannot open '" << *csvFile << "': " << std::strerror(errno)
                 << "\n";
             return badUse;
         }
-        return runCsvBatch(*operation, store, jobCount, file, out, err);
+        return runCsvBatch(*operation, options, file, out, err);
     }
 
+    FieldStore store = operation->defaultStore();
+    NumberCells cells(decimalComma, list.endOfPass.empty());
+    Warnings warnings(err);
+    setGivenTexts(store, givenTexts, cells, warnings);
     if (operation->prepare)
         operation->prepare(store);
 
     // Collected first so that nothing reaches out unless the whole solve has run.
-    std::ostringstream text;
+    std::ostringstream text, explanations;
     SolveTrace traceWriter;
     if (trace) {
         traceWriter = [&](int pass, std::string_view rule, FieldId field,
@@ -220,13 +354,21 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         };
     }
     SolveRecord record;
+    cells.beforeSolve(store);
     solve(list, store, traceWriter, explain ? &record : nullptr);
-    for (std::size_t i = 0; i < list.fields.size(); ++i)
-        text << list.fields[i] << '=' << store.text(static_cast<FieldId>(i)) << '\n';
     if (explain)
-        printExplanations(*operation, record, store, given, text);
-    out << text.str();
-    return 0;
+        printExplanations(*operation, record, store, given, explanations);
+    const std::span<const std::size_t> commas = cells.decimalCommas(store);
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        std::string field = store.text(static_cast<FieldId>(i));
+        if (!commas.empty() && commas[i] != std::string::npos)
+            field[commas[i]] = ',';
+        text << list.fields[i] << '=' << field << '\n';
+    }
+    out << text.str() << explanations.str();
+    if (!out.flush())
+        return reportUnwrittenOutput(err);
+    return strict && warnings.count() > 0 ? 1 : 0;
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Batch benchmark: a file of random longitudinal turning pages through zorvik-solve --csv with one
 # job and with two, per-row cost and peak memory (maximum resident set), median of several runs,
-# against the solve of the same pages in memory. Use a Release build for figures.
+# against the solve of the same pages in memory. The same pages go through twice: separated by
+# commas, and as a decimal-comma spreadsheet writes them (semicolons, decimal commas read and
+# written). Use a Release build for figures.
 # Usage: bench/batch/batch.sh [build-dir] [rows] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -23,14 +25,15 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 for _ in $(seq "$runs"); do
     "$pages" "$rows" "$work/pages.csv" >>"$work/solve"
 done
+"$pages" "$rows" "$work/pages-semicolon.csv" semicolon >/dev/null
 solve_us=$(cut -d' ' -f1 "$work/solve" | median)
 solve_cpu=$(cut -d' ' -f2 "$work/solve" | median)
 
-# Prints "wall-µs-per-row cpu-µs-per-row kilobytes" for one run.
+# Prints "wall-µs-per-row cpu-µs-per-row kilobytes" for one run of jobs $1 on file $2.
 measure() {
     local start end
     start=$(date +%s%N)
-    /usr/bin/time -f '%U %S %M' -o "$work/time" "$solver" longitudinal --csv "$work/pages.csv" \
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$solver" longitudinal --csv "$work/$2.csv" \
         --jobs "$1" >"$work/out.csv"
     end=$(date +%s%N)
     [ "$(wc -l <"$work/out.csv")" -eq $((rows + 1)) ] || { echo "short output" >&2; exit 1; }
@@ -38,27 +41,29 @@ measure() {
         '{ printf "%.3f %.3f %d\n", ns / 1000 / n, ($1 + $2) * 1e6 / n, $3 }'
 }
 
-for jobs in 1 2; do
-    : >"$work/jobs$jobs"
-    for _ in $(seq "$runs"); do
-        measure "$jobs" >>"$work/jobs$jobs"
+# Runs of the two files and job counts alternate, so that a disturbance spreads over all four.
+for _ in $(seq "$runs"); do
+    for file in pages pages-semicolon; do
+        for jobs in 1 2; do
+            measure "$jobs" "$file" >>"$work/$file-jobs$jobs"
+        done
     done
 done
-column() { cut -d' ' -f"$1" "$work/jobs$2" | median; }
-one_us=$(column 1 1)
-two_us=$(column 1 2)
+column() { cut -d' ' -f"$1" "$work/$3-jobs$2" | median; }
 
-printf '%-32s %14s %14s %14s\n' "$rows rows, median of $runs" "wall µs/row" "CPU µs/row" \
+printf '%-40s %14s %14s %14s\n' "$rows rows, median of $runs" "wall µs/row" "CPU µs/row" \
     "peak RSS KiB"
-printf '%-32s %14s %14s %14s\n' "solve in memory" "$solve_us" "$solve_cpu" "-"
-printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 1" "$one_us" "$(column 2 1)" \
-    "$(column 3 1)"
-printf '%-32s %14s %14s %14s\n' "zorvik-solve --csv --jobs 2" "$two_us" "$(column 2 2)" \
-    "$(column 3 2)"
-awk -v s="$solve_us" -v a="$one_us" -v b="$two_us" -v sc="$solve_cpu" -v ac="$(column 2 1)" \
-    'BEGIN {
-    printf "one job against the solve alone: %.2f (target at most 1.50); CPU time: %.2f\n", \
-        a / s, ac / sc
-    printf "two jobs against one, throughput: %.2f (target at least 1.70)\n", a / b
-}'
+printf '%-40s %14s %14s %14s\n' "solve in memory" "$solve_us" "$solve_cpu" "-"
+for file in pages pages-semicolon; do
+    for jobs in 1 2; do
+        printf '%-40s %14s %14s %14s\n' "$file: --csv --jobs $jobs" "$(column 1 $jobs $file)" \
+            "$(column 2 $jobs $file)" "$(column 3 $jobs $file)"
+    done
+    awk -v s="$solve_us" -v a="$(column 1 1 $file)" -v b="$(column 1 2 $file)" \
+        -v sc="$solve_cpu" -v ac="$(column 2 1 $file)" -v f="$file" 'BEGIN {
+        printf "%s: one job against the solve alone: %.2f (target at most 1.50); CPU time: %.2f\n", \
+            f, a / s, ac / sc
+        printf "%s: two jobs against one, throughput: %.2f (target at least 1.70)\n", f, a / b
+    }'
+done
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

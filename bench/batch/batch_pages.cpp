@@ -2,9 +2,12 @@
 // Writes ROWS random longitudinal turning pages as CSV to FILE, then solves the same pages in
 // memory, as zorvik-solve --csv does for each row but without reading or writing, and prints the
 // mean solve time per page in microseconds, wall clock and processor time (which a loaded
-// machine disturbs less). Usage: batch_pages ROWS FILE
+// machine disturbs less). With "semicolon", FILE is written as a spreadsheet set to a locale
+// with a decimal comma writes it: semicolons between cells, decimal commas in them.
+// Usage: batch_pages ROWS FILE [semicolon]
 #include "operations/operation.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +15,7 @@
 #include <ctime>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace zorvik;
@@ -54,10 +58,12 @@ std::vector<std::string> randomPage(std::mt19937_64 &random)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: batch_pages ROWS FILE\n");
+    const bool semicolon = argc == 4 && std::string_view(argv[3]) == "semicolon";
+    if (argc != 3 && !semicolon) {
+        std::fprintf(stderr, "usage: batch_pages ROWS FILE [semicolon]\n");
         return 2;
     }
+    const char separator = semicolon ? ';' : ',';
     const long rows = std::atol(argv[1]);
     const OperationDefinition &operation = *findOperation("longitudinal");
     const RelationList &list = operation.relations;
@@ -72,14 +78,16 @@ int main(int argc, char **argv)
     }
     std::string line;
     for (std::size_t i = 0; i < header.size(); ++i)
-        (line += i > 0 ? "," : "") += header[i];
+        (i > 0 ? line += separator : line) += header[i];
     std::fprintf(file, "%s\n", line.c_str());
     std::mt19937_64 random(14);
     for (long row = 0; row < rows; ++row) {
         std::vector<std::string> page = randomPage(random);
         line.clear();
         for (std::size_t i = 0; i < page.size(); ++i)
-            (line += i > 0 ? "," : "") += page[i];
+            (i > 0 ? line += separator : line) += page[i];
+        if (semicolon)
+            std::replace(line.begin(), line.end(), '.', ',');
         std::fprintf(file, "%s\n", line.c_str());
     }
     std::fclose(file);

@@ -30,13 +30,16 @@ ToolRun runWithInput(const std::vector<std::string> &args, const std::string &in
 }
 
 // The tool's output read back as input would be.
-Table readBack(const std::string &text)
+Table readBack(const std::string &text, char separator = ',')
 {
     Table table;
-    CsvReader reader(64, [&](const CsvRecord &record) {
-        table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
-        return true;
-    });
+    CsvReader reader(
+        64,
+        [&](const CsvRecord &record) {
+            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            return true;
+        },
+        separator);
     bool read = reader.feed(text) && reader.finish();
     EXPECT_TRUE(read) << (reader.fault() ? reader.fault()->what : "") << " in:\n" << text;
     return table;
@@ -295,7 +298,8 @@ TEST_P(CsvBatchMalformedRow, StopsWithTheRowsBeforeItCompleteAndExitsOne)
         ToolRun r = runWithInput({"longitudinal", "--csv", "--jobs", jobs}, good + c.row + tail);
         EXPECT_EQ(r.status, 1) << jobs << " jobs";
         EXPECT_EQ(r.out, expected.out) << jobs << " jobs";
-        EXPECT_EQ(lineCount(r.err), 1u);
+        // The fault, after the warning that the first row's "5\n0" is not a number.
+        EXPECT_EQ(lineCount(r.err), 2u) << r.err;
         EXPECT_NE(r.err.find("line 604: " + c.fault), std::string::npos) << r.err;
     }
 }
@@ -305,6 +309,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Malformed{"TooFewCells", "1,2\n", "2 cells where the header has 3"},
         Malformed{"TooManyCells", "1,2,3,4\n", "4 cells where the header has 3"},
+        Malformed{"DecimalCommaOutsideQuotes", "1,5,0,2,3\n",
+                  "5 cells where the header has 3 (a decimal comma outside quotes"},
         Malformed{"EmptyLine", "\n", "1 cell where the header has 3"},
         Malformed{"UnclosedQuote", "1,\"2,3\n", "an unclosed quote"},
         Malformed{"QuoteInsideACell", "1,2\"x,3\n", "a quote out of place"},
@@ -353,10 +359,13 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderFault{"FinishingPageName", csvFace, "ftxtidiam\n1\n", {"'ftxtidiam'"}},
         HeaderFault{"NameWithSpace", csvFace, "txtidiam, txtlen\n", {"' txtlen'"}},
         HeaderFault{"Semicolons",
-                    csvFace,
+                    {"face", "--csv", "--separator", ","},
                     "txtidiam;txtlen\n50;100\n",
                     {"'txtidiam;txtlen'", "not semicolons"}},
-        HeaderFault{"Tabs", csvFace, "txtidiam\ttxtlen\n50\t100\n", {"not tabs"}},
+        HeaderFault{"Tabs",
+                    {"face", "--csv", "--separator", ","},
+                    "txtidiam\ttxtlen\n50\t100\n",
+                    {"not tabs"}},
         HeaderFault{"MoreColumnsThanFields", csvFace, std::string(27 * 9, ',') + "\n", {"''"}},
         HeaderFault{"EmptyHeaderLine", csvFace, "\ntxtidiam\n", {"''"}},
         HeaderFault{"NoInputAtAll", csvFace, "", {"no header"}},
@@ -370,11 +379,200 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderFault{"JobsMissing", {"face", "--csv", "--jobs"}, "txtidiam\n", {"--jobs"}},
         HeaderFault{
             "SharedFieldUnknown", {"face", "--csv", "txtnone=1"}, "txtidiam\n", {"'txtnone'"}},
+        HeaderFault{"ColumnNotKept",
+                    {"face", "--csv", "--keep", "Job"},
+                    "Job,Part,txtidiam\n",
+                    {"'Part'", "--keep"}},
+        HeaderFault{"KeptColumnMissing",
+                    {"face", "--csv", "--keep", "Job"},
+                    "txtidiam\n1\n",
+                    {"'Job'", "not in the header"}},
+        HeaderFault{"KeptColumnTwice",
+                    {"face", "--csv", "--keep", "Job"},
+                    "Job,txtidiam,Job\n",
+                    {"'Job'", "more than once"}},
+        HeaderFault{"KeepNamesAField",
+                    {"face", "--csv", "--keep", "Feed (mm/rev)"},
+                    "Feed (mm/rev)\n",
+                    {"'Feed (mm/rev)'", "names a field"}},
+        HeaderFault{"CaptionAndNameOfOneField",
+                    csvFace,
+                    "txtidiam,Initial Length (mm)\n1,2\n",
+                    {"'Initial Length (mm)'", "more than once"}},
         HeaderFault{"MissingFile",
                     {"face", "--csv", "/nonexistent/pages.csv"},
                     "txtidiam\n",
                     {"'/nonexistent/pages.csv'"}}),
     [](const testing::TestParamInfo<HeaderFault> &info) { return info.param.name; });
+
+// A file as a spreadsheet writes it, against the single solve of the same page.
+struct Spreadsheet {
+    const char *name;
+    std::vector<std::string> options;      // after OPERATION --csv
+    std::string input;                     // its header and one row
+    std::vector<std::string> page;         // the same page as NAME=TEXT, numbers with a point
+    char separator;                        // of the output
+    bool decimalComma;                     // in the output's numbers
+    std::vector<std::string> kept = {};    // the output's first cells
+    std::vector<std::string> warning = {}; // what the one warning line must name; none when empty
+    int status = 0;
+};
+
+void PrintTo(const Spreadsheet &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CsvBatchSpreadsheet : public testing::TestWithParam<Spreadsheet> {};
+
+TEST_P(CsvBatchSpreadsheet, ReadsAndWritesTheRowAsTheSpreadsheetDoes)
+{
+    const Spreadsheet &c = GetParam();
+    std::vector<std::string> args{"longitudinal", "--csv"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    ToolRun batch = runWithInput(args, c.input);
+    EXPECT_EQ(batch.status, c.status) << batch.err;
+    EXPECT_EQ(lineCount(batch.err), c.warning.empty() ? 0u : 1u) << batch.err;
+    for (const std::string &word : c.warning)
+        EXPECT_NE(batch.err.find(word), std::string::npos) << word << " not in: " << batch.err;
+
+    std::vector<std::string> singleArgs{"longitudinal"};
+    singleArgs.insert(singleArgs.end(), c.page.begin(), c.page.end());
+    std::ostringstream single, err;
+    runSolveTool(singleArgs, single, err);
+    std::vector<std::string> names = c.kept, cells = c.kept;
+    std::istringstream lines(single.str());
+    for (std::string line; std::getline(lines, line);) {
+        std::string text = line.substr(line.find('=') + 1);
+        if (c.decimalComma)
+            std::replace(text.begin(), text.end(), '.', ',');
+        names.push_back(line.substr(0, line.find('=')));
+        cells.push_back(text);
+    }
+    Table output = readBack(batch.out, c.separator);
+    ASSERT_EQ(output.size(), 2u) << batch.out;
+    EXPECT_EQ(std::vector<std::string>(output[0].begin() + c.kept.size(), output[0].end()),
+              std::vector<std::string>(names.begin() + c.kept.size(), names.end()));
+    EXPECT_EQ(output[1], cells);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CsvBatchSpreadsheet,
+    testing::Values(
+        Spreadsheet{"SemicolonsFromTheHeader",
+                    {},
+                    "\xEF\xBB\xBFtxtidiam;txtcspeed;txtfeed\r\n50;150,5;0,25\r\n",
+                    {"txtidiam=50", "txtcspeed=150.5", "txtfeed=0.25"},
+                    ';',
+                    true},
+        Spreadsheet{"TabsFromTheHeader",
+                    {},
+                    "txtidiam\ttxtfeed\n50\t2,5E-1\n",
+                    {"txtidiam=50", "txtfeed=2.5E-1"},
+                    '\t',
+                    true},
+        Spreadsheet{"PointsInASemicolonFile",
+                    {},
+                    "txtidiam;txtfeed\n50;0.25\n",
+                    {"txtidiam=50", "txtfeed=0.25"},
+                    ';',
+                    true},
+        Spreadsheet{"OneColumnNeedsTheSeparatorGiven",
+                    {"--separator", ";"},
+                    "txtfeed\n0,25\n",
+                    {"txtfeed=0.25"},
+                    ';',
+                    true},
+        Spreadsheet{"DecimalCommaInQuotedCommaCells",
+                    {"--decimal-comma", "txtrpm=100"},
+                    "txtidiam,txtfeed\n50,\"0,25\"\n",
+                    {"txtrpm=100", "txtidiam=50", "txtfeed=0.25"},
+                    ',',
+                    true},
+        Spreadsheet{"DecimalCommaInACommaFileIsWarned",
+                    {"txtrpm=100"},
+                    "txtidiam,txtfeed\n50,\"0,25\"\n",
+                    {"txtrpm=100", "txtidiam=50", "txtfeed=0,25"},
+                    ',',
+                    false,
+                    {},
+                    {"line 2, txtfeed: '0,25' is not a number", "--decimal-comma"}},
+        Spreadsheet{"StrictExitsOneAfterTheRows",
+                    {"--strict"},
+                    "txtidiam,Feed (mm/rev)\n50,0.2mm\n",
+                    {"txtidiam=50", "txtfeed=0.2mm"},
+                    ',',
+                    false,
+                    {},
+                    {"line 2, Feed (mm/rev): '0.2mm'", "a unit"},
+                    1},
+        Spreadsheet{"SharedTextWithADecimalComma",
+                    {"txtfeed=0,25"},
+                    "txtidiam;txtrpm\n50;100\n",
+                    {"txtidiam=50", "txtrpm=100", "txtfeed=0.25"},
+                    ';',
+                    true},
+        Spreadsheet{"SharedTextWarnedOnce",
+                    {"txtfeed=0,25"},
+                    "txtidiam\n50\n",
+                    {"txtidiam=50", "txtfeed=0,25"},
+                    ',',
+                    false,
+                    {},
+                    {"argument txtfeed: '0,25'"}},
+        Spreadsheet{
+            "CaptionsAndNamesMixed",
+            {"--keep", "Part", "--keep", "Job"},
+            "Feed (mm/rev),Job,Initial Diameter (mm),Part,txtrpm\n0.2,7,50,\"shaft, left\",100\n",
+            {"txtfeed=0.2", "txtidiam=50", "txtrpm=100"},
+            ',',
+            false,
+            {"7", "shaft, left"}},
+        // A comma in quotes separates nothing, in the header either.
+        Spreadsheet{"KeptCellsAreCopiedUnchanged",
+                    {"--keep", "Job, side"},
+                    "\"Job, side\";txtidiam\n1,5;50\n",
+                    {"txtidiam=50"},
+                    ';',
+                    true,
+                    {"1,5"}}),
+    [](const testing::TestParamInfo<Spreadsheet> &info) { return info.param.name; });
+
+TEST(CsvBatch, CaptionsNameTheOutputFieldsAfterTheKeptColumns)
+{
+    ToolRun r = runWithInput({"turning", "--csv", "--captions", "--keep", "Job"}, "Job\nA\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    Table output = readBack(r.out);
+    ASSERT_EQ(output.size(), 2u);
+    ASSERT_EQ(output[0].size(), 27u);
+    EXPECT_EQ(output[0][0], "Job");
+    EXPECT_EQ(output[0][1], "Initial Diameter (mm)");
+    EXPECT_EQ(output[0][8], "Spindle Speed (R.P.M)");
+    EXPECT_EQ(output[1][0], "A");
+}
+
+// Warnings come in row order whatever the jobs, over batches of rows, and stop at 20, the rest
+// only counted.
+TEST(CsvBatch, TwentyWarningsThenACount)
+{
+    std::string input = "txtidiam,txtfeed\n";
+    for (int i = 0; i < 700; ++i)
+        input += i % 25 == 0 ? "x,0.1\n" : "5,0.1\n";
+    for (const char *jobs : {"1", "2"}) {
+        ToolRun r = runWithInput({"face", "--csv", "--jobs", jobs}, input);
+        EXPECT_EQ(r.status, 0);
+        std::istringstream err(r.err);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(err, line);)
+            lines.push_back(line);
+        ASSERT_EQ(lines.size(), 21u) << r.err;
+        for (std::size_t i = 0; i < 20; ++i) {
+            std::string where = "line " + std::to_string(25 * i + 2) + ", txtidiam: 'x'";
+            EXPECT_NE(lines[i].find(where), std::string::npos) << lines[i];
+        }
+        EXPECT_EQ(lines[20], "zorvik-solve: warning: 8 more texts are not numbers");
+    }
+}
 
 TEST(CsvBatch, SharedTextsComeBeforeEachRowsCellsAfterTheDefaults)
 {

@@ -63,12 +63,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadUse{"NoOperation", {}, {"no operation", "longitudinal", "face"}},
         BadUse{"UnknownOperation", {"knurling"}, {"'knurling'", "longitudinal", "face"}},
         BadUse{"OperationMustComeFirst", {"txtidiam=5", "longitudinal"}, {"'txtidiam=5'"}},
-        BadUse{"UnknownField", {"longitudinal", "txtdiam=5"}, {"'txtdiam'", "txtidiam", "txtspcp"}},
+        BadUse{"UnknownField",
+               {"longitudinal", "txtdiam=5"},
+               {"'txtdiam'", "txtidiam", "txtspcp", "--fields"}},
         BadUse{"FinishingNameIsNoField", {"face", "ftxtidiam=5"}, {"'ftxtidiam'"}},
         BadUse{"NoEquals", {"longitudinal", "txtidiam"}, {"'txtidiam'", "NAME=TEXT", "--trace"}},
         BadUse{"UnknownOption", {"longitudinal", "--verbose"}, {"'--verbose'", "--trace"}},
         BadUse{"FieldTwice", {"face", "txtfeed=1", "txtfeed=2"}, {"'txtfeed'", "more than once"}},
-        BadUse{"BadUseAfterTrace", {"face", "--trace", "txtfeed"}, {"'txtfeed'"}}),
+        BadUse{"BadUseAfterTrace", {"face", "--trace", "txtfeed"}, {"'txtfeed'"}},
+        BadUse{
+            "SeparatorWithoutCsv", {"face", "--separator", ";"}, {"--separator is only for --csv"}},
+        BadUse{
+            "UnknownSeparator", {"face", "--csv", "--separator", "|"}, {"wants ',', ';' or tab"}},
+        BadUse{"SeparatorMissing", {"face", "--csv", "--separator"}, {"--separator wants"}},
+        BadUse{"KeepWithoutCsv", {"face", "--keep", "Job"}, {"--keep is only for --csv"}},
+        BadUse{"KeepMissing", {"face", "--csv", "--keep"}, {"--keep wants"}},
+        BadUse{"CaptionsWithoutCsv", {"face", "--captions"}, {"--captions is only for --csv"}},
+        BadUse{"FieldsWithMore", {"face", "--fields", "txtfeed=1"}, {"--fields takes no other"}},
+        BadUse{"DecimalCommaWithTrace",
+               {"face", "--decimal-comma", "--trace"},
+               {"--trace cannot be used with --decimal-comma"}},
+        BadUse{"DecimalCommaWithExplain",
+               {"face", "--explain", "--decimal-comma"},
+               {"--explain cannot be used with --decimal-comma"}}),
     [](const testing::TestParamInfo<BadUse> &info) { return info.param.name; });
 
 TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
@@ -153,6 +170,98 @@ TEST(SolveTool, ExplainsEveryFieldAfterTheFieldLines)
     EXPECT_NE(r.out.find("[txtfrate] Feed Rate (mm/min.)\nBlank: no rule filled it.\n"),
               std::string::npos);
     EXPECT_NE(run({"--help"}).out.find("--explain"), std::string::npos);
+}
+
+struct NumberText {
+    const char *name;
+    std::vector<std::string> args;
+    std::string line;                 // one of the NAME=TEXT lines the solve must print
+    std::vector<std::string> warning; // what the one warning line must name; none when empty
+    int status;
+};
+
+void PrintTo(const NumberText &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SolveToolNumberText : public testing::TestWithParam<NumberText> {};
+
+TEST_P(SolveToolNumberText, PrintsThePageAndWarnsOfEveryTextThatIsNotANumber)
+{
+    const NumberText &c = GetParam();
+    ToolRun r = run(c.args);
+    EXPECT_EQ(r.status, c.status);
+    std::vector<std::string> out = lines(r.out);
+    EXPECT_NE(std::find(out.begin(), out.end(), c.line), out.end()) << r.out;
+    EXPECT_EQ(lines(r.err).size(), c.warning.empty() ? 0u : 1u) << r.err;
+    for (const std::string &word : c.warning)
+        EXPECT_NE(r.err.find(word), std::string::npos) << word << " not in: " << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SolveToolNumberText,
+    testing::Values(
+        NumberText{"DecimalComma",
+                   {"longitudinal", "txtfeed=0,25", "txtrpm=100"},
+                   "txtfeed=0,25",
+                   {"warning", "txtfeed", "'0,25'", "decimal comma", "--decimal-comma"},
+                   0},
+        NumberText{"Strict", {"face", "--strict", "txtfeed=1..2"}, "txtfeed=1..2", {"'1..2'"}, 1},
+        NumberText{
+            "StrictWithNumbersOnly", {"face", "--strict", "txtfeed=.5"}, "txtfeed=.5", {}, 0},
+        NumberText{"Unit", {"face", "txtlen=50 mm"}, "txtlen=50 mm", {"'50 mm'", "a unit"}, 0},
+        NumberText{"ThousandsSeparator",
+                   {"face", "txtrpm=1,200.5"},
+                   "txtrpm=1,200.5",
+                   {"'1,200.5'", "thousands separator"},
+                   0},
+        NumberText{
+            "ControlBytesStayOnOneLine", {"face", "txtlen=5\n0\t"}, "txtlen=5", {"'5\\n0\\t'"}, 0},
+        // Read with the comma as the point, and every number written with a decimal comma.
+        NumberText{
+            "DecimalCommaOption",
+            {"longitudinal", "--decimal-comma", "txtidiam=50", "txtcspeed=150", "txtfeed=0,2"},
+            "txtrpm=954,545454545455",
+            {},
+            0},
+        NumberText{"DecimalCommaOptionKeepsAPoint",
+                   {"longitudinal", "--decimal-comma", "txtfeed=0.2", "txtrpm=100"},
+                   "txtfrate=20",
+                   {},
+                   0},
+        NumberText{"DecimalCommaOptionRefusesThousands",
+                   {"longitudinal", "--decimal-comma", "txtidiam=1.234,5"},
+                   "txtidiam=1.234,5",
+                   {"'1.234,5'", "thousands separator"},
+                   0},
+        NumberText{"TurningIsLongitudinal", {"turning", "txtidiam=50"}, "txtidiam=50", {}, 0}),
+    [](const testing::TestParamInfo<NumberText> &info) { return info.param.name; });
+
+// Tab-separated, in the order --explain shows the fields, with each caption, default text and
+// whether a rule writes the field.
+TEST(SolveTool, FieldsListsEveryFieldInWindowOrder)
+{
+    ToolRun r = run({"face", "--fields"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 27u);
+    EXPECT_EQ(out[0], "name\tcaption\tdefault\tsolved");
+    std::vector<std::string> explained;
+    for (const std::string &line : lines(run({"face", "--explain"}).out)) {
+        if (line.rfind('[', 0) == 0)
+            explained.push_back(line);
+    }
+    ASSERT_EQ(explained.size(), 26u);
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        std::string line = out[i];
+        std::size_t tab = line.find('\t');
+        std::size_t next = line.find('\t', tab + 1);
+        EXPECT_EQ('[' + line.substr(0, tab) + "] " + line.substr(tab + 1, next - tab - 1),
+                  explained[i - 1]);
+    }
+    EXPECT_EQ(out[4], "txtinlet\tInlet Length (mm)\t2\tno");
+    EXPECT_EQ(out[8], "txtrpm\tSpindle Speed (R.P.M)\t\tyes");
 }
 
 TEST(SolveTool, HelpGoesToStdout)
