@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
 #include "app/terminationsignals.h"
-#include "operations/windows.h"
+#include "app/operationwindows.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

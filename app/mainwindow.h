@@ -26,13 +26,12 @@ class NewProjectDialog;
 class MainWindow : public QMainWindow, public calculator::WindowHost {
     Q_OBJECT
 public:
-    // choices: the operations the New Project dialog offers, in the order its Ok tests them.
+    // choices: the operations the New Project dialog offers, one option each.
     explicit MainWindow(std::unique_ptr<DisplayHooks> displayHooks = nullptr,
                         std::vector<calculator::OperationChoice> choices = {},
                         QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    QMdiArea *workspace() const { return m_workspace; }
     QMdiArea *workArea() const override { return m_workspace; }
     NewProjectDialog *newProjectDialog() const;
 

@@ -11,42 +11,22 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <utility>
+
 namespace zorvik {
 
 namespace {
 
-struct Box {
-    int left, top, width, height;
-};
+using design::FrameDesign;
+using twips::place;
 
-struct FrameDesign {
-    const char *name;
-    const char *caption;
-    Box box;
-};
-
-struct OptionDesign {
-    const char *name;
-    const char *caption;
-    Box box;
-};
-
-// Sub-frames and options are all children of Frame1, so the six options form one group.
-constexpr FrameDesign subFrames[] = {
+// Sub-frames and options are all children of Frame1, so the options form one group.
+const FrameDesign subFrames[] = {
     {"Frame2", "Turning Operations :", {120, 480, 2535, 1695}},
     {"Frame4", "Milling Operations :", {2880, 480, 2535, 735}},
     {"Frame3", "Drilling Operations :", {2880, 1440, 2535, 735}},
     {"Frame5", "Shaping Operations :", {5640, 480, 2535, 735}},
-};
-
-// In tab order.
-constexpr OptionDesign options[] = {
-    {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
-    {"Option2", "Face Turning", {240, 1320, 1335, 255}},
-    {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
-    {"Option12", "Milling", {3000, 840, 855, 255}},
-    {"Option7", "Drilling", {3000, 1800, 855, 255}},
-    {"Option23", "Shaping", {5760, 840, 975, 255}},
 };
 
 constexpr int windowLeft = 1600;
@@ -54,11 +34,6 @@ constexpr int windowWidth = 8640;
 constexpr int finalTop = 1800;
 constexpr int finalHeight = 3600;
 constexpr int step = 50;
-
-void place(QWidget *widget, const Box &box)
-{
-    widget->setGeometry(twips::rect(box.left, box.top, box.width, box.height));
-}
 
 } // namespace
 
@@ -80,15 +55,18 @@ NewProjectDialog::NewProjectDialog(std::vector<calculator::OperationChoice> choi
         frame->setObjectName(design.name);
         place(frame, design.box);
     }
-    for (const OptionDesign &design : options) {
-        auto *option = new QRadioButton(design.caption, m_frame1);
-        option->setObjectName(design.name);
+    // Tab order: down each column, the columns left to right.
+    std::vector<const design::OptionDesign *> options;
+    for (const calculator::OperationChoice &choice : m_choices)
+        options.push_back(&choice.option);
+    std::stable_sort(options.begin(), options.end(), [](const auto *a, const auto *b) {
+        return std::pair(a->box.left, a->box.top) < std::pair(b->box.left, b->box.top);
+    });
+    for (const design::OptionDesign *design : options) {
+        auto *option = new QRadioButton(design->caption, m_frame1);
+        option->setObjectName(design->name);
         option->setCursor(Qt::PointingHandCursor);
-        place(option, design.box);
-    }
-    for (const calculator::OperationChoice &choice : m_choices) {
-        if (!m_frame1->findChild<QRadioButton *>(choice.option))
-            qFatal("New Project dialog: no option %s", choice.option);
+        place(option, design->box);
     }
 
     m_ok = new ButtonLabel("command1", "Ok", this);
@@ -108,7 +86,8 @@ NewProjectDialog::NewProjectDialog(std::vector<calculator::OperationChoice> choi
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 
-    findChild<QRadioButton *>("Option1")->setFocus();
+    if (!options.empty())
+        m_frame1->findChild<QRadioButton *>(options.front()->name)->setFocus();
 }
 
 QWidget *NewProjectDialog::outerWindow()
@@ -166,9 +145,9 @@ void NewProjectDialog::tick()
 void NewProjectDialog::ok()
 {
     for (const calculator::OperationChoice &choice : m_choices) {
-        if (!m_frame1->findChild<QRadioButton *>(choice.option)->isChecked())
+        if (!m_frame1->findChild<QRadioButton *>(choice.option.name)->isChecked())
             continue;
-        if (choice.open && m_host) {
+        if (m_host) {
             choice.open(*m_host);
             outerWindow()->close();
         }

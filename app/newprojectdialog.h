@@ -21,15 +21,15 @@ class ButtonLabel;
 class NewProjectDialog : public QWidget {
     Q_OBJECT
 public:
-    // choices: the operations Ok can open, in the order it tests their options; host: where
-    // their windows open.
+    // choices: the operations the dialog offers, one option each; host: where their windows
+    // open, nullptr for a dialog that stands alone.
     NewProjectDialog(std::vector<calculator::OperationChoice> choices, calculator::WindowHost *host,
                      QWidget *parent = nullptr);
 
     // Collapses the window at the top of the work area and starts the slide-in.
     void load();
-    // Opens the calculator window of the first chosen operation and closes the dialog; does
-    // nothing when no operation is chosen or its window is not available.
+    // Opens the calculator window of the chosen operation and closes the dialog; does nothing
+    // when no operation is chosen or the dialog has no host.
     void ok();
     void cancel();
     bool isUnrolling() const;

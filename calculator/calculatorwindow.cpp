@@ -2,13 +2,14 @@
 #include "calculator/calculatorwindow.h"
 
 #include "calculator/buttonlabel.h"
-#include "calculator/designcheck.h"
 #include "calculator/fieldedit.h"
 #include "calculator/framebox.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
+#include "design/designcheck.h"
+#include "solver/conversions.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -25,6 +26,8 @@
 #include <string>
 
 namespace zorvik::calculator {
+
+using namespace design;
 
 namespace {
 
@@ -44,16 +47,14 @@ QFont qfont(const FontDesign &design)
     return font;
 }
 
-void place(QWidget *widget, const Box &box)
-{
-    widget->setGeometry(twips::rect(box.left, box.top, box.width, box.height));
-}
+using twips::place;
 
 // Checked in every build type: a design mistake would otherwise surface as a missing control
 // far from its cause, or as a crash.
 const WindowDesign &checked(const WindowDesign &design, const OperationDefinition &operation)
 {
-    const std::vector<std::string> problems = designProblems(design, operation);
+    const std::vector<std::string> problems =
+        designProblems(design, operation.relations, operation.defaults);
     if (!problems.empty()) {
         std::string all;
         for (const std::string &problem : problems)
@@ -123,24 +124,14 @@ bool typesDecimalSeparator(const QKeyEvent &event)
            event.text().size() == 1 && event.text() != u".";
 }
 
+// Tags are read as the design check reads them, so a tag it let pass matches as it promised.
 bool tagsMatch(TagMatch match, const QString &fieldTag, const QString &pageTag)
 {
     if (match == TagMatch::Text)
         return fieldTag == pageTag;
-    bool fieldIsNumber = false;
-    bool pageIsNumber = false;
-    const double field = fieldTag.toDouble(&fieldIsNumber);
-    const double page = pageTag.toDouble(&pageIsNumber);
-    return fieldIsNumber && pageIsNumber && field == page;
-}
-
-// The name a screen reader gives a field: its caption without the trailing colon.
-QString accessibleCaption(const char *caption)
-{
-    QString text = QString::fromLatin1(caption).trimmed();
-    if (text.endsWith(u':'))
-        text.chop(1);
-    return text.trimmed();
+    const std::optional<double> field = strictToNumber(fieldTag.toStdString());
+    const std::optional<double> page = strictToNumber(pageTag.toStdString());
+    return field && page && *field == *page;
 }
 
 } // namespace
@@ -218,7 +209,7 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         // Typed text comes in through the key filter only.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
-        edit->setAccessibleName(accessibleCaption(design.caption));
+        edit->setAccessibleName(QString::fromLatin1(captionName(design.caption)));
 
         auto *caption = new QLabel(design.caption, frame);
         caption->setFont(fieldFont);
@@ -277,10 +268,9 @@ void CalculatorWindow::buildHover()
     }
 }
 
-CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
-                                         const OperationDefinition &operation, WindowHost &host,
-                                         const Create &create)
+CalculatorWindow *CalculatorWindow::open(const OperationDefinition &operation, WindowHost &host)
 {
+    const WindowDesign &design = operation.design();
     QMdiArea *area = host.workArea();
     if (area) {
         for (QMdiSubWindow *sub : area->subWindowList()) {
@@ -293,8 +283,7 @@ CalculatorWindow *CalculatorWindow::open(const WindowDesign &design,
             return open;
         }
     }
-    CalculatorWindow *window =
-        create ? create(design, operation, &host) : new CalculatorWindow(design, operation, &host);
+    auto *window = new CalculatorWindow(design, operation, &host);
     const QRect placement = twips::rect(design.placement.left, design.placement.top,
                                         design.placement.width, design.placement.height);
     if (area) {
@@ -535,7 +524,6 @@ void CalculatorWindow::reset(int page)
     m_results[static_cast<std::size_t>(page)].clear();
     m_beforeRecalculate[static_cast<std::size_t>(page)].reset();
     showResults(page);
-    afterReset(page);
 }
 
 // Blank fields of this page take their twin's text from the other page, whatever it holds.

@@ -2,15 +2,14 @@
 #pragma once
 
 #include "calculator/pageresults.h"
-#include "calculator/windowdesign.h"
 #include "calculator/windowhost.h"
+#include "design/windowdesign.h"
 #include "operations/operation.h"
 
 #include <QHash>
 #include <QList>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -37,17 +36,14 @@ class CalculatorWindow : public QWidget, public FieldMenuExtension {
 public:
     // The window keeps its own copies of the design and the operation. A design mistake stops
     // the program with a message naming it. Without a host, Back only closes the window.
-    CalculatorWindow(WindowDesign design, OperationDefinition operation, WindowHost *host = nullptr,
-                     QWidget *parent = nullptr);
+    CalculatorWindow(design::WindowDesign design, OperationDefinition operation,
+                     WindowHost *host = nullptr, QWidget *parent = nullptr);
 
-    // Opens the design's window in the host's work area, or brings the open one forward with
-    // its texts kept. create builds windows that add behaviour of their own.
-    using Create = std::function<CalculatorWindow *(const WindowDesign &,
-                                                    const OperationDefinition &, WindowHost *)>;
-    static CalculatorWindow *open(const WindowDesign &design, const OperationDefinition &operation,
-                                  WindowHost &host, const Create &create = {});
+    // Opens the operation's window in the host's work area, or brings the open one forward with
+    // its texts kept.
+    static CalculatorWindow *open(const OperationDefinition &operation, WindowHost &host);
 
-    const WindowDesign &design() const { return m_design; }
+    const design::WindowDesign &design() const { return m_design; }
     int pageCount() const { return static_cast<int>(m_design.pages.size()); }
     int shownPage() const;
     void showPage(int page);
@@ -67,8 +63,6 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
-    // For windows that restore more than the default texts.
-    virtual void afterReset(int page) { Q_UNUSED(page) }
 
 private:
     struct Field {
@@ -76,17 +70,17 @@ private:
         int page;
         QString tag;
         QString defaultText;
-        KeyFilter filter;
+        design::KeyFilter filter;
     };
 
     struct PageStep {
         int page;
-        void (*run)(PageState &page);
+        void (*run)(design::PageState &page);
     };
 
     void buildPage(int page, QWidget *container);
     void buildHover();
-    void run(Action action, int page);
+    void run(design::Action action, int page);
     bool previewKey(const QKeyEvent &event);
     void hover(QObject *watched);
     bool focusChanged(QObject *watched, const QFocusEvent &event);
@@ -101,7 +95,7 @@ private:
     int pageOf(const QObject *field) const;
     void closeWindow();
 
-    const WindowDesign m_design;
+    const design::WindowDesign m_design;
     const OperationDefinition m_operation;
     WindowHost *m_host = nullptr;
     TabControl *m_tabs = nullptr;
@@ -110,7 +104,7 @@ private:
     std::vector<std::vector<QLineEdit *>> m_pageFields;
     // Per page, the fields in the order of the relation list.
     std::vector<std::vector<QLineEdit *>> m_solveFields;
-    QHash<const QObject *, KeyFilter> m_filters;
+    QHash<const QObject *, design::KeyFilter> m_filters;
     QHash<const QObject *, PageStep> m_leaveSteps;
     // The field that last took the focus and has not lost it since; only a field that had the
     // focus can leave it, however Qt moves the focus on its way.

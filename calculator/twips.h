@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "design/windowdesign.h"
+
 #include <QRect>
+#include <QWidget>
 
 namespace zorvik::twips {
 
@@ -22,6 +25,12 @@ constexpr int fromPixels(int pixels)
 constexpr QRect rect(int left, int top, int width, int height)
 {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+// Moves and sizes the widget to a box of its design.
+inline void place(QWidget *widget, const design::Box &box)
+{
+    widget->setGeometry(rect(box.left, box.top, box.width, box.height));
 }
 
 } // namespace zorvik::twips

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "design/windowdesign.h"
+
 #include <functional>
 
 class QLineEdit;
@@ -28,9 +30,9 @@ public:
 };
 
 // One operation the New Project dialog offers: its option button, and how to open (or bring
-// forward) its calculator window; open is empty while the operation has no window.
+// forward) its calculator window.
 struct OperationChoice {
-    const char *option;
+    design::OptionDesign option;
     std::function<void(WindowHost &host)> open;
 };
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calculator/windowdesign.h"
+#include "design/windowdesign.h"
 
 #include <vector>
 
@@ -9,9 +9,9 @@ namespace zorvik {
 
 // The milling and shaping windows name their button labels alike: Label1 to Label4 and command5
 // on the roughing page, flabel1 to flabel4 and fcommand5 on the finishing page.
-inline std::vector<calculator::ButtonDesign> labelButtons()
+inline std::vector<design::ButtonDesign> labelButtons()
 {
-    using calculator::Action;
+    using design::Action;
     return {
         {"Label1", "Calculate", Action::Calculate, 120, "flabel1"},
         {"Label2", "Reset", Action::Reset, 1560, "flabel2"},
@@ -23,7 +23,7 @@ inline std::vector<calculator::ButtonDesign> labelButtons()
 
 // They restore those labels alike too: the window background only the four roughing Label ones,
 // the tab control all ten, and the surfaces named for a page that page's five.
-inline std::vector<calculator::HoverRestore>
+inline std::vector<design::HoverRestore>
 labelButtonsHover(const char *tabControl, std::vector<const char *> roughingSurfaces,
                   std::vector<const char *> finishingSurfaces)
 {

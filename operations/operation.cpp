@@ -2,11 +2,17 @@
 #include "operations/operation.h"
 
 #include "operations/drilling/drillingrelations.h"
+#include "operations/drilling/drillingwindow.h"
 #include "operations/milling/millingrelations.h"
+#include "operations/milling/millingwindow.h"
 #include "operations/shaping/shapingrelations.h"
+#include "operations/shaping/shapingwindow.h"
 #include "operations/turning/taperrelations.h"
+#include "operations/turning/taperwindow.h"
 #include "operations/turning/turningrelations.h"
+#include "operations/turning/turningwindows.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace zorvik {
@@ -19,27 +25,41 @@ FieldStore OperationDefinition::defaultStore() const
     return store;
 }
 
+Captions OperationDefinition::captions() const
+{
+    return design::fieldCaptions(design(), relations);
+}
+
 const std::vector<OperationDefinition> &operationDefinitions()
 {
     static const std::vector<OperationDefinition> all = [] {
         std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
+        // clang-format off
         return std::vector<OperationDefinition>{
-            {OperationId::Longitudinal, "longitudinal", turning::relations(), turningDefaults, {}},
-            {OperationId::Face, "face", turning::faceRelations(), turningDefaults, {}},
-            {OperationId::Taper, "taper", taper::relations(), {{taper::noc, "1"}}, {}},
-            {OperationId::Drilling,
-             "drilling",
-             drilling::relations(),
+            {OperationId::Longitudinal, "longitudinal", turning::relations(), turningDefaults, {},
+             {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
+             turning::longitudinalWindow},
+            {OperationId::Face, "face", turning::faceRelations(), turningDefaults, {},
+             {"Option2", "Face Turning", {240, 1320, 1335, 255}},
+             turning::faceWindow},
+            {OperationId::Taper, "taper", taper::relations(), {{taper::noc, "1"}}, {},
+             {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
+             taper::taperWindow},
+            {OperationId::Drilling, "drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
-             [](FieldStore &store) { drilling::enlargeHole(store); }},
-            {OperationId::Milling, "milling", milling::relations(), {{milling::noc, "1"}}, {}},
-            {OperationId::Shaping,
-             "shaping",
-             shaping::relations(),
-             {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}},
-             {}},
+             [](FieldStore &store) { drilling::enlargeHole(store); },
+             {"Option7", "Drilling", {3000, 1800, 855, 255}},
+             drilling::drillingWindow},
+            {OperationId::Milling, "milling", milling::relations(), {{milling::noc, "1"}}, {},
+             {"Option12", "Milling", {3000, 840, 855, 255}},
+             milling::millingWindow},
+            {OperationId::Shaping, "shaping", shaping::relations(),
+             {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
+             {"Option23", "Shaping", {5760, 840, 975, 255}},
+             shaping::shapingWindow},
         };
+        // clang-format on
     }();
     return all;
 }
@@ -59,7 +79,8 @@ const OperationDefinition &operation(OperationId id)
         if (operation.id == id)
             return operation;
     }
-    // Every id has its row; reaching this is a mistake in the table above.
+    std::fprintf(stderr, "zorvik: the operations table has no row for operation id %d\n",
+                 static_cast<int>(id));
     std::abort();
 }
 

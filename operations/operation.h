@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "design/windowdesign.h"
 #include "solver/relationlist.h"
 
 #include <functional>
@@ -12,9 +13,9 @@ namespace zorvik {
 
 enum class OperationId { Longitudinal, Face, Taper, Drilling, Milling, Shaping };
 
-// One operation as the command-line solver and the windows see it: its relation list and the
-// texts its pages open with. This table is the only place an operation and its default texts are
-// written; the windows look theirs up here by id.
+// One operation, whole: its relation list, the texts its pages open with, its window's design and
+// the New Project dialog's option that opens it. This row is the only place an operation is
+// written down; the command-line solver, the windows and the dialog all derive theirs from it.
 struct OperationDefinition {
     OperationId id;
     std::string_view name; // on the command line
@@ -23,14 +24,19 @@ struct OperationDefinition {
     // What the window has done with the typed texts before Calculate can see them, such as a
     // field derived when another loses the focus. Empty for most operations.
     std::function<void(FieldStore &store)> prepare;
+    design::OptionDesign option;
+    const design::WindowDesign &(*design)();
 
     // A store holding the default texts.
     FieldStore defaultStore() const;
+    // Per field id, the captions the operation's window shows.
+    Captions captions() const;
 };
 
 // Every operation, in the order the command-line solver lists them.
 const std::vector<OperationDefinition> &operationDefinitions();
 const OperationDefinition *findOperation(std::string_view name);
+// Stops the program, naming the id, when the table has no row for it.
 const OperationDefinition &operation(OperationId id);
 
 } // namespace zorvik

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
-#include "operations/designs.h"
 #include "tools/csvreader.h"
 
 #include <condition_variable>
@@ -258,7 +257,7 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
 {
     const RelationList &list = operation.relations;
     const PreparedList prepared(list);
-    const Captions captions = fieldCaptions(operation);
+    const Captions captions = operation.captions();
     FieldStore base = operation.defaultStore();
     Header header;
     char separator = ',';

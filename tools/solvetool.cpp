@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/solvetool.h"
 
-#include "operations/designs.h"
 #include "operations/operation.h"
 #include "solver/explain.h"
 #include "tools/csvbatch.h"
@@ -112,7 +111,7 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
 {
     const RelationList &list = operation.relations;
     std::vector<FieldId> order;
-    for (const calculator::FieldDesign &field : designFunction(operation.id)().fields) {
+    for (const design::FieldDesign &field : operation.design().fields) {
         if (FieldId id = list.fieldId(field.name); id >= 0)
             order.push_back(id);
     }
@@ -129,7 +128,7 @@ void printExplanations(const OperationDefinition &operation, const SolveRecord &
                        const FieldStore &solved, const std::vector<bool> &given, std::ostream &out)
 {
     const RelationList &list = operation.relations;
-    const Captions captions = fieldCaptions(operation);
+    const Captions captions = operation.captions();
     std::vector<bool> defaults(list.fields.size(), false);
     for (const auto &[field, text] : operation.defaults)
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
@@ -148,7 +147,7 @@ void printExplanations(const OperationDefinition &operation, const SolveRecord &
 void printFields(const OperationDefinition &operation, std::ostream &out)
 {
     const RelationList &list = operation.relations;
-    const Captions captions = fieldCaptions(operation);
+    const Captions captions = operation.captions();
     const FieldStore defaults = operation.defaultStore();
     std::vector<bool> written(list.fields.size(), false);
     auto mark = [&](FieldId field) { written[static_cast<std::size_t>(field)] = true; };

@@ -3,8 +3,8 @@
 // field drawn again, then Calculate on it and Ctrl+Z, and the memory the first run of each step
 // takes. Usage: bench_paste [characters] [runs]
 #include "app/mainwindow.h"
+#include "app/operationwindows.h"
 #include "calculator/calculatorwindow.h"
-#include "operations/windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,7 +96,8 @@ int main(int argc, char *argv[])
     main.show();
     if (!QTest::qWaitForWindowExposed(&main))
         return 1;
-    auto *window = zorvik::openWindow(zorvik::calculatorWindows().front(), main);
+    auto *window =
+        zorvik::calculator::CalculatorWindow::open(zorvik::operationDefinitions().front(), main);
     QAction *paste = main.findChild<QAction *>("mnupaste");
     QLineEdit *field = window->field("txtcspeed");
     const QString text = QString("1.5x").repeated(characters / 4 + 1).left(characters);

@@ -7,7 +7,7 @@ namespace zorvik::drilling {
 
 namespace {
 
-using namespace calculator;
+using namespace design;
 
 // Either diameter of an enlargement left: the hole diameter follows their difference and is
 // locked while both are filled. A text that is no number, or a difference too large to hold,

@@ -7,7 +7,7 @@ namespace zorvik::milling {
 
 namespace {
 
-using namespace calculator;
+using namespace design;
 
 WindowDesign design()
 {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calculator/windowdesign.h"
+#include "design/windowdesign.h"
 
 namespace zorvik::milling {
 
-const calculator::WindowDesign &millingWindow();
+const design::WindowDesign &millingWindow();
 
 } // namespace zorvik::milling

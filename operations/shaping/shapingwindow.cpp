@@ -7,7 +7,7 @@ namespace zorvik::shaping {
 
 namespace {
 
-using namespace calculator;
+using namespace design;
 
 WindowDesign design()
 {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calculator/windowdesign.h"
+#include "design/windowdesign.h"
 
 namespace zorvik::shaping {
 
-const calculator::WindowDesign &shapingWindow();
+const design::WindowDesign &shapingWindow();
 
 } // namespace zorvik::shaping

@@ -5,7 +5,7 @@ namespace zorvik::taper {
 
 namespace {
 
-using namespace calculator;
+using namespace design;
 
 WindowDesign design()
 {

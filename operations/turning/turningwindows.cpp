@@ -5,7 +5,7 @@ namespace zorvik::turning {
 
 namespace {
 
-using namespace calculator;
+using namespace design;
 
 // The two windows differ only in three captions and in the left edge of their frames.
 struct Variant {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calculator/windowdesign.h"
+#include "design/windowdesign.h"
 
 namespace zorvik::turning {
 
-const calculator::WindowDesign &longitudinalWindow();
-const calculator::WindowDesign &faceWindow();
+const design::WindowDesign &longitudinalWindow();
+const design::WindowDesign &faceWindow();
 
 } // namespace zorvik::turning

@@ -2,8 +2,9 @@
 #include "app/appicon.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "app/operationwindows.h"
+#include "calculator/calculatorwindow.h"
 #include "calculator/scrollframe.h"
-#include "operations/windows.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 using namespace zorvik;
+using calculator::CalculatorWindow;
 
 namespace {
 
@@ -76,8 +78,8 @@ void TestAppIcon::everyWindowShowsIt_data()
     QTest::addColumn<QString>("window");
     QTest::newRow("main window") << QString();
     QTest::newRow("New Project") << QString("New Project");
-    for (const CalculatorWindowEntry &entry : calculatorWindows())
-        QTest::newRow(entry.option) << QString(entry.option);
+    for (const OperationDefinition &entry : operationDefinitions())
+        QTest::newRow(entry.option.name) << QString(entry.option.name);
 }
 
 void TestAppIcon::everyWindowShowsIt()
@@ -91,9 +93,9 @@ void TestAppIcon::everyWindowShowsIt()
         QTRY_VERIFY(m_window->newProjectDialog());
         shownWindow = m_window->newProjectDialog()->parentWidget();
     } else if (!window.isEmpty()) {
-        for (const CalculatorWindowEntry &entry : calculatorWindows()) {
-            if (window == entry.option)
-                shownWindow = ScrollFrame::subWindowOf(openWindow(entry, *m_window));
+        for (const OperationDefinition &entry : operationDefinitions()) {
+            if (window == entry.option.name)
+                shownWindow = ScrollFrame::subWindowOf(CalculatorWindow::open(entry, *m_window));
         }
     }
     QVERIFY(qobject_cast<QMdiSubWindow *>(shownWindow) || shownWindow == m_window);

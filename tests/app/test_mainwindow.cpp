@@ -123,11 +123,11 @@ QMdiSubWindow *TestMainWindow::addChild(const QString &title, QWidget *content)
     if (!content)
         content = new QWidget;
     content->setWindowTitle(title);
-    QMdiSubWindow *sub = m_window->workspace()->addSubWindow(content);
+    QMdiSubWindow *sub = m_window->workArea()->addSubWindow(content);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(200, 150);
     sub->show();
-    m_window->workspace()->setActiveSubWindow(sub);
+    m_window->workArea()->setActiveSubWindow(sub);
     return sub;
 }
 
@@ -197,7 +197,7 @@ void TestMainWindow::menuItems()
 
 void TestMainWindow::startShowsDialog()
 {
-    const QList<QMdiSubWindow *> children = m_window->workspace()->subWindowList();
+    const QList<QMdiSubWindow *> children = m_window->workArea()->subWindowList();
     QCOMPARE(children.size(), 1);
     QCOMPARE(children.first()->widget()->objectName(), QString("frmcutting1"));
     QCOMPARE(children.first()->windowTitle(), QString("New Project"));
@@ -245,7 +245,7 @@ void TestMainWindow::closingAboutIsNoActivation()
     }
     QLineEdit *field = addField("150");
     QTRY_COMPARE(QApplication::focusWidget(), field);
-    QMdiSubWindow *calculator = m_window->workspace()->activeSubWindow();
+    QMdiSubWindow *calculator = m_window->workArea()->activeSubWindow();
 
     bool boxHadFocus = false;
     QTimer closer;
@@ -265,7 +265,7 @@ void TestMainWindow::closingAboutIsNoActivation()
     QTRY_COMPARE(QGuiApplication::focusWindow(), m_window->windowHandle());
     QTest::qWait(20);
     QCOMPARE(m_window->newProjectDialog(), dialogOpen ? dialog : nullptr);
-    QCOMPARE(m_window->workspace()->activeSubWindow(), calculator);
+    QCOMPARE(m_window->workArea()->activeSubWindow(), calculator);
     QCOMPARE(QApplication::focusWidget(), field);
 }
 
@@ -284,8 +284,8 @@ void TestMainWindow::newProjectKeepsOneDialog()
     addChild("Other");
     QTest::keyClick(m_window, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(m_window->newProjectDialog(), dialog);
-    QCOMPARE(m_window->workspace()->activeSubWindow()->widget(), dialog);
-    QCOMPARE(m_window->workspace()->subWindowList().size(), 2);
+    QCOMPARE(m_window->workArea()->activeSubWindow()->widget(), dialog);
+    QCOMPARE(m_window->workArea()->subWindowList().size(), 2);
 
     dialog->cancel();
     QTRY_VERIFY(!m_window->newProjectDialog());
@@ -503,7 +503,7 @@ void TestMainWindow::windowMenuListsChildren()
 
     alpha->showMinimized();
     alphaEntry->trigger();
-    QCOMPARE(m_window->workspace()->activeSubWindow(), alpha);
+    QCOMPARE(m_window->workArea()->activeSubWindow(), alpha);
     QVERIFY(!alpha->isMinimized());
 
     // Rebuilt on every opening: nothing is listed twice and closed windows drop out.
@@ -536,9 +536,9 @@ void TestMainWindow::tilings()
         addChild(title);
     action(m_window, command)->trigger();
 
-    const QSize space = m_window->workspace()->viewport()->size();
+    const QSize space = m_window->workArea()->viewport()->size();
     QList<QRect> tiles;
-    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList())
+    for (QMdiSubWindow *sub : m_window->workArea()->subWindowList())
         tiles << sub->geometry();
     QCOMPARE(tiles.size(), 3);
     std::sort(tiles.begin(), tiles.end(),
@@ -561,7 +561,7 @@ void TestMainWindow::tilings()
     }
     QCOMPARE(next, oneAboveTheOther ? space.height() : space.width());
     // The active window takes the first band.
-    QCOMPARE(m_window->workspace()->activeSubWindow()->geometry().topLeft(), QPoint(0, 0));
+    QCOMPARE(m_window->workArea()->activeSubWindow()->geometry().topLeft(), QPoint(0, 0));
 }
 
 void TestMainWindow::arrangeIcons()
@@ -575,7 +575,7 @@ void TestMainWindow::arrangeIcons()
     second->move(40, 200);
     action(m_window, "mnuicons")->trigger();
 
-    const int bottom = m_window->workspace()->viewport()->height();
+    const int bottom = m_window->workArea()->viewport()->height();
     QCOMPARE(first->geometry().bottom() + 1, bottom);
     QCOMPARE(second->geometry().bottom() + 1, bottom);
     QCOMPARE(first->x(), 0);
@@ -584,7 +584,7 @@ void TestMainWindow::arrangeIcons()
 
     // Tiling leaves the icon row free.
     action(m_window, "mnuhorizon")->trigger();
-    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList()) {
+    for (QMdiSubWindow *sub : m_window->workArea()->subWindowList()) {
         if (!sub->isMinimized())
             QVERIFY(sub->geometry().bottom() < first->y());
     }
@@ -595,11 +595,11 @@ void TestMainWindow::cascade()
     for (const char *title : {"One", "Two"})
         addChild(title)->move(0, 0);
     QList<QSize> sizes;
-    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList(QMdiArea::StackingOrder))
+    for (QMdiSubWindow *sub : m_window->workArea()->subWindowList(QMdiArea::StackingOrder))
         sizes << sub->size();
     action(m_window, "mnucascade")->trigger();
     QList<QPoint> corners;
-    for (QMdiSubWindow *sub : m_window->workspace()->subWindowList(QMdiArea::StackingOrder)) {
+    for (QMdiSubWindow *sub : m_window->workArea()->subWindowList(QMdiArea::StackingOrder)) {
         corners << sub->pos();
         // The windows are fixed designs: a cascade moves them and keeps their size.
         QCOMPARE(sub->size(), sizes.takeFirst());

@@ -3,7 +3,7 @@
 #include "app/newprojectdialog.h"
 #include "calculator/buttonlabel.h"
 #include "calculator/twips.h"
-#include "operations/windows.h"
+#include "operations/operation.h"
 
 #include <QGroupBox>
 #include <QMdiArea>
@@ -13,7 +13,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <optional>
 
 using namespace zorvik;
 
@@ -37,7 +36,6 @@ private slots:
     void okOpensTheFirstChosenOperation_data();
     void okOpensTheFirstChosenOperation();
     void okWithoutChoiceDoesNothing();
-    void okWithoutWindowForOperationDoesNothing();
     void keys_data();
     void keys();
     void clickingLabels();
@@ -46,8 +44,8 @@ private slots:
 
 private:
     // A main window whose dialog offers the real options in the real order, with openers that
-    // record what Ok opens; without is an operation offered with no window.
-    void start(std::optional<Operation> without = {});
+    // record what Ok opens.
+    void start();
     QWidget *child(const QString &name) const;
     QMdiSubWindow *frame() const;
     void waitUnrolled() const;
@@ -62,17 +60,15 @@ void TestNewProjectDialog::init()
     start();
 }
 
-void TestNewProjectDialog::start(std::optional<Operation> without)
+void TestNewProjectDialog::start()
 {
     delete m_window;
     m_opened.clear();
     std::vector<calculator::OperationChoice> choices;
-    for (const CalculatorWindowEntry &entry : calculatorWindows()) {
-        choices.push_back({entry.option, {}});
-        if (entry.operation != without)
-            choices.back().open = [this, id = entry.operation](calculator::WindowHost &) {
-                m_opened << id;
-            };
+    for (const OperationDefinition &entry : operationDefinitions()) {
+        choices.push_back({entry.option, [this, id = entry.id](calculator::WindowHost &) {
+                               m_opened << id;
+                           }});
     }
     m_window = new MainWindow(nullptr, std::move(choices));
     m_window->show();
@@ -186,7 +182,7 @@ void TestNewProjectDialog::reopeningWhileUnrollingKeepsSliding()
     m_window->loadNewProject();
     QCOMPARE(m_window->newProjectDialog(), dialog);
     QVERIFY(frame()->y() >= top);
-    QCOMPARE(m_window->workspace()->subWindowList().size(), 1);
+    QCOMPARE(m_window->workArea()->subWindowList().size(), 1);
     waitUnrolled();
     QCOMPARE(twips::fromPixels(frame()->y()), 1800);
 
@@ -207,8 +203,8 @@ void TestNewProjectDialog::reopeningRightAfterClosing()
     QVERIFY(dialog != closed);
     QVERIFY(dialog->isUnrolling());
     QVERIFY(frame()->isVisible());
-    QCOMPARE(m_window->workspace()->activeSubWindow(), frame());
-    QTRY_COMPARE(m_window->workspace()->subWindowList().size(), 1);
+    QCOMPARE(m_window->workArea()->activeSubWindow(), frame());
+    QTRY_COMPARE(m_window->workArea()->subWindowList().size(), 1);
 }
 
 void TestNewProjectDialog::layoutAndFocus()
@@ -280,14 +276,14 @@ void TestNewProjectDialog::okOpensTheFirstChosenOperation_data()
     QTest::newRow("Option7") << QStringList{"Option7"} << Operation::Drilling;
     QTest::newRow("Option12") << QStringList{"Option12"} << Operation::Milling;
     QTest::newRow("Option23") << QStringList{"Option23"} << Operation::Shaping;
-    // Ok tests the options in the order of the operation table, not in tab order.
+    // Ok tests the options in the order of the operations table, not in tab order.
     QTest::newRow("Option1 before Option2")
         << QStringList{"Option2", "Option1"} << Operation::Longitudinal;
-    QTest::newRow("Option2 before Option7") << QStringList{"Option7", "Option2"} << Operation::Face;
-    QTest::newRow("Option7 before Option3")
-        << QStringList{"Option3", "Option7"} << Operation::Drilling;
-    QTest::newRow("Option3 before Option12")
-        << QStringList{"Option12", "Option3"} << Operation::Taper;
+    QTest::newRow("Option2 before Option3") << QStringList{"Option3", "Option2"} << Operation::Face;
+    QTest::newRow("Option3 before Option7")
+        << QStringList{"Option7", "Option3"} << Operation::Taper;
+    QTest::newRow("Option7 before Option12")
+        << QStringList{"Option12", "Option7"} << Operation::Drilling;
     QTest::newRow("Option12 before Option23")
         << QStringList{"Option23", "Option12"} << Operation::Milling;
 }
@@ -305,7 +301,7 @@ void TestNewProjectDialog::okOpensTheFirstChosenOperation()
     m_window->newProjectDialog()->ok();
     QCOMPARE(m_opened, QList<Operation>({operation}));
     QTRY_VERIFY(!m_window->newProjectDialog());
-    QTRY_VERIFY(m_window->workspace()->subWindowList().isEmpty());
+    QTRY_VERIFY(m_window->workArea()->subWindowList().isEmpty());
 }
 
 void TestNewProjectDialog::okWithoutChoiceDoesNothing()
@@ -316,17 +312,6 @@ void TestNewProjectDialog::okWithoutChoiceDoesNothing()
     QVERIFY(m_opened.isEmpty());
     QCOMPARE(m_window->newProjectDialog(), dialog);
     QVERIFY(frame()->isVisible());
-}
-
-void TestNewProjectDialog::okWithoutWindowForOperationDoesNothing()
-{
-    start(Operation::Taper);
-    NewProjectDialog *dialog = m_window->newProjectDialog();
-    qobject_cast<QRadioButton *>(child("Option3"))->setChecked(true);
-    dialog->ok();
-    QTest::qWait(10);
-    QCOMPARE(m_window->newProjectDialog(), dialog);
-    QVERIFY(m_opened.isEmpty());
 }
 
 void TestNewProjectDialog::keys_data()

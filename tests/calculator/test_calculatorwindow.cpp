@@ -402,7 +402,7 @@ void TestCalculatorWindow::leaving()
     QCOMPARE(m_driver->dialog() != nullptr, dialogShown);
     if (dialogShown) {
         QVERIFY(m_driver->dialog()->isVisible());
-        QCOMPARE(m_driver->main()->workspace()->activeSubWindow(),
+        QCOMPARE(m_driver->main()->workArea()->activeSubWindow(),
                  m_driver->dialog()->parentWidget());
     }
     // The texts went with the window: it opens with the defaults again.

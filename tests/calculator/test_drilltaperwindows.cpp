@@ -72,9 +72,9 @@ private slots:
 private:
     CalculatorWindow *open(const QString &name)
     {
-        for (const zorvik::CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-            if (entry.design && name == entry.design().name)
-                return m_driver->open(entry.option, entry.design().name);
+        for (const zorvik::OperationDefinition &entry : zorvik::operationDefinitions()) {
+            if (name == entry.design().name)
+                return m_driver->open(entry.option.name, entry.design().name);
         }
         return nullptr;
     }

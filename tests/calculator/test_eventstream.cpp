@@ -6,7 +6,7 @@
 // failure prints both with the last actions, so the run can be replayed.
 #include "windowdriver.h"
 
-#include "calculator/designcheck.h"
+#include "design/designcheck.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 
@@ -19,8 +19,8 @@
 #include <map>
 #include <random>
 
-using zorvik::CalculatorWindowEntry;
-using zorvik::calculator::Action;
+using zorvik::OperationDefinition;
+using zorvik::design::Action;
 using zorvik::calculator::CalculatorWindow;
 
 namespace {
@@ -147,7 +147,7 @@ struct PendingCalculate {
 // they held before; every other field keeps its text.
 struct CalculateCheck {
     QPointer<CalculatorWindow> window;
-    const CalculatorWindowEntry *entry = nullptr;
+    const OperationDefinition *entry = nullptr;
     int page = 0;
     std::map<QString, QString> expected;
     std::map<QString, QString> before;
@@ -175,7 +175,7 @@ private:
     void note(const QString &action) { m_lastActions.push_back(action); }
     QString failure(const QString &what) const;
     CalculatorWindow *activeCalculator() const;
-    const CalculatorWindowEntry *entryOf(const CalculatorWindow *window) const;
+    const OperationDefinition *entryOf(const CalculatorWindow *window) const;
     QWidget *keyTarget() const;
     std::optional<PendingCalculate> calculateBy(QWidget *target, Qt::Key key) const;
     std::optional<PendingCalculate> calculateByLabel(zorvik::ButtonLabel *label) const;
@@ -222,15 +222,15 @@ QString TestEventStream::failure(const QString &what) const
 
 CalculatorWindow *TestEventStream::activeCalculator() const
 {
-    QMdiSubWindow *active = m_driver->main()->workspace()->activeSubWindow();
+    QMdiSubWindow *active = m_driver->main()->workArea()->activeSubWindow();
     return active ? qobject_cast<CalculatorWindow *>(zorvik::ScrollFrame::contentOf(active))
                   : nullptr;
 }
 
-const CalculatorWindowEntry *TestEventStream::entryOf(const CalculatorWindow *window) const
+const OperationDefinition *TestEventStream::entryOf(const CalculatorWindow *window) const
 {
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (entry.design && window->objectName() == QLatin1String(entry.design().name))
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
+        if (window->objectName() == QLatin1String(entry.design().name))
             return &entry;
     }
     return nullptr;
@@ -251,7 +251,7 @@ CalculateCheck TestEventStream::prepareCheck(CalculatorWindow *window, int page)
     for (QLineEdit *field : window->findChildren<QLineEdit *>())
         check.before[field->objectName()] = field->text();
 
-    const zorvik::OperationDefinition &operation = zorvik::operation(check.entry->operation);
+    const zorvik::OperationDefinition &operation = *check.entry;
     const auto &fields = operation.relations.fields;
     const QString prefix = QString::fromLatin1(window->design().pages[std::size_t(page)].prefix);
     QStringList names;
@@ -303,7 +303,7 @@ QString TestEventStream::verify(const CalculateCheck &check) const
 QString TestEventStream::checkInvariants() const
 {
     QStringList seen;
-    for (QMdiSubWindow *sub : m_driver->main()->workspace()->subWindowList()) {
+    for (QMdiSubWindow *sub : m_driver->main()->workArea()->subWindowList()) {
         const QWidget *content = zorvik::ScrollFrame::contentOf(sub);
         if (sub->isHidden() || !content)
             continue;
@@ -345,7 +345,7 @@ std::optional<PendingCalculate> TestEventStream::calculateByLabel(zorvik::Button
             continue;
         for (int page = 0; page < window->pageCount(); ++page) {
             const auto &pageDesign = window->design().pages[std::size_t(page)];
-            if (label->objectName() == QString::fromStdString(zorvik::calculator::nameOnPage(
+            if (label->objectName() == QString::fromStdString(zorvik::design::nameOnPage(
                                            pageDesign, button.name, button.finishing)))
                 return PendingCalculate{label, QEvent::MouseButtonRelease, window, page};
         }
@@ -355,9 +355,9 @@ std::optional<PendingCalculate> TestEventStream::calculateByLabel(zorvik::Button
 
 void TestEventStream::openThroughDialog()
 {
-    const auto &windows = zorvik::calculatorWindows();
-    const CalculatorWindowEntry &entry = windows[pick(std::uint32_t(windows.size()))];
-    note(QStringLiteral("New Project, %1, Ok").arg(entry.option));
+    const auto &windows = zorvik::operationDefinitions();
+    const OperationDefinition &entry = windows[pick(std::uint32_t(windows.size()))];
+    note(QStringLiteral("New Project, %1, Ok").arg(entry.option.name));
     if (pick(2))
         m_driver->main()->findChild<QAction *>("mnunew")->trigger();
     else
@@ -365,7 +365,7 @@ void TestEventStream::openThroughDialog()
     zorvik::NewProjectDialog *dialog = m_driver->dialog();
     if (!dialog)
         return;
-    auto *option = dialog->findChild<QRadioButton *>(entry.option);
+    auto *option = dialog->findChild<QRadioButton *>(entry.option.name);
     QTest::mouseClick(option, Qt::LeftButton);
     if (pick(2))
         QTest::mouseClick(labelOf(dialog, "command1"), Qt::LeftButton);
@@ -500,7 +500,7 @@ void TestEventStream::switchPage()
 
 void TestEventStream::windowCommand()
 {
-    QMdiArea *area = m_driver->main()->workspace();
+    QMdiArea *area = m_driver->main()->workArea();
     auto *menu = m_driver->main()->findChild<QMenu *>("mnuwindow");
     switch (pick(3)) {
     case 0: {
@@ -534,7 +534,7 @@ void TestEventStream::windowCommand()
 
 void TestEventStream::closeSubWindow()
 {
-    if (QMdiSubWindow *active = m_driver->main()->workspace()->activeSubWindow()) {
+    if (QMdiSubWindow *active = m_driver->main()->workArea()->activeSubWindow()) {
         note(QStringLiteral("close box of %1").arg(active->windowTitle()));
         active->close();
     }

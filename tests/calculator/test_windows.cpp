@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
-#include "calculator/designcheck.h"
+#include "design/designcheck.h"
 #include "calculator/twips.h"
 #include "solver/conversions.h"
 #include "tests/support/typedpage.h"
@@ -20,15 +20,15 @@
 #include <algorithm>
 #include <optional>
 
-using zorvik::CalculatorWindowEntry;
-using zorvik::calculator::Action;
+using zorvik::OperationDefinition;
+using zorvik::design::Action;
 using zorvik::calculator::CalculatorWindow;
-using zorvik::calculator::KeyFilter;
-using zorvik::calculator::nameOnPage;
-using zorvik::calculator::TagMatch;
-using zorvik::calculator::WindowDesign;
+using zorvik::design::KeyFilter;
+using zorvik::design::nameOnPage;
+using zorvik::design::TagMatch;
+using zorvik::design::WindowDesign;
 
-Q_DECLARE_METATYPE(const CalculatorWindowEntry *)
+Q_DECLARE_METATYPE(const OperationDefinition *)
 Q_DECLARE_METATYPE(TagMatch)
 
 namespace {
@@ -44,46 +44,45 @@ public:
 // One row per operation window in the table, so every window added later is covered.
 void addWindowRows()
 {
-    QTest::addColumn<const CalculatorWindowEntry *>("entry");
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (entry.design)
-            QTest::newRow(entry.design().name) << &entry;
+    QTest::addColumn<const OperationDefinition *>("entry");
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
+        QTest::newRow(entry.design().name) << &entry;
     }
 }
 
 // One row per page of every window; with twoPages, only windows that have two.
 void addPageRows(bool twoPages = false)
 {
-    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<const OperationDefinition *>("entry");
     QTest::addColumn<int>("page");
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (!entry.design || (twoPages && entry.design().pages.size() < 2))
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
+        if ((twoPages && entry.design().pages.size() < 2))
             continue;
         for (int page = 0; page < int(entry.design().pages.size()); ++page)
             QTest::addRow("%s page %d", entry.design().name, page) << &entry << page;
     }
 }
 
-QString nameOn(const CalculatorWindowEntry &entry, int page, const char *name,
+QString nameOn(const OperationDefinition &entry, int page, const char *name,
                const char *finishing = "")
 {
     return QString::fromStdString(
-        zorvik::calculator::nameOnPage(entry.design().pages[std::size_t(page)], name, finishing));
+        zorvik::design::nameOnPage(entry.design().pages[std::size_t(page)], name, finishing));
 }
 
 // The page's fields in the order of the design's field table.
-QStringList pageFields(const CalculatorWindowEntry &entry, int page)
+QStringList pageFields(const OperationDefinition &entry, int page)
 {
     QStringList names;
-    for (const zorvik::calculator::FieldDesign &field : entry.design().fields)
+    for (const zorvik::design::FieldDesign &field : entry.design().fields)
         names << nameOn(entry, page, field.name);
     return names;
 }
 
-zorvik::ButtonLabel *buttonFor(QWidget *window, const CalculatorWindowEntry &entry, int page,
+zorvik::ButtonLabel *buttonFor(QWidget *window, const OperationDefinition &entry, int page,
                                Action action)
 {
-    for (const zorvik::calculator::ButtonDesign &button : entry.design().buttons) {
+    for (const zorvik::design::ButtonDesign &button : entry.design().buttons) {
         if (button.action == action)
             return labelOf(window, nameOn(entry, page, button.name, button.finishing));
     }
@@ -101,26 +100,21 @@ QHash<QString, QString> fillAll(QWidget *window)
     return texts;
 }
 
-const zorvik::OperationDefinition &operationOf(const CalculatorWindowEntry &entry)
-{
-    return zorvik::operation(entry.operation);
-}
-
 // The field names the relation list knows, on every page of the design.
-QStringList solvedFieldNames(const CalculatorWindowEntry &entry)
+QStringList solvedFieldNames(const OperationDefinition &entry)
 {
     QStringList names;
-    for (const zorvik::calculator::PageDesign &page : entry.design().pages) {
-        for (std::string_view field : operationOf(entry).relations.fields)
+    for (const zorvik::design::PageDesign &page : entry.design().pages) {
+        for (std::string_view field : entry.relations.fields)
             names << QString::fromLatin1(page.prefix) +
                          QString::fromUtf8(field.data(), qsizetype(field.size()));
     }
     return names;
 }
 
-QString defaultText(const CalculatorWindowEntry &entry, const QString &name)
+QString defaultText(const OperationDefinition &entry, const QString &name)
 {
-    const zorvik::OperationDefinition &operation = operationOf(entry);
+    const zorvik::OperationDefinition &operation = entry;
     for (const auto &[field, text] : operation.defaults) {
         const std::string_view base = operation.relations.fields[std::size_t(field)];
         if (name.endsWith(QString::fromUtf8(base.data(), qsizetype(base.size()))))
@@ -135,11 +129,11 @@ QString qtext(std::string_view text)
 }
 
 // The name of the page's button label that runs the action.
-QString buttonFor(const WindowDesign &design, int page, zorvik::calculator::Action action)
+QString buttonFor(const WindowDesign &design, int page, zorvik::design::Action action)
 {
-    for (const zorvik::calculator::ButtonDesign &button : design.buttons) {
+    for (const zorvik::design::ButtonDesign &button : design.buttons) {
         if (button.action == action)
-            return QString::fromStdString(zorvik::calculator::nameOnPage(
+            return QString::fromStdString(zorvik::design::nameOnPage(
                 design.pages[std::size_t(page)], button.name, button.finishing));
     }
     return {};
@@ -158,8 +152,6 @@ private slots:
     void workedExample();
     void recalculateFollowsAnEdit_data() { addPageRows(); }
     void recalculateFollowsAnEdit();
-    void everyDesignIsSound_data() { addWindowRows(); }
-    void everyDesignIsSound();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
     void opensWithTheOperationsDefaults();
     void captionsNameTheirFields_data() { addWindowRows(); }
@@ -204,9 +196,9 @@ private slots:
     void misspeltDesignStopsTheProgram();
 
 private:
-    CalculatorWindow *open(const CalculatorWindowEntry &entry)
+    CalculatorWindow *open(const OperationDefinition &entry)
     {
-        return m_driver->open(entry.option, entry.design().name);
+        return m_driver->open(entry.option.name, entry.design().name);
     }
 
     void arrange(const char *command)
@@ -217,7 +209,7 @@ private:
     }
 
     // The part of the work area the user sees, in its own coordinates.
-    QRect workAreaShown() const { return m_driver->main()->workspace()->viewport()->rect(); }
+    QRect workAreaShown() const { return m_driver->main()->workArea()->viewport()->rect(); }
 
     std::unique_ptr<WindowDriver> m_driver;
 };
@@ -226,12 +218,10 @@ private:
 // Calculate label and, where Enter acts on that page, by Enter.
 void TestWindows::workedExample_data()
 {
-    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<const OperationDefinition *>("entry");
     QTest::addColumn<int>("page");
     QTest::addColumn<bool>("byEnter");
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (!entry.design)
-            continue;
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
         const WindowDesign &design = entry.design();
         for (int page = 0; page < int(design.pages.size()); ++page) {
             QTest::addRow("%s page %d, Calculate", design.name, page) << &entry << page << false;
@@ -243,11 +233,11 @@ void TestWindows::workedExample_data()
 
 void TestWindows::workedExample()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     QFETCH(bool, byEnter);
     const zorvik::test::WorkedExample &example =
-        zorvik::test::workedExample(operationOf(*entry).name);
+        zorvik::test::workedExample(entry->name);
     const WindowDesign &design = entry->design();
     const QString prefix = QString::fromLatin1(design.pages[std::size_t(page)].prefix);
 
@@ -265,7 +255,7 @@ void TestWindows::workedExample()
         QTest::keyClick(window->focusWidget(), Qt::Key_Return);
     else
         QTest::mouseClick(
-            labelOf(window, buttonFor(design, page, zorvik::calculator::Action::Calculate)),
+            labelOf(window, buttonFor(design, page, zorvik::design::Action::Calculate)),
             Qt::LeftButton);
     for (const auto &[field, text] : example.results)
         expected[prefix + qtext(field)] = qtext(text);
@@ -279,9 +269,9 @@ void TestWindows::workedExample()
 // Ctrl+Z brings the page back as it was before.
 void TestWindows::recalculateFollowsAnEdit()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
-    const zorvik::OperationDefinition &operation = operationOf(*entry);
+    const zorvik::OperationDefinition &operation = *entry;
     const zorvik::test::WorkedExample &example = zorvik::test::workedExample(operation.name);
     const WindowDesign &design = entry->design();
     const QString prefix = QString::fromLatin1(design.pages[std::size_t(page)].prefix);
@@ -332,19 +322,9 @@ void TestWindows::recalculateFollowsAnEdit()
     QVERIFY(fieldOf(window, firstResult)->toolTip().startsWith("Computed before "));
 }
 
-void TestWindows::everyDesignIsSound()
-{
-    QFETCH(const CalculatorWindowEntry *, entry);
-    const std::vector<std::string> problems =
-        zorvik::calculator::designProblems(entry->design(), operationOf(*entry));
-    for (const std::string &problem : problems)
-        qWarning("%s", problem.c_str());
-    QVERIFY(problems.empty());
-}
-
 void TestWindows::opensWithTheOperationsDefaults()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QString::fromLatin1(entry->design().caption));
@@ -360,7 +340,7 @@ void TestWindows::opensWithTheOperationsDefaults()
 // Screen readers find every field by its caption.
 void TestWindows::captionsNameTheirFields()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     QSet<QLineEdit *> named;
@@ -377,7 +357,7 @@ void TestWindows::captionsNameTheirFields()
 
 void TestWindows::buttonLabelsAreAccessibleButtons()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     const QList<zorvik::ButtonLabel *> labels = window->findChildren<zorvik::ButtonLabel *>();
@@ -401,7 +381,7 @@ void TestWindows::buttonLabelsAreAccessibleButtons()
 
 void TestWindows::openingAgainKeepsTexts()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     const QString first = solvedFieldNames(*entry).front();
@@ -413,7 +393,7 @@ void TestWindows::openingAgainKeepsTexts()
     QVERIFY(!m_driver->dialog());
     QCOMPARE(fieldOf(window, first)->text(), QString("75"));
     QCOMPARE(fieldOf(window, last)->text(), QString("3"));
-    QCOMPARE(m_driver->main()->workspace()->activeSubWindow(),
+    QCOMPARE(m_driver->main()->workArea()->activeSubWindow(),
              zorvik::ScrollFrame::subWindowOf(window));
 }
 
@@ -421,20 +401,20 @@ void TestWindows::openingAgainKeepsTexts()
 // back to how it opened.
 void TestWindows::resetRestoresTheOpeningPage()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     const WindowDesign &design = entry->design();
-    const zorvik::calculator::PageDesign &page = design.pages.front();
+    const zorvik::design::PageDesign &page = design.pages.front();
     QStringList names;
-    for (const zorvik::calculator::FieldDesign &field : design.fields)
+    for (const zorvik::design::FieldDesign &field : design.fields)
         names << QString::fromStdString(nameOnPage(page, field.name));
     for (const QString &name : names) {
         fieldOf(window, name)->setText("3.5");
         fieldOf(window, name)->setEnabled(false);
     }
     const auto reset = std::find_if(design.buttons.begin(), design.buttons.end(), [](auto &b) {
-        return b.action == zorvik::calculator::Action::Reset;
+        return b.action == zorvik::design::Action::Reset;
     });
     QVERIFY(reset != design.buttons.end());
     QTest::mouseClick(labelOf(window, reset->name), Qt::LeftButton);
@@ -446,12 +426,10 @@ void TestWindows::resetRestoresTheOpeningPage()
 
 void TestWindows::leavingTheWindow_data()
 {
-    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<const OperationDefinition *>("entry");
     QTest::addColumn<QString>("how"); // a button label's action, or "Esc"
     QTest::addColumn<bool>("dialogShown");
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (!entry.design)
-            continue;
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
         const char *name = entry.design().name;
         QTest::addRow("%s Back", name) << &entry << "Back" << true;
         QTest::addRow("%s Esc", name) << &entry << "Esc" << true;
@@ -463,7 +441,7 @@ void TestWindows::leavingTheWindow_data()
 // window either way.
 void TestWindows::leavingTheWindow()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(QString, how);
     QFETCH(bool, dialogShown);
 
@@ -475,8 +453,8 @@ void TestWindows::leavingTheWindow()
         QTest::keyClick(fieldOf(window, first), Qt::Key_Escape);
     } else {
         const auto action =
-            how == "Back" ? zorvik::calculator::Action::Back : zorvik::calculator::Action::Cancel;
-        for (const zorvik::calculator::ButtonDesign &button : entry->design().buttons) {
+            how == "Back" ? zorvik::design::Action::Back : zorvik::design::Action::Cancel;
+        for (const zorvik::design::ButtonDesign &button : entry->design().buttons) {
             if (button.action == action)
                 QTest::mouseClick(labelOf(window, button.name), Qt::LeftButton);
         }
@@ -491,7 +469,7 @@ void TestWindows::leavingTheWindow()
 // Reset leaves its page as the window opened it and the other page as it was.
 void TestWindows::resetClearsItsOwnPage()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -508,7 +486,7 @@ void TestWindows::resetClearsItsOwnPage()
 // Blank fields of the page take their twin's text, blank or not; the rest stays.
 void TestWindows::importFillsBlanksFromTwins()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -529,7 +507,7 @@ void TestWindows::importFillsBlanksFromTwins()
 
 void TestWindows::escapeGoesBackFromEveryPage()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -541,7 +519,7 @@ void TestWindows::escapeGoesBackFromEveryPage()
 
 void TestWindows::tabFollowsTheFieldTable()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -560,7 +538,7 @@ void TestWindows::tabFollowsTheFieldTable()
 
 void TestWindows::everyFieldFiltersKeys()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     // A decimal comma keyboard: its comma key and then its keypad decimal key, which types ","
@@ -570,7 +548,7 @@ void TestWindows::everyFieldFiltersKeys()
         window->showPage(page);
         for (const QString &name : pageFields(*entry, page)) {
             KeyFilter filter = KeyFilter::Decimal;
-            for (const zorvik::calculator::FieldFilter &exception : entry->design().filters) {
+            for (const zorvik::design::FieldFilter &exception : entry->design().filters) {
                 if (name == exception.name)
                     filter = exception.filter;
             }
@@ -591,7 +569,7 @@ void TestWindows::everyFieldFiltersKeys()
 // their tabs, and the tab strip ends above the frames of the page.
 void TestWindows::captionsAreWhole()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     for (const QLabel *label : window->findChildren<QLabel *>()) {
@@ -625,7 +603,7 @@ void TestWindows::captionsAreWhole()
 // be drawn across that border.
 void TestWindows::fieldsSitInsideTheirFrames()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     int checked = 0;
@@ -643,11 +621,9 @@ void TestWindows::fieldsSitInsideTheirFrames()
 
 void TestWindows::longFieldDrawsTheStretchItShows_data()
 {
-    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<const OperationDefinition *>("entry");
     QTest::addColumn<int>("length");
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (!entry.design)
-            continue;
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
         for (int length : {9000, 10001, 20000})
             QTest::addRow("%s, %d characters", entry.design().name, length) << &entry << length;
     }
@@ -658,7 +634,7 @@ void TestWindows::longFieldDrawsTheStretchItShows_data()
 // end) and after Home.
 void TestWindows::longFieldDrawsTheStretchItShows()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(int, length);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -694,13 +670,13 @@ void TestWindows::longFieldDrawsTheStretchItShows()
 // At its designed size a window looks as it would bare: no scroll bars, no margins.
 void TestWindows::designedSizeShowsNoScrollBars()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
     auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
     QVERIFY(frame);
-    const zorvik::calculator::Box &placement = entry->design().placement;
+    const zorvik::design::Box &placement = entry->design().placement;
     QCOMPARE(sub->size(), zorvik::twips::rect(0, 0, placement.width, placement.height).size());
     QCOMPARE(frame->designedSize(), sub->size());
     QVERIFY(!frame->horizontalScrollBar()->isVisible());
@@ -711,11 +687,9 @@ void TestWindows::designedSizeShowsNoScrollBars()
 
 void TestWindows::tiledWindowKeepsEveryControlInReach_data()
 {
-    QTest::addColumn<const CalculatorWindowEntry *>("entry");
+    QTest::addColumn<const OperationDefinition *>("entry");
     QTest::addColumn<QString>("command");
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        if (!entry.design)
-            continue;
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
         QTest::addRow("%s, Tile Horizontally", entry.design().name) << &entry << "mnuhorizon";
         QTest::addRow("%s, Tile Vertically", entry.design().name) << &entry << "mnuvertical";
     }
@@ -726,7 +700,7 @@ void TestWindows::tiledWindowKeepsEveryControlInReach_data()
 // work area, with Ok and Cancel whole.
 void TestWindows::tiledWindowKeepsEveryControlInReach()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     QFETCH(QString, command);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -783,7 +757,7 @@ void TestWindows::tiledWindowKeepsEveryControlInReach()
 // box and its bottom edge in view.
 void TestWindows::cascadeGivesTheDesignBack()
 {
-    QFETCH(const CalculatorWindowEntry *, entry);
+    QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     m_driver->main()->showNewProject();
@@ -825,12 +799,12 @@ void TestWindows::resetComparesTags()
     QFETCH(QByteArray, roughingTag);
     QFETCH(QByteArray, finishingTag);
     QFETCH(bool, finishingCleared);
-    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    const OperationDefinition &entry = zorvik::operationDefinitions().front();
     WindowDesign design = entry.design();
     design.tagMatch = match;
     design.pages[0].tag = roughingTag.constData();
     design.pages[1].tag = finishingTag.constData();
-    CalculatorWindow window(design, operationOf(entry));
+    CalculatorWindow window(design, entry);
     const QString roughing = pageFields(entry, 0).front();
     const QString finishing = pageFields(entry, 1).front();
     fieldOf(&window, roughing)->setText("5");
@@ -844,8 +818,8 @@ void TestWindows::resetComparesTags()
 void TestWindows::backGoesToTheHost()
 {
     RecordingHost host;
-    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
-    QPointer<CalculatorWindow> window = zorvik::openWindow(entry, host);
+    const OperationDefinition &entry = zorvik::operationDefinitions().front();
+    QPointer<CalculatorWindow> window = CalculatorWindow::open(entry, host);
     QVERIFY(window);
     QVERIFY(!window->parentWidget());
     window->back();
@@ -855,9 +829,9 @@ void TestWindows::backGoesToTheHost()
 
 void TestWindows::windowKeepsItsOwnDesign()
 {
-    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    const OperationDefinition &entry = zorvik::operationDefinitions().front();
     auto design = std::make_unique<WindowDesign>(entry.design());
-    auto *window = new CalculatorWindow(*design, operationOf(entry));
+    auto *window = new CalculatorWindow(*design, entry);
     // What the window was built from may change or go away.
     design->pages.clear();
     design->fields.clear();
@@ -889,7 +863,7 @@ void TestWindows::designMistakesAreNamed_data()
     QTest::newRow("button frame") << Change([](WindowDesign &d) { d.buttonFrame = "Frame6"; })
                                   << "no button frame Frame6";
     QTest::newRow("key filter") << Change([](WindowDesign &d) {
-        d.filters.push_back({"txtnothing", zorvik::calculator::KeyFilter::Digits});
+        d.filters.push_back({"txtnothing", zorvik::design::KeyFilter::Digits});
     }) << "key filter for txtnothing";
     QTest::newRow("relation field")
         << Change([](WindowDesign &d) { d.fields.pop_back(); }) << "no field for";
@@ -901,7 +875,7 @@ void TestWindows::designMistakesAreNamed_data()
     QTest::newRow("tab control on one page")
         << Change([](WindowDesign &d) { d.pages.pop_back(); }) << "tab control t1 on a single page";
     QTest::newRow("leave step field") << Change([](WindowDesign &d) {
-        d.leaveSteps.push_back({{"txtnowhere"}, [](zorvik::calculator::PageState &) {}});
+        d.leaveSteps.push_back({{"txtnowhere"}, [](zorvik::design::PageState &) {}});
     }) << "leave step for txtnowhere";
     QTest::newRow("empty leave step") << Change([](WindowDesign &d) {
         d.leaveSteps.push_back({{"txtnoc"}, nullptr});
@@ -917,11 +891,11 @@ void TestWindows::designMistakesAreNamed()
     using Change = std::function<void(WindowDesign &)>;
     QFETCH(Change, change);
     QFETCH(QString, message);
-    const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+    const OperationDefinition &entry = zorvik::operationDefinitions().front();
     WindowDesign design = entry.design();
     change(design);
     const std::vector<std::string> problems =
-        zorvik::calculator::designProblems(design, operationOf(entry));
+        zorvik::design::designProblems(design, entry.relations, entry.defaults);
     QVERIFY(!problems.empty());
     bool named = false;
     for (const std::string &problem : problems) {
@@ -937,9 +911,9 @@ void TestWindows::everyOptionIsOffered()
     m_driver->main()->showNewProject();
     QSet<QString> offered;
     QSet<zorvik::OperationId> operations;
-    for (const CalculatorWindowEntry &entry : zorvik::calculatorWindows()) {
-        offered.insert(entry.option);
-        operations.insert(entry.operation);
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
+        offered.insert(entry.option.name);
+        operations.insert(entry.id);
     }
     QSet<QString> options;
     for (const QRadioButton *option : m_driver->dialog()->findChildren<QRadioButton *>())
@@ -964,10 +938,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (app.arguments().contains("--build-misspelt-design")) {
-        const CalculatorWindowEntry &entry = zorvik::calculatorWindows().front();
+        const OperationDefinition &entry = zorvik::operationDefinitions().front();
         WindowDesign design = entry.design();
         design.hover.front().labels.push_back("command9");
-        CalculatorWindow window(design, operationOf(entry));
+        CalculatorWindow window(design, entry);
         return 0;
     }
     TestWindows test;

@@ -3,10 +3,10 @@
 
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
+#include "app/operationwindows.h"
 #include "calculator/buttonlabel.h"
 #include "calculator/calculatorwindow.h"
 #include "calculator/scrollframe.h"
-#include "operations/windows.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -60,7 +60,7 @@ public:
     // The open calculator window of that name, or nullptr.
     zorvik::calculator::CalculatorWindow *window(const char *name) const
     {
-        for (QMdiSubWindow *sub : m_main->workspace()->subWindowList()) {
+        for (QMdiSubWindow *sub : m_main->workArea()->subWindowList()) {
             auto *window = qobject_cast<zorvik::calculator::CalculatorWindow *>(
                 zorvik::ScrollFrame::contentOf(sub));
             if (!sub->isHidden() && window && window->objectName() == name)
@@ -72,7 +72,7 @@ public:
     int openSubWindows() const
     {
         int count = 0;
-        for (QMdiSubWindow *sub : m_main->workspace()->subWindowList())
+        for (QMdiSubWindow *sub : m_main->workArea()->subWindowList())
             count += sub->isHidden() ? 0 : 1;
         return count;
     }

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "operations/designs.h"
 #include "solver/explain.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
@@ -34,7 +33,7 @@ Explained explained(const OperationDefinition &operation, const Texts &typed)
     SolveRecord record;
     solve(operation.relations, result.solved, {}, &record);
     result.fields =
-        explainSolve(operation.relations, fieldCaptions(operation), record, result.solved);
+        explainSolve(operation.relations, operation.captions(), record, result.solved);
     return result;
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "operations/designs.h"
+#include "operations/operation.h"
 #include "solver/conversions.h"
 #include "solver/explain.h"
 #include "solver/numerics.h"
@@ -311,7 +311,7 @@ TEST_P(FormulaTexts, ComputeWhatTheirRulesCompute)
 {
     const OperationDefinition &operation = GetParam();
     const RelationList &list = operation.relations;
-    const Captions captions = fieldCaptions(operation);
+    const Captions captions = operation.captions();
     std::mt19937_64 random(20240611);
     for (const Rule *rule : allRules(list)) {
         const std::string text = formulaText(list, *rule, captions);
@@ -338,7 +338,7 @@ TEST_P(FormulaTexts, AuxiliaryValuesComputeWhatTheyDefine)
 {
     const OperationDefinition &operation = GetParam();
     const RelationList &list = operation.relations;
-    const Captions captions = fieldCaptions(operation);
+    const Captions captions = operation.captions();
     std::mt19937_64 random(7);
     for (const AuxValue &value : list.auxValues) {
         const std::string text = auxText(list, value, captions);
@@ -358,7 +358,7 @@ TEST_P(FormulaTexts, AuxiliaryValuesComputeWhatTheyDefine)
 // formula text say one thing and mean another.
 TEST_P(FormulaTexts, NameEveryQuantityOnce)
 {
-    const Captions captions = fieldCaptions(GetParam());
+    const Captions captions = GetParam().captions();
     std::set<std::string> names(captions.begin(), captions.end());
     for (const AuxValue &value : GetParam().relations.auxValues)
         names.insert(std::string(value.caption));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "design/designcheck.h"
 #include "operations/operation.h"
 
 #include <gtest/gtest.h>
@@ -10,28 +11,27 @@ using namespace zorvik;
 
 namespace {
 
-const OperationId allIds[] = {OperationId::Longitudinal, OperationId::Face,
-                              OperationId::Taper,        OperationId::Drilling,
-                              OperationId::Milling,      OperationId::Shaping};
-
-// Every id has exactly one row, found by id and by its command-line name alike, and every
-// default names a field of the row's own list.
-TEST(OperationTable, EveryIdHasOneRowWithSoundDefaults)
+// Every row is found by its id and by its command-line name, names its own option and window,
+// and its design suits its relation list and defaults.
+TEST(OperationTable, EveryRowIsWholeAndSound)
 {
-    std::set<std::string_view> names;
-    for (OperationId id : allIds) {
-        const OperationDefinition &row = operation(id);
-        EXPECT_EQ(row.id, id);
-        EXPECT_TRUE(names.insert(row.name).second) << row.name;
+    std::set<OperationId> ids;
+    std::set<std::string> names;
+    for (const OperationDefinition &row : operationDefinitions()) {
+        EXPECT_TRUE(ids.insert(row.id).second) << row.name;
+        EXPECT_EQ(&operation(row.id), &row);
         EXPECT_EQ(findOperation(row.name), &row);
-        const FieldStore store = row.defaultStore();
+        for (std::string name : {std::string(row.name), std::string(row.option.name),
+                                 std::string(row.design().name)})
+            EXPECT_TRUE(names.insert(name).second) << name;
         for (const auto &[field, text] : row.defaults) {
             ASSERT_GE(field, 0);
             ASSERT_LT(std::size_t(field), row.relations.fields.size());
-            EXPECT_EQ(store.text(field), text) << row.name;
+            EXPECT_EQ(row.defaultStore().text(field), text) << row.name;
         }
+        EXPECT_EQ(design::designProblems(row.design(), row.relations, row.defaults),
+                  std::vector<std::string>{});
     }
-    EXPECT_EQ(operationDefinitions().size(), std::size(allIds));
 }
 
 } // namespace

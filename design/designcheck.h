@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calculator/windowdesign.h"
+#include "design/windowdesign.h"
 
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-namespace zorvik {
-struct OperationDefinition;
-}
-
-namespace zorvik::calculator {
+namespace zorvik::design {
 
 // The control name of a design entry on a page: the finishing page's own name where the design
 // gives one, otherwise the page's prefix and the roughing name.
@@ -20,7 +19,9 @@ std::string nameOnPage(const PageDesign &page, const char *name, const char *fin
 // button, hover or leave step name, a relation field without a field, a default for a field the
 // window does not have, a name used twice, a tab control on one page. Empty when the design is
 // sound.
-std::vector<std::string> designProblems(const WindowDesign &design,
-                                        const OperationDefinition &operation);
+// relations and defaults are the operation's the window is built for.
+std::vector<std::string>
+designProblems(const WindowDesign &design, const RelationList &relations,
+               std::span<const std::pair<FieldId, std::string_view>> defaults);
 
-} // namespace zorvik::calculator
+} // namespace zorvik::design

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace zorvik::calculator {
+namespace zorvik::design {
 
 // Measures are twips, relative to the container the control sits in.
 struct Box {
@@ -50,6 +50,14 @@ struct FrameDesign {
     Box box;                    // in the tab control, or in the window on single-page windows
     const char *parent = "";    // the frame holding this one, "" for none
     const char *finishing = ""; // its name on the finishing page, "" for the prefix
+};
+
+// The New Project dialog's option that opens an operation's window. The dialog's tab order runs
+// down each column of options, left to right.
+struct OptionDesign {
+    const char *name;
+    const char *caption;
+    Box box; // in the dialog's Select Operation frame
 };
 
 // Fields are 1215 by 375 twips; their caption is a label on the same row, 120 twips lower.
@@ -155,4 +163,4 @@ inline Captions fieldCaptions(const WindowDesign &design, const RelationList &li
     return captions;
 }
 
-} // namespace zorvik::calculator
+} // namespace zorvik::design

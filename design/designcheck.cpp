@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calculator/designcheck.h"
+#include "design/designcheck.h"
 
-#include "operations/operation.h"
-
-#include <QByteArray>
+#include "solver/conversions.h"
 
 #include <algorithm>
 #include <set>
 
-namespace zorvik::calculator {
+namespace zorvik::design {
 
 std::string nameOnPage(const PageDesign &page, const char *name, const char *finishingName)
 {
@@ -19,13 +17,13 @@ std::string nameOnPage(const PageDesign &page, const char *name, const char *fin
 
 namespace {
 
-// As Reset reads a tag: the C locale's number text, whatever the process locale.
+// As Reset reads a tag: strictly, with "." whatever the process locale.
 bool readsAsNumber(const char *text)
 {
-    bool number = false;
-    QByteArray(text).toDouble(&number);
-    return number;
+    return strictToNumber(text).has_value();
 }
+
+using Defaults = std::span<const std::pair<FieldId, std::string_view>>;
 
 class Checker {
 public:
@@ -47,10 +45,10 @@ public:
         names.insert(name);
     }
 
-    std::vector<std::string> run(const OperationDefinition &operation);
+    std::vector<std::string> run(const RelationList &relations, Defaults defaults);
 
 private:
-    void checkPage(const PageDesign &page, const OperationDefinition &operation);
+    void checkPage(const PageDesign &page, const RelationList &relations, Defaults defaults);
 
     const WindowDesign &m_design;
     std::vector<std::string> m_problems;
@@ -59,7 +57,8 @@ private:
     std::set<std::string> m_buttons;
 };
 
-void Checker::checkPage(const PageDesign &page, const OperationDefinition &operation)
+void Checker::checkPage(const PageDesign &page, const RelationList &relations,
+                        Defaults defaults)
 {
     // Reset of such a page would clear none of its fields.
     if (m_design.tagMatch == TagMatch::Number && *page.tag && !readsAsNumber(page.tag))
@@ -86,19 +85,19 @@ void Checker::checkPage(const PageDesign &page, const OperationDefinition &opera
         add(m_buttons, nameOnPage(page, button.name, button.finishing));
 
     if (page.prefix[0] == '\0') {
-        for (std::string_view name : operation.relations.fields) {
+        for (std::string_view name : relations.fields) {
             if (!pageFields.count(std::string(name)))
                 problem("no field for " + std::string(name) + " of the relation list");
         }
-        for (const auto &[field, text] : operation.defaults) {
-            const std::string name(operation.relations.fields[static_cast<std::size_t>(field)]);
+        for (const auto &[field, text] : defaults) {
+            const std::string name(relations.fields[static_cast<std::size_t>(field)]);
             if (!pageFields.count(name))
                 problem("a default text for " + name + ", which the window does not have");
         }
     }
 }
 
-std::vector<std::string> Checker::run(const OperationDefinition &operation)
+std::vector<std::string> Checker::run(const RelationList &relations, Defaults defaults)
 {
     if (m_design.pages.empty())
         problem("no page");
@@ -112,7 +111,7 @@ std::vector<std::string> Checker::run(const OperationDefinition &operation)
         problem(std::string("tab control ") + m_design.tabControl + " on a single page");
     }
     for (const PageDesign &page : m_design.pages)
-        checkPage(page, operation);
+        checkPage(page, relations, defaults);
 
     for (const FieldFilter &filter : m_design.filters) {
         if (!m_fields.count(filter.name))
@@ -141,13 +140,14 @@ std::vector<std::string> Checker::run(const OperationDefinition &operation)
 
 } // namespace
 
-std::vector<std::string> designProblems(const WindowDesign &design,
-                                        const OperationDefinition &operation)
+std::vector<std::string>
+designProblems(const WindowDesign &design, const RelationList &relations,
+               std::span<const std::pair<FieldId, std::string_view>> defaults)
 {
-    std::vector<std::string> problems = Checker(design).run(operation);
+    std::vector<std::string> problems = Checker(design).run(relations, defaults);
     for (std::string &problem : problems)
         problem = std::string(design.name) + ": " + problem;
     return problems;
 }
 
-} // namespace zorvik::calculator
+} // namespace zorvik::design

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/operationwindows.h"
+
+#include "calculator/calculatorwindow.h"
+#include "operations/operation.h"
+
+namespace zorvik {
+
+std::vector<calculator::OperationChoice> operationChoices()
+{
+    std::vector<calculator::OperationChoice> choices;
+    for (const OperationDefinition &operation : operationDefinitions()) {
+        choices.push_back({operation.option, [&operation](calculator::WindowHost &host) {
+                               calculator::CalculatorWindow::open(operation, host);
+                           }});
+    }
+    return choices;
+}
+
+} // namespace zorvik

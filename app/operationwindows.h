@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calculator/windowhost.h"
+
+#include <vector>
+
+namespace zorvik {
+
+// The New Project dialog's options, one per row of the operations table, each opening (or
+// bringing forward) that operation's calculator window.
+std::vector<calculator::OperationChoice> operationChoices();
+
+} // namespace zorvik
