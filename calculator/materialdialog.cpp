@@ -129,6 +129,8 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     m_groups->setRootIsDecorated(false);
     m_groups->setItemsExpandable(false);
     m_groups->setAllColumnsShowFocus(true);
+    // Groups of one material differ at the end of its name ("< 0.25 % C").
+    m_groups->setTextElideMode(Qt::ElideMiddle);
     QTreeWidgetItem *classItem = nullptr;
     for (const MaterialGroup &group : materials::materialGroups()) {
         const QColor colour = classColour(group.isoClass);
@@ -153,24 +155,36 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
              group.mc ? QString::fromStdString(numberToText(*group.mc)) : QStringLiteral("–")});
         item->setData(Number, Qt::UserRole, group.number);
         item->setIcon(Number, swatch(colour));
+        item->setToolTip(Material, item->text(Material));
         if (!group.choosable()) {
             item->setFlags(Qt::NoItemFlags);
-            item->setToolTip(Material, QStringLiteral("No cutting-force constants are published "
-                                                      "for this group: it cannot be chosen."));
+            item->setToolTip(Material, item->text(Material) +
+                                           QStringLiteral(": no cutting-force constants are "
+                                                          "published, so it cannot be chosen."));
         } else if (!group.mc) {
             item->setToolTip(Mc, QStringLiteral("No chip-thickness exponent is published for "
                                                 "this group: kc is kc1 at any chip thickness."));
         }
     }
     m_groups->expandAll();
+    // The whole dialog fits the 800 × 600 display the calculator runs on: the material names
+    // give way, whole in their tooltips, to the numbers.
+    m_groups->header()->setStretchLastSection(false);
     m_groups->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_groups->header()->setSectionResizeMode(Material, QHeaderView::Stretch);
 
     m_thicknessText->setObjectName(QStringLiteral("chipThickness"));
     m_thicknessText->setAccessibleName(QStringLiteral("Chip thickness"));
     m_thicknessText->setTextFormat(Qt::PlainText);
     m_thicknessText->setWordWrap(true);
     m_thicknessText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_thicknessText->setText(m_thickness.millimetres ? firstLine(m_thickness.text)
+    // A thickness the page gives shows in a line, with how it was found in its tooltip.
+    QString thicknessLine = firstLine(m_thickness.text);
+    if (m_thickness.millimetres && thicknessLine.endsWith(u':')) {
+        thicknessLine.back() = u'.';
+        m_thicknessText->setToolTip(QString::fromStdString(m_thickness.text));
+    }
+    m_thicknessText->setText(m_thickness.millimetres ? thicknessLine
                                                      : QString::fromStdString(m_thickness.text));
     m_atOneMillimetre->setObjectName(QStringLiteral("atOneMillimetre"));
     m_atOneMillimetre->setVisible(!m_thickness.millimetres);
@@ -190,7 +204,7 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     layout->addWidget(m_atOneMillimetre);
     layout->addWidget(m_result);
     layout->addWidget(m_buttons);
-    resize(900, 560);
+    resize(780, 540);
 
     connect(m_filter, &QLineEdit::textChanged, this, &MaterialDialog::filter);
     connect(m_groups, &QTreeWidget::currentItemChanged, this,
