@@ -3,6 +3,7 @@
 
 #include "operations/designs.h"
 #include "tools/csvreader.h"
+#include "tools/materialsolve.h"
 
 #include <condition_variable>
 #include <deque>
@@ -267,6 +268,11 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
     std::optional<std::string> badHeader;
     std::optional<CsvFault> badRow;
     Warnings warnings(err);
+    // A column of that title gives each row its material group, and is kept like --keep's.
+    const std::string materialTitle = "material";
+    const bool takesMaterial = materialFields(operation).has_value();
+    CsvBatchOptions withMaterialColumn;
+    std::optional<std::size_t> materialCell; // among the kept cells
 
     // Everything a worker reads is set while the header is read, before the first batch.
     auto solveBatch = [&](Batch &batch) {
@@ -291,7 +297,20 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
             if (operation.prepare)
                 operation.prepare(store);
             cells.beforeSolve(store);
-            solve(prepared, store);
+            const materials::MaterialGroup *material = options.material;
+            if (materialCell) {
+                const MaterialNamed named = materialNamed(rowCells[*materialCell]);
+                material = named.group ? named.group : material;
+                if (!named.error.empty() && batch.warnings.size() < Warnings::shownAtMost)
+                    batch.warnings.push_back("line " + std::to_string(batch.lines[row]) + ", " +
+                                             materialTitle + ": " + named.error);
+                else if (!named.error.empty())
+                    ++batch.unshownWarnings;
+            }
+            if (material)
+                solveWithMaterial(prepared, operation, captions, *material, store);
+            else
+                solve(prepared, store);
             appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator,
                          cells.decimalCommas(store));
         }
@@ -308,16 +327,31 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
 
     // Where each header column goes in a row's cells: kept ones first.
     std::vector<std::size_t> slots;
-    const std::size_t maxCells = list.fields.size() + options.keep.size() + 1;
+    const std::size_t maxCells = list.fields.size() + options.keep.size() + (takesMaterial ? 2 : 1);
     const char givenSeparator = options.separator ? options.separator : CsvReader::detectSeparator;
     CsvReader reader(
         maxCells,
         [&](const CsvRecord &record) {
             if (!headerRead) {
                 separator = reader.separator();
-                badHeader = readHeader(list, captions, options, separator, record, header);
+                const CsvBatchOptions *headerOptions = &options;
+                const auto named = std::span(*record.cells)
+                                       .first(std::min(record.cellCount, record.cells->size()));
+                if (takesMaterial &&
+                    std::find(named.begin(), named.end(), materialTitle) != named.end() &&
+                    std::find(options.keep.begin(), options.keep.end(), materialTitle) ==
+                        options.keep.end()) {
+                    withMaterialColumn = options;
+                    withMaterialColumn.keep.push_back(materialTitle);
+                    headerOptions = &withMaterialColumn;
+                }
+                badHeader = readHeader(list, captions, *headerOptions, separator, record, header);
                 if (badHeader)
                     return false;
+                for (std::size_t i = 0; takesMaterial && i < header.keptTitles.size(); ++i) {
+                    if (header.keptTitles[i] == materialTitle)
+                        materialCell = i;
+                }
                 headerRead = true;
                 decimalComma = decimalComma || separator != ',';
                 slots.assign(record.cellCount, 0);
