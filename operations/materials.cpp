@@ -9,21 +9,30 @@ namespace zorvik::materials {
 
 // The work-material groups of ISO 513 and VDI 3323 with kc1 and mc as tool makers' catalogues
 // publish them. Groups 29 and 30 have no constants; the hardened group H has kc1 without mc.
-// clang-format off
 const std::vector<MaterialGroup> &materialGroups()
 {
     static const std::vector<MaterialGroup> groups{
-        {1, 'P', "Non-alloy steel, cast steel, free-cutting steel, < 0.25 % C", "annealed", "125 HB", 1350, 0.21},
-        {2, 'P', "Non-alloy steel, cast steel, free-cutting steel, ≥ 0.25 % C", "annealed", "190 HB", 1500, 0.22},
-        {3, 'P', "Non-alloy steel, cast steel, free-cutting steel, < 0.55 % C", "quenched and tempered", "250 HB", 1675, 0.24},
-        {4, 'P', "Non-alloy steel, cast steel, free-cutting steel, ≥ 0.55 % C", "annealed", "220 HB", 1700, 0.24},
-        {5, 'P', "Non-alloy steel, cast steel, free-cutting steel, ≥ 0.55 % C", "quenched and tempered", "300 HB", 1900, 0.24},
-        {6, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)", "annealed", "200 HB", 1775, 0.24},
-        {7, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)", "quenched and tempered", "275 HB", 1675, 0.24},
-        {8, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)", "quenched and tempered", "300 HB", 1725, 0.24},
-        {9, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)", "quenched and tempered", "350 HB", 1800, 0.24},
+        {1, 'P', "Non-alloy steel, cast steel, free-cutting steel, < 0.25 % C", "annealed",
+         "125 HB", 1350, 0.21},
+        {2, 'P', "Non-alloy steel, cast steel, free-cutting steel, ≥ 0.25 % C", "annealed",
+         "190 HB", 1500, 0.22},
+        {3, 'P', "Non-alloy steel, cast steel, free-cutting steel, < 0.55 % C",
+         "quenched and tempered", "250 HB", 1675, 0.24},
+        {4, 'P', "Non-alloy steel, cast steel, free-cutting steel, ≥ 0.55 % C", "annealed",
+         "220 HB", 1700, 0.24},
+        {5, 'P', "Non-alloy steel, cast steel, free-cutting steel, ≥ 0.55 % C",
+         "quenched and tempered", "300 HB", 1900, 0.24},
+        {6, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)", "annealed",
+         "200 HB", 1775, 0.24},
+        {7, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)",
+         "quenched and tempered", "275 HB", 1675, 0.24},
+        {8, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)",
+         "quenched and tempered", "300 HB", 1725, 0.24},
+        {9, 'P', "Low-alloy steel and cast steel (under 5 % alloying elements)",
+         "quenched and tempered", "350 HB", 1800, 0.24},
         {10, 'P', "High-alloy steel, cast steel and tool steel", "annealed", "200 HB", 2450, 0.23},
-        {11, 'P', "High-alloy steel, cast steel and tool steel", "quenched and tempered", "325 HB", 2500, 0.23},
+        {11, 'P', "High-alloy steel, cast steel and tool steel", "quenched and tempered", "325 HB",
+         2500, 0.23},
         {12, 'P', "Stainless steel and cast steel", "ferritic/martensitic", "200 HB", 1875, 0.21},
         {13, 'P', "Stainless steel and cast steel", "martensitic", "240 HB", 1875, 0.21},
         {14, 'M', "Stainless steel and cast steel", "austenitic/duplex", "180 HB", 2150, 0.20},
@@ -57,7 +66,6 @@ const std::vector<MaterialGroup> &materialGroups()
     };
     return groups;
 }
-// clang-format on
 
 const MaterialGroup *findMaterialGroup(int number)
 {
