@@ -268,11 +268,7 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
     std::optional<std::string> badHeader;
     std::optional<CsvFault> badRow;
     Warnings warnings(err);
-    // A column of that title gives each row its material group, and is kept like --keep's.
-    const std::string materialTitle = "material";
-    const bool takesMaterial = materialFields(operation).has_value();
-    CsvBatchOptions withMaterialColumn;
-    std::optional<std::size_t> materialCell; // among the kept cells
+    BatchMaterials materials(operation, options);
 
     // Everything a worker reads is set while the header is read, before the first batch.
     auto solveBatch = [&](Batch &batch) {
@@ -297,20 +293,12 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
             if (operation.prepare)
                 operation.prepare(store);
             cells.beforeSolve(store);
-            const materials::MaterialGroup *material = options.material;
-            if (materialCell) {
-                const MaterialNamed named = materialNamed(rowCells[*materialCell]);
-                material = named.group ? named.group : material;
-                if (!named.error.empty() && batch.warnings.size() < Warnings::shownAtMost)
-                    batch.warnings.push_back("line " + std::to_string(batch.lines[row]) + ", " +
-                                             materialTitle + ": " + named.error);
-                else if (!named.error.empty())
-                    ++batch.unshownWarnings;
-            }
-            if (material)
-                solveWithMaterial(prepared, operation, captions, *material, store);
-            else
-                solve(prepared, store);
+            const std::string bad = materials.solveRow(prepared, captions, rowCells, store);
+            if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
+                batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
+                                         ", material: " + bad);
+            else if (!bad.empty())
+                ++batch.unshownWarnings;
             appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator,
                          cells.decimalCommas(store));
         }
@@ -327,31 +315,20 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
 
     // Where each header column goes in a row's cells: kept ones first.
     std::vector<std::size_t> slots;
-    const std::size_t maxCells = list.fields.size() + options.keep.size() + (takesMaterial ? 2 : 1);
+    const std::size_t maxCells =
+        list.fields.size() + options.keep.size() + materials.extraColumns() + 1;
     const char givenSeparator = options.separator ? options.separator : CsvReader::detectSeparator;
     CsvReader reader(
         maxCells,
         [&](const CsvRecord &record) {
             if (!headerRead) {
                 separator = reader.separator();
-                const CsvBatchOptions *headerOptions = &options;
-                const auto named = std::span(*record.cells)
-                                       .first(std::min(record.cellCount, record.cells->size()));
-                if (takesMaterial &&
-                    std::find(named.begin(), named.end(), materialTitle) != named.end() &&
-                    std::find(options.keep.begin(), options.keep.end(), materialTitle) ==
-                        options.keep.end()) {
-                    withMaterialColumn = options;
-                    withMaterialColumn.keep.push_back(materialTitle);
-                    headerOptions = &withMaterialColumn;
-                }
-                badHeader = readHeader(list, captions, *headerOptions, separator, record, header);
+                badHeader = readHeader(list, captions,
+                                       materials.headerOptions(*record.cells, record.cellCount),
+                                       separator, record, header);
                 if (badHeader)
                     return false;
-                for (std::size_t i = 0; takesMaterial && i < header.keptTitles.size(); ++i) {
-                    if (header.keptTitles[i] == materialTitle)
-                        materialCell = i;
-                }
+                materials.headerRead(header.keptTitles);
                 headerRead = true;
                 decimalComma = decimalComma || separator != ',';
                 slots.assign(record.cellCount, 0);

@@ -43,6 +43,23 @@ MaterialNamed materialNamed(std::string_view text)
     return {group, {}};
 }
 
+std::optional<std::string> readMaterial(std::string_view text, const OperationDefinition &operation,
+                                        const materials::MaterialGroup *&material)
+{
+    const MaterialNamed named = materialNamed(text);
+    if (material)
+        return "--material is given more than once";
+    if (!named.group)
+        return named.error.empty()
+                   ? "--material wants a group number (zorvik-solve --materials lists them)"
+                   : "--material takes a group: " + named.error;
+    if (!materialFields(operation))
+        return "--material is for an operation with a specific cutting force; " +
+               std::string(operation.name) + " has none";
+    material = named.group;
+    return std::nullopt;
+}
+
 MaterialSolve solveWithMaterial(const PreparedList &list, const OperationDefinition &operation,
                                 const Captions &captions, const materials::MaterialGroup &group,
                                 FieldStore &store, const SolveTrace &trace, bool record)
@@ -105,6 +122,54 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
     }
     explanations[kc] = {true, *solved.kc + "\n" + solved.note};
     return explanations;
+}
+
+namespace {
+constexpr std::string_view materialColumn = "material";
+} // namespace
+
+BatchMaterials::BatchMaterials(const OperationDefinition &operation, const CsvBatchOptions &options)
+    : m_operation(operation), m_options(options),
+      m_takesColumn(materialFields(operation).has_value() &&
+                    std::find(options.keep.begin(), options.keep.end(), materialColumn) ==
+                        options.keep.end())
+{}
+
+const CsvBatchOptions &BatchMaterials::headerOptions(const std::vector<std::string> &titles,
+                                                     std::size_t count)
+{
+    const auto end = titles.begin() + static_cast<std::ptrdiff_t>(std::min(count, titles.size()));
+    if (!m_takesColumn || std::find(titles.begin(), end, materialColumn) == end)
+        return m_options;
+    m_withColumn = m_options;
+    m_withColumn.keep.emplace_back(materialColumn);
+    return m_withColumn;
+}
+
+void BatchMaterials::headerRead(const std::vector<std::string> &keptTitles)
+{
+    if (!materialFields(m_operation))
+        return;
+    for (std::size_t i = 0; i < keptTitles.size(); ++i) {
+        if (keptTitles[i] == materialColumn)
+            m_cell = i;
+    }
+}
+
+std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &captions,
+                                     const std::string *kept, FieldStore &store) const
+{
+    const materials::MaterialGroup *group = m_options.material;
+    MaterialNamed named;
+    if (m_cell) {
+        named = materialNamed(kept[*m_cell]);
+        group = named.group ? named.group : group;
+    }
+    if (group)
+        solveWithMaterial(list, m_operation, captions, *group, store);
+    else
+        solve(list, store);
+    return named.error;
 }
 
 } // namespace zorvik

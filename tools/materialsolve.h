@@ -2,6 +2,7 @@
 #pragma once
 
 #include "operations/chipthickness.h"
+#include "tools/csvbatch.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,11 @@ struct MaterialNamed {
     std::string error; // why the text names no group it can use, "" when it does
 };
 MaterialNamed materialNamed(std::string_view text);
+
+// Reads the group of --material into material; or says why it cannot: no group that has
+// constants, given twice, or an operation without a specific cutting force.
+std::optional<std::string> readMaterial(std::string_view text, const OperationDefinition &operation,
+                                        const materials::MaterialGroup *&material);
 
 // What a solve with a material did, and, when asked, what an explanation needs of it.
 struct MaterialSolve {
@@ -44,5 +50,32 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
                                                   const MaterialSolve &solved,
                                                   const FieldStore &store,
                                                   const std::vector<bool> &defaults);
+
+// A batch's materials: --material's group for every row, and a header column "material" that
+// gives a row a group of its own, kept in the output like a --keep column.
+class BatchMaterials {
+public:
+    BatchMaterials(const OperationDefinition &operation, const CsvBatchOptions &options);
+
+    // How many more cells than its fields and kept columns a row may have.
+    std::size_t extraColumns() const { return m_takesColumn ? 1 : 0; }
+    // The options to read the header with: with a material column kept when it has one.
+    const CsvBatchOptions &headerOptions(const std::vector<std::string> &titles, std::size_t count);
+    // Once the header is read, with the titles of its kept columns in their order.
+    void headerRead(const std::vector<std::string> &keptTitles);
+
+    // Solves a row whose kept cells are kept: as solveWithMaterial with the row's group, or
+    // --material's when its cell is blank; as solve without either. Returns why a material cell
+    // names no group it can use, "" when it does; the row is then solved without it.
+    std::string solveRow(const PreparedList &list, const Captions &captions,
+                         const std::string *kept, FieldStore &store) const;
+
+private:
+    const OperationDefinition &m_operation;
+    const CsvBatchOptions &m_options;
+    const bool m_takesColumn;
+    CsvBatchOptions m_withColumn;
+    std::optional<std::size_t> m_cell; // among the kept cells
+};
 
 } // namespace zorvik

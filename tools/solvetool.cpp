@@ -130,22 +130,21 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
     return order;
 }
 
-// By field id, whether the field holds the window's default: no argument set it.
-std::vector<bool> defaultFields(const OperationDefinition &operation,
-                                const std::vector<bool> &given)
-{
-    std::vector<bool> defaults(operation.relations.fields.size(), false);
-    for (const auto &[field, text] : operation.defaults)
-        defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
-    return defaults;
-}
-
 // One block per field, in the order the window shows them.
-void printExplanations(const OperationDefinition &operation,
-                       const std::vector<FieldExplanation> &explanations, std::ostream &out)
+// given: by field id, whether an argument set the field; the others hold the window's default.
+// With material, the solve was one with a material, and record is not used.
+void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
+                       const FieldStore &solved, const std::vector<bool> &given, std::ostream &out,
+                       const MaterialSolve *material = nullptr)
 {
     const RelationList &list = operation.relations;
     const Captions captions = fieldCaptions(operation);
+    std::vector<bool> defaults(list.fields.size(), false);
+    for (const auto &[field, text] : operation.defaults)
+        defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
+    const std::vector<FieldExplanation> explanations =
+        material ? explainWithMaterial(operation, captions, *material, solved, defaults)
+                 : explainSolve(list, captions, record, solved, defaults);
     for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
@@ -269,19 +268,12 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
             continue;
         }
         if (arg == "--material") {
-            const MaterialNamed named = materialNamed(i + 1 < args.size() ? args[++i] : "");
-            if (!named.group || material || !materialFields(*operation)) {
-                err << "zorvik-solve: --material "
-                    << (material      ? "is given more than once"
-                        : named.group ? "is for an operation with a specific cutting force; " +
-                                            std::string(operation->name) + " has none"
-                        : named.error.empty() ? "wants a group number (zorvik-solve --materials "
-                                                "lists them)"
-                                              : "takes a group: " + named.error)
-                    << "\n";
+            const std::optional<std::string> bad =
+                readMaterial(i + 1 < args.size() ? args[++i] : std::string(), *operation, material);
+            if (bad) {
+                err << "zorvik-solve: " << *bad << "\n";
                 return badUse;
             }
-            material = named.group;
             continue;
         }
         if (arg == "--jobs" || arg == "--separator" || arg == "--keep") {
@@ -390,25 +382,17 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
                  << ' ' << value << '\n';
         };
     }
+    SolveRecord record;
     cells.beforeSolve(store);
-    if (material) {
-        const Captions captions = fieldCaptions(*operation);
-        const MaterialSolve solved = solveWithMaterial(PreparedList(list), *operation, captions,
-                                                       *material, store, traceWriter, explain);
-        if (explain)
-            printExplanations(*operation,
-                              explainWithMaterial(*operation, captions, solved, store,
-                                                  defaultFields(*operation, given)),
-                              explanations);
-    } else {
-        SolveRecord record;
+    std::optional<MaterialSolve> withMaterial;
+    if (material)
+        withMaterial = solveWithMaterial(PreparedList(list), *operation, fieldCaptions(*operation),
+                                         *material, store, traceWriter, explain);
+    else
         solve(list, store, traceWriter, explain ? &record : nullptr);
-        if (explain)
-            printExplanations(*operation,
-                              explainSolve(list, fieldCaptions(*operation), record, store,
-                                           defaultFields(*operation, given)),
-                              explanations);
-    }
+    if (explain)
+        printExplanations(*operation, record, store, given, explanations,
+                          withMaterial ? &*withMaterial : nullptr);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
         std::string field = store.text(static_cast<FieldId>(i));
