@@ -4,6 +4,7 @@
 #include "calculator/buttonlabel.h"
 #include "calculator/fieldedit.h"
 #include "calculator/framebox.h"
+#include "calculator/materialdialog.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
@@ -440,6 +441,33 @@ void CalculatorWindow::addFieldActions(QMenu *menu, QLineEdit *field)
     action->setObjectName(QStringLiteral("recalculate"));
     action->setShortcut(QKeySequence(Qt::Key_F5));
     connect(action, &QAction::triggered, this, [this, page] { recalculate(page); });
+    const std::optional<MaterialFields> material = materialFields(m_operation);
+    if (material && field == m_solveFields[std::size_t(page)][std::size_t(material->kc)]) {
+        action = menu->addAction(QStringLiteral("Specific Cutting Force from Material…"));
+        action->setObjectName(QStringLiteral("fromMaterial"));
+        connect(action, &QAction::triggered, this, [this, page] { chooseMaterial(page); });
+    }
+}
+
+// The force goes in as if typed over the field's whole text, so that Ctrl+Z takes it back.
+void CalculatorWindow::chooseMaterial(int page)
+{
+    const FieldId kc = materialFields(m_operation)->kc;
+    auto *field = static_cast<FieldEdit *>(m_solveFields[std::size_t(page)][std::size_t(kc)]);
+    MaterialDialog dialog(pageChipThickness(m_operation, pageTexts(page), m_captions), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<MaterialForce> force = dialog.chosenForce();
+    if (!force)
+        return;
+    field->setFocus();
+    field->selectAll();
+    field->replaceSelection(QString::fromStdString(*force->text));
+    m_results[std::size_t(page)].entered(
+        kc, *force->text + "\n" + force->explanation +
+                "\nEntered from the material table; Ctrl+Z takes it back. The solve reads it "
+                "and never changes it.");
+    showResults(page);
 }
 
 int CalculatorWindow::pageOf(const QObject *field) const
@@ -459,7 +487,8 @@ void CalculatorWindow::edited(int page, FieldId field)
     PageResults &results = m_results[static_cast<std::size_t>(page)];
     const QLineEdit *edit = m_solveFields[static_cast<std::size_t>(page)][std::size_t(field)];
     results.edited(field, edit->text().toStdString(), m_captions[static_cast<std::size_t>(field)]);
-    if (results.explained())
+    // Before the first solve only a kc entered from a material has said anything.
+    if (results.explained() || !edit->toolTip().isEmpty())
         showResults(page);
 }
 

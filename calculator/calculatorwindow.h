@@ -92,6 +92,7 @@ private:
     void edited(int page, FieldId field);
     void showResults(int page);
     bool undoRecalculate(int page);
+    void chooseMaterial(int page);
     int pageOf(const QObject *field) const;
     void closeWindow();
 

@@ -23,6 +23,7 @@ void PageResults::edited(FieldId id, const std::string &text, const std::string 
 {
     Field &field = m_fields.at(static_cast<std::size_t>(id));
     field.changed = true;
+    field.origin.clear();
     if (field.written && field.text == text)
         return;
     field.blank = text.empty();
@@ -60,6 +61,8 @@ std::vector<FieldId> PageResults::results() const
 std::string PageResults::explanation(FieldId id) const
 {
     const Field &field = at(id);
+    if (!field.origin.empty())
+        return field.origin;
     if (field.staleSince.empty())
         return field.explanation;
     if (field.written)

@@ -26,6 +26,12 @@ public:
     // A field changed by anything but a solve: typing, a paste, Import, a leave step. caption
     // names the field in the words of the window.
     void edited(FieldId field, const std::string &text, const std::string &caption);
+    // Right after an edit the window made for the user (kc from a material): where its text came
+    // from, which the field says until its text next changes.
+    void entered(FieldId field, std::string origin)
+    {
+        m_fields.at(static_cast<std::size_t>(field)).origin = std::move(origin);
+    }
     // Reset: the page holds nothing a solve wrote, and every field is as the window opened it.
     void clear();
 
@@ -47,6 +53,7 @@ private:
         bool changed = false;    // by the user since the window opened or the page was reset
         std::string explanation; // of the solve that explained it last
         std::string staleSince;  // the caption of the first field edited since, "" when none
+        std::string origin;      // of a text entered for the user, "" when none
     };
 
     const Field &at(FieldId field) const { return m_fields.at(static_cast<std::size_t>(field)); }

@@ -39,10 +39,10 @@ const std::vector<OperationDefinition> &operationDefinitions()
         return std::vector<OperationDefinition>{
             {OperationId::Longitudinal, "longitudinal", turning::relations(), turningDefaults, {},
              {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
-             turning::longitudinalWindow},
+             turning::longitudinalWindow, "txtct"},
             {OperationId::Face, "face", turning::faceRelations(), turningDefaults, {},
              {"Option2", "Face Turning", {240, 1320, 1335, 255}},
-             turning::faceWindow},
+             turning::faceWindow, "txtct"},
             {OperationId::Taper, "taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
              taper::taperWindow},
@@ -50,14 +50,14 @@ const std::vector<OperationDefinition> &operationDefinitions()
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
              {"Option7", "Drilling", {3000, 1800, 855, 255}},
-             drilling::drillingWindow},
+             drilling::drillingWindow, "txtct"},
             {OperationId::Milling, "milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}},
-             milling::millingWindow},
+             milling::millingWindow, "txtmin"},
             {OperationId::Shaping, "shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}},
-             shaping::shapingWindow},
+             shaping::shapingWindow, "txtf"},
         };
         // clang-format on
     }();

@@ -26,6 +26,9 @@ struct OperationDefinition {
     std::function<void(FieldStore &store)> prepare;
     design::OptionDesign option;
     const design::WindowDesign &(*design)();
+    // The field holding the chip thickness the specific cutting force is taken at (the one its
+    // force rule multiplies per unit of chip width); empty where the page has no such force.
+    std::string_view chipThickness = {};
 
     // A store holding the default texts.
     FieldStore defaultStore() const;

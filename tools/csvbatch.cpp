@@ -2,6 +2,7 @@
 #include "tools/csvbatch.h"
 
 #include "tools/csvreader.h"
+#include "tools/materialsolve.h"
 
 #include <condition_variable>
 #include <deque>
@@ -266,6 +267,7 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
     std::optional<std::string> badHeader;
     std::optional<CsvFault> badRow;
     Warnings warnings(err);
+    BatchMaterials materials(operation, options);
 
     // Everything a worker reads is set while the header is read, before the first batch.
     auto solveBatch = [&](Batch &batch) {
@@ -290,7 +292,12 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
             if (operation.prepare)
                 operation.prepare(store);
             cells.beforeSolve(store);
-            solve(prepared, store);
+            const std::string bad = materials.solveRow(prepared, captions, rowCells, store);
+            if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
+                batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
+                                         ", material: " + bad);
+            else if (!bad.empty())
+                ++batch.unshownWarnings;
             appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator,
                          cells.decimalCommas(store));
         }
@@ -307,16 +314,20 @@ int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &opt
 
     // Where each header column goes in a row's cells: kept ones first.
     std::vector<std::size_t> slots;
-    const std::size_t maxCells = list.fields.size() + options.keep.size() + 1;
+    const std::size_t maxCells =
+        list.fields.size() + options.keep.size() + materials.extraColumns() + 1;
     const char givenSeparator = options.separator ? options.separator : CsvReader::detectSeparator;
     CsvReader reader(
         maxCells,
         [&](const CsvRecord &record) {
             if (!headerRead) {
                 separator = reader.separator();
-                badHeader = readHeader(list, captions, options, separator, record, header);
+                badHeader = readHeader(list, captions,
+                                       materials.headerOptions(*record.cells, record.cellCount),
+                                       separator, record, header);
                 if (badHeader)
                     return false;
+                materials.headerRead(header.keptTitles);
                 headerRead = true;
                 decimalComma = decimalComma || separator != ',';
                 slots.assign(record.cellCount, 0);

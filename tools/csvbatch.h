@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "operations/materials.h"
 #include "operations/operation.h"
 #include "tools/numbercells.h"
 
@@ -18,6 +19,8 @@ struct CsvBatchOptions {
     bool strict = false;           // a text that is not a number makes the exit status 1
     std::vector<std::string> keep; // header columns that are no fields, copied to the output
     std::vector<GivenText> shared; // set in every row, before its cells
+    // Sets a blank specific cutting force in every row; a column "material" sets one per row.
+    const materials::MaterialGroup *material = nullptr;
 };
 
 // Solves one page per CSV row read from in: each row starts from the default texts and the

@@ -4,6 +4,7 @@
 #include "operations/operation.h"
 #include "solver/explain.h"
 #include "tools/csvbatch.h"
+#include "tools/materialsolve.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -62,11 +63,12 @@ const OperationDefinition *findOperationOrAlias(std::string_view name)
 void printUsage(std::ostream &out)
 {
     out << "usage: zorvik-solve OPERATION [--trace] [--explain] [--decimal-comma] [--strict]\n"
-           "                    [NAME=TEXT]...\n"
+           "                    [--material N] [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [--separator SEP]\n"
            "                    [--decimal-comma] [--keep COLUMN]... [--captions] [--strict]\n"
-           "                    [NAME=TEXT]...\n"
+           "                    [--material N] [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --fields\n"
+           "       zorvik-solve --materials\n"
            "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
            "starting from the operation's default texts, and prints every field as NAME=TEXT.\n"
            "--trace first prints each write as: PASS RULE NAME TEXT\n"
@@ -90,6 +92,11 @@ void printUsage(std::ostream &out)
            "--captions names the output header's fields by their captions.\n"
            "--fields lists the fields in window order: name, caption, default text and whether\n"
            "  a rule can write it, separated by tabs.\n"
+           "--material N: a blank specific cutting force is set from work-material group N at\n"
+           "  the page's chip thickness, once a solve has that, and the solve goes on from the\n"
+           "  page. In a batch, a column 'material' gives a row a group of its own.\n"
+           "--materials lists the groups: number, ISO class, material, condition, hardness,\n"
+           "  kc1 and mc, separated by tabs.\n"
            "example, a spreadsheet export with semicolons, decimal commas and a job column:\n"
            "  printf 'Job;txtidiam;Feed (mm/rev)\\nA-17;50;0,25\\n' |\n"
            "      zorvik-solve turning --csv --keep Job txtcspeed=150\n"
@@ -124,8 +131,10 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
 
 // One block per field, in the order the window shows them.
 // given: by field id, whether an argument set the field; the others hold the window's default.
+// With material, the solve was one with a material, and record is not used.
 void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
-                       const FieldStore &solved, const std::vector<bool> &given, std::ostream &out)
+                       const FieldStore &solved, const std::vector<bool> &given, std::ostream &out,
+                       const MaterialSolve *material = nullptr)
 {
     const RelationList &list = operation.relations;
     const Captions captions = operation.captions();
@@ -133,7 +142,8 @@ void printExplanations(const OperationDefinition &operation, const SolveRecord &
     for (const auto &[field, text] : operation.defaults)
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
     const std::vector<FieldExplanation> explanations =
-        explainSolve(list, captions, record, solved, defaults);
+        material ? explainWithMaterial(operation, captions, *material, solved, defaults)
+                 : explainSolve(list, captions, record, solved, defaults);
     for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
@@ -193,6 +203,14 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         printUsage(out);
         return 0;
     }
+    if (!args.empty() && args[0] == "--materials") {
+        if (args.size() != 1) {
+            err << "zorvik-solve: --materials takes no other arguments\n";
+            return badUse;
+        }
+        out << materials::tableText();
+        return 0;
+    }
     if (args.empty()) {
         err << "zorvik-solve: no operation given; expected one of: " << operationNames() << "\n";
         return badUse;
@@ -218,6 +236,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     std::optional<unsigned> jobs;
     std::optional<char> separator;
     std::vector<std::string> keep;
+    const materials::MaterialGroup *material = nullptr;
     // The options only a batch takes, as first given, for the message when there is none.
     std::string batchOnly;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -245,6 +264,15 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
             if (i + 1 < args.size() && args[i + 1].find('=') == std::string::npos &&
                 (args[i + 1] == "-" || args[i + 1].rfind("-", 0) != 0))
                 csvFile = args[++i];
+            continue;
+        }
+        if (arg == "--material") {
+            const std::optional<std::string> bad =
+                readMaterial(i + 1 < args.size() ? args[++i] : std::string(), *operation, material);
+            if (bad) {
+                err << "zorvik-solve: " << *bad << "\n";
+                return badUse;
+            }
             continue;
         }
         if (arg == "--jobs" || arg == "--separator" || arg == "--keep") {
@@ -324,6 +352,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         options.strict = strict;
         options.keep = std::move(keep);
         options.shared = std::move(givenTexts);
+        options.material = material;
         if (!csvFile || *csvFile == "-")
             return runCsvBatch(*operation, options, in, out, err);
         std::ifstream file(*csvFile, std::ios::binary);
@@ -354,9 +383,15 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     }
     SolveRecord record;
     cells.beforeSolve(store);
-    solve(list, store, traceWriter, explain ? &record : nullptr);
+    std::optional<MaterialSolve> withMaterial;
+    if (material)
+        withMaterial = solveWithMaterial(PreparedList(list), *operation, operation->captions(),
+                                         *material, store, traceWriter, explain);
+    else
+        solve(list, store, traceWriter, explain ? &record : nullptr);
     if (explain)
-        printExplanations(*operation, record, store, given, explanations);
+        printExplanations(*operation, record, store, given, explanations,
+                          withMaterial ? &*withMaterial : nullptr);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
         std::string field = store.text(static_cast<FieldId>(i));

@@ -29,6 +29,10 @@ TEST(OperationTable, EveryRowIsWholeAndSound)
             ASSERT_LT(std::size_t(field), row.relations.fields.size());
             EXPECT_EQ(row.defaultStore().text(field), text) << row.name;
         }
+        if (!row.chipThickness.empty()) {
+            EXPECT_GE(row.relations.fieldId(row.chipThickness), 0) << row.name;
+            EXPECT_GE(row.relations.fieldId("txtspcf"), 0) << row.name;
+        }
         EXPECT_EQ(design::designProblems(row.design(), row.relations, row.defaults),
                   std::vector<std::string>{});
     }

@@ -85,7 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
                {"--trace cannot be used with --decimal-comma"}},
         BadUse{"DecimalCommaWithExplain",
                {"face", "--explain", "--decimal-comma"},
-               {"--explain cannot be used with --decimal-comma"}}),
+               {"--explain cannot be used with --decimal-comma"}},
+        BadUse{"MaterialWithoutForce", {"taper", "--material", "2"}, {"taper has none"}},
+        BadUse{"MaterialWithoutConstants",
+               {"milling", "--material", "29"},
+               {"group 29", "no published cutting-force constants"}},
+        BadUse{"MaterialNoGroup", {"milling", "--material", "42"}, {"'42'", "--materials"}},
+        BadUse{"MaterialsWithMore", {"--materials", "milling"}, {"--materials takes no other"}}),
     [](const testing::TestParamInfo<BadUse> &info) { return info.param.name; });
 
 TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
@@ -235,7 +241,30 @@ INSTANTIATE_TEST_SUITE_P(
                    "txtidiam=1.234,5",
                    {"'1.234,5'", "thousands separator"},
                    0},
-        NumberText{"TurningIsLongitudinal", {"turning", "txtidiam=50"}, "txtidiam=50", {}, 0}),
+        NumberText{"TurningIsLongitudinal", {"turning", "txtidiam=50"}, "txtidiam=50", {}, 0},
+        // The first solve finds the chip thickness, 0.25 × sin(90° with π = 22/7); kc is set
+        // from it, 1500 × 0.249999950033342^−0.22, and a second solve takes it on to the force.
+        NumberText{"MaterialSetsTheForceSolvedOn",
+                   {"longitudinal", "--material", "2", "txtfeed=0.25", "txtangle=90", "txtdoc=2"},
+                   "txtcf=1017.45329032385",
+                   {},
+                   0},
+        NumberText{"MaterialLeavesAGivenForce",
+                   {"face", "--material", "2", "txtct=0.25", "txtspcf=100"},
+                   "txtspcf=100",
+                   {},
+                   0},
+        NumberText{"MaterialIsExplained",
+                   {"drilling", "--material", "2", "--explain", "txtct=0.25"},
+                   "From material group 2 (non-alloy steel, cast steel, free-cutting steel, ≥ 0.25 "
+                   "% C, annealed): kc = kc1 × h^−mc = 1500 × 0.25^−0.22 = 2034.90649117151",
+                   {},
+                   0},
+        NumberText{"MaterialsListed",
+                   {"--materials"},
+                   "38\tH\tHardened steel\thardened\t55 HRC\t4600\t",
+                   {},
+                   0}),
     [](const testing::TestParamInfo<NumberText> &info) { return info.param.name; });
 
 // Tab-separated, in the order --explain shows the fields, with each caption, default text and

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "operations/chipthickness.h"
+
+#include "solver/conversions.h"
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace zorvik {
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string joinedLines(std::vector<std::string>::const_iterator from,
+                        std::vector<std::string>::const_iterator to)
+{
+    std::string text;
+    for (auto line = from; line != to; ++line)
+        (text += text.empty() ? "" : "\n") += *line;
+    return text;
+}
+
+// A text as an explanation quotes it: a long one by its start and length.
+std::string quoted(const std::string &text, const std::string &caption)
+{
+    const std::string shown = linesOf(explainGiven(text, caption, false)).front();
+    return shown == text ? '"' + text + '"' : shown;
+}
+
+// Why the blank thickness stayed blank, rule by rule, leaving out the rules that read the
+// specific cutting force: they would ask for what the thickness is wanted for.
+std::string whatFillsIt(const RelationList &list, FieldId kc, const std::string &blank)
+{
+    std::vector<std::string> kept;
+    bool skipping = false;
+    const std::vector<std::string> lines = linesOf(blank);
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
+        if (line->starts_with("Rule ")) {
+            skipping = false;
+            for (const RuleGroup &group : list.groups) {
+                for (const Rule &rule : group) {
+                    const bool readsKc =
+                        std::find(rule.guard.begin(), rule.guard.end(), kc) != rule.guard.end();
+                    if (readsKc && line->starts_with("Rule " + std::string(rule.id) + ":"))
+                        skipping = true;
+                }
+            }
+        } else if (!line->starts_with("  ")) {
+            skipping = false;
+        }
+        if (!skipping)
+            kept.push_back(*line);
+    }
+    const bool anyRule = std::any_of(kept.begin(), kept.end(), [](const std::string &line) {
+        return line.starts_with("Rule ");
+    });
+    return anyRule ? joinedLines(kept.begin(), kept.end()) : std::string();
+}
+
+} // namespace
+
+std::optional<MaterialFields> materialFields(const OperationDefinition &operation)
+{
+    if (operation.chipThickness.empty())
+        return std::nullopt;
+    return MaterialFields{operation.relations.fieldId("txtspcf"),
+                          operation.relations.fieldId(operation.chipThickness)};
+}
+
+PageChipThickness pageChipThickness(const OperationDefinition &operation, const FieldStore &page,
+                                    const Captions &captions)
+{
+    const std::optional<MaterialFields> fields = materialFields(operation);
+    if (!fields)
+        return {std::nullopt, "This page has no specific cutting force."};
+    const std::string &caption = captions[static_cast<std::size_t>(fields->thickness)];
+    const std::string &own = page.text(fields->thickness);
+    if (!own.empty()) {
+        const std::optional<double> value = strictToNumber(own);
+        if (value && *value > 0)
+            return {value, "h = " + caption + " = " + own + ", as the page holds it."};
+        return {std::nullopt, caption + " holds " + quoted(own, caption) +
+                                  ", which is no chip thickness above 0 mm: type one there first."};
+    }
+
+    const RelationList &list = operation.relations;
+    FieldStore solved = page;
+    solved.setText(fields->kc, "");
+    SolveRecord record;
+    solve(list, solved, {}, &record);
+    const std::string explanation =
+        explainSolve(list, captions, record, solved)[static_cast<std::size_t>(fields->thickness)]
+            .text;
+    const std::string &found = solved.text(fields->thickness);
+    if (!found.empty()) {
+        const std::vector<std::string> lines = linesOf(explanation);
+        const std::string how = joinedLines(lines.begin() + 1, lines.end());
+        const std::optional<double> value = strictToNumber(found);
+        if (value && *value > 0)
+            return {value, "h = " + caption + " = " + found +
+                               ", as Calculate finds it from the page:\n" + how};
+        return {std::nullopt, "Calculate finds " + caption + " = " + found +
+                                  " from the page, which is no chip thickness above 0 mm:\n" + how};
+    }
+    const std::string fills = whatFillsIt(list, fields->kc, explanation);
+    return {std::nullopt,
+            "The page has no chip thickness yet: type " + caption +
+                (fills.empty() ? " first." : ", or what Calculate finds it from:\n" + fills)};
+}
+
+MaterialForce materialForce(const materials::MaterialGroup &group,
+                            const PageChipThickness &thickness, bool atOneMillimetre)
+{
+    const std::string name =
+        "Material group " + std::to_string(group.number) + " (" + materials::groupName(group) + ")";
+    if (!group.choosable())
+        return {std::nullopt,
+                name + " has no published cutting-force constants: choose another group."};
+    if (!atOneMillimetre && !thickness.millimetres)
+        return {std::nullopt, thickness.text};
+    const double h = atOneMillimetre ? 1.0 : *thickness.millimetres;
+    const Num kc = materials::specificCuttingForce(group, h);
+    if (!kc.ok())
+        return {std::nullopt, name + " gives no specific cutting force at h = " + numberToText(h) +
+                                  " mm: kc = kc1 × h^−mc overflows."};
+    const std::string how = atOneMillimetre
+                                ? "h = 1 mm, as asked: kc1 is the force on 1 mm² of chip 1 mm "
+                                  "thick, and the page's own chip thickness is not used."
+                                : thickness.text;
+    return {numberToText(kc.value()), materials::fromGroupText(group, h) + "\n" + how};
+}
+
+} // namespace zorvik

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "solver/checkednumber.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvik::materials {
+
+// One work-material group with the Kienzle constants of its specific cutting force.
+struct MaterialGroup {
+    int number;
+    char isoClass; // P, M, K, N, S or H
+    std::string_view material;
+    std::string_view condition; // "" where the group names none
+    std::string_view hardness;  // "" where none is published
+    std::optional<double> kc1;  // N/mm² at a chip thickness of 1 mm; none: no constants
+    std::optional<double> mc;   // the chip-thickness exponent; none: kc does not follow h
+
+    // A group without constants is listed, but gives no cutting force.
+    bool choosable() const { return kc1.has_value(); }
+};
+
+// The 41 groups, by number.
+const std::vector<MaterialGroup> &materialGroups();
+const MaterialGroup *findMaterialGroup(int number);
+
+// "non-alloy steel, …, annealed": the material and its condition, as a sentence names them.
+std::string groupName(const MaterialGroup &group);
+
+// What the ISO class stands for: "P" is "steel".
+std::string_view isoClassName(char isoClass);
+
+// kc = kc1 × h^−mc for a chip thickness h in mm; kc1 itself for a group without mc. Fails
+// (DivisionByZero for h = 0, NotANumber otherwise) when h is not above 0 or the group has no
+// constants.
+Num specificCuttingForce(const MaterialGroup &group, double thickness);
+
+// The same with its numbers put in, for explanations: "kc = kc1 × h^−mc = 1500 × 0.25^−0.22 =
+// 2034.9…", or for a group without mc, that kc is kc1 and why. Empty when kc fails.
+std::string specificCuttingForceText(const MaterialGroup &group, double thickness);
+
+// "From material group 2 (non-alloy steel, …, annealed): kc = …".
+std::string fromGroupText(const MaterialGroup &group, double thickness);
+
+// One line per group, tab-separated under a header, for the command line.
+std::string tableText();
+
+} // namespace zorvik::materials

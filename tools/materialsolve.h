@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "operations/chipthickness.h"
+#include "tools/csvbatch.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvik {
+
+// The group a --material argument or a material cell names: a whole group number of a group
+// with constants. An empty text names none, and is no error.
+struct MaterialNamed {
+    const materials::MaterialGroup *group = nullptr;
+    std::string error; // why the text names no group it can use, "" when it does
+};
+MaterialNamed materialNamed(std::string_view text);
+
+// Reads the group of --material into material; or says why it cannot: no group that has
+// constants, given twice, or an operation without a specific cutting force.
+std::optional<std::string> readMaterial(std::string_view text, const OperationDefinition &operation,
+                                        const materials::MaterialGroup *&material);
+
+// What a solve with a material did, and, when asked, what an explanation needs of it.
+struct MaterialSolve {
+    std::optional<std::string> kc; // the specific cutting force it set, none when it set none
+    std::string note;              // how it set it, or why it did not
+    SolveRecord first;             // of the solve before kc was set
+    FieldStore afterFirst{0};
+    SolveRecord second; // of the solve from the page with kc set
+};
+
+// Solves the page. When its specific cutting force is blank after that, and the group gives one
+// at the chip thickness the page then has, sets it and solves again from the page as it is:
+// what was typed or solved stays, and what kc leads to is filled in. The trace sees both solves,
+// and between them the setting of kc as rule "material" in pass 0. record: whether to keep what
+// an explanation needs.
+MaterialSolve solveWithMaterial(const PreparedList &list, const OperationDefinition &operation,
+                                const Captions &captions, const materials::MaterialGroup &group,
+                                FieldStore &store, const SolveTrace &trace = {},
+                                bool record = false);
+
+// Every field's explanation after a recorded solveWithMaterial: each result as the solve that
+// wrote it explains it, kc as the material gave it, the rest as the page ends.
+std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &operation,
+                                                  const Captions &captions,
+                                                  const MaterialSolve &solved,
+                                                  const FieldStore &store,
+                                                  const std::vector<bool> &defaults);
+
+// A batch's materials: --material's group for every row, and a header column "material" that
+// gives a row a group of its own, kept in the output like a --keep column.
+class BatchMaterials {
+public:
+    BatchMaterials(const OperationDefinition &operation, const CsvBatchOptions &options);
+
+    // How many more cells than its fields and kept columns a row may have.
+    std::size_t extraColumns() const { return m_takesColumn ? 1 : 0; }
+    // The options to read the header with: with a material column kept when it has one.
+    const CsvBatchOptions &headerOptions(const std::vector<std::string> &titles, std::size_t count);
+    // Once the header is read, with the titles of its kept columns in their order.
+    void headerRead(const std::vector<std::string> &keptTitles);
+
+    // Solves a row whose kept cells are kept: as solveWithMaterial with the row's group, or
+    // --material's when its cell is blank; as solve without either. Returns why a material cell
+    // names no group it can use, "" when it does; the row is then solved without it.
+    std::string solveRow(const PreparedList &list, const Captions &captions,
+                         const std::string *kept, FieldStore &store) const;
+
+private:
+    const OperationDefinition &m_operation;
+    const CsvBatchOptions &m_options;
+    const bool m_takesColumn;
+    CsvBatchOptions m_withColumn;
+    std::optional<std::size_t> m_cell; // among the kept cells
+};
+
+} // namespace zorvik
