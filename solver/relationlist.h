@@ -55,9 +55,18 @@ public:
 
     Num operator[](FieldId field) const;
     Num lenient(FieldId field) const;
-    Num aux(int index) const { return m_aux[static_cast<std::size_t>(index)]; }
+    // Throws std::out_of_range unless the value is computed by now: a pre-pass rule runs before
+    // any, and a value's definition before itself and the values after it.
+    Num aux(int index) const
+    {
+        if (static_cast<std::size_t>(index) >= m_aux.size())
+            throwAuxOutOfRange(index);
+        return m_aux[static_cast<std::size_t>(index)];
+    }
 
 private:
+    [[noreturn]] void throwAuxOutOfRange(int index) const;
+
     // The solve's view, which reads each text through the strict conversion only once.
     friend class CheckedStore;
     Values(const CheckedStore &checked, const FieldStore &store, const std::vector<Num> &aux)

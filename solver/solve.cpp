@@ -17,6 +17,12 @@ void FieldStore::throwOutOfRange(FieldId field) const
                             " outside a store of " + std::to_string(m_texts.size()) + " fields");
 }
 
+void Values::throwAuxOutOfRange(int index) const
+{
+    throw std::out_of_range("Values: auxiliary value " + std::to_string(index) + " read when " +
+                            std::to_string(m_aux.size()) + " are computed");
+}
+
 namespace {
 
 Num strictNumber(const std::string &text)
@@ -222,6 +228,19 @@ namespace {
 
 enum class Outcome { NotApplicable, Evaluated };
 
+// A formula's ids are seen only when it runs, so a read outside the page or the auxiliary values
+// computed by then throws from inside it; the message then names what of the list it was, for
+// whoever mends the list.
+template <typename Evaluate>
+auto naming(std::string_view kind, std::string_view name, Evaluate evaluate) -> decltype(evaluate())
+{
+    try {
+        return evaluate();
+    } catch (const std::out_of_range &error) {
+        throw std::out_of_range(std::string(kind) + ' ' + std::string(name) + ": " + error.what());
+    }
+}
+
 // A solve that records is a separate instance of the loop, so that one that does not runs without
 // a check for it.
 template <bool recording>
@@ -241,10 +260,11 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
         sourceBlank |= store.isBlank(*source);
     if (sourceBlank)
         return Outcome::NotApplicable;
-    Values values = store.values(aux);
-    if (rule.test && !rule.test(values))
+    const Values values = store.values(aux);
+    const std::string_view kind = pass == 0 ? "pre-pass rule" : "rule";
+    if (rule.test && !naming(kind, rule.id, [&] { return rule.test(values); }))
         return Outcome::NotApplicable;
-    Num result = rule.formula(values);
+    const Num result = naming(kind, rule.id, [&] { return rule.formula(values); });
     if (result.ok()) {
         if constexpr (recording)
             record->writes.push_back({pass, &rule, nullptr, store.texts()});
@@ -270,7 +290,8 @@ void runSolve(const RelationList &list, CheckedStore &store, const SolveTrace &t
 
     aux.reserve(list.auxValues.size());
     for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(store.store(), aux)));
+        aux.push_back(naming("auxiliary value", value.name,
+                             [&] { return value.define(Values(store.store(), aux)); }));
     if constexpr (recording) {
         record->auxRead = store.texts();
         record->aux = aux;
