@@ -9,6 +9,7 @@
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
+#include "solver/solve.h"
 
 #include <QApplication>
 #include <QFocusEvent>

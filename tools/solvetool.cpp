@@ -4,6 +4,7 @@
 #include "operations/designs.h"
 #include "operations/operation.h"
 #include "solver/explain.h"
+#include "solver/solve.h"
 #include "tools/csvbatch.h"
 
 #include <algorithm>

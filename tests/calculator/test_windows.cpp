@@ -4,6 +4,7 @@
 #include "calculator/designcheck.h"
 #include "calculator/twips.h"
 #include "solver/conversions.h"
+#include "solver/solve.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
 

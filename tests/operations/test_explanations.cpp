@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/designs.h"
 #include "solver/explain.h"
+#include "solver/solve.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
 

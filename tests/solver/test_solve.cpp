@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/numerics.h"
+#include "solver/preparedlist.h"
 #include "solver/relationlist.h"
+#include "solver/solve.h"
 #include "tests/support/solvetrace.h"
 
 #include <gtest/gtest.h>
