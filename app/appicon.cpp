@@ -9,7 +9,7 @@ namespace zorvik {
 QIcon applicationIcon()
 {
     // Each picture is named by its size, so none is decoded before a window asks for it: the
-    // start-up time is measured against a bare window.
+    // icon then adds nothing to the time the main window takes to show.
     QIcon icon;
     const QDir pictures(QStringLiteral(":/zorvik/icon"));
     for (const QString &name : pictures.entryList(QDir::Files)) {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/conversions.h"
+#include "solver/preparedlist.h"
+#include "solver/solve.h"
 #include "tests/support/typedpage.h"
 
 #include <benchmark/benchmark.h>

@@ -11,6 +11,7 @@
 #include "calculator/windowhost.h"
 #include "design/designcheck.h"
 #include "solver/conversions.h"
+#include "solver/solve.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -110,6 +110,12 @@ std::vector<std::string> Checker::run(const RelationList &relations, Defaults de
     } else if (*m_design.tabControl) {
         problem(std::string("tab control ") + m_design.tabControl + " on a single page");
     }
+    // Import fills a page's blank fields from the other page, which only two pages have.
+    const auto imports = [](const ButtonDesign &button) { return button.action == Action::Import; };
+    if (m_design.pages.size() > 2 &&
+        std::any_of(m_design.buttons.begin(), m_design.buttons.end(), imports))
+        problem(std::to_string(m_design.pages.size()) +
+                " pages, but Import takes from the other of two");
     for (const PageDesign &page : m_design.pages)
         checkPage(page, relations, defaults);
 

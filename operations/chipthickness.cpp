@@ -2,6 +2,7 @@
 #include "operations/chipthickness.h"
 
 #include "solver/conversions.h"
+#include "solver/solve.h"
 
 #include <algorithm>
 #include <sstream>

@@ -21,8 +21,8 @@ static_assert(std::numeric_limits<double>::is_iec559,
 // A double that remembers whether any step that produced it went wrong, and how: a division by
 // zero, 0/0, an overflow, a NaN or a rejected function argument. Once failed it stays failed,
 // even when a later step would bring the value back into range, so a formula can be written in
-// plain arithmetic in exactly its evaluation order and checked once at the end. Keeping the
-// reasons costs what a flag did; only explanations read them.
+// plain arithmetic in exactly its evaluation order and checked once at the end. The reasons are
+// flags in one byte, as small as a single failed flag would be; only explanations read them.
 class Num {
 public:
     constexpr Num(double value) : m_value(value), m_failures(std::isfinite(value) ? 0 : Overflow) {}

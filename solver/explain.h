@@ -2,6 +2,7 @@
 #pragma once
 
 #include "solver/relationlist.h"
+#include "solver/solve.h"
 
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ struct FieldExplanation {
 
 // Per field id, what the solve recorded in record did with it, and why a blank field stayed
 // blank; solved is the store after that solve. Only an explanation re-evaluates rules (to find
-// why they fail), so a solve that records nothing costs what it always did. A field marked in
+// why they fail), so a solve that records nothing does none of that work. A field marked in
 // defaults (by id; missing entries are false) held the window's default text rather than one
 // the user typed.
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,

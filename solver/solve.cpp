@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "solver/conversions.h"
-#include "solver/relationlist.h"
+#include "solver/solve.h"
 
-#include <algorithm>
+#include "solver/conversions.h"
+#include "solver/fieldstore.h"
+#include "solver/preparedlist.h"
+#include "solver/relationlist.h"
+#include "solver/values.h"
+
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -11,10 +17,10 @@
 
 namespace zorvik {
 
-void FieldStore::throwOutOfRange(FieldId field) const
+void Values::throwAuxOutOfRange(int index) const
 {
-    throw std::out_of_range("FieldStore: field id " + std::to_string(field) +
-                            " outside a store of " + std::to_string(m_texts.size()) + " fields");
+    throw std::out_of_range("Values: auxiliary value " + std::to_string(index) + " read when " +
+                            std::to_string(m_aux.size()) + " are computed");
 }
 
 namespace {
@@ -30,43 +36,6 @@ Num strictNumber(const std::string &text)
 Num Values::lenient(FieldId field) const
 {
     return Num(lenientToNumber(m_store.text(field)));
-}
-
-FieldId RelationList::fieldId(std::string_view name) const
-{
-    auto found = std::find(fields.begin(), fields.end(), name);
-    return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
-}
-
-RelationList amended(const RelationList &base, const std::vector<Rule> &replacements,
-                     const std::vector<std::string_view> &dropped)
-{
-    RelationList list = base;
-    auto onlyRule = [&list](std::string_view id) -> std::pair<RuleGroup *, std::size_t> {
-        std::pair<RuleGroup *, std::size_t> found{nullptr, 0};
-        int count = 0;
-        for (RuleGroup &group : list.groups) {
-            for (std::size_t i = 0; i < group.size(); ++i) {
-                if (group[i].id == id) {
-                    found = {&group, i};
-                    ++count;
-                }
-            }
-        }
-        if (count != 1)
-            throw std::invalid_argument("amended list: " + std::to_string(count) + " rules of id " +
-                                        std::string(id) + " in its base");
-        return found;
-    };
-    for (const Rule &rule : replacements) {
-        auto [group, at] = onlyRule(rule.id);
-        (*group)[at] = rule;
-    }
-    for (std::string_view id : dropped) {
-        auto [group, at] = onlyRule(id);
-        group->erase(group->begin() + static_cast<std::ptrdiff_t>(at));
-    }
-    return list;
 }
 
 // One entry per field of a solve: on the stack for lists of the usual size, since a solve is
@@ -88,52 +57,11 @@ private:
     T *m_data;
 };
 
-namespace {
-
-template <typename Visit> void forEachId(const RelationList &list, Visit visit)
-{
-    auto visitRule = [&visit](const Rule &rule) {
-        visit(rule.target);
-        for (FieldId source : rule.guard)
-            visit(source);
-    };
-    for (const Rule &rule : list.prePass)
-        visitRule(rule);
-    for (const RuleGroup &group : list.groups) {
-        for (const Rule &rule : group)
-            visitRule(rule);
-    }
-    for (const PassCopy &copy : list.endOfPass) {
-        visit(copy.source);
-        visit(copy.target);
-    }
-}
-
-} // namespace
-
-PreparedList::PreparedList(const RelationList &list)
-    : m_list(&list), m_groupTargets(list.groups.size(), -1), m_groupsFilling(list.fields.size())
-{
-    const FieldStore store(list.fields.size());
-    forEachId(list, [&store](FieldId id) { store.check(id); });
-    for (std::size_t group = 0; group < list.groups.size(); ++group) {
-        const RuleGroup &rules = list.groups[group];
-        FieldId shared = rules.empty() ? -1 : rules.front().target;
-        for (const Rule &rule : rules) {
-            if (rule.target != shared)
-                shared = -1;
-        }
-        m_groupTargets[group] = shared;
-        if (shared >= 0)
-            ++m_groupsFilling[static_cast<std::size_t>(shared)];
-    }
-}
-
 // The store as the solve loop sees it: the list's ids were checked when it was prepared, so the
 // many reads of a solve need no check of their own.
-class CheckedStore {
+class UncheckedStore {
 public:
-    CheckedStore(const PreparedList &list, FieldStore &store)
+    UncheckedStore(const PreparedList &list, FieldStore &store)
         : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
           m_fields(store.size()), m_groupTargets(list.m_groupTargets.data()),
           m_groupsFilling(list.m_groupsFilling.data())
@@ -215,17 +143,30 @@ private:
 
 Num Values::operator[](FieldId field) const
 {
-    return m_checked ? m_checked->number(field) : strictNumber(m_store.text(field));
+    return m_unchecked ? m_unchecked->number(field) : strictNumber(m_store.text(field));
 }
 
 namespace {
 
 enum class Outcome { NotApplicable, Evaluated };
 
+// A formula's ids are seen only when it runs, so a read outside the page or the auxiliary values
+// computed by then throws from inside it; the message then names what of the list it was, for
+// whoever mends the list.
+template <typename Evaluate>
+auto naming(std::string_view kind, std::string_view name, Evaluate evaluate) -> decltype(evaluate())
+{
+    try {
+        return evaluate();
+    } catch (const std::out_of_range &error) {
+        throw std::out_of_range(std::string(kind) + ' ' + std::string(name) + ": " + error.what());
+    }
+}
+
 // A solve that records is a separate instance of the loop, so that one that does not runs without
 // a check for it.
 template <bool recording>
-Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &aux, int pass,
+Outcome tryRule(const Rule &rule, UncheckedStore &store, const std::vector<Num> &aux, int pass,
                 const SolveTrace &trace, SolveRecord *record)
 {
     if (!store.isBlank(rule.target))
@@ -241,10 +182,11 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
         sourceBlank |= store.isBlank(*source);
     if (sourceBlank)
         return Outcome::NotApplicable;
-    Values values = store.values(aux);
-    if (rule.test && !rule.test(values))
+    const Values values = store.values(aux);
+    const std::string_view kind = pass == 0 ? "pre-pass rule" : "rule";
+    if (rule.test && !naming(kind, rule.id, [&] { return rule.test(values); }))
         return Outcome::NotApplicable;
-    Num result = rule.formula(values);
+    const Num result = naming(kind, rule.id, [&] { return rule.formula(values); });
     if (result.ok()) {
         if constexpr (recording)
             record->writes.push_back({pass, &rule, nullptr, store.texts()});
@@ -259,7 +201,7 @@ Outcome tryRule(const Rule &rule, CheckedStore &store, const std::vector<Num> &a
 }
 
 template <bool recording>
-void runSolve(const RelationList &list, CheckedStore &store, const SolveTrace &trace,
+void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace &trace,
               SolveRecord *record)
 {
     if constexpr (recording)
@@ -270,7 +212,8 @@ void runSolve(const RelationList &list, CheckedStore &store, const SolveTrace &t
 
     aux.reserve(list.auxValues.size());
     for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(store.store(), aux)));
+        aux.push_back(naming("auxiliary value", value.name,
+                             [&] { return value.define(Values(store.store(), aux)); }));
     if constexpr (recording) {
         record->auxRead = store.texts();
         record->aux = aux;
@@ -312,7 +255,7 @@ bool solve(const PreparedList &prepared, FieldStore &fields, const SolveTrace &t
     const RelationList &list = prepared.list();
     if (fields.size() != list.fields.size())
         return false;
-    CheckedStore store(prepared, fields);
+    UncheckedStore store(prepared, fields);
     if (record)
         runSolve<true>(list, store, trace, record);
     else

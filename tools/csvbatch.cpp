@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
+#include "solver/preparedlist.h"
+#include "solver/solve.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
 
@@ -35,9 +37,9 @@ struct Batch {
 
 // Runs work on batches in jobs threads and writes their outputs in the order they were
 // submitted. The caller's thread is one of them: besides reading and writing, it works a batch
-// whenever it would otherwise wait, so jobs threads keep jobs cores busy (with a thread more, the
-// reading one took turns with the others). At most a few batches per job are under way, so
-// memory does not follow the length of the input.
+// whenever it would otherwise wait, so jobs threads keep jobs cores busy, where a reading thread
+// of its own would take turns with the workers for a core. At most a few batches per job are
+// under way, so memory does not follow the length of the input.
 class OrderedWorkers {
 public:
     OrderedWorkers(unsigned jobs, std::function<void(Batch &)> work,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/materialsolve.h"
 
+#include "solver/solve.h"
+
 #include <algorithm>
 #include <charconv>
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "operations/chipthickness.h"
+#include "solver/preparedlist.h"
 #include "tools/csvbatch.h"
 
 #include <optional>

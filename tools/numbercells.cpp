@@ -176,7 +176,8 @@ std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
             continue;
         std::size_t point;
         if (known && m_blank[i]) {
-            // A result: looking at each of its bytes cost more than the rest of its writing.
+            // A result: the solve writes plain decimals only, so the point is all to look for,
+            // and checking every byte would cost more than the rest of its writing.
             point = text.find('.');
         } else if (isPlainDecimal(text, point)) {
             if (point != std::string::npos && text[point] != '.')

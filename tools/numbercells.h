@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "solver/relationlist.h"
+#include "solver/fieldstore.h"
 
 #include <cstddef>
 #include <iosfwd>

@@ -3,6 +3,8 @@
 
 #include "operations/operation.h"
 #include "solver/explain.h"
+#include "solver/preparedlist.h"
+#include "solver/solve.h"
 #include "tools/csvbatch.h"
 #include "tools/materialsolve.h"
 

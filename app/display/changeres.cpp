@@ -18,9 +18,11 @@ void changeRes(DisplayPlatform &platform, std::int32_t x, std::int32_t y, std::i
     record.pelsHeight = static_cast<std::uint32_t>(y);
     record.bitsPerPel = static_cast<std::uint32_t>(bits);
 
+    // Full screen, for this session only: the user's saved settings are never written, so a
+    // crash, a kill or a power cut while the mode is switched leaves the next session's mode as
+    // the user set it.
     const std::int32_t result = platform.changeSettings(record, changeFullScreen);
     if (result == changeSuccessful) {
-        platform.changeSettings(record, changeUpdateSaved);
         platform.sendMessage(broadcastWindow, displayChangeMessage,
                              static_cast<std::uintptr_t>(static_cast<std::uint32_t>(bits)),
                              packSize(x, y));

@@ -10,7 +10,6 @@ namespace zorvik::display {
 // Values of the Win32 display services, which the other backends answer in kind.
 inline constexpr std::uint32_t fieldsBitsWidthHeight = 0x1C0000;
 inline constexpr std::uint32_t changeFullScreen = 4;
-inline constexpr std::uint32_t changeUpdateSaved = 1;
 inline constexpr std::int32_t changeSuccessful = 0;
 inline constexpr std::int32_t changeRestart = 1;
 inline constexpr std::int32_t changeFailed = -1;

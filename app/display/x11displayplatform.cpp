@@ -219,22 +219,11 @@ void X11DisplayPlatform::enumerateSettings(std::uint32_t modeNumber, DisplaySett
     }
 }
 
-bool X11DisplayPlatform::showing(const DisplaySettings &record) const
-{
-    const Resources resources = screenResources(m_display, m_root);
-    Crtc now;
-    return resources && readCrtc(m_display, resources.get(), m_crtc, now) && now.mode != None &&
-           now.width == record.pelsWidth && now.height == record.pelsHeight;
-}
-
-std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, std::uint32_t flags)
+// The X server keeps no saved settings: every change lasts until the next, whatever the flags.
+std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, std::uint32_t)
 {
     if (!m_open || record.bitsPerPel != std::uint32_t(colourDepth()))
         return changeBadMode;
-    // The X server keeps no saved settings, and the full-screen change before has already set
-    // the mode: setting it again would only have every client see a second change.
-    if (flags == changeUpdateSaved)
-        return showing(record) ? changeSuccessful : changeFailed;
     if (record.pelsWidth == m_startCrtc.width && record.pelsHeight == m_startCrtc.height) {
         const std::int32_t result = apply(m_startCrtc, m_startScreen);
         if (result == changeSuccessful)

@@ -54,7 +54,6 @@ public:
 private:
     bool locateOutput();
     ScreenSize currentScreenSize() const;
-    bool showing(const DisplaySettings &record) const;
     std::int32_t apply(const CrtcState &target, const ScreenSize &screen);
     void holdForExit(bool changed);
     static void restoreAtExit();

@@ -6,6 +6,8 @@
 // with a decimal comma writes it: semicolons between cells, decimal commas in them.
 // Usage: batch_pages ROWS FILE [semicolon]
 #include "operations/operation.h"
+#include "solver/preparedlist.h"
+#include "solver/solve.h"
 
 #include <algorithm>
 #include <charconv>

@@ -9,6 +9,7 @@
 #include "design/designcheck.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
+#include "solver/solve.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -5,6 +5,7 @@
 #include "design/designcheck.h"
 #include "calculator/twips.h"
 #include "solver/conversions.h"
+#include "solver/solve.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
 
@@ -950,6 +951,9 @@ void TestWindows::designMistakesAreNamed_data()
     }) << "two controls named";
     QTest::newRow("tab control") << Change([](WindowDesign &d) { d.tabControl = ""; })
                                  << "two pages but no tab control";
+    QTest::newRow("import on three pages") << Change([](WindowDesign &d) {
+        d.pages.push_back({"Third", "t", ""});
+    }) << "3 pages, but Import takes from the other of two";
     QTest::newRow("tab control on one page")
         << Change([](WindowDesign &d) { d.pages.pop_back(); }) << "tab control t1 on a single page";
     QTest::newRow("leave step field") << Change([](WindowDesign &d) {

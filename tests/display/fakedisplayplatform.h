@@ -105,8 +105,6 @@ inline FakeDisplayPlatform::Log askedFor(std::uint32_t x, std::uint32_t y, std::
 inline FakeDisplayPlatform::Log accepted(std::uint32_t x, std::uint32_t y, std::uint32_t bits)
 {
     FakeDisplayPlatform::Log log = askedFor(x, y, bits);
-    log.push_back("change " + std::to_string(x) + 'x' + std::to_string(y) + 'x' +
-                  std::to_string(bits) + " fields=1c0000 flags=1");
     log.push_back("send window=ffff message=7e wParam=" + std::to_string(bits) +
                   " lParam=" + std::to_string(y * 65536u + x));
     return log;

@@ -2,7 +2,9 @@
 // Runs the main window's display steps through the Win32 backend without Qt: switches to
 // 800 x 600, reports, waits for a line on standard input, restores and reports again. A
 // top-level window whose thread never takes its messages is there all along, as a hung
-// application would be: the display-change broadcasts must not wait for it for ever.
+// application would be: the display-change broadcasts must not wait for it for ever. Each change
+// is printed with its flags, and each report gives the saved settings beside the current ones, so
+// that a switch that writes the user's saved settings shows.
 #include "displaysession.h"
 #include "win32displayplatform.h"
 
@@ -10,6 +12,41 @@
 #include <windows.h>
 
 namespace {
+
+using namespace zorvik::display;
+
+// The backend, with every change of the settings printed before it is made.
+class PrintedChanges final : public DisplayPlatform {
+public:
+    void enumerateSettings(std::uint32_t modeNumber, DisplaySettings &record) override
+    {
+        m_win32.enumerateSettings(modeNumber, record);
+    }
+    std::int32_t changeSettings(const DisplaySettings &record, std::uint32_t flags) override
+    {
+        std::printf("change %lux%lu flags %lu\n", static_cast<unsigned long>(record.pelsWidth),
+                    static_cast<unsigned long>(record.pelsHeight),
+                    static_cast<unsigned long>(flags));
+        std::fflush(stdout);
+        return m_win32.changeSettings(record, flags);
+    }
+    void sendMessage(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
+                     std::uint32_t lParam) override
+    {
+        m_win32.sendMessage(window, message, wParam, lParam);
+    }
+    std::int32_t messageBox(const char *text, const char *title, std::uint32_t flags) override
+    {
+        return m_win32.messageBox(text, title, flags);
+    }
+    void exitWindows(std::uint32_t flags) override { m_win32.exitWindows(flags); }
+    void openDisplayContext() override { m_win32.openDisplayContext(); }
+    std::int32_t colourDepth() override { return m_win32.colourDepth(); }
+    void releaseDisplayContext() override { m_win32.releaseDisplayContext(); }
+
+private:
+    Win32DisplayPlatform m_win32;
+};
 
 DWORD WINAPI hungWindowThread(void *ready)
 {
@@ -33,7 +70,12 @@ void report(const char *step)
     DEVMODEA mode{};
     mode.dmSize = sizeof mode;
     EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    std::printf("%s %lux%lux%lu\n", step, mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel);
+    DEVMODEA saved{};
+    saved.dmSize = sizeof saved;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &saved))
+        saved.dmPelsWidth = saved.dmPelsHeight = 0;
+    std::printf("%s %lux%lux%lu saved %lux%lu\n", step, mode.dmPelsWidth, mode.dmPelsHeight,
+                mode.dmBitsPerPel, saved.dmPelsWidth, saved.dmPelsHeight);
     std::fflush(stdout);
 }
 
@@ -41,8 +83,8 @@ void report(const char *step)
 
 int main()
 {
-    zorvik::display::Win32DisplayPlatform platform;
-    zorvik::display::DisplaySession session(platform);
+    PrintedChanges platform;
+    DisplaySession session(platform);
     startHungWindow();
     report("start");
     session.load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));

@@ -3,6 +3,7 @@
 // operation. Any broken invariant traps.
 #include "operations/operation.h"
 #include "solver/conversions.h"
+#include "solver/solve.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "solver/solve.h"
 #include "tests/support/solvetrace.h"
 #include "tests/support/typedpage.h"
 

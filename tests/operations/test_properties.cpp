@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/operation.h"
 #include "solver/conversions.h"
+#include "solver/solve.h"
 
 #include <gtest/gtest.h>
 

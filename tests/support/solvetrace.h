@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "solver/relationlist.h"
+#include "solver/solve.h"
 
 #include <string>
 #include <vector>
