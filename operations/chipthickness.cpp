@@ -3,32 +3,14 @@
 
 #include "solver/conversions.h"
 #include "solver/solve.h"
+#include "solver/texts.h"
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 namespace zorvik {
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string joinedLines(std::vector<std::string>::const_iterator from,
-                        std::vector<std::string>::const_iterator to)
-{
-    std::string text;
-    for (auto line = from; line != to; ++line)
-        (text += text.empty() ? "" : "\n") += *line;
-    return text;
-}
 
 // A text as an explanation quotes it: a long one by its start and length.
 std::string quoted(const std::string &text, const std::string &caption)
@@ -64,7 +46,7 @@ std::string whatFillsIt(const RelationList &list, FieldId kc, const std::string 
     const bool anyRule = std::any_of(kept.begin(), kept.end(), [](const std::string &line) {
         return line.starts_with("Rule ");
     });
-    return anyRule ? joinedLines(kept.begin(), kept.end()) : std::string();
+    return anyRule ? joined(kept, "\n") : std::string();
 }
 
 } // namespace
@@ -104,7 +86,8 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
     const std::string &found = solved.text(fields->thickness);
     if (!found.empty()) {
         const std::vector<std::string> lines = linesOf(explanation);
-        const std::string how = joinedLines(lines.begin() + 1, lines.end());
+        const std::string how =
+            joined(std::vector<std::string>(lines.begin() + 1, lines.end()), "\n");
         const std::optional<double> value = strictToNumber(found);
         if (value && *value > 0)
             return {value, "h = " + caption + " = " + found +

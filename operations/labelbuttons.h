@@ -15,25 +15,30 @@ inline std::vector<design::ButtonDesign> labelButtons()
     return {
         {"Label1", "Calculate", Action::Calculate, 120, "flabel1"},
         {"Label2", "Reset", Action::Reset, 1560, "flabel2"},
-        {"command5", "Import", Action::Import, 3000},
+        {"command5", "Import", Action::Import, 3000, "fcommand5"},
         {"Label3", "Back", Action::Back, 4440, "flabel3"},
         {"Label4", "Cancel", Action::Cancel, 5880, "flabel4"},
     };
 }
 
-// They restore those labels alike too: the window background only the four roughing Label ones,
-// the tab control all ten, and the surfaces named for a page that page's five.
+// Two-page windows restore their button labels alike: the window background the labels given,
+// the tab control every label of both pages, and the surfaces named for a page that page's
+// labels. The buttons must name their finishing twins.
 inline std::vector<design::HoverRestore>
-labelButtonsHover(const char *tabControl, std::vector<const char *> roughingSurfaces,
-                  std::vector<const char *> finishingSurfaces)
+twoPageHover(const std::vector<design::ButtonDesign> &buttons, const char *tabControl,
+             std::vector<const char *> background, std::vector<const char *> roughingSurfaces,
+             std::vector<const char *> finishingSurfaces)
 {
-    const std::vector<const char *> roughing{"Label1", "Label2", "command5", "Label3", "Label4"};
-    const std::vector<const char *> finishing{"flabel1", "flabel2", "fcommand5", "flabel3",
-                                              "flabel4"};
+    std::vector<const char *> roughing;
+    std::vector<const char *> finishing;
+    for (const design::ButtonDesign &button : buttons) {
+        roughing.push_back(button.name);
+        finishing.push_back(button.finishing);
+    }
     std::vector<const char *> all = roughing;
     all.insert(all.end(), finishing.begin(), finishing.end());
     return {
-        {{""}, {"Label1", "Label2", "Label3", "Label4"}},
+        {{""}, std::move(background)},
         {{tabControl}, all},
         {std::move(roughingSurfaces), roughing},
         {std::move(finishingSurfaces), finishing},

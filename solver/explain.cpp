@@ -2,6 +2,7 @@
 #include "solver/explain.h"
 
 #include "solver/conversions.h"
+#include "solver/texts.h"
 
 #include <algorithm>
 #include <functional>
@@ -153,17 +154,6 @@ std::string withValues(const RelationList &list, std::string_view text, std::str
     });
 }
 
-std::string joined(const std::vector<std::string> &parts, std::string_view last)
-{
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            text += i + 1 == parts.size() ? last : ", ";
-        text += parts[i];
-    }
-    return text;
-}
-
 FieldStore storeOf(const std::vector<std::string> &texts)
 {
     FieldStore store(texts.size());
@@ -308,7 +298,7 @@ private:
             }
             if (!blankSources.empty()) {
                 if (mine)
-                    lines.push_back("  not applicable: " + joined(blankSources, " and ") +
+                    lines.push_back("  not applicable: " + joined(blankSources, ", ", " and ") +
                                     (blankSources.size() == 1 ? " is blank." : " are blank."));
                 continue;
             }

@@ -5,6 +5,7 @@
 #include "solver/explain.h"
 #include "solver/preparedlist.h"
 #include "solver/solve.h"
+#include "solver/texts.h"
 #include "tools/csvbatch.h"
 #include "tools/materialsolve.h"
 
@@ -24,16 +25,6 @@ namespace {
 
 constexpr int badUse = 2;
 
-std::string joined(const std::vector<std::string_view> &names)
-{
-    std::string text;
-    for (std::string_view name : names) {
-        if (!text.empty())
-            text += ", ";
-        text += name;
-    }
-    return text;
-}
 
 // Other names an operation is known by on the command line.
 constexpr std::pair<std::string_view, std::string_view> operationAliases[] = {

@@ -69,7 +69,8 @@ WindowDesign design()
         },
         .buttons = labelButtons(),
         .filters = {},
-        .hover = labelButtonsHover("SSTab2", {"Frame1", "Frame3"}, {"Frame4", "Frame6"}),
+        .hover = twoPageHover(labelButtons(), "SSTab2", {"Label1", "Label2", "Label3", "Label4"},
+                              {"Frame1", "Frame3"}, {"Frame4", "Frame6"}),
         .keysFollowShownPage = true,
         .tagMatch = TagMatch::Number,
     };

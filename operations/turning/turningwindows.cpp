@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/turning/turningwindows.h"
 
+#include "operations/labelbuttons.h"
+
 namespace zorvik::turning {
 
 namespace {
@@ -21,12 +23,13 @@ WindowDesign design(const Variant &v)
 {
     constexpr int c1 = 120, c2 = 3600, c3 = 7440;  // caption columns
     constexpr int f1 = 2160, f2 = 6000, f3 = 9960; // field columns
-    const std::vector<const char *> roughing{"command1", "command2", "command5", "command3",
-                                             "command4"};
-    const std::vector<const char *> finishing{"fcommand1", "fcommand2", "fcommand5", "fcommand3",
-                                              "fcommand4"};
-    std::vector<const char *> all = roughing;
-    all.insert(all.end(), finishing.begin(), finishing.end());
+    const std::vector<ButtonDesign> buttons{
+        {"command1", "Calculate", Action::Calculate, 120, "fcommand1"},
+        {"command2", "Reset", Action::Reset, 1560, "fcommand2"},
+        {"command5", "Import", Action::Import, 3000, "fcommand5"},
+        {"command3", "Back", Action::Back, 4440, "fcommand3"},
+        {"command4", "Cancel", Action::Cancel, 5880, "fcommand4"},
+    };
 
     // clang-format off
     return WindowDesign{
@@ -70,21 +73,12 @@ WindowDesign design(const Variant &v)
             {"txteeff", "Electrical Efficiency :", "Frame2", c3, f3, 2400},
             {"txteff", "Total Efficiency :", "Frame2", c3, f3, 2880},
         },
-        .buttons = {
-            {"command1", "Calculate", Action::Calculate, 120},
-            {"command2", "Reset", Action::Reset, 1560},
-            {"command5", "Import", Action::Import, 3000},
-            {"command3", "Back", Action::Back, 4440},
-            {"command4", "Cancel", Action::Cancel, 5880},
-        },
+        .buttons = buttons,
         .filters = {{"txtspcp", KeyFilter::Digits}},
-        .hover = {
-            {{""}, {"command1", "command2", "command3", "command4",
-                    "fcommand1", "fcommand2", "fcommand3", "fcommand4"}},
-            {{"t1"}, all},
-            {{"Frame2", "Frame3"}, roughing},
-            {{"fFrame2", "fFrame3"}, finishing},
-        },
+        .hover = twoPageHover(buttons, "t1",
+                              {"command1", "command2", "command3", "command4",
+                               "fcommand1", "fcommand2", "fcommand3", "fcommand4"},
+                              {"Frame2", "Frame3"}, {"fFrame2", "fFrame3"}),
     };
     // clang-format on
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/explain.h"
+#include "solver/texts.h"
 #include "solver/solve.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
@@ -7,21 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 using namespace zorvik;
 using namespace zorvik::test;
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 struct Explained {
     FieldStore solved;
