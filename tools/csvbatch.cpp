@@ -371,12 +371,20 @@ private:
     // Feeds the reader to the end of the input, or until it stops at a fault, the input cannot
     // be read, a stop signal came, a row could not be solved or the output cannot be written (a
     // full disk: the rest would be solved for nothing). Only a read that gives nothing is the
-    // end: a short one may be followed by a fault.
+    // end: a pipe gives what it has.
     void readInput(std::istream &in, CsvReader &reader)
     {
         m_reader = &reader;
         std::string buffer(readBytes, '\0');
         while (m_out && !m_solveFault && !caughtStopSignal()) {
+            // Rows that come in slowly, through a pipe or typed, come out as soon as the input
+            // waits, not a batch later; a stop signal then ends the run with them written.
+            if (m_batch->rows > 0 && in.rdbuf()->in_avail() == 0) {
+                m_workers->submit(std::move(m_batch));
+                m_batch = m_workers->take();
+                m_workers->drain();
+                continue;
+            }
             std::streamsize got;
             try {
                 got = in.rdbuf()->sgetn(buffer.data(), static_cast<std::streamsize>(buffer.size()));

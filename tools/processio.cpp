@@ -79,30 +79,24 @@ FdInput::int_type FdInput::underflow()
     return traits_type::to_int_type(m_byte);
 }
 
-// A read that fails after others of the same call gave bytes returns those first; the fault
-// comes again at the next read, and the stream takes it as an error there.
 std::streamsize FdInput::xsgetn(char *to, std::streamsize count)
 {
-    std::streamsize total = 0;
-    if (gptr() < egptr() && count > 0) {
+    if (count <= 0)
+        return 0;
+    if (gptr() < egptr()) {
         *to = *gptr();
         gbump(1);
-        ++total;
+        return 1;
     }
-    while (total < count) {
-        std::streamsize got;
-        try {
-            got = readSome(to + total, count - total);
-        } catch (const std::system_error &) {
-            if (total == 0)
-                throw;
-            break;
-        }
-        if (got == 0)
-            break;
-        total += got;
-    }
-    return total;
+    return readSome(to, count);
+}
+
+std::streamsize FdInput::showmanyc()
+{
+    if (gptr() < egptr())
+        return egptr() - gptr();
+    pollfd ready{m_fd, POLLIN, 0};
+    return ::poll(&ready, 1, 0) == 1 ? 1 : 0;
 }
 
 FdOutput::int_type FdOutput::overflow(int_type byte)

@@ -6,9 +6,10 @@
 namespace zorvik {
 
 // Reads a file descriptor with the system calls themselves, so that a failed read is an error
-// of the stream (badbit, or an exception out of sgetn) and not the end of the input, as the C
-// library's stdin makes it. A read gives fewer bytes than asked only at the end of the input, on
-// a fault (which the next read then throws) or once a stop signal is caught.
+// (an exception out of sgetn) and not the end of the input, as the C library's stdin makes it.
+// Made for the batch's reading loop, not for istream::read: sgetn gives what one read gives,
+// which for a pipe may be fewer bytes than asked; only nothing is the end of the input, or a
+// stop signal caught. in_avail() is 0 when a read would wait for input.
 class FdInput : public std::streambuf {
 public:
     // owned: the descriptor is closed with the buffer.
@@ -20,6 +21,7 @@ public:
 protected:
     int_type underflow() override;
     std::streamsize xsgetn(char *to, std::streamsize count) override;
+    std::streamsize showmanyc() override;
 
 private:
     // What one read gave: 0 at the end of the input or after a stop signal; throws on a fault,
