@@ -112,20 +112,22 @@ expect "| head -1 with SIGPIPE ignored, message" "$(cat "$work/pipe.err")" \
 
 # --- SIGTERM: the rows in hand come out whole, then the process ends by the signal. Waiting for
 # more input, every row before the wait is written.
+# Once $work/term.out has $2 lines, sends SIGTERM to process $1 and sets status to how it ended.
+terminate_at() {
+    for _ in $(seq 3000); do
+        [ "$(wc -l <"$work/term.out")" -ge "$2" ] && break
+        sleep 0.02
+    done
+    kill -TERM "$1"
+    status=0
+    wait "$1" || status=$?
+}
 mkfifo "$work/fifo"
 "$solve" longitudinal --csv --keep Job --jobs 2 <"$work/fifo" >"$work/term.out" &
 pid=$!
 exec 3>"$work/fifo"
 head -n 50001 "$work/long.csv" >&3
-for _ in $(seq 600); do
-    [ "$(wc -l <"$work/term.out")" -ge 50001 ] && break
-    sleep 0.1
-done
-kill -TERM $pid
-set +e
-wait $pid
-status=$?
-set -e
+terminate_at $pid 50001
 exec 3>&-
 expect "SIGTERM waiting for input, status" $status 143
 verify "SIGTERM waiting for input: the output is the 50 000 rows read" \
@@ -135,15 +137,7 @@ sed -n 2p "$work/long.out" >"$work/row"
 { echo "Job,txtidiam,txtfdiam,txtlen,txtangle,txtcspeed,txtfeed"; yes "$(sed -n 2p "$work/long.csv")"; } |
     "$solve" longitudinal --csv --keep Job --jobs 2 >"$work/term.out" &
 pid=$!
-for _ in $(seq 3000); do
-    [ "$(wc -l <"$work/term.out")" -gt 1000 ] && break
-    sleep 0.01
-done
-kill -TERM $pid
-set +e
-wait $pid
-status=$?
-set -e
+terminate_at $pid 1000
 expect "SIGTERM while solving, status" $status 143
 expect "SIGTERM while solving, rows other than the first page's" \
     "$(tail -n +2 "$work/term.out" | grep -cvxF -f "$work/row")" 0
