@@ -31,6 +31,14 @@ verify() {
     checks=$((checks + 1))
     "$@" || fail "$what"
 }
+# run NAME COMMAND...: runs the command with its output in $work/NAME.out and $work/NAME.err and
+# its exit status in status.
+run() {
+    local name=$1
+    shift
+    status=0
+    "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
+}
 # Whether file $1 is the first bytes of file $2, ending on a line end.
 prefix_of() {
     local size
@@ -51,10 +59,7 @@ cell() { head -c "$1" /dev/zero | tr '\0' x; }
 for size in 1048576 1048577; do
     { echo "Job,txtidiam"; echo "A,50"; printf 'B,"%s"\n' "$(cell $size)"; echo "C,60"; } \
         >"$work/cell.csv"
-    set +e
-    "$solve" face --csv "$work/cell.csv" --keep Job >"$work/cell.out" 2>"$work/cell.err"
-    status=$?
-    set -e
+    run cell "$solve" face --csv "$work/cell.csv" --keep Job
     if [ $size -eq 1048576 ]; then
         expect "1 MiB cell, status" $status 0
         expect "1 MiB cell, rows out" "$(wc -l <"$work/cell.out")" 4
@@ -67,10 +72,7 @@ for size in 1048576 1048577; do
 done
 
 # --- Input that cannot be read: a directory, and a read that fails part-way.
-set +e
-"$solve" face --csv <"$work" >"$work/dir.out" 2>"$work/dir.err"
-status=$?
-set -e
+run dir "$solve" face --csv <"$work"
 expect "directory on stdin, status" $status 1
 expect "directory on stdin, message" "$(cat "$work/dir.err")" \
     "zorvik-solve: the input could not be read to its end"
@@ -80,12 +82,8 @@ expect "directory on stdin, output" "$(wc -c <"$work/dir.out")" 0
 strace -o "$work/reads" -e trace=read "$solve" longitudinal --csv --keep Job --jobs 2 \
     <"$work/long.csv" >/dev/null
 first=$(awk '/^read\(0,/ { print NR; exit }' "$work/reads")
-set +e
-strace -o /dev/null -e trace=read -e inject=read:error=EIO:when=$((first + 9))+ \
-    "$solve" longitudinal --csv --keep Job --jobs 2 <"$work/long.csv" >"$work/eio.out" \
-    2>"$work/eio.err"
-status=$?
-set -e
+run eio strace -o /dev/null -e trace=read -e inject=read:error=EIO:when=$((first + 9))+ \
+    "$solve" longitudinal --csv --keep Job --jobs 2 <"$work/long.csv"
 expect "read error, status" $status 1
 expect "read error, message" "$(cat "$work/eio.err")" \
     "zorvik-solve: the input could not be read to its end"
@@ -150,20 +148,15 @@ cp "$solve" "$work/zorvik-solve"
 chmod 755 "$work" "$work/zorvik-solve"
 as_limited=(prlimit --nproc=1)
 [ "$(id -u)" -ne 0 ] || as_limited=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_limited[@]}")
-set +e
-"${as_limited[@]}" "$work/zorvik-solve" longitudinal --csv --keep Job --jobs 8 \
-    <"$work/long.csv" >"$work/nproc.out" 2>"$work/nproc.err"
-status=$?
-set -e
+run nproc "${as_limited[@]}" "$work/zorvik-solve" longitudinal --csv --keep Job --jobs 8 \
+    <"$work/long.csv"
 expect "--jobs 8 under a process limit, status" $status 0
 verify "--jobs 8 under a process limit: the same output" cmp -s "$work/nproc.out" "$work/long.out"
 expect "--jobs 100000, one row" "$(printf 'txtidiam\n50\n' | "$solve" face --csv --jobs 100000 | wc -l)" 2
 
 # --- CR line ends: each is a line, so a bad row is named by its own line.
-set +e
-printf 'txtidiam,txtfeed\r50,0.2\r"6\r0",0.1\r70\r80,0.3\r' | "$solve" face --csv >"$work/cr.out" 2>"$work/cr.err"
-status=$?
-set -e
+printf 'txtidiam,txtfeed\r50,0.2\r"6\r0",0.1\r70\r80,0.3\r' >"$work/cr.csv"
+run cr "$solve" face --csv "$work/cr.csv"
 expect "CR line ends, status" $status 1
 expect "CR line ends, message" "$(grep -v warning "$work/cr.err")" \
     "zorvik-solve: line 5: 1 cell where the header has 2"
