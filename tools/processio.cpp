@@ -27,6 +27,20 @@ extern "C" void onStopSignal(int signal)
     caught = signal;
 }
 
+// A ppoll whose descriptor is ready returns without taking a signal that waits: with input
+// always there, one would wait for ever. The signal then waits blocked, and is taken at the end.
+int waitingStopSignal()
+{
+    sigset_t waiting;
+    sigpending(&waiting);
+    for (std::size_t i = 0; i < std::size(stopSignals); ++i) {
+        if (caughtBy[i] && sigismember(&waiting, stopSignals[i]) &&
+            !sigismember(&originalMask, stopSignals[i]))
+            return stopSignals[i];
+    }
+    return 0;
+}
+
 } // namespace
 
 FdInput::FdInput(int fd, bool owned) : m_fd(fd), m_owned(owned) {}
@@ -48,6 +62,8 @@ std::streamsize FdInput::readSome(char *to, std::streamsize count)
         if (catching) {
             // The stop signals are blocked but for this wait, so that one that comes between
             // the check and the read cannot leave the read waiting for input that never comes.
+            if (!caught)
+                caught = waitingStopSignal();
             if (caught)
                 return 0;
             pollfd ready{m_fd, POLLIN, 0};

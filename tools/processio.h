@@ -52,8 +52,9 @@ private:
 };
 
 // SIGINT, SIGTERM and SIGHUP end a run between rows instead of inside one: from this call on
-// they wait until an FdInput waits for input, which then reads no more; the run writes the rows
-// it has in hand and returns. SIGXFSZ is ignored, so that a file size limit is a failed write.
+// they are blocked, and taken when an FdInput is about to read, which then reads no more; the
+// run writes the rows it has in hand and returns. SIGXFSZ is ignored, so that a file size limit
+// is a failed write.
 void catchStopSignals();
 // The stop signal caught, or 0.
 int caughtStopSignal();
