@@ -274,7 +274,6 @@ int reportUnwrittenOutput(std::ostream &err)
     return 1;
 }
 
-
 namespace {
 
 // One run of a batch: the reader's handler takes the header, then each row into a batch of
@@ -345,11 +344,10 @@ private:
             // A spreadsheet with a decimal comma that writes commas between cells puts its
             // numbers in quotes; a file written by hand may not.
             const bool split = m_separator == ',' && record.cellCount > width;
-            m_badRow = CsvFault{record.line,
-                                cellCount(record.cellCount) + " where the header has " +
-                                    std::to_string(width) +
-                                    (split ? " (a decimal comma outside quotes separates cells too)"
-                                           : "")};
+            m_badRow = CsvFault{
+                record.line,
+                cellCount(record.cellCount) + " where the header has " + std::to_string(width) +
+                    (split ? " (a decimal comma outside quotes separates cells too)" : "")};
             return false;
         }
         Batch &batch = *m_batch;
@@ -419,10 +417,10 @@ private:
                     if (cells.set(store, m_header.fields[i], text))
                         continue;
                     if (batch.warnings.size() < Warnings::shownAtMost)
-                        batch.warnings.push_back(notANumberWarning(
-                            "line " + std::to_string(batch.lines[row]) + ", " +
-                                m_header.fieldTitles[i],
-                            text, m_decimalComma));
+                        batch.warnings.push_back(
+                            notANumberWarning("line " + std::to_string(batch.lines[row]) + ", " +
+                                                  m_header.fieldTitles[i],
+                                              text, m_decimalComma));
                     else
                         ++batch.unshownWarnings;
                 }
@@ -444,8 +442,8 @@ private:
     static void failRow(Batch &batch, std::size_t row, std::size_t whole, std::string_view what)
     {
         batch.output.resize(whole);
-        batch.fault = CsvFault{batch.lines[row], "the row could not be solved (" +
-                                                     std::string(what) + ")"};
+        batch.fault =
+            CsvFault{batch.lines[row], "the row could not be solved (" + std::string(what) + ")"};
     }
 
     // Nothing is written after a row that could not be solved.

@@ -53,7 +53,8 @@ prefix_of() {
 
 # A long batch: the turning page of the README with 100 000 feeds.
 awk 'BEGIN { print "Job,txtidiam,txtfdiam,txtlen,txtangle,txtcspeed,txtfeed"
-             for (i = 0; i < 100000; i++) printf "J%d,%d,40,100,90,150,0.%d\n", i, 50 + i % 50, 1 + i % 9 }' \
+             for (i = 0; i < 100000; i++)
+                 printf "J%d,%d,40,100,90,150,0.%d\n", i, 50 + i % 50, 1 + i % 9 }' \
     >"$work/long.csv"
 "$solve" longitudinal --csv "$work/long.csv" --keep Job --jobs 1 >"$work/long.out"
 expect "long batch, rows out" "$(wc -l <"$work/long.out")" 100001
@@ -91,13 +92,15 @@ run eio strace -o /dev/null -e trace=read -e inject=read:error=EIO:when=$((first
 expect "read error, status" $status 1
 expect "read error, message" "$(cat "$work/eio.err")" \
     "zorvik-solve: the input could not be read to its end"
-verify "read error: the output is whole rows of the full output" prefix_of "$work/eio.out" "$work/long.out"
+verify "read error: the output is whole rows of the full output" \
+    prefix_of "$work/eio.out" "$work/long.out"
 verify "read error: not every row came out" [ "$(wc -l <"$work/eio.out")" -lt 100001 ]
 
 # --- A reader that goes away: SIGPIPE ends the tool as it ends other filters, quietly, unless
 # it is ignored, when the failed write is reported.
 set +e
-"$solve" longitudinal --csv "$work/long.csv" --keep Job 2>"$work/pipe.err" | head -1 >"$work/pipe.out"
+"$solve" longitudinal --csv "$work/long.csv" --keep Job 2>"$work/pipe.err" |
+    head -1 >"$work/pipe.out"
 status=${PIPESTATUS[0]}
 set -e
 expect "| head -1, status" $status 141
@@ -136,7 +139,10 @@ verify "SIGTERM waiting for input: the output is the 30 000 rows read" \
     cmp -s "$work/term.out" <(head -n 30001 "$work/long.out")
 # Busy solving rows that never end: whatever came out is whole rows.
 sed -n 2p "$work/long.out" >"$work/row"
-{ echo "Job,txtidiam,txtfdiam,txtlen,txtangle,txtcspeed,txtfeed"; yes "$(sed -n 2p "$work/long.csv")"; } |
+{
+    head -1 "$work/long.csv"
+    yes "$(sed -n 2p "$work/long.csv")"
+} |
     "$solve" longitudinal --csv --keep Job --jobs 2 >"$work/term.out" &
 pid=$!
 terminate_at $pid 1000
@@ -151,12 +157,14 @@ verify "SIGTERM while solving: the output ends on a line end" \
 cp "$solve" "$work/zorvik-solve"
 chmod 755 "$work" "$work/zorvik-solve"
 as_limited=(prlimit --nproc=1)
-[ "$(id -u)" -ne 0 ] || as_limited=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_limited[@]}")
+[ "$(id -u)" -ne 0 ] ||
+    as_limited=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_limited[@]}")
 run nproc "${as_limited[@]}" "$work/zorvik-solve" longitudinal --csv --keep Job --jobs 8 \
     <"$work/long.csv"
 expect "--jobs 8 under a process limit, status" $status 0
 verify "--jobs 8 under a process limit: the same output" cmp -s "$work/nproc.out" "$work/long.out"
-expect "--jobs 100000, one row" "$(printf 'txtidiam\n50\n' | "$solve" face --csv --jobs 100000 | wc -l)" 2
+expect "--jobs 100000, one row" \
+    "$(printf 'txtidiam\n50\n' | "$solve" face --csv --jobs 100000 | wc -l)" 2
 
 # --- CR line ends: each is a line, so a bad row is named by its own line.
 printf 'txtidiam,txtfeed\r50,0.2\r"6\r0",0.1\r70\r80,0.3\r' >"$work/cr.csv"

@@ -193,9 +193,8 @@ TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
                     continue;
                 }
                 // A CR alone ends a line as LF does.
-                std::size_t breaks = static_cast<std::size_t>(
-                    std::count_if(cell.begin(), cell.end(),
-                                  [](char c) { return c == '\n' || c == '\r'; }));
+                std::size_t breaks = static_cast<std::size_t>(std::count_if(
+                    cell.begin(), cell.end(), [](char c) { return c == '\n' || c == '\r'; }));
                 EXPECT_EQ(records, (std::vector<std::pair<std::size_t, std::string>>{
                                        {1, "h"}, {2, cell}, {3 + breaks, "end"}}));
             }
