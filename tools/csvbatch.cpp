@@ -5,6 +5,7 @@
 #include "solver/solve.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
+#include "tools/processio.h"
 
 #include <condition_variable>
 #include <deque>
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <ostream>
+#include <system_error>
 #include <thread>
 
 namespace zorvik {
@@ -33,22 +35,24 @@ struct Batch {
     // of the rest.
     std::vector<std::string> warnings;
     std::size_t unshownWarnings = 0;
+    // A row that could not be solved (memory ran out): output holds the rows before it.
+    std::optional<CsvFault> fault;
 };
 
-// Runs work on batches in jobs threads and writes their outputs in the order they were
+// Runs work on batches in up to jobs threads and writes their outputs in the order they were
 // submitted. The caller's thread is one of them: besides reading and writing, it works a batch
 // whenever it would otherwise wait, so jobs threads keep jobs cores busy, where a reading thread
-// of its own would take turns with the workers for a core. At most a few batches per job are
-// under way, so memory does not follow the length of the input.
+// of its own would take turns with the workers for a core. A thread starts only when a batch is
+// there for it, so a short input starts few; when one cannot start (a process limit), the
+// threads there are do the work. At most a few batches per job are under way, so memory does not
+// follow the length of the input. work must not throw.
 class OrderedWorkers {
 public:
     OrderedWorkers(unsigned jobs, std::function<void(Batch &)> work,
                    std::function<void(Batch &)> write)
-        : m_work(std::move(work)), m_write(std::move(write)), m_limit(2 * std::size_t(jobs) + 2)
-    {
-        for (unsigned i = 1; i < jobs; ++i)
-            m_threads.emplace_back([this] { serve(); });
-    }
+        : m_work(std::move(work)), m_write(std::move(write)), m_jobs(jobs),
+          m_limit(2 * std::size_t(jobs) + 2)
+    {}
 
     ~OrderedWorkers()
     {
@@ -71,11 +75,17 @@ public:
         batch->output.clear();
         batch->warnings.clear();
         batch->unshownWarnings = 0;
+        batch->fault.reset();
         return batch;
     }
 
     void submit(std::unique_ptr<Batch> batch)
     {
+        // The caller's thread and one per batch submitted before this one: no more threads
+        // than batches.
+        if (m_threads.size() + 1 < m_jobs && m_threads.size() < m_submitted)
+            startThread();
+        ++m_submitted;
         if (m_threads.empty()) {
             m_work(*batch);
             m_write(*batch);
@@ -98,6 +108,15 @@ private:
         std::unique_ptr<Batch> batch;
         bool done;
     };
+
+    void startThread()
+    {
+        try {
+            m_threads.emplace_back([this] { serve(); });
+        } catch (const std::system_error &) {
+            m_jobs = static_cast<unsigned>(m_threads.size()) + 1;
+        }
+    }
 
     void serve()
     {
@@ -150,7 +169,9 @@ private:
 
     std::function<void(Batch &)> m_work;
     std::function<void(Batch &)> m_write; // on the caller's thread, in order
+    unsigned m_jobs;
     std::size_t m_limit;
+    std::size_t m_submitted = 0;
     std::vector<std::thread> m_threads;
     std::vector<std::unique_ptr<Batch>> m_free; // the caller's thread only
 
@@ -255,169 +276,263 @@ int reportUnwrittenOutput(std::ostream &err)
     return 1;
 }
 
+namespace {
+
+// One run of a batch: the reader's handler takes the header, then each row into a batch of
+// rows; the workers solve the batches and write them in order.
+class BatchRun {
+public:
+    BatchRun(const OperationDefinition &operation, const CsvBatchOptions &options,
+             std::ostream &out, std::ostream &err)
+        : m_operation(operation), m_list(operation.relations), m_prepared(m_list),
+          m_captions(operation.captions()), m_options(options),
+          m_decimalComma(options.decimalComma), m_base(operation.defaultStore()), m_out(out),
+          m_err(err), m_warnings(err), m_materials(operation, options)
+    {}
+
+    int run(std::istream &in)
+    {
+        OrderedWorkers workers(
+            m_options.jobs, [this](Batch &batch) { solveBatch(batch); },
+            [this](Batch &batch) { writeBatch(batch); });
+        m_workers = &workers;
+        m_batch = workers.take();
+        CsvReader reader(
+            m_list.fields.size() + m_options.keep.size() + m_materials.extraColumns() + 1,
+            [this](const CsvRecord &record) {
+                return m_headerRead ? takeRow(record) : takeHeader(record);
+            },
+            m_options.separator ? m_options.separator : CsvReader::detectSeparator);
+        readInput(in, reader);
+        if (m_batch->rows > 0 && m_out && !m_solveFault)
+            workers.submit(std::move(m_batch));
+        workers.drain();
+        m_warnings.finish();
+        return status(reader);
+    }
+
+private:
+    // Everything a worker reads is set here, before the first batch.
+    bool takeHeader(const CsvRecord &record)
+    {
+        m_separator = m_reader->separator();
+        m_badHeader =
+            readHeader(m_list, m_captions, m_materials.headerOptions(*record.cells, record.cellCount),
+                       m_separator, record, m_header);
+        if (m_badHeader)
+            return false;
+        m_materials.headerRead(m_header.keptTitles);
+        m_headerRead = true;
+        m_decimalComma = m_decimalComma || m_separator != ',';
+        m_slots.assign(record.cellCount, 0);
+        for (std::size_t i = 0; i < m_header.keptColumns.size(); ++i)
+            m_slots[m_header.keptColumns[i]] = i;
+        for (std::size_t i = 0; i < m_header.fieldColumns.size(); ++i)
+            m_slots[m_header.fieldColumns[i]] = m_header.keptColumns.size() + i;
+        NumberCells cells(m_decimalComma);
+        setGivenTexts(m_base, m_options.shared, cells, m_warnings);
+
+        std::vector<std::string> titles;
+        for (std::size_t i = 0; i < m_list.fields.size(); ++i)
+            titles.emplace_back(m_options.captions ? std::string_view(m_captions[i])
+                                                   : m_list.fields[i]);
+        std::string line;
+        appendCsvRow(line, m_header.keptTitles, titles, m_separator);
+        m_out << line;
+        return true;
+    }
+
+    bool takeRow(const CsvRecord &record)
+    {
+        const std::size_t width = m_header.width();
+        if (record.cellCount != width) {
+            // A spreadsheet with a decimal comma that writes commas between cells puts its
+            // numbers in quotes; a file written by hand may not.
+            const bool split = m_separator == ',' && record.cellCount > width;
+            m_badRow = CsvFault{
+                record.line,
+                cellCount(record.cellCount) + " where the header has " + std::to_string(width) +
+                    (split ? " (a decimal comma outside quotes separates cells too)" : "")};
+            return false;
+        }
+        Batch &batch = *m_batch;
+        std::size_t first = batch.rows * width;
+        if (batch.cells.size() < first + width) {
+            batch.cells.resize(first + width);
+            batch.lines.resize(batch.rows + 1);
+        }
+        for (std::size_t column = 0; column < width; ++column)
+            batch.cells[first + m_slots[column]] = (*record.cells)[column];
+        batch.lines[batch.rows] = record.line;
+        if (++batch.rows == batchRows) {
+            m_workers->submit(std::move(m_batch));
+            m_batch = m_workers->take();
+        }
+        return true;
+    }
+
+    // Feeds the reader to the end of the input, or until it stops at a fault, the input cannot
+    // be read, a stop signal came, a row could not be solved or the output cannot be written (a
+    // full disk: the rest would be solved for nothing). Only a read that gives nothing is the
+    // end: a pipe gives what it has.
+    void readInput(std::istream &in, CsvReader &reader)
+    {
+        m_reader = &reader;
+        std::string buffer(readBytes, '\0');
+        while (m_out && !m_solveFault && !caughtStopSignal()) {
+            // Rows that come in slowly, through a pipe or typed, come out as soon as the input
+            // waits, not a batch later; a stop signal then ends the run with them written.
+            if (m_batch->rows > 0 && in.rdbuf()->in_avail() == 0) {
+                m_workers->submit(std::move(m_batch));
+                m_batch = m_workers->take();
+                m_workers->drain();
+                continue;
+            }
+            std::streamsize got;
+            try {
+                got = in.rdbuf()->sgetn(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            } catch (...) {
+                m_readFailed = true;
+                return;
+            }
+            if (got == 0) {
+                if (!caughtStopSignal())
+                    reader.finish();
+                return;
+            }
+            if (!reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+                return;
+        }
+    }
+
+    void solveBatch(Batch &batch) const
+    {
+        std::size_t row = 0;
+        std::size_t whole = batch.output.size();
+        try {
+            NumberCells cells(m_decimalComma, m_list.endOfPass.empty());
+            FieldStore store = m_base;
+            const std::size_t width = m_header.width();
+            const std::size_t keptCount = m_header.keptColumns.size();
+            for (; row < batch.rows; ++row) {
+                store = m_base;
+                const std::string *rowCells = batch.cells.data() + row * width;
+                for (std::size_t i = 0; i < m_header.fields.size(); ++i) {
+                    const std::string &text = rowCells[keptCount + i];
+                    if (cells.set(store, m_header.fields[i], text))
+                        continue;
+                    if (batch.warnings.size() < Warnings::shownAtMost)
+                        batch.warnings.push_back(
+                            notANumberWarning("line " + std::to_string(batch.lines[row]) + ", " +
+                                                  m_header.fieldTitles[i],
+                                              text, m_decimalComma));
+                    else
+                        ++batch.unshownWarnings;
+                }
+                if (m_operation.prepare)
+                    m_operation.prepare(store);
+                cells.beforeSolve(store);
+                const std::string bad =
+                    m_materials.solveRow(m_prepared, m_captions, rowCells, store);
+                if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
+                    batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
+                                             ", material: " + bad);
+                else if (!bad.empty())
+                    ++batch.unshownWarnings;
+                appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(),
+                             m_separator, cells.decimalCommas(store));
+                whole = batch.output.size();
+            }
+        } catch (const std::exception &fault) {
+            failRow(batch, row, whole, fault.what());
+        } catch (...) {
+            failRow(batch, row, whole, "an unknown fault");
+        }
+    }
+
+    static void failRow(Batch &batch, std::size_t row, std::size_t whole, std::string_view what)
+    {
+        batch.output.resize(whole);
+        batch.fault =
+            CsvFault{batch.lines[row], "the row could not be solved (" + std::string(what) + ")"};
+    }
+
+    // Nothing is written after a row that could not be solved.
+    void writeBatch(Batch &batch)
+    {
+        if (m_solveFault)
+            return;
+        m_out << batch.output;
+        for (const std::string &warning : batch.warnings)
+            m_warnings.add(warning);
+        for (std::size_t i = 0; i < batch.unshownWarnings; ++i)
+            m_warnings.addUnshown();
+        m_solveFault = batch.fault;
+    }
+
+    int status(const CsvReader &reader)
+    {
+        if (m_badHeader) {
+            m_err << "zorvik-solve: " << *m_badHeader << "\n";
+            return 2;
+        }
+        if (!m_out)
+            return reportUnwrittenOutput(m_err);
+        // A row that could not be solved comes before any the reader was reading then.
+        std::optional<CsvFault> badRow = m_solveFault ? m_solveFault : m_badRow;
+        if (!badRow)
+            badRow = reader.fault();
+        if (badRow) {
+            m_err << "zorvik-solve: line " << badRow->line << ": " << badRow->what << "\n";
+            return 1;
+        }
+        if (m_readFailed) {
+            m_err << "zorvik-solve: the input could not be read to its end\n";
+            return 1;
+        }
+        if (const int signal = caughtStopSignal())
+            return 128 + signal;
+        if (!m_headerRead) {
+            m_err << "zorvik-solve: the input has no header row naming its fields\n";
+            return 2;
+        }
+        if (!m_out.flush())
+            return reportUnwrittenOutput(m_err);
+        return m_options.strict && m_warnings.count() > 0 ? 1 : 0;
+    }
+
+    const OperationDefinition &m_operation;
+    const RelationList &m_list;
+    const PreparedList m_prepared;
+    const Captions m_captions;
+    const CsvBatchOptions &m_options;
+    bool m_decimalComma;
+    FieldStore m_base;
+    std::ostream &m_out;
+    std::ostream &m_err;
+    Warnings m_warnings;
+    BatchMaterials m_materials;
+
+    Header m_header;
+    std::vector<std::size_t> m_slots; // where each header column goes in a row's cells
+    char m_separator = ',';
+    bool m_headerRead = false;
+    std::optional<std::string> m_badHeader;
+    std::optional<CsvFault> m_badRow;
+    std::optional<CsvFault> m_solveFault;
+    bool m_readFailed = false;
+
+    CsvReader *m_reader = nullptr;
+    OrderedWorkers *m_workers = nullptr;
+    std::unique_ptr<Batch> m_batch; // the rows read since the last batch went to the workers
+};
+
+} // namespace
+
 int runCsvBatch(const OperationDefinition &operation, const CsvBatchOptions &options,
                 std::istream &in, std::ostream &out, std::ostream &err)
 {
-    const RelationList &list = operation.relations;
-    const PreparedList prepared(list);
-    const Captions captions = operation.captions();
-    FieldStore base = operation.defaultStore();
-    Header header;
-    char separator = ',';
-    bool decimalComma = options.decimalComma;
-    bool headerRead = false;
-    std::optional<std::string> badHeader;
-    std::optional<CsvFault> badRow;
-    Warnings warnings(err);
-    BatchMaterials materials(operation, options);
-
-    // Everything a worker reads is set while the header is read, before the first batch.
-    auto solveBatch = [&](Batch &batch) {
-        NumberCells cells(decimalComma, list.endOfPass.empty());
-        FieldStore store = base;
-        const std::size_t width = header.width();
-        const std::size_t keptCount = header.keptColumns.size();
-        for (std::size_t row = 0; row < batch.rows; ++row) {
-            store = base;
-            const std::string *rowCells = batch.cells.data() + row * width;
-            for (std::size_t i = 0; i < header.fields.size(); ++i) {
-                const std::string &text = rowCells[keptCount + i];
-                if (cells.set(store, header.fields[i], text))
-                    continue;
-                if (batch.warnings.size() < Warnings::shownAtMost)
-                    batch.warnings.push_back(notANumberWarning(
-                        "line " + std::to_string(batch.lines[row]) + ", " + header.fieldTitles[i],
-                        text, decimalComma));
-                else
-                    ++batch.unshownWarnings;
-            }
-            if (operation.prepare)
-                operation.prepare(store);
-            cells.beforeSolve(store);
-            const std::string bad = materials.solveRow(prepared, captions, rowCells, store);
-            if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
-                batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
-                                         ", material: " + bad);
-            else if (!bad.empty())
-                ++batch.unshownWarnings;
-            appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(), separator,
-                         cells.decimalCommas(store));
-        }
-    };
-    auto writeBatch = [&](Batch &batch) {
-        out << batch.output;
-        for (const std::string &warning : batch.warnings)
-            warnings.add(warning);
-        for (std::size_t i = 0; i < batch.unshownWarnings; ++i)
-            warnings.addUnshown();
-    };
-    OrderedWorkers workers(options.jobs, solveBatch, writeBatch);
-    std::unique_ptr<Batch> batch = workers.take();
-
-    // Where each header column goes in a row's cells: kept ones first.
-    std::vector<std::size_t> slots;
-    const std::size_t maxCells =
-        list.fields.size() + options.keep.size() + materials.extraColumns() + 1;
-    const char givenSeparator = options.separator ? options.separator : CsvReader::detectSeparator;
-    CsvReader reader(
-        maxCells,
-        [&](const CsvRecord &record) {
-            if (!headerRead) {
-                separator = reader.separator();
-                badHeader = readHeader(list, captions,
-                                       materials.headerOptions(*record.cells, record.cellCount),
-                                       separator, record, header);
-                if (badHeader)
-                    return false;
-                materials.headerRead(header.keptTitles);
-                headerRead = true;
-                decimalComma = decimalComma || separator != ',';
-                slots.assign(record.cellCount, 0);
-                for (std::size_t i = 0; i < header.keptColumns.size(); ++i)
-                    slots[header.keptColumns[i]] = i;
-                for (std::size_t i = 0; i < header.fieldColumns.size(); ++i)
-                    slots[header.fieldColumns[i]] = header.keptColumns.size() + i;
-                NumberCells cells(decimalComma);
-                setGivenTexts(base, options.shared, cells, warnings);
-
-                std::vector<std::string> titles;
-                for (std::size_t i = 0; i < list.fields.size(); ++i)
-                    titles.emplace_back(options.captions ? std::string_view(captions[i])
-                                                         : list.fields[i]);
-                std::string line;
-                appendCsvRow(line, header.keptTitles, titles, separator);
-                out << line;
-                return true;
-            }
-            const std::size_t width = header.width();
-            if (record.cellCount != width) {
-                // A spreadsheet with a decimal comma that writes commas between cells puts its
-                // numbers in quotes; a file written by hand may not.
-                const bool split = separator == ',' && record.cellCount > width;
-                badRow =
-                    CsvFault{record.line, cellCount(record.cellCount) + " where the header has " +
-                                              std::to_string(width) +
-                                              (split ? " (a decimal comma outside quotes separates "
-                                                       "cells too)"
-                                                     : "")};
-                return false;
-            }
-            std::size_t first = batch->rows * width;
-            if (batch->cells.size() < first + width) {
-                batch->cells.resize(first + width);
-                batch->lines.resize(batch->rows + 1);
-            }
-            for (std::size_t column = 0; column < width; ++column)
-                batch->cells[first + slots[column]] = (*record.cells)[column];
-            batch->lines[batch->rows] = record.line;
-            if (++batch->rows == batchRows) {
-                workers.submit(std::move(batch));
-                batch = workers.take();
-            }
-            return true;
-        },
-        givenSeparator);
-
-    std::string buffer(readBytes, '\0');
-    bool reading = true;
-    // Output that cannot be written (a full disk, a closed pipe) ends the run: the rest would be
-    // solved for nothing.
-    while (reading && in && out) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        reading =
-            reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount())));
-    }
-    bool readFailed = in.bad();
-    if (reading && !readFailed && out)
-        reader.finish();
-    if (batch->rows > 0 && out)
-        workers.submit(std::move(batch));
-    workers.drain();
-    warnings.finish();
-
-    if (badHeader) {
-        err << "zorvik-solve: " << *badHeader << "\n";
-        return 2;
-    }
-    if (!out)
-        return reportUnwrittenOutput(err);
-    if (!badRow)
-        badRow = reader.fault();
-    if (badRow) {
-        err << "zorvik-solve: line " << badRow->line << ": " << badRow->what << "\n";
-        return 1;
-    }
-    if (readFailed) {
-        err << "zorvik-solve: the input could not be read to its end\n";
-        return 1;
-    }
-    if (!headerRead) {
-        err << "zorvik-solve: the input has no header row naming its fields\n";
-        return 2;
-    }
-    if (!out.flush())
-        return reportUnwrittenOutput(err);
-    return options.strict && warnings.count() > 0 ? 1 : 0;
+    return BatchRun(operation, options, out, err).run(in);
 }
 
 } // namespace zorvik

@@ -17,6 +17,7 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 // A cell longer than this is no field text but a runaway quote; it stops the run before the
 // parser's buffer grows with the rest of the input.
 constexpr std::size_t maxCellBytes = std::size_t(1) << 20;
+constexpr const char *cellTooLong = "a cell longer than 1 MiB (an unclosed quote?)";
 
 // Whether test holds for any of the text's eight-byte words. Cells are mostly number texts of a
 // dozen bytes or so, which two words cover where a byte at a time takes a dozen steps, and every
@@ -101,6 +102,17 @@ bool isUtf8(std::string_view text)
     return true;
 }
 
+// The line ends inside a quoted cell: LF, CRLF and a CR alone, as between records.
+long lineEnds(std::string_view cell)
+{
+    long count = 0;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] == '\n' || (cell[i] == '\r' && (i + 1 == cell.size() || cell[i + 1] != '\n')))
+            ++count;
+    }
+    return count;
+}
+
 // Spaces belong to the cell: nothing is trimmed.
 int noSpace(unsigned char)
 {
@@ -181,8 +193,10 @@ bool CsvReader::parse(std::string_view bytes)
                                                      : "a cell too long to read");
         return false;
     }
-    if (csv_get_buffer_size(m_parser.get()) > maxCellBytes) {
-        stop("a cell longer than 1 MiB (an unclosed quote?)");
+    // A cell still open at the end of the piece is refused as soon as it is too long, so that
+    // a runaway quote does not hold the rest of the input; a finished one is checked as it ends.
+    if (m_parser->entry_pos > maxCellBytes) {
+        stop(cellTooLong);
         return false;
     }
     return true;
@@ -224,8 +238,12 @@ void CsvReader::cellEnded(void *data, std::size_t size, void *self)
         reader->m_recordLine = reader->m_line;
     }
     reader->m_afterCarriageReturn = false;
-    if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n'); }))
-        reader->m_line += std::count(cell.begin(), cell.end(), '\n');
+    if (cell.size() > maxCellBytes) {
+        reader->stop(cellTooLong);
+        return;
+    }
+    if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n') | hasByte(word, '\r'); }))
+        reader->m_line += lineEnds(cell);
     if (!isUtf8(cell)) {
         std::size_t column = reader->m_cellCount + 1;
         reader->stop("bytes that are not UTF-8 in cell " + std::to_string(column));
@@ -241,12 +259,11 @@ void CsvReader::recordEnded(int terminator, void *self)
     auto *reader = static_cast<CsvReader *>(self);
     if (reader->m_stopped)
         return;
+    // The CR of a CRLF has ended the record and counted the line already.
     bool crlf = terminator == CSV_LF && reader->m_afterCarriageReturn && !reader->m_recordStarted;
     reader->m_afterCarriageReturn = terminator == CSV_CR;
-    if (crlf) {
-        ++reader->m_line;
+    if (crlf)
         return;
-    }
     if (!reader->m_recordStarted) {
         // Reported only because every line end is: a line with nothing on it.
         reader->m_recordLine = reader->m_line;
@@ -255,8 +272,7 @@ void CsvReader::recordEnded(int terminator, void *self)
         reader->m_cellCount = 1;
     }
     reader->endRecord();
-    if (terminator == CSV_LF)
-        ++reader->m_line;
+    ++reader->m_line;
 }
 
 void CsvReader::endRecord()

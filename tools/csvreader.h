@@ -28,8 +28,9 @@ struct CsvFault {
 };
 
 // A streaming RFC 4180 reader: bytes go in in pieces of any size, each complete record comes out
-// through the handler as soon as its line end is read. LF or CRLF line ends, a byte-order mark at
-// the very start is dropped, every cell must be UTF-8. An empty line is a record of one empty
+// through the handler as soon as its line end is read. LF, CRLF or CR line ends (each counts as a
+// line, in quoted cells too), a byte-order mark at the very start is dropped, every cell must be
+// UTF-8 and at most 1 MiB long. An empty line is a record of one empty
 // cell. Memory stays bounded by the longest record, not by the input.
 class CsvReader {
 public:

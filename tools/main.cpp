@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/processio.h"
 #include "tools/solvetool.h"
 
 #include <iostream>
@@ -10,5 +11,14 @@ int main(int argc, char **argv)
         std::cout << "zorvik-solve " ZORVIK_VERSION "\n";
         return std::cout.flush() ? 0 : 1;
     }
-    return zorvik::runSolveTool(args, std::cin, std::cout, std::cerr);
+    // SIGPIPE keeps its default: like other filters, the tool ends quietly when the reader of
+    // its output has gone, as `| head` does.
+    zorvik::catchStopSignals();
+    zorvik::FdInput input(0);
+    zorvik::FdOutput output(1);
+    std::istream in(&input);
+    std::ostream out(&output);
+    const int status = zorvik::runSolveTool(args, in, out, std::cerr);
+    zorvik::releaseStopSignals();
+    return status;
 }

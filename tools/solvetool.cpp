@@ -8,12 +8,14 @@
 #include "solver/texts.h"
 #include "tools/csvbatch.h"
 #include "tools/materialsolve.h"
+#include "tools/processio.h"
+
+#include <fcntl.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -24,7 +26,8 @@ namespace zorvik {
 namespace {
 
 constexpr int badUse = 2;
-
+// More threads than this would only wait for the one that reads the input and writes the output.
+constexpr unsigned maxJobs = 64;
 
 // Other names an operation is known by on the command line.
 constexpr std::pair<std::string_view, std::string_view> operationAliases[] = {
@@ -76,7 +79,7 @@ void printUsage(std::ostream &out)
            "--csv solves one page per row of FILE (standard input when absent or -): a header\n"
            "naming fields by name or caption, then their texts; prints a header of every field,\n"
            "then one row per page, in order. NAME=TEXT then applies to every row, before its\n"
-           "cells. --jobs N solves N rows at once (default: one per core).\n"
+           "cells. --jobs N solves N rows at once (default: one per core; at most 64).\n"
            "--separator SEP: cells are separated by SEP: ',', ';' or tab; by default the\n"
            "  first of them in the header line. With ';' or tab, numbers are read and written\n"
            "  with a decimal comma as with --decimal-comma.\n"
@@ -189,6 +192,199 @@ std::optional<char> separatorNamed(std::string_view name)
     return std::nullopt;
 }
 
+// What the command line asks for, once read.
+struct Request {
+    const OperationDefinition *operation = nullptr;
+    std::vector<GivenText> givenTexts;
+    std::vector<bool> given; // by field id, whether a NAME=TEXT set it
+    bool trace = false;
+    bool explain = false;
+    bool csv = false;
+    bool fields = false;
+    bool strict = false;
+    bool decimalComma = false;
+    bool captions = false;
+    std::optional<std::string> csvFile;
+    std::optional<unsigned> jobs;
+    std::optional<char> separator;
+    std::vector<std::string> keep;
+    const materials::MaterialGroup *material = nullptr;
+    // The options only a batch takes, as first given, for the message when there is none.
+    std::string batchOnly;
+};
+
+using BadUse = std::optional<std::string>;
+
+// An option that takes a value, at args[i]; i is left on the value.
+BadUse readValueOption(const std::vector<std::string> &args, std::size_t &i, Request &request)
+{
+    const std::string &arg = args[i];
+    if (request.batchOnly.empty())
+        request.batchOnly = arg;
+    const std::string *value = i + 1 < args.size() ? &args[++i] : nullptr;
+    if (arg == "--jobs") {
+        request.jobs = value ? positiveNumber(*value) : std::nullopt;
+        if (!request.jobs)
+            return "--jobs wants a whole number of rows solved at once, 1 or more";
+    } else if (arg == "--separator") {
+        request.separator = value ? separatorNamed(*value) : std::nullopt;
+        if (!request.separator)
+            return "--separator wants ',', ';' or tab";
+    } else {
+        if (!value || value->empty())
+            return "--keep wants the name of a header column";
+        request.keep.push_back(*value);
+    }
+    return std::nullopt;
+}
+
+BadUse readGivenText(const std::string &arg, Request &request)
+{
+    const RelationList &list = request.operation->relations;
+    std::size_t equals = arg.find('=');
+    if (equals == std::string::npos)
+        return "argument '" + arg +
+               "' is not NAME=TEXT; expected an option such as --trace or --csv (see --help) or "
+               "NAME=TEXT with NAME one of: " +
+               joined(list.fields);
+    std::string name = arg.substr(0, equals);
+    FieldId field = list.fieldId(name);
+    if (field < 0)
+        return "unknown field '" + name + "' for " + std::string(request.operation->name) +
+               "; fields are: " + joined(list.fields) + " (zorvik-solve " +
+               std::string(request.operation->name) + " --fields lists them)";
+    if (request.given[static_cast<std::size_t>(field)])
+        return "field '" + name + "' is given more than once";
+    // Each field is printed on a line of its own: a line break in a text would print lines
+    // that look like other fields.
+    if (arg.find_first_of("\r\n", equals) != std::string::npos)
+        return "the text of '" + name +
+               "' holds a line break; a field's text is one line (a CSV cell in quotes may hold "
+               "one)";
+    request.given[static_cast<std::size_t>(field)] = true;
+    request.givenTexts.push_back({field, name, arg.substr(equals + 1)});
+    return std::nullopt;
+}
+
+// Reads the arguments after the operation.
+BadUse readArguments(const std::vector<std::string> &args, Request &request)
+{
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        bool *flag = arg == "--trace"           ? &request.trace
+                     : arg == "--explain"       ? &request.explain
+                     : arg == "--fields"        ? &request.fields
+                     : arg == "--strict"        ? &request.strict
+                     : arg == "--decimal-comma" ? &request.decimalComma
+                     : arg == "--captions"      ? &request.captions
+                                                : nullptr;
+        if (flag) {
+            *flag = true;
+            if (flag == &request.captions && request.batchOnly.empty())
+                request.batchOnly = arg;
+        } else if (arg == "--csv") {
+            if (request.csv)
+                return "--csv is given more than once";
+            request.csv = true;
+            // An argument that is neither an option nor NAME=TEXT names the input.
+            if (i + 1 < args.size() && args[i + 1].find('=') == std::string::npos &&
+                (args[i + 1] == "-" || args[i + 1].rfind("-", 0) != 0))
+                request.csvFile = args[++i];
+        } else if (arg == "--material") {
+            if (BadUse bad = readMaterial(i + 1 < args.size() ? args[++i] : std::string(),
+                                          *request.operation, request.material))
+                return bad;
+        } else if (arg == "--jobs" || arg == "--separator" || arg == "--keep") {
+            if (BadUse bad = readValueOption(args, i, request))
+                return bad;
+        } else if (BadUse bad = readGivenText(arg, request)) {
+            return bad;
+        }
+    }
+    return std::nullopt;
+}
+
+// The options that do not go together.
+BadUse checkCombination(const Request &request)
+{
+    if ((request.csv || request.decimalComma) && (request.trace || request.explain))
+        return std::string(request.trace ? "--trace" : "--explain") + " cannot be used with " +
+               (request.csv ? "--csv" : "--decimal-comma");
+    if (!request.batchOnly.empty() && !request.csv)
+        return request.batchOnly + " is only for --csv";
+    return std::nullopt;
+}
+
+int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    CsvBatchOptions options;
+    options.jobs = std::min(maxJobs, request.jobs.value_or(std::thread::hardware_concurrency()));
+    options.jobs = std::max(1u, options.jobs);
+    options.separator = request.separator.value_or('\0');
+    options.decimalComma = request.decimalComma;
+    options.captions = request.captions;
+    options.strict = request.strict;
+    options.keep = std::move(request.keep);
+    options.shared = std::move(request.givenTexts);
+    options.material = request.material;
+    if (!request.csvFile || *request.csvFile == "-")
+        return runCsvBatch(*request.operation, options, in, out, err);
+    const int fd = ::open(request.csvFile->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        err << "zorvik-solve: cannot open '" << *request.csvFile << "': " << std::strerror(errno)
+            << "\n";
+        return badUse;
+    }
+    FdInput input(fd, true);
+    std::istream file(&input);
+    return runCsvBatch(*request.operation, options, file, out, err);
+}
+
+int solvePage(const Request &request, std::ostream &out, std::ostream &err)
+{
+    const OperationDefinition &operation = *request.operation;
+    const RelationList &list = operation.relations;
+    FieldStore store = operation.defaultStore();
+    NumberCells cells(request.decimalComma, list.endOfPass.empty());
+    Warnings warnings(err);
+    setGivenTexts(store, request.givenTexts, cells, warnings);
+    if (operation.prepare)
+        operation.prepare(store);
+
+    // Collected first so that nothing reaches out unless the whole solve has run.
+    std::ostringstream text, explanations;
+    SolveTrace traceWriter;
+    if (request.trace) {
+        traceWriter = [&](int pass, std::string_view rule, FieldId field,
+                          const std::string &value) {
+            text << pass << ' ' << rule << ' ' << list.fields[static_cast<std::size_t>(field)]
+                 << ' ' << value << '\n';
+        };
+    }
+    SolveRecord record;
+    cells.beforeSolve(store);
+    std::optional<MaterialSolve> withMaterial;
+    if (request.material)
+        withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),
+                                         *request.material, store, traceWriter, request.explain);
+    else
+        solve(list, store, traceWriter, request.explain ? &record : nullptr);
+    if (request.explain)
+        printExplanations(operation, record, store, request.given, explanations,
+                          withMaterial ? &*withMaterial : nullptr);
+    const std::span<const std::size_t> commas = cells.decimalCommas(store);
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        std::string field = store.text(static_cast<FieldId>(i));
+        if (!commas.empty() && commas[i] != std::string::npos)
+            field[commas[i]] = ',';
+        text << list.fields[i] << '=' << field << '\n';
+    }
+    out << text.str() << explanations.str();
+    if (!out.flush())
+        return reportUnwrittenOutput(err);
+    return request.strict && warnings.count() > 0 ? 1 : 0;
+}
+
 int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
         std::ostream &err)
 {
@@ -208,194 +404,28 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         err << "zorvik-solve: no operation given; expected one of: " << operationNames() << "\n";
         return badUse;
     }
-    const OperationDefinition *operation = findOperationOrAlias(args[0]);
-    if (!operation) {
+    Request request;
+    request.operation = findOperationOrAlias(args[0]);
+    if (!request.operation) {
         err << "zorvik-solve: unknown operation '" << args[0]
             << "'; expected one of: " << operationNames() << "\n";
         return badUse;
     }
-
-    const RelationList &list = operation->relations;
-    std::vector<GivenText> givenTexts;
-    std::vector<bool> given(list.fields.size(), false);
-    bool trace = false;
-    bool explain = false;
-    bool csv = false;
-    bool fields = false;
-    bool strict = false;
-    bool decimalComma = false;
-    bool captions = false;
-    std::optional<std::string> csvFile;
-    std::optional<unsigned> jobs;
-    std::optional<char> separator;
-    std::vector<std::string> keep;
-    const materials::MaterialGroup *material = nullptr;
-    // The options only a batch takes, as first given, for the message when there is none.
-    std::string batchOnly;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        bool *flag = arg == "--trace"           ? &trace
-                     : arg == "--explain"       ? &explain
-                     : arg == "--fields"        ? &fields
-                     : arg == "--strict"        ? &strict
-                     : arg == "--decimal-comma" ? &decimalComma
-                     : arg == "--captions"      ? &captions
-                                                : nullptr;
-        if (flag) {
-            *flag = true;
-            if (flag == &captions && batchOnly.empty())
-                batchOnly = arg;
-            continue;
-        }
-        if (arg == "--csv") {
-            if (csv) {
-                err << "zorvik-solve: --csv is given more than once\n";
-                return badUse;
-            }
-            csv = true;
-            // An argument that is neither an option nor NAME=TEXT names the input.
-            if (i + 1 < args.size() && args[i + 1].find('=') == std::string::npos &&
-                (args[i + 1] == "-" || args[i + 1].rfind("-", 0) != 0))
-                csvFile = args[++i];
-            continue;
-        }
-        if (arg == "--material") {
-            const std::optional<std::string> bad =
-                readMaterial(i + 1 < args.size() ? args[++i] : std::string(), *operation, material);
-            if (bad) {
-                err << "zorvik-solve: " << *bad << "\n";
-                return badUse;
-            }
-            continue;
-        }
-        if (arg == "--jobs" || arg == "--separator" || arg == "--keep") {
-            if (batchOnly.empty())
-                batchOnly = arg;
-            const std::string *value = i + 1 < args.size() ? &args[++i] : nullptr;
-            if (arg == "--jobs") {
-                jobs = value ? positiveNumber(*value) : std::nullopt;
-                if (!jobs) {
-                    err << "zorvik-solve: --jobs wants a whole number of rows solved at once, 1 "
-                           "or more\n";
-                    return badUse;
-                }
-            } else if (arg == "--separator") {
-                separator = value ? separatorNamed(*value) : std::nullopt;
-                if (!separator) {
-                    err << "zorvik-solve: --separator wants ',', ';' or tab\n";
-                    return badUse;
-                }
-            } else {
-                if (!value || value->empty()) {
-                    err << "zorvik-solve: --keep wants the name of a header column\n";
-                    return badUse;
-                }
-                keep.push_back(*value);
-            }
-            continue;
-        }
-        std::size_t equals = arg.find('=');
-        if (equals == std::string::npos) {
-            err << "zorvik-solve: argument '" << arg
-                << "' is not NAME=TEXT; expected an option such as --trace or --csv (see --help) "
-                   "or "
-                   "NAME=TEXT with NAME one of: "
-                << joined(list.fields) << "\n";
-            return badUse;
-        }
-        std::string name = arg.substr(0, equals);
-        FieldId field = list.fieldId(name);
-        if (field < 0) {
-            err << "zorvik-solve: unknown field '" << name << "' for " << operation->name
-                << "; fields are: " << joined(list.fields) << " (zorvik-solve " << operation->name
-                << " --fields lists them)\n";
-            return badUse;
-        }
-        if (given[static_cast<std::size_t>(field)]) {
-            err << "zorvik-solve: field '" << name << "' is given more than once\n";
-            return badUse;
-        }
-        given[static_cast<std::size_t>(field)] = true;
-        givenTexts.push_back({field, name, arg.substr(equals + 1)});
+    request.given.assign(request.operation->relations.fields.size(), false);
+    BadUse bad = readArguments(args, request);
+    if (!bad && request.fields && args.size() != 2)
+        bad = "--fields takes no other arguments";
+    if (!bad && !request.fields)
+        bad = checkCombination(request);
+    if (bad) {
+        err << "zorvik-solve: " << *bad << "\n";
+        return badUse;
     }
-
-    if (fields) {
-        if (args.size() != 2) {
-            err << "zorvik-solve: --fields takes no other arguments\n";
-            return badUse;
-        }
-        printFields(*operation, out);
+    if (request.fields) {
+        printFields(*request.operation, out);
         return 0;
     }
-    if ((csv || decimalComma) && (trace || explain)) {
-        err << "zorvik-solve: " << (trace ? "--trace" : "--explain") << " cannot be used with "
-            << (csv ? "--csv" : "--decimal-comma") << "\n";
-        return badUse;
-    }
-    if (!batchOnly.empty() && !csv) {
-        err << "zorvik-solve: " << batchOnly << " is only for --csv\n";
-        return badUse;
-    }
-    if (csv) {
-        CsvBatchOptions options;
-        options.jobs = jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
-        options.separator = separator.value_or('\0');
-        options.decimalComma = decimalComma;
-        options.captions = captions;
-        options.strict = strict;
-        options.keep = std::move(keep);
-        options.shared = std::move(givenTexts);
-        options.material = material;
-        if (!csvFile || *csvFile == "-")
-            return runCsvBatch(*operation, options, in, out, err);
-        std::ifstream file(*csvFile, std::ios::binary);
-        if (!file) {
-            err << "zorvik-solve: cannot open '" << *csvFile << "': " << std::strerror(errno)
-                << "\n";
-            return badUse;
-        }
-        return runCsvBatch(*operation, options, file, out, err);
-    }
-
-    FieldStore store = operation->defaultStore();
-    NumberCells cells(decimalComma, list.endOfPass.empty());
-    Warnings warnings(err);
-    setGivenTexts(store, givenTexts, cells, warnings);
-    if (operation->prepare)
-        operation->prepare(store);
-
-    // Collected first so that nothing reaches out unless the whole solve has run.
-    std::ostringstream text, explanations;
-    SolveTrace traceWriter;
-    if (trace) {
-        traceWriter = [&](int pass, std::string_view rule, FieldId field,
-                          const std::string &value) {
-            text << pass << ' ' << rule << ' ' << list.fields[static_cast<std::size_t>(field)]
-                 << ' ' << value << '\n';
-        };
-    }
-    SolveRecord record;
-    cells.beforeSolve(store);
-    std::optional<MaterialSolve> withMaterial;
-    if (material)
-        withMaterial = solveWithMaterial(PreparedList(list), *operation, operation->captions(),
-                                         *material, store, traceWriter, explain);
-    else
-        solve(list, store, traceWriter, explain ? &record : nullptr);
-    if (explain)
-        printExplanations(*operation, record, store, given, explanations,
-                          withMaterial ? &*withMaterial : nullptr);
-    const std::span<const std::size_t> commas = cells.decimalCommas(store);
-    for (std::size_t i = 0; i < list.fields.size(); ++i) {
-        std::string field = store.text(static_cast<FieldId>(i));
-        if (!commas.empty() && commas[i] != std::string::npos)
-            field[commas[i]] = ',';
-        text << list.fields[i] << '=' << field << '\n';
-    }
-    out << text.str() << explanations.str();
-    if (!out.flush())
-        return reportUnwrittenOutput(err);
-    return strict && warnings.count() > 0 ? 1 : 0;
+    return request.csv ? solveBatch(request, in, out, err) : solvePage(request, out, err);
 }
 
 } // namespace

@@ -192,8 +192,9 @@ TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
                     EXPECT_EQ(reader.fault()->what, "bytes that are not UTF-8 in cell 1");
                     continue;
                 }
-                std::size_t breaks =
-                    static_cast<std::size_t>(std::count(cell.begin(), cell.end(), '\n'));
+                // A CR alone ends a line as LF does.
+                std::size_t breaks = static_cast<std::size_t>(std::count_if(
+                    cell.begin(), cell.end(), [](char c) { return c == '\n' || c == '\r'; }));
                 EXPECT_EQ(records, (std::vector<std::pair<std::size_t, std::string>>{
                                        {1, "h"}, {2, cell}, {3 + breaks, "end"}}));
             }
@@ -318,7 +319,9 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"InvalidByte", "1,\xFF,3\n", "bytes that are not UTF-8 in cell 2"},
         Malformed{"Overlong", "\"\n\xC0\xAF\",2,3\n", "bytes that are not UTF-8 in cell 1"},
         Malformed{"Surrogate", "1,2,\xED\xA0\x80\n", "bytes that are not UTF-8 in cell 3"},
-        Malformed{"CutSequence", "1,2,\xE2\x82\n", "bytes that are not UTF-8"}),
+        Malformed{"CutSequence", "1,2,\xE2\x82\n", "bytes that are not UTF-8"},
+        Malformed{"CellOverOneMiB", "1," + std::string((1 << 20) + 1, '7') + ",2\n",
+                  "a cell longer than 1 MiB"}),
     [](const testing::TestParamInfo<Malformed> &info) { return info.param.name; });
 
 struct HeaderFault {

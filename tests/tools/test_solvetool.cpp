@@ -71,6 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadUse{"UnknownOption", {"longitudinal", "--verbose"}, {"'--verbose'", "--trace"}},
         BadUse{"FieldTwice", {"face", "txtfeed=1", "txtfeed=2"}, {"'txtfeed'", "more than once"}},
         BadUse{"BadUseAfterTrace", {"face", "--trace", "txtfeed"}, {"'txtfeed'"}},
+        // Printed as it is, the text would add a line that reads as another field.
+        BadUse{"LineBreakInText",
+               {"longitudinal", "txtidiam=5\ntxtfdiam=9"},
+               {"'txtidiam'", "line break"}},
+        BadUse{"CarriageReturnInSharedText", {"face", "--csv", "txtlen=5\r"}, {"'txtlen'"}},
         BadUse{
             "SeparatorWithoutCsv", {"face", "--separator", ";"}, {"--separator is only for --csv"}},
         BadUse{
@@ -222,8 +227,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "txtrpm=1,200.5",
                    {"'1,200.5'", "thousands separator"},
                    0},
-        NumberText{
-            "ControlBytesStayOnOneLine", {"face", "txtlen=5\n0\t"}, "txtlen=5", {"'5\\n0\\t'"}, 0},
+        NumberText{"ControlBytesStayOnOneLine",
+                   {"face", "txtlen=5\x1b"
+                            "0\t"},
+                   "txtlen=5\x1b"
+                   "0\t",
+                   {"'5\\x1b0\\t'"},
+                   0},
         // Read with the comma as the point, and every number written with a decimal comma.
         NumberText{
             "DecimalCommaOption",
