@@ -29,12 +29,11 @@ void fillAll(QWidget *window)
 
 } // namespace
 
-class TestCalculatorWindow : public QObject {
+class TestCalculatorWindow : public WindowSuite {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup() { m_driver.reset(); }
 
     void keyFilter_data();
     void keyFilter();
@@ -67,14 +66,13 @@ private slots:
     void doubleClickRunsOnce();
 
 private:
-    std::unique_ptr<WindowDriver> m_driver;
     CalculatorWindow *m_window = nullptr;
 };
 
 void TestCalculatorWindow::init()
 {
     m_driver = std::make_unique<WindowDriver>();
-    m_window = m_driver->open("Option1", "frmlong");
+    m_window = m_driver->open("frmlong");
     QVERIFY(m_window);
 }
 
@@ -257,7 +255,7 @@ void TestCalculatorWindow::textsUtf8CannotCarryStay()
     QFETCH(QString, pasted);
     QFETCH(QString, step);
 
-    CalculatorWindow *calculator = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calculator = m_driver->open(qPrintable(window));
     QVERIFY(calculator);
     // A roughing field, the page Enter solves.
     const auto &fields = calculator->design().fields;
@@ -406,7 +404,7 @@ void TestCalculatorWindow::leaving()
                  m_driver->dialog()->parentWidget());
     }
     // The texts went with the window: it opens with the defaults again.
-    CalculatorWindow *again = m_driver->open("Option1", "frmlong");
+    CalculatorWindow *again = m_driver->open("frmlong");
     QVERIFY(again);
     QCOMPARE(fieldOf(again, "txtidiam")->text(), QString());
     QCOMPARE(fieldOf(again, "txtnoc")->text(), QString("1"));

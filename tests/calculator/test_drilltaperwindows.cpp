@@ -46,12 +46,10 @@ QString enabledDiameters(CalculatorWindow *window)
 
 } // namespace
 
-class TestDrillTaperWindows : public QObject {
+class TestDrillTaperWindows : public WindowSuite {
     Q_OBJECT
 
 private slots:
-    void init() { m_driver = std::make_unique<WindowDriver>(); }
-    void cleanup() { m_driver.reset(); }
 
     void holeDiameter_data();
     void holeDiameter();
@@ -74,13 +72,12 @@ private:
     {
         for (const zorvik::OperationDefinition &entry : zorvik::operationDefinitions()) {
             if (name == entry.design().name)
-                return m_driver->open(entry.option.name, entry.design().name);
+                return m_driver->open(entry.design().name);
         }
         return nullptr;
     }
     CalculatorWindow *drill() { return open("frmdrill"); }
 
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 void TestDrillTaperWindows::holeDiameter_data()

@@ -77,12 +77,10 @@ QPalette paletteOf(const QColor &text, const QColor &base, const QColor &link)
 
 } // namespace
 
-class TestExplanations : public QObject {
+class TestExplanations : public WindowSuite {
     Q_OBJECT
 
 private slots:
-    void init() { m_driver = std::make_unique<WindowDriver>(); }
-    void cleanup() { m_driver.reset(); }
 
     void hoverShowsHowAFieldGotItsText_data();
     void hoverShowsHowAFieldGotItsText();
@@ -91,7 +89,6 @@ private slots:
     void changesLeaveResultsOutOfDate();
 
 private:
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 void TestExplanations::hoverShowsHowAFieldGotItsText_data()
@@ -119,7 +116,7 @@ void TestExplanations::hoverShowsHowAFieldGotItsText()
     QFETCH(QString, option);
     QFETCH(QString, window);
     QFETCH(QString, expected);
-    CalculatorWindow *calc = m_driver->open(option.toLatin1(), window.toLatin1());
+    CalculatorWindow *calc = m_driver->open(window.toLatin1());
     QVERIFY(calc);
     typeExample(calc);
     QTest::keyClick(fieldOf(calc, "txtfeed"), Qt::Key_Enter);
@@ -142,7 +139,7 @@ void TestExplanations::hoverShowsHowAFieldGotItsText()
 
 void TestExplanations::blankFieldNamesTheSourceThatIsNotANumber()
 {
-    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
+    CalculatorWindow *calc = m_driver->open("frmlong");
     QVERIFY(calc);
     typeExample(calc, "1..2");
     QTest::keyClick(fieldOf(calc, "txtfeed"), Qt::Key_Enter);
@@ -183,7 +180,7 @@ void TestExplanations::changesLeaveResultsOutOfDate()
         QApplication::setPalette(before);
         QCoreApplication::sendPostedEvents();
     });
-    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
+    CalculatorWindow *calc = m_driver->open("frmlong");
     QVERIFY(calc);
     typeInto(calc, "txtidiam", "50");
     typeInto(calc, "txtfdiam", "40");

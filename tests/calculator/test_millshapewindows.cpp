@@ -24,12 +24,10 @@ void typeAll(CalculatorWindow *window, const QString &prefix, const QStringList 
 
 } // namespace
 
-class TestMillShapeWindows : public QObject {
+class TestMillShapeWindows : public WindowSuite {
     Q_OBJECT
 
 private slots:
-    void init() { m_driver = std::make_unique<WindowDriver>(); }
-    void cleanup() { m_driver.reset(); }
 
     void enterSolves_data();
     void enterSolves();
@@ -38,7 +36,6 @@ private slots:
     void hover();
 
 private:
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 void TestMillShapeWindows::enterSolves_data()
@@ -82,7 +79,7 @@ void TestMillShapeWindows::enterSolves()
     QFETCH(QStringList, given);
     QFETCH(QString, result);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calc = m_driver->open(qPrintable(window));
     QVERIFY(calc);
     typeAll(calc, "", given);
     typeAll(calc, "f", given);
@@ -101,7 +98,7 @@ void TestMillShapeWindows::enterSolves()
 // holds text: the copied removal rate stays until the user clears it.
 void TestMillShapeWindows::importedResultsAreKept()
 {
-    CalculatorWindow *calc = m_driver->open("Option12", "frmmill");
+    CalculatorWindow *calc = m_driver->open("frmmill");
     QVERIFY(calc);
     typeAll(calc, "", {"txtcw=20", "txtih=30", "txtfh=25", "txtrpm=200", "txtf=1"});
     QTest::mouseClick(labelOf(calc, "Label1"), Qt::LeftButton);
@@ -165,7 +162,7 @@ void TestMillShapeWindows::hover()
     QFETCH(QString, surface);
     QFETCH(QStringList, restored);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calc = m_driver->open(qPrintable(window));
     QVERIFY(calc);
     calc->showPage(page);
     const QList<ButtonLabel *> labels = calc->findChildren<ButtonLabel *>();

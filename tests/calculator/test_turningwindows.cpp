@@ -24,12 +24,10 @@ QRect twipsRect(int left, int top, int width, int height)
 
 } // namespace
 
-class TestTurningWindows : public QObject {
+class TestTurningWindows : public WindowSuite {
     Q_OBJECT
 
 private slots:
-    void init() { m_driver = std::make_unique<WindowDriver>(); }
-    void cleanup() { m_driver.reset(); }
 
     void eachWindowCutsItsOwnGeometry();
     void recalculateAfterEditingEachPage();
@@ -44,7 +42,6 @@ private slots:
     void eachWindowIsIndependent();
 
 private:
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 // One job in both windows: an 80 mm bar turned, or an 80 mm face (radius 40) faced, 2 mm a cut.
@@ -52,8 +49,8 @@ private:
 // facing cut off the length.
 void TestTurningWindows::eachWindowCutsItsOwnGeometry()
 {
-    CalculatorWindow *longitudinal = m_driver->open("Option1", "frmlong");
-    CalculatorWindow *face = m_driver->open("Option2", "frmface");
+    CalculatorWindow *longitudinal = m_driver->open("frmlong");
+    CalculatorWindow *face = m_driver->open("frmface");
     QVERIFY(longitudinal && face);
     const Entry job[] = {{"txtidiam", "80"}, {"txtlen", "40"}, {"txtrpm", "500"},
                          {"txtfeed", "0.2"}, {"txtdoc", "2"},  {"txtangle", "30"}};
@@ -72,7 +69,7 @@ void TestTurningWindows::eachWindowCutsItsOwnGeometry()
 // the feed on the finishing page: Recalculate follows each edit on its own page.
 void TestTurningWindows::recalculateAfterEditingEachPage()
 {
-    CalculatorWindow *calc = m_driver->open("Option1", "frmlong");
+    CalculatorWindow *calc = m_driver->open("frmlong");
     QVERIFY(calc);
     for (const QString prefix : {"", "f"}) {
         calc->showPage(prefix.isEmpty() ? 0 : 1);
@@ -115,7 +112,8 @@ void TestTurningWindows::opensWithDefaults()
     QFETCH(QString, window);
     QFETCH(QString, caption);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window), true);
+    CalculatorWindow *calc =
+        m_driver->openThroughDialog(qPrintable(option), qPrintable(window), true);
     QVERIFY(calc);
     QCOMPARE(calc->windowTitle(), caption);
     QCOMPARE(calc->shownPage(), 0);
@@ -191,7 +189,7 @@ void TestTurningWindows::layout()
     QFETCH(QString, widget);
     QFETCH(QRect, expected);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calc = m_driver->open(qPrintable(window));
     QVERIFY(calc);
     auto *found = calc->findChild<QWidget *>(widget);
     QVERIFY(found);
@@ -264,7 +262,7 @@ void TestTurningWindows::captions()
     QFETCH(QString, field);
     QFETCH(QString, caption);
 
-    CalculatorWindow *calc = m_driver->open(qPrintable(option), qPrintable(window));
+    CalculatorWindow *calc = m_driver->open(qPrintable(window));
     QVERIFY(calc);
     if (auto *frame = calc->findChild<QGroupBox *>(field)) {
         QCOMPARE(frame->title(), caption);
@@ -302,7 +300,7 @@ void TestTurningWindows::fonts()
     QFETCH(double, pointSize);
     QFETCH(bool, bold);
 
-    CalculatorWindow *calc = m_driver->open("Option2", "frmface");
+    CalculatorWindow *calc = m_driver->open("frmface");
     QVERIFY(calc);
     const QWidget *found = widget == "tabs" ? static_cast<QWidget *>(calc->findChild<QTabBar *>())
                                             : calc->findChild<QWidget *>(widget);
@@ -314,8 +312,8 @@ void TestTurningWindows::fonts()
 
 void TestTurningWindows::eachWindowIsIndependent()
 {
-    CalculatorWindow *longitudinal = m_driver->open("Option1", "frmlong");
-    CalculatorWindow *face = m_driver->open("Option2", "frmface");
+    CalculatorWindow *longitudinal = m_driver->open("frmlong");
+    CalculatorWindow *face = m_driver->open("frmface");
     QVERIFY(longitudinal && face && longitudinal != face);
     typeInto(longitudinal, "txtidiam", "60");
     QCOMPARE(fieldOf(face, "txtidiam")->text(), QString());

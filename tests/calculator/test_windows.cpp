@@ -145,12 +145,10 @@ QString buttonFor(const WindowDesign &design, int page, zorvik::design::Action a
 
 } // namespace
 
-class TestWindows : public QObject {
+class TestWindows : public WindowSuite {
     Q_OBJECT
 
 private slots:
-    void init() { m_driver = std::make_unique<WindowDriver>(); }
-    void cleanup() { m_driver.reset(); }
 
     void workedExample_data();
     void workedExample();
@@ -204,7 +202,7 @@ private slots:
 private:
     CalculatorWindow *open(const OperationDefinition &entry)
     {
-        return m_driver->open(entry.option.name, entry.design().name);
+        return m_driver->open(entry.design().name);
     }
 
     void arrange(const char *command)
@@ -217,7 +215,6 @@ private:
     // The part of the work area the user sees, in its own coordinates.
     QRect workAreaShown() const { return m_driver->main()->workArea()->viewport()->rect(); }
 
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 // Each operation's worked example typed into every page of its window, run by the page's

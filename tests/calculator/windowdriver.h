@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
 #include "app/operationwindows.h"
+#include "operations/operation.h"
 #include "calculator/buttonlabel.h"
 #include "calculator/calculatorwindow.h"
 #include "calculator/scrollframe.h"
@@ -14,10 +15,11 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
-// Runs the real main window and opens calculator windows the way a user does: New Project,
-// choose the operation, Ok.
+// Runs the real main window and opens calculator windows in it: straight from the operations
+// table, as the New Project dialog's Ok does, or the way a user does it, through the dialog.
 class WindowDriver {
 public:
     WindowDriver()
@@ -31,10 +33,26 @@ public:
 
     zorvik::NewProjectDialog *dialog() const { return m_main->newProjectDialog(); }
 
+    // Opens the window of that name, or brings the open one forward, and closes the New Project
+    // dialog the main window loaded when it was first shown: what the dialog's Ok leaves.
+    zorvik::calculator::CalculatorWindow *open(const char *windowName)
+    {
+        for (const zorvik::OperationDefinition &operation : zorvik::operationDefinitions()) {
+            if (std::strcmp(operation.design().name, windowName) != 0)
+                continue;
+            auto *window = zorvik::calculator::CalculatorWindow::open(operation, *m_main);
+            if (zorvik::NewProjectDialog *chooser = dialog())
+                chooser->cancel();
+            return window;
+        }
+        qFatal("no operation has a window named %s", windowName);
+    }
+
     // Chooses the option in the New Project dialog and presses Enter, or clicks the option and
     // Ok once the dialog has slid in; returns the window that is open afterwards.
-    zorvik::calculator::CalculatorWindow *open(const char *option, const char *windowName,
-                                               bool withMouse = false)
+    zorvik::calculator::CalculatorWindow *openThroughDialog(const char *option,
+                                                            const char *windowName,
+                                                            bool withMouse = false)
     {
         m_main->showNewProject();
         zorvik::NewProjectDialog *chooser = dialog();
@@ -79,6 +97,18 @@ public:
 
 private:
     std::unique_ptr<zorvik::MainWindow> m_main;
+};
+
+// What every window suite does around each test function: a fresh main window before it, none
+// after it.
+class WindowSuite : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_driver = std::make_unique<WindowDriver>(); }
+    void cleanup() { m_driver.reset(); }
+
+protected:
+    std::unique_ptr<WindowDriver> m_driver;
 };
 
 inline QLineEdit *fieldOf(QWidget *window, const QString &name)
