@@ -184,7 +184,17 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
     }
 }
 
+// A page is its frames, the fields and captions inside them, its button labels, and what
+// watches its fields.
 void CalculatorWindow::buildPage(int page, QWidget *container)
+{
+    const QHash<QString, QWidget *> frames = buildFrames(page, container);
+    buildFields(page, frames);
+    buildButtons(page, frames.value(m_design.buttonFrame));
+    watchFields(page);
+}
+
+QHash<QString, QWidget *> CalculatorWindow::buildFrames(int page, QWidget *container)
 {
     const PageDesign &pageDesign = m_design.pages[static_cast<std::size_t>(page)];
     QHash<QString, QWidget *> frames; // by roughing name
@@ -197,7 +207,12 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         frames.insert(design.name, frame);
         m_surfaces.insert(frame, {});
     }
+    return frames;
+}
 
+void CalculatorWindow::buildFields(int page, const QHash<QString, QWidget *> &frames)
+{
+    const PageDesign &pageDesign = m_design.pages[static_cast<std::size_t>(page)];
     const QFont fieldFont = qfont(m_design.font);
     const QHash<QString, QString> defaults = defaultTexts(m_operation);
     for (const FieldDesign &design : m_design.fields) {
@@ -230,8 +245,11 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         m_surfaces.insert(caption, {});
         m_pageFields[static_cast<std::size_t>(page)].push_back(edit);
     }
+}
 
-    QWidget *buttonFrame = frames.value(m_design.buttonFrame);
+void CalculatorWindow::buildButtons(int page, QWidget *buttonFrame)
+{
+    const PageDesign &pageDesign = m_design.pages[static_cast<std::size_t>(page)];
     const QFont buttonFont = qfont(m_design.buttonFont);
     for (const ButtonDesign &design : m_design.buttons) {
         auto *button = new ButtonLabel(pageName(pageDesign, design.name, design.finishing),
@@ -241,7 +259,12 @@ void CalculatorWindow::buildPage(int page, QWidget *container)
         connect(button, &ButtonLabel::clicked, this,
                 [this, action = design.action, page] { run(action, page); });
     }
+}
 
+// Edits mark the page's results out of date; leaving a field runs its leave step.
+void CalculatorWindow::watchFields(int page)
+{
+    const PageDesign &pageDesign = m_design.pages[static_cast<std::size_t>(page)];
     auto &solveFields = m_solveFields[static_cast<std::size_t>(page)];
     for (std::string_view name : m_operation.relations.fields) {
         QLineEdit *edit = field(QString::fromLatin1(pageDesign.prefix) +
@@ -306,12 +329,6 @@ CalculatorWindow *CalculatorWindow::open(const OperationDefinition &operation, W
 int CalculatorWindow::shownPage() const
 {
     return m_tabs ? m_tabs->currentIndex() : 0;
-}
-
-void CalculatorWindow::showPage(int page)
-{
-    if (m_tabs)
-        m_tabs->setCurrentIndex(page);
 }
 
 QLineEdit *CalculatorWindow::field(const QString &name) const

@@ -46,7 +46,6 @@ public:
     const design::WindowDesign &design() const { return m_design; }
     int pageCount() const { return static_cast<int>(m_design.pages.size()); }
     int shownPage() const;
-    void showPage(int page);
     QLineEdit *field(const QString &name) const;
 
     void calculate(int page);
@@ -79,6 +78,10 @@ private:
     };
 
     void buildPage(int page, QWidget *container);
+    QHash<QString, QWidget *> buildFrames(int page, QWidget *container);
+    void buildFields(int page, const QHash<QString, QWidget *> &frames);
+    void buildButtons(int page, QWidget *buttonFrame);
+    void watchFields(int page);
     void buildHover();
     void run(design::Action action, int page);
     bool previewKey(const QKeyEvent &event);

@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets up, builds and runs every test: the solver under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the event stream over the windows under both, the fuzz targets,
-# the Debian package (built, installed, run and removed again), then the whole suite.
+# Sets up, builds and runs every test: the unit tests first, then the solver under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the event stream over the windows under both,
+# the fuzz targets, the Debian package, then the whole suite.
+# usage: scripts/test.sh [--package]
+# The package step installs the package and removes it again, and with it any zorvik installed
+# before: it runs under CI (CI=true) or with --package only, never by surprise on a desktop.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+package=false
+[ "${CI:-}" = true ] && package=true
+for arg in "$@"; do
+    case $arg in
+    --package) package=true ;;
+    *) echo "usage: scripts/test.sh [--package]" >&2; exit 2 ;;
+    esac
+done
 bash scripts/setup.sh
 bash scripts/build.sh
+
+# The unit tests take seconds: a broken relation or batch shows before the long steps.
+ctest --test-dir build --output-on-failure -j2 -L unit
 
 # The sanitizer and fuzz build uses clang and leaves the GUI out.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
@@ -52,7 +66,11 @@ for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
     grep -E 'stat::number_of_executed_units|stat::new_units_added' build-sanitize/"$name".log
 done
 
-bash scripts/package.sh
+if $package; then
+    bash scripts/package.sh
+else
+    echo "Package step left out (it removes an installed zorvik): run with --package or CI=true"
+fi
 
 # Last, so that its summary closes the run.
 ctest --test-dir build --output-on-failure -j2

@@ -135,7 +135,7 @@ void TestCalculatorWindow::keyFilter()
     QFETCH(QString, expected);
     QFETCH(int, modifiers);
 
-    m_window->showPage(field.startsWith('f') ? 1 : 0);
+    showPage(m_window, field.startsWith('f') ? 1 : 0);
     typeInto(m_window, field, keys, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(fieldOf(m_window, field)->text(), expected);
 }
@@ -194,7 +194,7 @@ void TestCalculatorWindow::enterRunsRoughingCalculate()
 
     typeInto(m_window, "txtrpm", "1000");
     typeInto(m_window, "txtfeed", "0.25");
-    m_window->showPage(1);
+    showPage(m_window, 1);
     typeInto(m_window, "ftxtrpm", "400");
     typeInto(m_window, "ftxtfeed", "0.5");
     QTest::keyClick(fieldOf(m_window, "ftxtfeed"), Qt::Key(key));
@@ -292,7 +292,7 @@ void TestCalculatorWindow::reset()
     QFETCH(QString, cleared);
 
     fillAll(m_window);
-    m_window->showPage(cleared.isEmpty() ? 0 : 1);
+    showPage(m_window, cleared.isEmpty() ? 0 : 1);
     QTest::mouseClick(labelOf(m_window, label), Qt::LeftButton);
 
     int blank = 0;
@@ -346,7 +346,7 @@ void TestCalculatorWindow::import()
     }
     for (const QString &entry : after)
         expected.insert(entry.section('=', 0, 0), entry.section('=', 1));
-    m_window->showPage(label.startsWith('f') ? 1 : 0);
+    showPage(m_window, label.startsWith('f') ? 1 : 0);
     QTest::mouseClick(labelOf(m_window, label), Qt::LeftButton);
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(fieldOf(m_window, it.key())->text(), it.value());
@@ -362,7 +362,7 @@ void TestCalculatorWindow::importFillsBlankPage()
         if (name.startsWith('f') && !defaultFields.contains(name.mid(1)))
             field->clear();
     }
-    m_window->showPage(1);
+    showPage(m_window, 1);
     QTest::mouseClick(labelOf(m_window, "fcommand5"), Qt::LeftButton);
     for (QLineEdit *field : m_window->findChildren<QLineEdit *>()) {
         const QString name = field->objectName();
@@ -389,7 +389,7 @@ void TestCalculatorWindow::leaving()
     QFETCH(bool, dialogShown);
 
     typeInto(m_window, "txtidiam", "50");
-    m_window->showPage(how.startsWith('f') ? 1 : 0);
+    showPage(m_window, how.startsWith('f') ? 1 : 0);
     if (how.endsWith("Esc"))
         QTest::keyClick(fieldOf(m_window, how.startsWith('f') ? "ftxtcf" : "txtcf"),
                         Qt::Key_Escape);
@@ -437,7 +437,7 @@ void TestCalculatorWindow::hover()
     QFETCH(QString, surface);
     QFETCH(QStringList, restored);
 
-    m_window->showPage(page);
+    showPage(m_window, page);
     const QList<ButtonLabel *> labels = m_window->findChildren<ButtonLabel *>();
     QCOMPARE(labels.size(), 10);
     for (ButtonLabel *label : labels)

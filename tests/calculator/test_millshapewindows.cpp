@@ -17,7 +17,7 @@ const QStringList backgroundLabels{"Label1", "Label2", "Label3", "Label4"};
 // name=text pairs, typed into the fields of the page with the prefix.
 void typeAll(CalculatorWindow *window, const QString &prefix, const QStringList &entries)
 {
-    window->showPage(prefix.isEmpty() ? 0 : 1);
+    showPage(window, prefix.isEmpty() ? 0 : 1);
     for (const QString &entry : entries)
         typeInto(window, prefix + entry.section('=', 0, 0), entry.section('=', 1));
 }
@@ -83,7 +83,7 @@ void TestMillShapeWindows::enterSolves()
     QVERIFY(calc);
     typeAll(calc, "", given);
     typeAll(calc, "f", given);
-    calc->showPage(shown);
+    showPage(calc, shown);
     const QString shownPrefix = shown == 0 ? "" : "f";
     QTest::keyClick(fieldOf(calc, shownPrefix + given.front().section('=', 0, 0)), Qt::Key(key));
 
@@ -103,7 +103,7 @@ void TestMillShapeWindows::importedResultsAreKept()
     typeAll(calc, "", {"txtcw=20", "txtih=30", "txtfh=25", "txtrpm=200", "txtf=1"});
     QTest::mouseClick(labelOf(calc, "Label1"), Qt::LeftButton);
     QCOMPARE(fieldOf(calc, "txtmrr")->text(), QString("20000"));
-    calc->showPage(1);
+    showPage(calc, 1);
     QTest::mouseClick(labelOf(calc, "fcommand5"), Qt::LeftButton);
     QCOMPARE(fieldOf(calc, "ftxtmrr")->text(), QString("20000"));
     QCOMPARE(fieldOf(calc, "ftxtdoc")->text(), QString("5"));
@@ -164,7 +164,7 @@ void TestMillShapeWindows::hover()
 
     CalculatorWindow *calc = m_driver->open(qPrintable(window));
     QVERIFY(calc);
-    calc->showPage(page);
+    showPage(calc, page);
     const QList<ButtonLabel *> labels = calc->findChildren<ButtonLabel *>();
     QCOMPARE(labels.size(), 10);
 

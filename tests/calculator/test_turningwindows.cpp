@@ -72,20 +72,20 @@ void TestTurningWindows::recalculateAfterEditingEachPage()
     CalculatorWindow *calc = m_driver->open("frmlong");
     QVERIFY(calc);
     for (const QString prefix : {"", "f"}) {
-        calc->showPage(prefix.isEmpty() ? 0 : 1);
+        showPage(calc, prefix.isEmpty() ? 0 : 1);
         for (const auto &[name, text] : zorvik::test::workedExample("longitudinal").typed)
             typeInto(calc, prefix + QString::fromUtf8(name.data(), qsizetype(name.size())),
                      QString::fromUtf8(text.data(), qsizetype(text.size())));
         QTest::mouseClick(labelOf(calc, prefix + "command1"), Qt::LeftButton);
         QCOMPARE(fieldOf(calc, prefix + "txtmtime")->text(), QString("0.544761904761905"));
     }
-    calc->showPage(0);
+    showPage(calc, 0);
     typeInto(calc, "txtnoc", "2");
     QTest::keyClick(fieldOf(calc, "txtnoc"), Qt::Key_F5);
     QCOMPARE(fieldOf(calc, "txtmtime")->text(), QString("1.08952380952381"));
     QCOMPARE(fieldOf(calc, "ftxtmtime")->text(), QString("0.544761904761905"));
 
-    calc->showPage(1);
+    showPage(calc, 1);
     typeInto(calc, "ftxtfeed", "0.1");
     QTest::keyClick(fieldOf(calc, "ftxtfeed"), Qt::Key_F5);
     QCOMPARE(fieldOf(calc, "ftxtfrate")->text(), QString("95.4545454545455"));

@@ -246,7 +246,7 @@ void TestWindows::workedExample()
 
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    window->showPage(page);
+    showPage(window, page);
     QMap<QString, QString> expected;
     for (const QString &name : solvedFieldNames(*entry))
         expected.insert(name, defaultText(*entry, name));
@@ -280,7 +280,7 @@ void TestWindows::recalculateFollowsAnEdit()
     const QString prefix = QString::fromLatin1(design.pages[std::size_t(page)].prefix);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    window->showPage(page);
+    showPage(window, page);
     for (const auto &[field, text] : example.typed)
         typeInto(window, prefix + qtext(field), qtext(text));
     QTest::mouseClick(labelOf(window, buttonFor(design, page, Action::Calculate)), Qt::LeftButton);
@@ -337,7 +337,7 @@ void TestWindows::materialForceFromTheMenu()
     const zorvik::OperationDefinition &operation = *entry;
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    window->showPage(page);
+    showPage(window, page);
     const std::optional<zorvik::MaterialFields> fields = zorvik::materialFields(operation);
     auto fieldNamed = [&](zorvik::FieldId id) {
         return fieldOf(window,
@@ -550,7 +550,7 @@ void TestWindows::resetClearsItsOwnPage()
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     const QHash<QString, QString> before = fillAll(window);
-    window->showPage(page);
+    showPage(window, page);
     QTest::mouseClick(buttonFor(window, *entry, page, Action::Reset), Qt::LeftButton);
     const QStringList own = pageFields(*entry, page);
     for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
@@ -572,7 +572,7 @@ void TestWindows::importFillsBlanksFromTwins()
         fieldOf(window, source[i])->setText(i % 3 == 0 ? QString() : QString::number(i) + ".5");
         fieldOf(window, target[i])->setText(i % 2 == 0 ? QString() : "7");
     }
-    window->showPage(page);
+    showPage(window, page);
     QTest::mouseClick(buttonFor(window, *entry, page, Action::Import), Qt::LeftButton);
     for (int i = 0; i < target.size(); ++i) {
         const QString sourceText = i % 3 == 0 ? QString() : QString::number(i) + ".5";
@@ -587,7 +587,7 @@ void TestWindows::escapeGoesBackFromEveryPage()
     QFETCH(int, page);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    window->showPage(page);
+    showPage(window, page);
     QTest::keyClick(fieldOf(window, pageFields(*entry, page).back()), Qt::Key_Escape);
     QTRY_VERIFY(!m_driver->window(entry->design().name));
     QVERIFY(m_driver->dialog() && m_driver->dialog()->isVisible());
@@ -603,7 +603,7 @@ void TestWindows::tabFollowsTheFieldTable()
     // The window opens with the focus in the first field of its first page.
     if (page == 0)
         QCOMPARE(QApplication::focusWidget(), fieldOf(window, names.front()));
-    window->showPage(page);
+    showPage(window, page);
     fieldOf(window, names.front())->setFocus();
     for (const QString &name : names.mid(1)) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -621,7 +621,7 @@ void TestWindows::everyFieldFiltersKeys()
     // too, both give the decimal point.
     const QString keys = "a-1,5 e";
     for (int page = 0; page < window->pageCount(); ++page) {
-        window->showPage(page);
+        showPage(window, page);
         for (const QString &name : pageFields(*entry, page)) {
             KeyFilter filter = KeyFilter::Decimal;
             for (const zorvik::design::FieldFilter &exception : entry->design().filters) {
@@ -803,7 +803,7 @@ void TestWindows::tiledWindowKeepsEveryControlInReach()
     QTRY_VERIFY(bar->isVisible());
     QWidget *shown = frame->viewport();
     for (int page = 0; page < window->pageCount(); ++page) {
-        window->showPage(page);
+        showPage(window, page);
         // Each control with the part of it that must show: all of it, or each tab of a strip.
         QList<std::pair<QWidget *, QRect>> parts;
         for (QLineEdit *field : window->findChildren<QLineEdit *>())

@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QtTest>
 
 #include <cstring>
@@ -125,6 +126,15 @@ inline zorvik::ButtonLabel *labelOf(QWidget *window, const QString &name)
     if (!label)
         qFatal("no button label %s", qPrintable(name));
     return label;
+}
+
+// Shows the page as choosing its tab does; a window of one page has only page 0.
+inline void showPage(QWidget *window, int page)
+{
+    if (auto *tabs = window->findChild<QTabBar *>())
+        tabs->setCurrentIndex(page);
+    else
+        QCOMPARE(page, 0);
 }
 
 // Types into the field with the keyboard, after selecting whatever it holds so the keys
