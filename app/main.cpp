@@ -4,8 +4,8 @@
 #include "app/displaycheck.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
-#include "app/terminationsignals.h"
 #include "app/operationwindows.h"
+#include "app/terminationsignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -25,6 +25,8 @@
 
 namespace zorvik {
 
+namespace twips = calculator::twips;
+
 namespace {
 
 const QString caption = QStringLiteral("Zorvik - Machining Engineer");
@@ -64,7 +66,7 @@ void replaceSelection(QLineEdit *field, const QString &replacement)
 {
     const QPointer<const QValidator> validator = field->validator();
     field->setValidator(nullptr);
-    if (auto *edit = qobject_cast<FieldEdit *>(field))
+    if (auto *edit = qobject_cast<calculator::FieldEdit *>(field))
         edit->replaceSelection(replacement);
     else
         field->insert(replacement);

@@ -16,6 +16,8 @@
 
 namespace zorvik {
 
+namespace twips = calculator::twips;
+
 namespace {
 
 using design::FrameDesign;
@@ -69,12 +71,12 @@ NewProjectDialog::NewProjectDialog(std::vector<calculator::OperationChoice> choi
         place(option, design->box);
     }
 
-    m_ok = new ButtonLabel("command1", "Ok", this);
+    m_ok = new calculator::ButtonLabel("command1", "Ok", this);
     place(m_ok, {7200, 2760, 1215, 375});
-    m_cancel = new ButtonLabel("command2", "Cancel", this);
+    m_cancel = new calculator::ButtonLabel("command2", "Cancel", this);
     place(m_cancel, {5760, 2760, 1215, 375});
-    connect(m_ok, &ButtonLabel::clicked, this, &NewProjectDialog::ok);
-    connect(m_cancel, &ButtonLabel::clicked, this, &NewProjectDialog::cancel);
+    connect(m_ok, &calculator::ButtonLabel::clicked, this, &NewProjectDialog::ok);
+    connect(m_cancel, &calculator::ButtonLabel::clicked, this, &NewProjectDialog::cancel);
 
     m_t1 = new QTimer(this);
     m_t1->setObjectName("t1");

@@ -13,7 +13,9 @@ class QTimer;
 
 namespace zorvik {
 
+namespace calculator {
 class ButtonLabel;
+}
 
 // The New Project dialog: the operation chooser that slides down from the top of the work area.
 // It lives in a subwindow of the main window's work area (or stands alone in tests), and moves
@@ -51,8 +53,8 @@ private:
     int m_top = 0; // twips, as last asked of the window
     int m_height = 0;
     QGroupBox *m_frame1 = nullptr;
-    ButtonLabel *m_ok = nullptr;
-    ButtonLabel *m_cancel = nullptr;
+    calculator::ButtonLabel *m_ok = nullptr;
+    calculator::ButtonLabel *m_cancel = nullptr;
     std::vector<calculator::OperationChoice> m_choices;
     calculator::WindowHost *m_host = nullptr;
 };

@@ -115,7 +115,7 @@ void cascade(QMdiArea *area)
     for (QMdiSubWindow *sub : std::as_const(windows)) {
         if (sub->isMaximized())
             sub->showNormal();
-        if (auto *frame = qobject_cast<ScrollFrame *>(sub->widget()))
+        if (auto *frame = qobject_cast<calculator::ScrollFrame *>(sub->widget()))
             sub->resize(frame->designedSize());
         tallest = std::max(tallest, sub->height());
     }

@@ -4,7 +4,7 @@
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 namespace {
 
@@ -116,4 +116,4 @@ void ButtonLabel::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
-} // namespace zorvik
+} // namespace zorvik::calculator

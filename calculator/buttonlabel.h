@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QLabel>
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 // A label that acts as a push button: it clicks on release over itself, lights up under the
 // pointer and stays lit until its window restores it. Screen readers see it as a push button
@@ -37,4 +37,4 @@ private:
     bool m_pressed = false;
 };
 
-} // namespace zorvik
+} // namespace zorvik::calculator

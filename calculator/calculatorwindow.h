@@ -18,12 +18,9 @@ class QKeyEvent;
 class QLineEdit;
 class QMenu;
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 class ButtonLabel;
-
-namespace calculator {
-
 class TabControl;
 
 // A calculator window built from its design: fields, frames, pages and button labels, with the
@@ -133,5 +130,4 @@ private:
     int m_resetting = -1;
 };
 
-} // namespace calculator
-} // namespace zorvik
+} // namespace zorvik::calculator

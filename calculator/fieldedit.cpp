@@ -10,7 +10,7 @@
 #include <limits>
 #include <utility>
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 namespace {
 
@@ -187,4 +187,4 @@ void FieldEdit::paintStretch()
                           style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
 }
 
-} // namespace zorvik
+} // namespace zorvik::calculator

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 // A calculator field. It holds a text of any length; a very long one (a paste gone wrong) is
 // drawn from the stretch around the caret only, as Qt would take seconds to draw all of it on
@@ -52,4 +52,4 @@ private:
     int m_caretX = 0;
 };
 
-} // namespace zorvik
+} // namespace zorvik::calculator

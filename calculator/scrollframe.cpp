@@ -3,7 +3,7 @@
 
 #include <QMdiSubWindow>
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 ScrollFrame::ScrollFrame(QWidget *content)
 {
@@ -44,4 +44,4 @@ QWidget *ScrollFrame::contentOf(const QMdiSubWindow *sub)
     return shown;
 }
 
-} // namespace zorvik
+} // namespace zorvik::calculator

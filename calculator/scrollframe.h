@@ -5,7 +5,7 @@
 
 class QMdiSubWindow;
 
-namespace zorvik {
+namespace zorvik::calculator {
 
 // Holds a window of fixed design inside a subwindow of the work area. At its designed size the
 // window shows exactly as it would bare, with no scroll bars and no margins; when an arrangement
@@ -31,4 +31,4 @@ private:
     QSize m_designedSize;
 };
 
-} // namespace zorvik
+} // namespace zorvik::calculator

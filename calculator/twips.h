@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QWidget>
 
-namespace zorvik::twips {
+namespace zorvik::calculator::twips {
 
 // Window designs are laid out in twips; at 96 dpi a logical pixel is 15 twips, and Qt's
 // high-DPI scaling maps logical pixels to the device.
@@ -33,4 +33,4 @@ inline void place(QWidget *widget, const design::Box &box)
     widget->setGeometry(rect(box.left, box.top, box.width, box.height));
 }
 
-} // namespace zorvik::twips
+} // namespace zorvik::calculator::twips

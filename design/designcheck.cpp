@@ -57,8 +57,7 @@ private:
     std::set<std::string> m_buttons;
 };
 
-void Checker::checkPage(const PageDesign &page, const RelationList &relations,
-                        Defaults defaults)
+void Checker::checkPage(const PageDesign &page, const RelationList &relations, Defaults defaults)
 {
     // Reset of such a page would clear none of its fields.
     if (m_design.tagMatch == TagMatch::Number && *page.tag && !readsAsNumber(page.tag))

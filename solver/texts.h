@@ -23,8 +23,7 @@ std::string joined(const Parts &parts, std::string_view separator, std::string_v
     return text;
 }
 
-template <typename Parts>
-std::string joined(const Parts &parts, std::string_view separator = ", ")
+template <typename Parts> std::string joined(const Parts &parts, std::string_view separator = ", ")
 {
     return joined(parts, separator, separator);
 }

@@ -316,9 +316,9 @@ private:
     bool takeHeader(const CsvRecord &record)
     {
         m_separator = m_reader->separator();
-        m_badHeader =
-            readHeader(m_list, m_captions, m_materials.headerOptions(*record.cells, record.cellCount),
-                       m_separator, record, m_header);
+        m_badHeader = readHeader(m_list, m_captions,
+                                 m_materials.headerOptions(*record.cells, record.cellCount),
+                                 m_separator, record, m_header);
         if (m_badHeader)
             return false;
         m_materials.headerRead(m_header.keptTitles);

@@ -95,7 +95,8 @@ void TestAppIcon::everyWindowShowsIt()
     } else if (!window.isEmpty()) {
         for (const OperationDefinition &entry : operationDefinitions()) {
             if (window == entry.option.name)
-                shownWindow = ScrollFrame::subWindowOf(CalculatorWindow::open(entry, *m_window));
+                shownWindow =
+                    calculator::ScrollFrame::subWindowOf(CalculatorWindow::open(entry, *m_window));
         }
     }
     QVERIFY(qobject_cast<QMdiSubWindow *>(shownWindow) || shownWindow == m_window);

@@ -66,9 +66,8 @@ void TestNewProjectDialog::start()
     m_opened.clear();
     std::vector<calculator::OperationChoice> choices;
     for (const OperationDefinition &entry : operationDefinitions()) {
-        choices.push_back({entry.option, [this, id = entry.id](calculator::WindowHost &) {
-                               m_opened << id;
-                           }});
+        choices.push_back(
+            {entry.option, [this, id = entry.id](calculator::WindowHost &) { m_opened << id; }});
     }
     m_window = new MainWindow(nullptr, std::move(choices));
     m_window->show();
@@ -106,11 +105,11 @@ void TestNewProjectDialog::opensCollapsedAtTheTop()
     QTRY_VERIFY(!m_window->newProjectDialog());
     m_window->showNewProject();
     QMdiSubWindow *sub = frame();
-    QCOMPARE(sub->geometry().topLeft(), QPoint(twips::toPixels(1600), 0));
-    QCOMPARE(sub->width(), twips::toPixels(8640));
+    QCOMPARE(sub->geometry().topLeft(), QPoint(calculator::twips::toPixels(1600), 0));
+    QCOMPARE(sub->width(), calculator::twips::toPixels(8640));
     // Zero height is asked for; the window keeps the height it cannot go below.
     QVERIFY(sub->height() > 0);
-    QVERIFY(sub->height() < twips::toPixels(3600));
+    QVERIFY(sub->height() < calculator::twips::toPixels(3600));
     QVERIFY(m_window->newProjectDialog()->findChild<QTimer *>("t1")->isActive());
 }
 
@@ -126,16 +125,17 @@ void TestNewProjectDialog::slidesInToItsFinalPlace()
         QVERIFY(sub->y() >= lastTop);
         // Only the last tick, which settles on the final height, may shorten the window.
         QVERIFY(sub->height() >= lastHeight || !t1->isActive());
-        QVERIFY(twips::fromPixels(sub->height()) < 3600 + 50);
+        QVERIFY(calculator::twips::fromPixels(sub->height()) < 3600 + 50);
         lastTop = sub->y();
         lastHeight = sub->height();
     }
-    QCOMPARE(twips::fromPixels(sub->y()), 1800);
-    QCOMPARE(twips::fromPixels(sub->height()), 3600);
-    QCOMPARE(twips::fromPixels(sub->x()), twips::fromPixels(twips::toPixels(1600)));
-    QCOMPARE(sub->width(), twips::toPixels(8640));
+    QCOMPARE(calculator::twips::fromPixels(sub->y()), 1800);
+    QCOMPARE(calculator::twips::fromPixels(sub->height()), 3600);
+    QCOMPARE(calculator::twips::fromPixels(sub->x()),
+             calculator::twips::fromPixels(calculator::twips::toPixels(1600)));
+    QCOMPARE(sub->width(), calculator::twips::toPixels(8640));
     QTest::qWait(20);
-    QCOMPARE(sub->geometry().height(), twips::toPixels(3600));
+    QCOMPARE(sub->geometry().height(), calculator::twips::toPixels(3600));
 }
 
 // Each tick moves the window 50 twips down until its top is 1800 and grows it 50 twips from the
@@ -154,20 +154,20 @@ void TestNewProjectDialog::slideInSteps()
     });
     QTRY_VERIFY(!t1->isActive());
 
-    const int minimum = twips::fromPixels(steps.first().height());
+    const int minimum = calculator::twips::fromPixels(steps.first().height());
     const int ticks = (3600 - minimum + 49) / 50 + 1;
     QCOMPARE(steps.size() - 1, ticks);
     for (int k = 1; k <= ticks; ++k) {
         const QRect &at = steps[k];
-        QCOMPARE(at.x(), twips::toPixels(1600));
-        QCOMPARE(at.width(), twips::toPixels(8640));
-        QCOMPARE(at.y(), twips::toPixels(std::min(50 * k, 1800)));
+        QCOMPARE(at.x(), calculator::twips::toPixels(1600));
+        QCOMPARE(at.width(), calculator::twips::toPixels(8640));
+        QCOMPARE(at.y(), calculator::twips::toPixels(std::min(50 * k, 1800)));
         const int before = minimum + 50 * (k - 1);
-        QCOMPARE(at.height(), twips::toPixels(before >= 3600 ? 3600 : before + 50));
+        QCOMPARE(at.height(), calculator::twips::toPixels(before >= 3600 ? 3600 : before + 50));
         QCOMPARE(running[k - 1], k < ticks);
     }
     const auto arrived = std::find_if(steps.cbegin(), steps.cend(), [](const QRect &at) {
-        return at.y() == twips::toPixels(1800);
+        return at.y() == calculator::twips::toPixels(1800);
     });
     QCOMPARE(arrived - steps.cbegin(), 36);
 }
@@ -184,12 +184,12 @@ void TestNewProjectDialog::reopeningWhileUnrollingKeepsSliding()
     QVERIFY(frame()->y() >= top);
     QCOMPARE(m_window->workArea()->subWindowList().size(), 1);
     waitUnrolled();
-    QCOMPARE(twips::fromPixels(frame()->y()), 1800);
+    QCOMPARE(calculator::twips::fromPixels(frame()->y()), 1800);
 
     // Once it is open, opening it again only brings it to the front.
     m_window->showNewProject();
     QVERIFY(!dialog->isUnrolling());
-    QCOMPARE(twips::fromPixels(frame()->y()), 1800);
+    QCOMPARE(calculator::twips::fromPixels(frame()->y()), 1800);
 }
 
 void TestNewProjectDialog::reopeningRightAfterClosing()
@@ -216,19 +216,21 @@ void TestNewProjectDialog::layoutAndFocus()
         const char *container;
         QRect position;
     } controls[] = {
-        {"Frame1", "Select Operation :", "frmcutting1", twips::rect(120, 120, 8295, 2535)},
-        {"Frame2", "Turning Operations :", "Frame1", twips::rect(120, 480, 2535, 1695)},
-        {"Frame3", "Drilling Operations :", "Frame1", twips::rect(2880, 1440, 2535, 735)},
-        {"Frame4", "Milling Operations :", "Frame1", twips::rect(2880, 480, 2535, 735)},
-        {"Frame5", "Shaping Operations :", "Frame1", twips::rect(5640, 480, 2535, 735)},
-        {"Option1", "Longitudinal Turning", "Frame1", twips::rect(240, 840, 1815, 255)},
-        {"Option2", "Face Turning", "Frame1", twips::rect(240, 1320, 1335, 255)},
-        {"Option3", "Taper Turning", "Frame1", twips::rect(240, 1800, 1335, 255)},
-        {"Option7", "Drilling", "Frame1", twips::rect(3000, 1800, 855, 255)},
-        {"Option12", "Milling", "Frame1", twips::rect(3000, 840, 855, 255)},
-        {"Option23", "Shaping", "Frame1", twips::rect(5760, 840, 975, 255)},
-        {"command1", "Ok", "frmcutting1", twips::rect(7200, 2760, 1215, 375)},
-        {"command2", "Cancel", "frmcutting1", twips::rect(5760, 2760, 1215, 375)},
+        {"Frame1", "Select Operation :", "frmcutting1",
+         calculator::twips::rect(120, 120, 8295, 2535)},
+        {"Frame2", "Turning Operations :", "Frame1", calculator::twips::rect(120, 480, 2535, 1695)},
+        {"Frame3", "Drilling Operations :", "Frame1",
+         calculator::twips::rect(2880, 1440, 2535, 735)},
+        {"Frame4", "Milling Operations :", "Frame1", calculator::twips::rect(2880, 480, 2535, 735)},
+        {"Frame5", "Shaping Operations :", "Frame1", calculator::twips::rect(5640, 480, 2535, 735)},
+        {"Option1", "Longitudinal Turning", "Frame1", calculator::twips::rect(240, 840, 1815, 255)},
+        {"Option2", "Face Turning", "Frame1", calculator::twips::rect(240, 1320, 1335, 255)},
+        {"Option3", "Taper Turning", "Frame1", calculator::twips::rect(240, 1800, 1335, 255)},
+        {"Option7", "Drilling", "Frame1", calculator::twips::rect(3000, 1800, 855, 255)},
+        {"Option12", "Milling", "Frame1", calculator::twips::rect(3000, 840, 855, 255)},
+        {"Option23", "Shaping", "Frame1", calculator::twips::rect(5760, 840, 975, 255)},
+        {"command1", "Ok", "frmcutting1", calculator::twips::rect(7200, 2760, 1215, 375)},
+        {"command2", "Cancel", "frmcutting1", calculator::twips::rect(5760, 2760, 1215, 375)},
     };
     for (const auto &control : controls) {
         QWidget *widget = child(control.name);
@@ -386,8 +388,8 @@ void TestNewProjectDialog::hoverColours()
     QFETCH(bool, cancelLit);
 
     waitUnrolled();
-    auto *ok = qobject_cast<ButtonLabel *>(child("command1"));
-    auto *cancel = qobject_cast<ButtonLabel *>(child("command2"));
+    auto *ok = qobject_cast<calculator::ButtonLabel *>(child("command1"));
+    auto *cancel = qobject_cast<calculator::ButtonLabel *>(child("command2"));
     QCOMPARE(ok->colour(), QColor(0xC0C0C0));
     QCOMPARE(cancel->colour(), QColor(0xC0C0C0));
     for (const QString &name : path) {

@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 
-using zorvik::ButtonLabel;
+using zorvik::calculator::ButtonLabel;
 using zorvik::calculator::CalculatorWindow;
 
 namespace {
@@ -438,9 +438,10 @@ void TestCalculatorWindow::hover()
     QFETCH(QStringList, restored);
 
     showPage(m_window, page);
-    const QList<ButtonLabel *> labels = m_window->findChildren<ButtonLabel *>();
+    const QList<zorvik::calculator::ButtonLabel *> labels =
+        m_window->findChildren<zorvik::calculator::ButtonLabel *>();
     QCOMPARE(labels.size(), 10);
-    for (ButtonLabel *label : labels)
+    for (zorvik::calculator::ButtonLabel *label : labels)
         label->setLit(true);
 
     QWidget *target = m_window;
@@ -458,7 +459,7 @@ void TestCalculatorWindow::hover()
         at = QPoint(target->width() - 3, target->height() - 3);
         if (surface == "t1") { // between the two lower frames, on the page
             target = m_window->findChild<QWidget *>("Frame2")->parentWidget();
-            at = QPoint(target->width() / 2, zorvik::twips::toPixels(6200));
+            at = QPoint(target->width() / 2, zorvik::calculator::twips::toPixels(6200));
         }
     }
     QVERIFY(target && target->isVisible());
@@ -466,7 +467,7 @@ void TestCalculatorWindow::hover()
     QCOMPARE(under, target == m_window ? nullptr : target);
     QTest::mouseMove(target, at);
 
-    for (ButtonLabel *label : labels) {
+    for (zorvik::calculator::ButtonLabel *label : labels) {
         const bool normal = restored.contains(label->objectName());
         QTRY_COMPARE(label->colour(), QColor(normal ? 0xC0C0C0 : 0xE0E0E0));
     }
@@ -474,7 +475,7 @@ void TestCalculatorWindow::hover()
 
 void TestCalculatorWindow::labelLightsUnderPointer()
 {
-    ButtonLabel *reset = labelOf(m_window, "command2");
+    zorvik::calculator::ButtonLabel *reset = labelOf(m_window, "command2");
     QTest::mouseMove(reset, QPoint(5, 5));
     QTRY_COMPARE(reset->colour(), QColor(0xE0E0E0));
     QCOMPARE(labelOf(m_window, "command1")->colour(), QColor(0xC0C0C0));
@@ -700,8 +701,8 @@ void TestCalculatorWindow::doubleClickRunsOnce()
 {
     QFETCH(QString, clicks);
     QFETCH(int, runs);
-    ButtonLabel *label = labelOf(m_window, "command2");
-    QSignalSpy clicked(label, &ButtonLabel::clicked);
+    zorvik::calculator::ButtonLabel *label = labelOf(m_window, "command2");
+    QSignalSpy clicked(label, &zorvik::calculator::ButtonLabel::clicked);
     QWindow *window = m_driver->main()->windowHandle();
     const QPoint at = label->mapTo(m_driver->main(), label->rect().center());
     for (const QString &click : clicks.split(' ')) {

@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-using zorvik::ButtonLabel;
+using zorvik::calculator::ButtonLabel;
 using zorvik::calculator::CalculatorWindow;
 
 namespace {
@@ -77,7 +77,6 @@ private:
         return nullptr;
     }
     CalculatorWindow *drill() { return open("frmdrill"); }
-
 };
 
 void TestDrillTaperWindows::holeDiameter_data()
@@ -292,9 +291,10 @@ void TestDrillTaperWindows::hover()
 
     CalculatorWindow *calc = open(window);
     QVERIFY(calc);
-    const QList<ButtonLabel *> labels = calc->findChildren<ButtonLabel *>();
+    const QList<zorvik::calculator::ButtonLabel *> labels =
+        calc->findChildren<zorvik::calculator::ButtonLabel *>();
     QCOMPARE(labels.size(), 4);
-    for (ButtonLabel *label : labels)
+    for (zorvik::calculator::ButtonLabel *label : labels)
         label->setLit(true);
 
     QWidget *target = calc;
@@ -313,8 +313,9 @@ void TestDrillTaperWindows::hover()
     QCOMPARE(calc->childAt(target->mapTo(calc, at)), target == calc ? nullptr : target);
     QTest::mouseMove(target, at);
 
-    const QColor expected(restores ? ButtonLabel::normalColour : ButtonLabel::hoverColour);
-    for (ButtonLabel *label : labels)
+    const QColor expected(restores ? zorvik::calculator::ButtonLabel::normalColour
+                                   : zorvik::calculator::ButtonLabel::hoverColour);
+    for (zorvik::calculator::ButtonLabel *label : labels)
         QTRY_COMPARE(label->colour(), expected);
 }
 
@@ -327,7 +328,7 @@ void TestDrillTaperWindows::doubleClickCalculatesOnce()
     const QStringList typed{"txtfpt=45", "txtarea=50", "txtfrate=60", "txteeff=90", "txtmrr=150"};
     for (const QString &entry : typed)
         typeInto(window, entry.section('=', 0, 0), entry.section('=', 1));
-    ButtonLabel *calculate = labelOf(window, "cmdcalc");
+    zorvik::calculator::ButtonLabel *calculate = labelOf(window, "cmdcalc");
     QTest::mouseDClick(m_driver->main()->windowHandle(), Qt::LeftButton, {},
                        calculate->mapTo(m_driver->main(), calculate->rect().center()));
     QCOMPARE(fieldOf(window, "txtdoc")->text(), QString("1.11111111111111"));
@@ -344,7 +345,7 @@ void TestDrillTaperWindows::clickingALabelLeavesNoField()
     QVERIFY(window);
     act(window, {"txtfdiam=30", "txtidiam=20"});
     QLineEdit *typing = fieldOf(window, "txtidiam");
-    ButtonLabel *calculate = labelOf(window, "cmdcalc");
+    zorvik::calculator::ButtonLabel *calculate = labelOf(window, "cmdcalc");
     QTest::mouseClick(m_driver->main()->windowHandle(), Qt::LeftButton, {},
                       calculate->mapTo(m_driver->main(), calculate->rect().center()));
     QCOMPARE(QApplication::focusWidget(), typing);

@@ -6,9 +6,9 @@
 // failure prints both with the last actions, so the run can be replayed.
 #include "windowdriver.h"
 
-#include "design/designcheck.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
+#include "design/designcheck.h"
 #include "solver/solve.h"
 
 #include <QClipboard>
@@ -21,8 +21,8 @@
 #include <random>
 
 using zorvik::OperationDefinition;
-using zorvik::design::Action;
 using zorvik::calculator::CalculatorWindow;
+using zorvik::design::Action;
 
 namespace {
 
@@ -179,7 +179,7 @@ private:
     const OperationDefinition *entryOf(const CalculatorWindow *window) const;
     QWidget *keyTarget() const;
     std::optional<PendingCalculate> calculateBy(QWidget *target, Qt::Key key) const;
-    std::optional<PendingCalculate> calculateByLabel(zorvik::ButtonLabel *label) const;
+    std::optional<PendingCalculate> calculateByLabel(zorvik::calculator::ButtonLabel *label) const;
     CalculateCheck prepareCheck(CalculatorWindow *window, int page) const;
     QString verify(const CalculateCheck &check) const;
     QString checkInvariants() const;
@@ -224,7 +224,8 @@ QString TestEventStream::failure(const QString &what) const
 CalculatorWindow *TestEventStream::activeCalculator() const
 {
     QMdiSubWindow *active = m_driver->main()->workArea()->activeSubWindow();
-    return active ? qobject_cast<CalculatorWindow *>(zorvik::ScrollFrame::contentOf(active))
+    return active ? qobject_cast<CalculatorWindow *>(
+                        zorvik::calculator::ScrollFrame::contentOf(active))
                   : nullptr;
 }
 
@@ -305,7 +306,7 @@ QString TestEventStream::checkInvariants() const
 {
     QStringList seen;
     for (QMdiSubWindow *sub : m_driver->main()->workArea()->subWindowList()) {
-        const QWidget *content = zorvik::ScrollFrame::contentOf(sub);
+        const QWidget *content = zorvik::calculator::ScrollFrame::contentOf(sub);
         if (sub->isHidden() || !content)
             continue;
         const QString name = content->objectName();
@@ -331,7 +332,8 @@ std::optional<PendingCalculate> TestEventStream::calculateBy(QWidget *target, Qt
     return std::nullopt;
 }
 
-std::optional<PendingCalculate> TestEventStream::calculateByLabel(zorvik::ButtonLabel *label) const
+std::optional<PendingCalculate>
+TestEventStream::calculateByLabel(zorvik::calculator::ButtonLabel *label) const
 {
     CalculatorWindow *window = nullptr;
     for (QWidget *widget = label->parentWidget(); widget; widget = widget->parentWidget()) {
@@ -408,15 +410,16 @@ void TestEventStream::clickLabel()
     CalculatorWindow *window = activeCalculator();
     if (!window)
         return;
-    std::vector<zorvik::ButtonLabel *> shown;
-    for (zorvik::ButtonLabel *label : window->findChildren<zorvik::ButtonLabel *>()) {
+    std::vector<zorvik::calculator::ButtonLabel *> shown;
+    for (zorvik::calculator::ButtonLabel *label :
+         window->findChildren<zorvik::calculator::ButtonLabel *>()) {
         if (label->isVisibleTo(window))
             shown.push_back(label);
     }
     if (shown.empty())
         return;
     // Calculate is what users press most; the closing labels come up less often.
-    zorvik::ButtonLabel *label = pickFrom(shown);
+    zorvik::calculator::ButtonLabel *label = pickFrom(shown);
     for (int again = 0; again < 3 && label->text() != QLatin1String("Calculate"); ++again)
         label = pickFrom(shown);
     note(QStringLiteral("click %1 \"%2\" in %3")

@@ -5,7 +5,7 @@
 
 #include <QTabBar>
 
-using zorvik::ButtonLabel;
+using zorvik::calculator::ButtonLabel;
 using zorvik::calculator::CalculatorWindow;
 
 namespace {
@@ -165,7 +165,8 @@ void TestMillShapeWindows::hover()
     CalculatorWindow *calc = m_driver->open(qPrintable(window));
     QVERIFY(calc);
     showPage(calc, page);
-    const QList<ButtonLabel *> labels = calc->findChildren<ButtonLabel *>();
+    const QList<zorvik::calculator::ButtonLabel *> labels =
+        calc->findChildren<zorvik::calculator::ButtonLabel *>();
     QCOMPARE(labels.size(), 10);
 
     QWidget *target = calc;
@@ -175,7 +176,8 @@ void TestMillShapeWindows::hover()
         at = QPoint(target->width() / 2, target->height() / 2);
     } else if (surface == "page") { // left of the button frame, below the parameters frame
         target = calc->findChild<QWidget *>("Frame1")->parentWidget();
-        at = QPoint(zorvik::twips::toPixels(1000), zorvik::twips::toPixels(6900));
+        at = QPoint(zorvik::calculator::twips::toPixels(1000),
+                    zorvik::calculator::twips::toPixels(6900));
     } else if (!surface.isEmpty()) {
         target = calc->findChild<QWidget *>(surface);
         QVERIFY(target);
@@ -186,14 +188,15 @@ void TestMillShapeWindows::hover()
     // A movement to where the pointer already is reaches no widget, and the surfaces of the two
     // pages lie on the same spots: come from elsewhere first.
     QTest::mouseMove(target, at - QPoint(1, 1));
-    for (ButtonLabel *label : labels)
+    for (zorvik::calculator::ButtonLabel *label : labels)
         label->setLit(true);
     QTest::mouseMove(target, at);
 
-    for (ButtonLabel *label : labels) {
+    for (zorvik::calculator::ButtonLabel *label : labels) {
         const bool normal = restored.contains(label->objectName());
         QTRY_COMPARE(label->colour(),
-                     QColor(normal ? ButtonLabel::normalColour : ButtonLabel::hoverColour));
+                     QColor(normal ? zorvik::calculator::ButtonLabel::normalColour
+                                   : zorvik::calculator::ButtonLabel::hoverColour));
     }
 }
 

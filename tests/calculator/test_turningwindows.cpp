@@ -130,7 +130,7 @@ void TestTurningWindows::opensWithDefaults()
         withDefault += expected.isEmpty() ? 0 : 1;
     }
     QCOMPARE(withDefault, 6);
-    for (auto *label : calc->findChildren<zorvik::ButtonLabel *>()) {
+    for (auto *label : calc->findChildren<zorvik::calculator::ButtonLabel *>()) {
         QCOMPARE(label->colour(), QColor(0xC0C0C0));
         QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
     }
@@ -195,7 +195,8 @@ void TestTurningWindows::layout()
     QVERIFY(found);
     QCOMPARE(found->geometry(), expected);
     // The window places itself in the work area.
-    QCOMPARE(zorvik::ScrollFrame::subWindowOf(calc)->geometry(), twipsRect(70, 150, 11730, 7590));
+    QCOMPARE(zorvik::calculator::ScrollFrame::subWindowOf(calc)->geometry(),
+             twipsRect(70, 150, 11730, 7590));
 }
 
 void TestTurningWindows::captions_data()
@@ -268,7 +269,7 @@ void TestTurningWindows::captions()
         QCOMPARE(frame->title(), caption);
         return;
     }
-    if (auto *button = calc->findChild<zorvik::ButtonLabel *>(field)) {
+    if (auto *button = calc->findChild<zorvik::calculator::ButtonLabel *>(field)) {
         QCOMPARE(button->text(), caption);
         return;
     }

@@ -2,8 +2,8 @@
 #include "windowdriver.h"
 
 #include "calculator/materialdialog.h"
-#include "design/designcheck.h"
 #include "calculator/twips.h"
+#include "design/designcheck.h"
 #include "solver/conversions.h"
 #include "solver/solve.h"
 #include "tests/support/typedpage.h"
@@ -25,8 +25,8 @@
 #include <optional>
 
 using zorvik::OperationDefinition;
-using zorvik::design::Action;
 using zorvik::calculator::CalculatorWindow;
+using zorvik::design::Action;
 using zorvik::design::KeyFilter;
 using zorvik::design::nameOnPage;
 using zorvik::design::TagMatch;
@@ -83,8 +83,8 @@ QStringList pageFields(const OperationDefinition &entry, int page)
     return names;
 }
 
-zorvik::ButtonLabel *buttonFor(QWidget *window, const OperationDefinition &entry, int page,
-                               Action action)
+zorvik::calculator::ButtonLabel *buttonFor(QWidget *window, const OperationDefinition &entry,
+                                           int page, Action action)
 {
     for (const zorvik::design::ButtonDesign &button : entry.design().buttons) {
         if (button.action == action)
@@ -214,7 +214,6 @@ private:
 
     // The part of the work area the user sees, in its own coordinates.
     QRect workAreaShown() const { return m_driver->main()->workArea()->viewport()->rect(); }
-
 };
 
 // Each operation's worked example typed into every page of its window, run by the page's
@@ -239,8 +238,7 @@ void TestWindows::workedExample()
     QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     QFETCH(bool, byEnter);
-    const zorvik::test::WorkedExample &example =
-        zorvik::test::workedExample(entry->name);
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(entry->name);
     const WindowDesign &design = entry->design();
     const QString prefix = QString::fromLatin1(design.pages[std::size_t(page)].prefix);
 
@@ -409,8 +407,8 @@ void TestWindows::opensWithTheOperationsDefaults()
     QCOMPARE(window->findChildren<QLineEdit *>().size(), names.size());
     for (const QString &name : names)
         QCOMPARE(fieldOf(window, name)->text(), defaultText(*entry, name));
-    for (auto *label : window->findChildren<zorvik::ButtonLabel *>())
-        QCOMPARE(label->colour(), QColor(zorvik::ButtonLabel::normalColour));
+    for (auto *label : window->findChildren<zorvik::calculator::ButtonLabel *>())
+        QCOMPARE(label->colour(), QColor(zorvik::calculator::ButtonLabel::normalColour));
 }
 
 // Screen readers find every field by its caption.
@@ -436,9 +434,10 @@ void TestWindows::buttonLabelsAreAccessibleButtons()
     QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    const QList<zorvik::ButtonLabel *> labels = window->findChildren<zorvik::ButtonLabel *>();
+    const QList<zorvik::calculator::ButtonLabel *> labels =
+        window->findChildren<zorvik::calculator::ButtonLabel *>();
     QVERIFY(!labels.isEmpty());
-    for (zorvik::ButtonLabel *label : labels) {
+    for (zorvik::calculator::ButtonLabel *label : labels) {
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(label);
         QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Button);
@@ -446,7 +445,7 @@ void TestWindows::buttonLabelsAreAccessibleButtons()
         QAccessibleActionInterface *actions = accessible->actionInterface();
         QVERIFY(actions);
         QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
-        QSignalSpy clicked(label, &zorvik::ButtonLabel::clicked);
+        QSignalSpy clicked(label, &zorvik::calculator::ButtonLabel::clicked);
         // Reset presses harmlessly on every window; the others are counted, not run.
         if (label->text() == "Reset") {
             actions->doAction(QAccessibleActionInterface::pressAction());
@@ -470,7 +469,7 @@ void TestWindows::openingAgainKeepsTexts()
     QCOMPARE(fieldOf(window, first)->text(), QString("75"));
     QCOMPARE(fieldOf(window, last)->text(), QString("3"));
     QCOMPARE(m_driver->main()->workArea()->activeSubWindow(),
-             zorvik::ScrollFrame::subWindowOf(window));
+             zorvik::calculator::ScrollFrame::subWindowOf(window));
 }
 
 // Whatever the first page holds, and whichever of its fields are disabled, Reset there brings it
@@ -749,11 +748,12 @@ void TestWindows::designedSizeShowsNoScrollBars()
     QFETCH(const OperationDefinition *, entry);
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
-    QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
-    auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
+    QMdiSubWindow *sub = zorvik::calculator::ScrollFrame::subWindowOf(window);
+    auto *frame = qobject_cast<zorvik::calculator::ScrollFrame *>(sub->widget());
     QVERIFY(frame);
     const zorvik::design::Box &placement = entry->design().placement;
-    QCOMPARE(sub->size(), zorvik::twips::rect(0, 0, placement.width, placement.height).size());
+    QCOMPARE(sub->size(),
+             zorvik::calculator::twips::rect(0, 0, placement.width, placement.height).size());
     QCOMPARE(frame->designedSize(), sub->size());
     QVERIFY(!frame->horizontalScrollBar()->isVisible());
     QVERIFY(!frame->verticalScrollBar()->isVisible());
@@ -782,7 +782,7 @@ void TestWindows::tiledWindowKeepsEveryControlInReach()
     QVERIFY(window);
     m_driver->main()->showNewProject();
     QTRY_VERIFY(!m_driver->dialog()->isUnrolling());
-    QMdiSubWindow *dialogSub = zorvik::ScrollFrame::subWindowOf(m_driver->dialog());
+    QMdiSubWindow *dialogSub = zorvik::calculator::ScrollFrame::subWindowOf(m_driver->dialog());
     const QSize dialogSize = dialogSub->size();
     arrange(qPrintable(command));
 
@@ -794,9 +794,9 @@ void TestWindows::tiledWindowKeepsEveryControlInReach()
             dialogSub->rect().contains(QRect(label->mapTo(dialogSub, QPoint()), label->size())));
     }
 
-    QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
+    QMdiSubWindow *sub = zorvik::calculator::ScrollFrame::subWindowOf(window);
     QVERIFY(workAreaShown().contains(sub->geometry()));
-    auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
+    auto *frame = qobject_cast<zorvik::calculator::ScrollFrame *>(sub->widget());
     QVERIFY(frame);
     const QScrollBar *bar =
         command == "mnuhorizon" ? frame->verticalScrollBar() : frame->horizontalScrollBar();
@@ -808,7 +808,8 @@ void TestWindows::tiledWindowKeepsEveryControlInReach()
         QList<std::pair<QWidget *, QRect>> parts;
         for (QLineEdit *field : window->findChildren<QLineEdit *>())
             parts.append({field, field->rect()});
-        for (zorvik::ButtonLabel *label : window->findChildren<zorvik::ButtonLabel *>())
+        for (zorvik::calculator::ButtonLabel *label :
+             window->findChildren<zorvik::calculator::ButtonLabel *>())
             parts.append({label, label->rect()});
         for (QTabBar *tabs : window->findChildren<QTabBar *>()) {
             for (int i = 0; i < tabs->count(); ++i)
@@ -838,9 +839,9 @@ void TestWindows::cascadeGivesTheDesignBack()
     QVERIFY(window);
     m_driver->main()->showNewProject();
     QTRY_VERIFY(!m_driver->dialog()->isUnrolling());
-    QMdiSubWindow *dialogSub = zorvik::ScrollFrame::subWindowOf(m_driver->dialog());
+    QMdiSubWindow *dialogSub = zorvik::calculator::ScrollFrame::subWindowOf(m_driver->dialog());
     const QSize dialogSize = dialogSub->size();
-    QMdiSubWindow *sub = zorvik::ScrollFrame::subWindowOf(window);
+    QMdiSubWindow *sub = zorvik::calculator::ScrollFrame::subWindowOf(window);
     const QSize designed = sub->size();
     arrange("mnuvertical");
     QVERIFY(sub->width() < designed.width());
@@ -849,7 +850,7 @@ void TestWindows::cascadeGivesTheDesignBack()
     QCOMPARE(dialogSub->size(), dialogSize);
     QVERIFY(workAreaShown().contains(sub->geometry()));
     QVERIFY(workAreaShown().contains(dialogSub->geometry()));
-    auto *frame = qobject_cast<zorvik::ScrollFrame *>(sub->widget());
+    auto *frame = qobject_cast<zorvik::calculator::ScrollFrame *>(sub->widget());
     QTRY_VERIFY(!frame->horizontalScrollBar()->isVisible());
     QVERIFY(!frame->verticalScrollBar()->isVisible());
 }

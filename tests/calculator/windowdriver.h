@@ -4,10 +4,10 @@
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
 #include "app/operationwindows.h"
-#include "operations/operation.h"
 #include "calculator/buttonlabel.h"
 #include "calculator/calculatorwindow.h"
 #include "calculator/scrollframe.h"
+#include "operations/operation.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -51,9 +51,8 @@ public:
 
     // Chooses the option in the New Project dialog and presses Enter, or clicks the option and
     // Ok once the dialog has slid in; returns the window that is open afterwards.
-    zorvik::calculator::CalculatorWindow *openThroughDialog(const char *option,
-                                                            const char *windowName,
-                                                            bool withMouse = false)
+    zorvik::calculator::CalculatorWindow *
+    openThroughDialog(const char *option, const char *windowName, bool withMouse = false)
     {
         m_main->showNewProject();
         zorvik::NewProjectDialog *chooser = dialog();
@@ -64,7 +63,7 @@ public:
             if (!QTest::qWaitFor([chooser] { return !chooser->isUnrolling(); }))
                 return nullptr;
             QTest::mouseClick(choice, Qt::LeftButton);
-            QTest::mouseClick(chooser->findChild<zorvik::ButtonLabel *>("command1"),
+            QTest::mouseClick(chooser->findChild<zorvik::calculator::ButtonLabel *>("command1"),
                               Qt::LeftButton);
         } else {
             QTest::keyClick(choice, Qt::Key_Space);
@@ -81,7 +80,7 @@ public:
     {
         for (QMdiSubWindow *sub : m_main->workArea()->subWindowList()) {
             auto *window = qobject_cast<zorvik::calculator::CalculatorWindow *>(
-                zorvik::ScrollFrame::contentOf(sub));
+                zorvik::calculator::ScrollFrame::contentOf(sub));
             if (!sub->isHidden() && window && window->objectName() == name)
                 return window;
         }
@@ -120,9 +119,9 @@ inline QLineEdit *fieldOf(QWidget *window, const QString &name)
     return field;
 }
 
-inline zorvik::ButtonLabel *labelOf(QWidget *window, const QString &name)
+inline zorvik::calculator::ButtonLabel *labelOf(QWidget *window, const QString &name)
 {
-    auto *label = window->findChild<zorvik::ButtonLabel *>(name);
+    auto *label = window->findChild<zorvik::calculator::ButtonLabel *>(name);
     if (!label)
         qFatal("no button label %s", qPrintable(name));
     return label;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/explain.h"
-#include "solver/texts.h"
 #include "solver/solve.h"
+#include "solver/texts.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
 
@@ -24,8 +24,7 @@ Explained explained(const OperationDefinition &operation, const Texts &typed)
     Explained result{typedPage(operation, typed), {}};
     SolveRecord record;
     solve(operation.relations, result.solved, {}, &record);
-    result.fields =
-        explainSolve(operation.relations, operation.captions(), record, result.solved);
+    result.fields = explainSolve(operation.relations, operation.captions(), record, result.solved);
     return result;
 }
 

@@ -35,8 +35,7 @@ TEST_P(MaterialForce, FollowsTheGroupAndThePagesChipThickness)
     const MaterialCase &c = GetParam();
     const OperationDefinition &operation = operationNamed(c.operation);
     const FieldStore page = typedPage(operation, c.typed);
-    const PageChipThickness thickness =
-        pageChipThickness(operation, page, operation.captions());
+    const PageChipThickness thickness = pageChipThickness(operation, page, operation.captions());
     EXPECT_EQ(thickness.millimetres ? numberToText(*thickness.millimetres) : "", c.thickness);
     const materials::MaterialGroup *group = materials::findMaterialGroup(c.group);
     ASSERT_TRUE(group);

@@ -21,8 +21,8 @@ TEST(OperationTable, EveryRowIsWholeAndSound)
         EXPECT_TRUE(ids.insert(row.id).second) << row.name;
         EXPECT_EQ(&operation(row.id), &row);
         EXPECT_EQ(findOperation(row.name), &row);
-        for (std::string name : {std::string(row.name), std::string(row.option.name),
-                                 std::string(row.design().name)})
+        for (std::string name :
+             {std::string(row.name), std::string(row.option.name), std::string(row.design().name)})
             EXPECT_TRUE(names.insert(name).second) << name;
         for (const auto &[field, text] : row.defaults) {
             ASSERT_GE(field, 0);
