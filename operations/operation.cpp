@@ -12,9 +12,6 @@
 #include "operations/turning/turningrelations.h"
 #include "operations/turning/turningwindows.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace zorvik {
 
 FieldStore OperationDefinition::defaultStore() const
@@ -37,24 +34,24 @@ const std::vector<OperationDefinition> &operationDefinitions()
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
         // clang-format off
         return std::vector<OperationDefinition>{
-            {OperationId::Longitudinal, "longitudinal", turning::relations(), turningDefaults, {},
+            {"longitudinal", turning::relations(), turningDefaults, {},
              {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
              turning::longitudinalWindow, "txtct"},
-            {OperationId::Face, "face", turning::faceRelations(), turningDefaults, {},
+            {"face", turning::faceRelations(), turningDefaults, {},
              {"Option2", "Face Turning", {240, 1320, 1335, 255}},
              turning::faceWindow, "txtct"},
-            {OperationId::Taper, "taper", taper::relations(), {{taper::noc, "1"}}, {},
+            {"taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
              taper::taperWindow},
-            {OperationId::Drilling, "drilling", drilling::relations(),
+            {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
              {"Option7", "Drilling", {3000, 1800, 855, 255}},
              drilling::drillingWindow, "txtct"},
-            {OperationId::Milling, "milling", milling::relations(), {{milling::noc, "1"}}, {},
+            {"milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}},
              milling::millingWindow, "txtmin"},
-            {OperationId::Shaping, "shaping", shaping::relations(),
+            {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}},
              shaping::shapingWindow, "txtf"},
@@ -71,17 +68,6 @@ const OperationDefinition *findOperation(std::string_view name)
             return &operation;
     }
     return nullptr;
-}
-
-const OperationDefinition &operation(OperationId id)
-{
-    for (const OperationDefinition &operation : operationDefinitions()) {
-        if (operation.id == id)
-            return operation;
-    }
-    std::fprintf(stderr, "zorvik: the operations table has no row for operation id %d\n",
-                 static_cast<int>(id));
-    std::abort();
 }
 
 } // namespace zorvik

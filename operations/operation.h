@@ -11,14 +11,11 @@
 
 namespace zorvik {
 
-enum class OperationId { Longitudinal, Face, Taper, Drilling, Milling, Shaping };
-
 // One operation, whole: its relation list, the texts its pages open with, its window's design and
 // the New Project dialog's option that opens it. This row is the only place an operation is
 // written down; the command-line solver, the windows and the dialog all derive theirs from it.
 struct OperationDefinition {
-    OperationId id;
-    std::string_view name; // on the command line
+    std::string_view name; // on the command line, and the operation's identity
     const RelationList &relations;
     std::vector<std::pair<FieldId, std::string_view>> defaults;
     // What the window has done with the typed texts before Calculate can see them, such as a
@@ -39,7 +36,5 @@ struct OperationDefinition {
 // Every operation, in the order the command-line solver lists them.
 const std::vector<OperationDefinition> &operationDefinitions();
 const OperationDefinition *findOperation(std::string_view name);
-// Stops the program, naming the id, when the table has no row for it.
-const OperationDefinition &operation(OperationId id);
 
 } // namespace zorvik

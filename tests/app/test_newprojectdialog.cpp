@@ -16,8 +16,8 @@
 
 using namespace zorvik;
 
-using Operation = zorvik::OperationId;
-Q_DECLARE_METATYPE(zorvik::OperationId)
+// An operation as the dialog's openers record it: by its name.
+using Operation = QString;
 
 class TestNewProjectDialog : public QObject {
     Q_OBJECT
@@ -66,8 +66,9 @@ void TestNewProjectDialog::start()
     m_opened.clear();
     std::vector<calculator::OperationChoice> choices;
     for (const OperationDefinition &entry : operationDefinitions()) {
-        choices.push_back(
-            {entry.option, [this, id = entry.id](calculator::WindowHost &) { m_opened << id; }});
+        choices.push_back({entry.option, [this, name = entry.name](calculator::WindowHost &) {
+                               m_opened << QString::fromLatin1(name.data(), qsizetype(name.size()));
+                           }});
     }
     m_window = new MainWindow(nullptr, std::move(choices));
     m_window->show();
@@ -272,22 +273,23 @@ void TestNewProjectDialog::okOpensTheFirstChosenOperation_data()
 {
     QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<Operation>("operation");
-    QTest::newRow("Option1") << QStringList{"Option1"} << Operation::Longitudinal;
-    QTest::newRow("Option2") << QStringList{"Option2"} << Operation::Face;
-    QTest::newRow("Option3") << QStringList{"Option3"} << Operation::Taper;
-    QTest::newRow("Option7") << QStringList{"Option7"} << Operation::Drilling;
-    QTest::newRow("Option12") << QStringList{"Option12"} << Operation::Milling;
-    QTest::newRow("Option23") << QStringList{"Option23"} << Operation::Shaping;
+    QTest::newRow("Option1") << QStringList{"Option1"} << Operation("longitudinal");
+    QTest::newRow("Option2") << QStringList{"Option2"} << Operation("face");
+    QTest::newRow("Option3") << QStringList{"Option3"} << Operation("taper");
+    QTest::newRow("Option7") << QStringList{"Option7"} << Operation("drilling");
+    QTest::newRow("Option12") << QStringList{"Option12"} << Operation("milling");
+    QTest::newRow("Option23") << QStringList{"Option23"} << Operation("shaping");
     // Ok tests the options in the order of the operations table, not in tab order.
     QTest::newRow("Option1 before Option2")
-        << QStringList{"Option2", "Option1"} << Operation::Longitudinal;
-    QTest::newRow("Option2 before Option3") << QStringList{"Option3", "Option2"} << Operation::Face;
+        << QStringList{"Option2", "Option1"} << Operation("longitudinal");
+    QTest::newRow("Option2 before Option3")
+        << QStringList{"Option3", "Option2"} << Operation("face");
     QTest::newRow("Option3 before Option7")
-        << QStringList{"Option7", "Option3"} << Operation::Taper;
+        << QStringList{"Option7", "Option3"} << Operation("taper");
     QTest::newRow("Option7 before Option12")
-        << QStringList{"Option12", "Option7"} << Operation::Drilling;
+        << QStringList{"Option12", "Option7"} << Operation("drilling");
     QTest::newRow("Option12 before Option23")
-        << QStringList{"Option23", "Option12"} << Operation::Milling;
+        << QStringList{"Option23", "Option12"} << Operation("milling");
 }
 
 void TestNewProjectDialog::okOpensTheFirstChosenOperation()
@@ -355,7 +357,7 @@ void TestNewProjectDialog::clickingLabels()
     QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(-5, -5));
     QVERIFY(m_opened.isEmpty());
     QTest::mouseClick(ok, Qt::LeftButton);
-    QCOMPARE(m_opened, QList<Operation>({Operation::Shaping}));
+    QCOMPARE(m_opened, QList<Operation>({Operation("shaping")}));
     QTRY_VERIFY(!m_window->newProjectDialog());
 
     m_window->showNewProject();

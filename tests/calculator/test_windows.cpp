@@ -990,10 +990,10 @@ void TestWindows::everyOptionIsOffered()
 {
     m_driver->main()->showNewProject();
     QSet<QString> offered;
-    QSet<zorvik::OperationId> operations;
+    QSet<std::string_view> operations;
     for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
         offered.insert(entry.option.name);
-        operations.insert(entry.id);
+        operations.insert(entry.name);
     }
     QSet<QString> options;
     for (const QRadioButton *option : m_driver->dialog()->findChildren<QRadioButton *>())
