@@ -53,10 +53,10 @@ std::string whatFillsIt(const RelationList &list, FieldId kc, const std::string 
 
 std::optional<MaterialFields> materialFields(const OperationDefinition &operation)
 {
-    if (operation.chipThickness.empty())
+    if (operation.material.kc.empty())
         return std::nullopt;
-    return MaterialFields{operation.relations.fieldId("txtspcf"),
-                          operation.relations.fieldId(operation.chipThickness)};
+    return MaterialFields{operation.relations.fieldId(operation.material.kc),
+                          operation.relations.fieldId(operation.material.chipThickness)};
 }
 
 PageChipThickness pageChipThickness(const OperationDefinition &operation, const FieldStore &page,
