@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QSettings>
 #include <QTreeWidget>
@@ -49,11 +50,19 @@ QColor textOn(const QColor &colour)
     return colour.lightnessF() > 0.55 ? Qt::black : Qt::white;
 }
 
+// The icon engine caches every pixmap it draws in the application's pixmap cache, keyed by the
+// pixmap; a swatch painted anew for each dialog would leave a new set of entries behind every
+// time. One pixmap a colour, kept in that cache, is what every dialog draws.
 QIcon swatch(const QColor &colour)
 {
-    QPixmap pixmap(12, 12);
-    pixmap.fill(colour);
-    QPainter(&pixmap).drawRect(0, 0, 11, 11);
+    const QString key = QStringLiteral("zorvik-material-swatch-") + colour.name();
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap(12, 12);
+        pixmap.fill(colour);
+        QPainter(&pixmap).drawRect(0, 0, 11, 11);
+        QPixmapCache::insert(key, pixmap);
+    }
     return QIcon(pixmap);
 }
 
@@ -154,6 +163,7 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
              group.kc1 ? QString::fromStdString(numberToText(*group.kc1)) : QString(),
              group.mc ? QString::fromStdString(numberToText(*group.mc)) : QStringLiteral("–")});
         item->setData(Number, Qt::UserRole, group.number);
+        m_groupItems.push_back({item, &group});
         item->setIcon(Number, swatch(colour));
         item->setToolTip(Material, item->text(Material));
         if (!group.choosable()) {
@@ -243,7 +253,11 @@ const MaterialGroup *MaterialDialog::chosenGroup() const
     const QTreeWidgetItem *item = m_groups->currentItem();
     if (!item || item->isHidden() || !(item->flags() & Qt::ItemIsSelectable))
         return nullptr;
-    return materials::findMaterialGroup(item->data(Number, Qt::UserRole).toInt());
+    for (const GroupItem &known : m_groupItems) {
+        if (known.item == item)
+            return known.group;
+    }
+    return nullptr;
 }
 
 std::optional<MaterialForce> MaterialDialog::chosenForce() const
@@ -290,23 +304,23 @@ void MaterialDialog::filter(const QString &text)
 void MaterialDialog::showChoice()
 {
     const bool atOne = m_atOneMillimetre->isChecked();
-    for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
-        const MaterialGroup *group =
-            materials::findMaterialGroup((*at)->data(Number, Qt::UserRole).toInt());
+    for (const auto &[item, group] : m_groupItems) {
+        if (!(item->flags() & Qt::ItemIsSelectable))
+            continue;
         const MaterialForce force = materialForce(*group, m_thickness, atOne);
         const QString kc = QString::fromStdString(force.text.value_or(""));
-        (*at)->setText(Kc, kc);
+        item->setText(Kc, kc);
         QStringList spoken{QStringLiteral("Group %1: %2")
                                .arg(group->number)
                                .arg(QString::fromStdString(materials::groupName(*group)))};
         if (!group->hardness.empty())
             spoken << qtext(group->hardness);
-        spoken << QStringLiteral("kc1 %1").arg((*at)->text(Kc1));
+        spoken << QStringLiteral("kc1 %1").arg(item->text(Kc1));
         if (group->mc)
-            spoken << QStringLiteral("mc %1").arg((*at)->text(Mc));
+            spoken << QStringLiteral("mc %1").arg(item->text(Mc));
         if (!kc.isEmpty())
             spoken << QStringLiteral("kc %1").arg(kc);
-        (*at)->setData(Number, Qt::AccessibleTextRole, spoken.join(QStringLiteral(", ")));
+        item->setData(Number, Qt::AccessibleTextRole, spoken.join(QStringLiteral(", ")));
     }
 
     const MaterialGroup *group = chosenGroup();
