@@ -3,6 +3,7 @@
 
 #include "solver/conversions.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -16,6 +17,8 @@
 #include <QSettings>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace zorvik::calculator {
 
@@ -51,19 +54,27 @@ QColor textOn(const QColor &colour)
 }
 
 // The icon engine caches every pixmap it draws in the application's pixmap cache, keyed by the
-// pixmap; a swatch painted anew for each dialog would leave a new set of entries behind every
-// time. One pixmap a colour, kept in that cache, is what every dialog draws.
-QIcon swatch(const QColor &colour)
+// pixmap: icons made anew for each dialog (the swatches, and the style's Ok and Cancel icons,
+// which it loads again on every call) would leave a new set of entries behind at every opening.
+// An icon made once under a fixed key of that cache is what every dialog draws.
+QIcon keptIcon(const QString &key, const std::function<QPixmap()> &make)
 {
-    const QString key = QStringLiteral("zorvik-material-swatch-") + colour.name();
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = QPixmap(12, 12);
-        pixmap.fill(colour);
-        QPainter(&pixmap).drawRect(0, 0, 11, 11);
+        pixmap = make();
         QPixmapCache::insert(key, pixmap);
     }
     return QIcon(pixmap);
+}
+
+QIcon swatch(const QColor &colour)
+{
+    return keptIcon(QStringLiteral("zorvik-material-swatch-") + colour.name(), [&colour] {
+        QPixmap pixmap(12, 12);
+        pixmap.fill(colour);
+        QPainter(&pixmap).drawRect(0, 0, 11, 11);
+        return pixmap;
+    });
 }
 
 QString qtext(std::string_view text)
@@ -215,6 +226,17 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     layout->addWidget(m_result);
     layout->addWidget(m_buttons);
     resize(780, 540);
+    for (QAbstractButton *button : m_buttons->buttons()) {
+        const QIcon icon = button->icon();
+        if (icon.isNull())
+            continue;
+        const QSize size = button->iconSize();
+        const QString key = QStringLiteral("zorvik-material-button-%1-%2-%3")
+                                .arg(m_buttons->standardButton(button))
+                                .arg(size.width())
+                                .arg(devicePixelRatioF());
+        button->setIcon(keptIcon(key, [&] { return icon.pixmap(size, devicePixelRatioF()); }));
+    }
 
     connect(m_filter, &QLineEdit::textChanged, this, &MaterialDialog::filter);
     connect(m_groups, &QTreeWidget::currentItemChanged, this,
