@@ -3,9 +3,8 @@
 // menu, as a user does, and cancels the dialog, many times in one longitudinal turning window;
 // prints the resident memory before and after, and what each opening kept.
 // Usage: soak_material [openings] [warm-up openings]
-#include "app/mainwindow.h"
 #include "app/operationwindows.h"
-#include "calculator/calculatorwindow.h"
+#include "bench/support/firstwindow.h"
 #include "calculator/materialdialog.h"
 
 #include <QAction>
@@ -75,11 +74,9 @@ int main(int argc, char *argv[])
     const int warmUp = argc > 2 ? QByteArray(argv[2]).toInt() : 20;
 
     zorvik::MainWindow main(nullptr, zorvik::operationChoices());
-    main.show();
-    if (!QTest::qWaitForWindowExposed(&main))
+    auto *window = zorvik::bench::showWithFirstWindow(main);
+    if (!window)
         return 1;
-    auto *window =
-        zorvik::calculator::CalculatorWindow::open(zorvik::operationDefinitions().front(), main);
     QLineEdit *field = window->field("txtspcf");
 
     int done = 0;
