@@ -6,6 +6,7 @@
 #include "solver/texts.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace zorvik {
@@ -55,8 +56,15 @@ std::optional<MaterialFields> materialFields(const OperationDefinition &operatio
 {
     if (operation.material.kc.empty())
         return std::nullopt;
-    return MaterialFields{operation.relations.fieldId(operation.material.kc),
-                          operation.relations.fieldId(operation.material.chipThickness)};
+    // A misspelt name in the operations table stops here, naming it.
+    const auto field = [&operation](std::string_view name) {
+        const FieldId id = operation.relations.fieldId(name);
+        if (id < 0)
+            throw std::logic_error("operation " + std::string(operation.name) +
+                                   ": no material field " + std::string(name));
+        return id;
+    };
+    return MaterialFields{field(operation.material.kc), field(operation.material.chipThickness)};
 }
 
 PageChipThickness pageChipThickness(const OperationDefinition &operation, const FieldStore &page,
