@@ -20,16 +20,7 @@ namespace twips = calculator::twips;
 
 namespace {
 
-using design::FrameDesign;
 using twips::place;
-
-// Sub-frames and options are all children of Frame1, so the options form one group.
-const FrameDesign subFrames[] = {
-    {"Frame2", "Turning Operations :", {120, 480, 2535, 1695}},
-    {"Frame4", "Milling Operations :", {2880, 480, 2535, 735}},
-    {"Frame3", "Drilling Operations :", {2880, 1440, 2535, 735}},
-    {"Frame5", "Shaping Operations :", {5640, 480, 2535, 735}},
-};
 
 constexpr int windowLeft = 1600;
 constexpr int windowWidth = 8640;
@@ -52,24 +43,36 @@ NewProjectDialog::NewProjectDialog(std::vector<calculator::OperationChoice> choi
     m_frame1->setObjectName("Frame1");
     m_frame1->setMouseTracking(true);
     place(m_frame1, {120, 120, 8295, 2535});
-    for (const FrameDesign &design : subFrames) {
-        auto *frame = new QGroupBox(design.caption, m_frame1);
-        frame->setObjectName(design.name);
-        place(frame, design.box);
+    // Family frames and options are all children of Frame1, so the options form one group.
+    std::vector<const design::FrameDesign *> families;
+    for (const calculator::OperationChoice &choice : m_choices) {
+        const design::FrameDesign *family = &choice.option.family;
+        if (std::find(families.begin(), families.end(), family) != families.end())
+            continue;
+        families.push_back(family);
+        auto *frame = new QGroupBox(family->caption, m_frame1);
+        frame->setObjectName(family->name);
+        place(frame, family->box);
     }
     // Tab order: down each column, the columns left to right.
-    std::vector<const design::OptionDesign *> options;
+    std::vector<const calculator::OperationChoice *> ordered;
     for (const calculator::OperationChoice &choice : m_choices)
-        options.push_back(&choice.option);
-    std::stable_sort(options.begin(), options.end(), [](const auto *a, const auto *b) {
-        return std::pair(a->box.left, a->box.top) < std::pair(b->box.left, b->box.top);
+        ordered.push_back(&choice);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto *a, const auto *b) {
+        return std::pair(a->option.box.left, a->option.box.top) <
+               std::pair(b->option.box.left, b->option.box.top);
     });
-    for (const design::OptionDesign *design : options) {
-        auto *option = new QRadioButton(design->caption, m_frame1);
-        option->setObjectName(design->name);
+    for (const calculator::OperationChoice *choice : ordered) {
+        auto *option = new QRadioButton(choice->option.caption, m_frame1);
+        option->setObjectName(choice->option.name);
         option->setCursor(Qt::PointingHandCursor);
-        place(option, design->box);
+        place(option, choice->option.box);
+        m_options.push_back({option, choice});
     }
+    QRadioButton *firstInTabOrder = m_options.empty() ? nullptr : m_options.front().button;
+    // Ok opens the first chosen option in the table's order, whatever the tab order.
+    std::stable_sort(m_options.begin(), m_options.end(),
+                     [](const Option &a, const Option &b) { return a.choice < b.choice; });
 
     m_ok = new calculator::ButtonLabel("command1", "Ok", this);
     place(m_ok, {7200, 2760, 1215, 375});
@@ -88,8 +91,8 @@ NewProjectDialog::NewProjectDialog(std::vector<calculator::OperationChoice> choi
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 
-    if (!options.empty())
-        m_frame1->findChild<QRadioButton *>(options.front()->name)->setFocus();
+    if (firstInTabOrder)
+        firstInTabOrder->setFocus();
 }
 
 QWidget *NewProjectDialog::outerWindow()
@@ -146,11 +149,11 @@ void NewProjectDialog::tick()
 
 void NewProjectDialog::ok()
 {
-    for (const calculator::OperationChoice &choice : m_choices) {
-        if (!m_frame1->findChild<QRadioButton *>(choice.option.name)->isChecked())
+    for (const Option &option : m_options) {
+        if (!option.button->isChecked())
             continue;
         if (m_host) {
-            choice.open(*m_host);
+            option.choice->open(*m_host);
             outerWindow()->close();
         }
         return;

@@ -56,6 +56,12 @@ private:
     calculator::ButtonLabel *m_ok = nullptr;
     calculator::ButtonLabel *m_cancel = nullptr;
     std::vector<calculator::OperationChoice> m_choices;
+    // Each option button with the choice it stands for, in the choices' order.
+    struct Option {
+        QRadioButton *button;
+        const calculator::OperationChoice *choice;
+    };
+    std::vector<Option> m_options;
     calculator::WindowHost *m_host = nullptr;
 };
 

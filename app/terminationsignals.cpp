@@ -9,6 +9,8 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -50,14 +52,25 @@ bool makePipe(int ends[2])
     return true;
 }
 
+// Without its handlers the program still runs, but a signal ends it without the unload step.
+void cannotWatch(const char *call)
+{
+    std::fprintf(stderr,
+                 "zorvik: cannot watch for SIGINT, SIGTERM and SIGHUP (%s: %s): one of them "
+                 "will end the program without restoring the display\n",
+                 call, std::strerror(errno));
+}
+
 } // namespace
 #endif
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
 #ifdef Q_OS_UNIX
-    if (!makePipe(m_pipe))
+    if (!makePipe(m_pipe)) {
+        cannotWatch("pipe");
         return;
+    }
     m_notifier = new QSocketNotifier(m_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPipe);
     alreadyReceived = 0;
@@ -66,8 +79,10 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < std::size(watched); ++i)
-        sigaction(watched[i], &action, &previous[i]);
+    for (std::size_t i = 0; i < std::size(watched); ++i) {
+        if (sigaction(watched[i], &action, &previous[i]) != 0)
+            cannotWatch("sigaction");
+    }
 #endif
 }
 

@@ -3,6 +3,7 @@
 
 #include "solver/conversions.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -11,10 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QSettings>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace zorvik::calculator {
 
@@ -49,12 +53,28 @@ QColor textOn(const QColor &colour)
     return colour.lightnessF() > 0.55 ? Qt::black : Qt::white;
 }
 
+// The icon engine caches every pixmap it draws in the application's pixmap cache, keyed by the
+// pixmap: icons made anew for each dialog (the swatches, and the style's Ok and Cancel icons,
+// which it loads again on every call) would leave a new set of entries behind at every opening.
+// An icon made once under a fixed key of that cache is what every dialog draws.
+QIcon keptIcon(const QString &key, const std::function<QPixmap()> &make)
+{
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = make();
+        QPixmapCache::insert(key, pixmap);
+    }
+    return QIcon(pixmap);
+}
+
 QIcon swatch(const QColor &colour)
 {
-    QPixmap pixmap(12, 12);
-    pixmap.fill(colour);
-    QPainter(&pixmap).drawRect(0, 0, 11, 11);
-    return QIcon(pixmap);
+    return keptIcon(QStringLiteral("zorvik-material-swatch-") + colour.name(), [&colour] {
+        QPixmap pixmap(12, 12);
+        pixmap.fill(colour);
+        QPainter(&pixmap).drawRect(0, 0, 11, 11);
+        return pixmap;
+    });
 }
 
 QString qtext(std::string_view text)
@@ -154,6 +174,7 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
              group.kc1 ? QString::fromStdString(numberToText(*group.kc1)) : QString(),
              group.mc ? QString::fromStdString(numberToText(*group.mc)) : QStringLiteral("–")});
         item->setData(Number, Qt::UserRole, group.number);
+        m_groupItems.push_back({item, &group});
         item->setIcon(Number, swatch(colour));
         item->setToolTip(Material, item->text(Material));
         if (!group.choosable()) {
@@ -205,6 +226,17 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     layout->addWidget(m_result);
     layout->addWidget(m_buttons);
     resize(780, 540);
+    for (QAbstractButton *button : m_buttons->buttons()) {
+        const QIcon icon = button->icon();
+        if (icon.isNull())
+            continue;
+        const QSize size = button->iconSize();
+        const QString key = QStringLiteral("zorvik-material-button-%1-%2-%3")
+                                .arg(m_buttons->standardButton(button))
+                                .arg(size.width())
+                                .arg(devicePixelRatioF());
+        button->setIcon(keptIcon(key, [&] { return icon.pixmap(size, devicePixelRatioF()); }));
+    }
 
     connect(m_filter, &QLineEdit::textChanged, this, &MaterialDialog::filter);
     connect(m_groups, &QTreeWidget::currentItemChanged, this,
@@ -243,7 +275,11 @@ const MaterialGroup *MaterialDialog::chosenGroup() const
     const QTreeWidgetItem *item = m_groups->currentItem();
     if (!item || item->isHidden() || !(item->flags() & Qt::ItemIsSelectable))
         return nullptr;
-    return materials::findMaterialGroup(item->data(Number, Qt::UserRole).toInt());
+    for (const GroupItem &known : m_groupItems) {
+        if (known.item == item)
+            return known.group;
+    }
+    return nullptr;
 }
 
 std::optional<MaterialForce> MaterialDialog::chosenForce() const
@@ -290,23 +326,23 @@ void MaterialDialog::filter(const QString &text)
 void MaterialDialog::showChoice()
 {
     const bool atOne = m_atOneMillimetre->isChecked();
-    for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
-        const MaterialGroup *group =
-            materials::findMaterialGroup((*at)->data(Number, Qt::UserRole).toInt());
+    for (const auto &[item, group] : m_groupItems) {
+        if (!(item->flags() & Qt::ItemIsSelectable))
+            continue;
         const MaterialForce force = materialForce(*group, m_thickness, atOne);
         const QString kc = QString::fromStdString(force.text.value_or(""));
-        (*at)->setText(Kc, kc);
+        item->setText(Kc, kc);
         QStringList spoken{QStringLiteral("Group %1: %2")
                                .arg(group->number)
                                .arg(QString::fromStdString(materials::groupName(*group)))};
         if (!group->hardness.empty())
             spoken << qtext(group->hardness);
-        spoken << QStringLiteral("kc1 %1").arg((*at)->text(Kc1));
+        spoken << QStringLiteral("kc1 %1").arg(item->text(Kc1));
         if (group->mc)
-            spoken << QStringLiteral("mc %1").arg((*at)->text(Mc));
+            spoken << QStringLiteral("mc %1").arg(item->text(Mc));
         if (!kc.isEmpty())
             spoken << QStringLiteral("kc %1").arg(kc);
-        (*at)->setData(Number, Qt::AccessibleTextRole, spoken.join(QStringLiteral(", ")));
+        item->setData(Number, Qt::AccessibleTextRole, spoken.join(QStringLiteral(", ")));
     }
 
     const MaterialGroup *group = chosenGroup();

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QDialogButtonBox;
@@ -43,6 +44,12 @@ private:
     QCheckBox *m_atOneMillimetre;
     QLabel *m_result;
     QDialogButtonBox *m_buttons;
+    // Every group's row, choosable or not, with the group it shows.
+    struct GroupItem {
+        QTreeWidgetItem *item;
+        const materials::MaterialGroup *group;
+    };
+    std::vector<GroupItem> m_groupItems;
 };
 
 } // namespace zorvik::calculator

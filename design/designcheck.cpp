@@ -4,6 +4,7 @@
 #include "solver/conversions.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace zorvik::design {
@@ -84,6 +85,15 @@ void Checker::checkPage(const PageDesign &page, const RelationList &relations, D
         add(m_buttons, nameOnPage(page, button.name, button.finishing));
 
     if (page.prefix[0] == '\0') {
+        // A caption names its field in explanations and batch headers, so it names one only.
+        std::map<std::string, const char *> captioned;
+        for (const FieldDesign &field : m_design.fields) {
+            const std::string caption = captionName(field.caption);
+            const auto [known, added] = captioned.emplace(caption, field.name);
+            if (!caption.empty() && !added)
+                problem(std::string("fields ") + known->second + " and " + field.name +
+                        " share the caption \"" + caption + "\"");
+        }
         for (std::string_view name : relations.fields) {
             if (!pageFields.count(std::string(name)))
                 problem("no field for " + std::string(name) + " of the relation list");

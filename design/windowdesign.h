@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "solver/explain.h"
 #include "solver/relationlist.h"
 
 #include <string>
@@ -57,7 +56,10 @@ struct FrameDesign {
 struct OptionDesign {
     const char *name;
     const char *caption;
-    Box box; // in the dialog's Select Operation frame
+    Box box; // in the dialog's Select Operation frame, as is its family's frame
+    // The frame of the dialog that gathers the operation with its kind (turning, milling...);
+    // options of one family share it.
+    const FrameDesign &family;
 };
 
 // Fields are 1215 by 375 twips; their caption is a label on the same row, 120 twips lower.

@@ -6,6 +6,7 @@
 #include "solver/texts.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace zorvik {
@@ -53,10 +54,17 @@ std::string whatFillsIt(const RelationList &list, FieldId kc, const std::string 
 
 std::optional<MaterialFields> materialFields(const OperationDefinition &operation)
 {
-    if (operation.chipThickness.empty())
+    if (operation.material.kc.empty())
         return std::nullopt;
-    return MaterialFields{operation.relations.fieldId("txtspcf"),
-                          operation.relations.fieldId(operation.chipThickness)};
+    // A misspelt name in the operations table stops here, naming it.
+    const auto field = [&operation](std::string_view name) {
+        const FieldId id = operation.relations.fieldId(name);
+        if (id < 0)
+            throw std::logic_error("operation " + std::string(operation.name) +
+                                   ": no material field " + std::string(name));
+        return id;
+    };
+    return MaterialFields{field(operation.material.kc), field(operation.material.chipThickness)};
 }
 
 PageChipThickness pageChipThickness(const OperationDefinition &operation, const FieldStore &page,

@@ -12,6 +12,8 @@
 #include "operations/turning/turningrelations.h"
 #include "operations/turning/turningwindows.h"
 
+#include <algorithm>
+
 namespace zorvik {
 
 FieldStore OperationDefinition::defaultStore() const
@@ -22,10 +24,28 @@ FieldStore OperationDefinition::defaultStore() const
     return store;
 }
 
+void OperationDefinition::prepareTyped(FieldStore &store) const
+{
+    if (prepare)
+        prepare(store);
+}
+
 Captions OperationDefinition::captions() const
 {
     return design::fieldCaptions(design(), relations);
 }
+
+namespace {
+
+using design::FrameDesign;
+
+// The New Project dialog's frames, one for each family of operations.
+const FrameDesign turningFamily{"Frame2", "Turning Operations :", {120, 480, 2535, 1695}};
+const FrameDesign millingFamily{"Frame4", "Milling Operations :", {2880, 480, 2535, 735}};
+const FrameDesign drillingFamily{"Frame3", "Drilling Operations :", {2880, 1440, 2535, 735}};
+const FrameDesign shapingFamily{"Frame5", "Shaping Operations :", {5640, 480, 2535, 735}};
+
+} // namespace
 
 const std::vector<OperationDefinition> &operationDefinitions()
 {
@@ -35,26 +55,26 @@ const std::vector<OperationDefinition> &operationDefinitions()
         // clang-format off
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {},
-             {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
-             turning::longitudinalWindow, "txtct"},
+             {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}, turningFamily},
+             turning::longitudinalWindow, {"txtspcf", "txtct"}, {"turning"}},
             {"face", turning::faceRelations(), turningDefaults, {},
-             {"Option2", "Face Turning", {240, 1320, 1335, 255}},
-             turning::faceWindow, "txtct"},
+             {"Option2", "Face Turning", {240, 1320, 1335, 255}, turningFamily},
+             turning::faceWindow, {"txtspcf", "txtct"}},
             {"taper", taper::relations(), {{taper::noc, "1"}}, {},
-             {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
+             {"Option3", "Taper Turning", {240, 1800, 1335, 255}, turningFamily},
              taper::taperWindow},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
-             {"Option7", "Drilling", {3000, 1800, 855, 255}},
-             drilling::drillingWindow, "txtct"},
+             {"Option7", "Drilling", {3000, 1800, 855, 255}, drillingFamily},
+             drilling::drillingWindow, {"txtspcf", "txtct"}},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {},
-             {"Option12", "Milling", {3000, 840, 855, 255}},
-             milling::millingWindow, "txtmin"},
+             {"Option12", "Milling", {3000, 840, 855, 255}, millingFamily},
+             milling::millingWindow, {"txtspcf", "txtmin"}},
             {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
-             {"Option23", "Shaping", {5760, 840, 975, 255}},
-             shaping::shapingWindow, "txtf"},
+             {"Option23", "Shaping", {5760, 840, 975, 255}, shapingFamily},
+             shaping::shapingWindow, {"txtspcf", "txtf"}},
         };
         // clang-format on
     }();
@@ -64,7 +84,8 @@ const std::vector<OperationDefinition> &operationDefinitions()
 const OperationDefinition *findOperation(std::string_view name)
 {
     for (const OperationDefinition &operation : operationDefinitions()) {
-        if (operation.name == name)
+        if (operation.name == name || std::find(operation.aliases.begin(), operation.aliases.end(),
+                                                name) != operation.aliases.end())
             return &operation;
     }
     return nullptr;

@@ -11,8 +11,16 @@
 
 namespace zorvik {
 
-// One operation, whole: its relation list, the texts its pages open with, its window's design and
-// the New Project dialog's option that opens it. This row is the only place an operation is
+// The page's specific cutting force field, and the field holding the chip thickness that force
+// is taken at (the one its force rule multiplies per unit of chip width).
+struct MaterialFieldNames {
+    std::string_view kc;
+    std::string_view chipThickness;
+};
+
+// One operation, whole: its relation list, the texts its pages open with, its window's design,
+// the New Project dialog's option that opens it (and the family frame it sits in), its material
+// fields and its other names. This row is the only place an operation is
 // written down; the command-line solver, the windows and the dialog all derive theirs from it.
 struct OperationDefinition {
     std::string_view name; // on the command line, and the operation's identity
@@ -23,18 +31,23 @@ struct OperationDefinition {
     std::function<void(FieldStore &store)> prepare;
     design::OptionDesign option;
     const design::WindowDesign &(*design)();
-    // The field holding the chip thickness the specific cutting force is taken at (the one its
-    // force rule multiplies per unit of chip width); empty where the page has no such force.
-    std::string_view chipThickness = {};
+    // Where a specific cutting force taken from a work material goes; none where the page has
+    // no such force.
+    MaterialFieldNames material = {};
+    // Other names the command line knows the operation by.
+    std::vector<std::string_view> aliases = {};
 
     // A store holding the default texts.
     FieldStore defaultStore() const;
+    // Does to a page of typed texts what the window has done before Calculate sees them.
+    void prepareTyped(FieldStore &store) const;
     // Per field id, the captions the operation's window shows.
     Captions captions() const;
 };
 
 // Every operation, in the order the command-line solver lists them.
 const std::vector<OperationDefinition> &operationDefinitions();
+// By its name or one of its aliases; nullptr for none.
 const OperationDefinition *findOperation(std::string_view name);
 
 } // namespace zorvik

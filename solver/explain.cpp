@@ -22,11 +22,8 @@ struct Ref {
 
 Ref resolve(const RelationList &list, std::string_view name, std::string_view owner)
 {
-    for (std::size_t i = 0; i < list.fields.size(); ++i) {
-        const std::string_view field = list.fields[i];
-        if (field.size() == name.size() + 3 && field.starts_with("txt") && field.ends_with(name))
-            return {false, i};
-    }
+    if (const FieldId field = list.formulaField(name); field >= 0)
+        return {false, static_cast<std::size_t>(field)};
     for (std::size_t i = 0; i < list.auxValues.size(); ++i) {
         if (list.auxValues[i].name == name)
             return {true, i};
@@ -415,11 +412,6 @@ std::string formulaText(const RelationList &list, const Rule &rule, const Captio
 {
     return captions[static_cast<std::size_t>(rule.target)] + " = " +
            inCaptions(list, rule.text, rule.id, captions);
-}
-
-std::string testText(const RelationList &list, const Rule &rule, const Captions &captions)
-{
-    return inCaptions(list, rule.when, rule.id, captions);
 }
 
 std::string auxText(const RelationList &list, const AuxValue &value, const Captions &captions)

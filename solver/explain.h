@@ -9,16 +9,9 @@
 
 namespace zorvik {
 
-// Per field id, the name users know a field by: the caption its window shows, without the
-// colon. Windows that share a list (longitudinal and face turning) name its fields each in
-// their own words.
-using Captions = std::vector<std::string>;
-
 // "Target = expression" in captions, as the rule computes it. Throws std::logic_error naming the
 // rule when its text names something the list does not have.
 std::string formulaText(const RelationList &list, const Rule &rule, const Captions &captions);
-// The rule's test in captions, "" for a rule without one.
-std::string testText(const RelationList &list, const Rule &rule, const Captions &captions);
 // "Caption = expression" for an auxiliary value.
 std::string auxText(const RelationList &list, const AuxValue &value, const Captions &captions);
 

@@ -15,6 +15,17 @@ FieldId RelationList::fieldId(std::string_view name) const
     return found == fields.end() ? -1 : static_cast<FieldId>(found - fields.begin());
 }
 
+FieldId RelationList::formulaField(std::string_view name) const
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string_view field = fields[i];
+        if (field.size() == formulaPrefix.size() + name.size() &&
+            field.starts_with(formulaPrefix) && field.ends_with(name))
+            return static_cast<FieldId>(i);
+    }
+    return -1;
+}
+
 RelationList amended(const RelationList &base, const std::vector<Rule> &replacements,
                      const std::vector<std::string_view> &dropped)
 {

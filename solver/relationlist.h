@@ -4,6 +4,7 @@
 #include "solver/fieldstore.h"
 #include "solver/values.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -51,7 +52,9 @@ struct PassCopy {
 
 struct RelationList {
     std::vector<std::string_view> fields; // FieldId -> name on the first page
-    std::vector<Rule> prePass = {};       // each tried once, before the auxiliary values
+    // Formula texts name a field by its name without this ({idiam} is txtidiam).
+    std::string_view formulaPrefix = "txt";
+    std::vector<Rule> prePass = {}; // each tried once, before the auxiliary values
     std::vector<AuxValue> auxValues = {};
     std::vector<RuleGroup> groups;
     std::vector<PassCopy> endOfPass = {};
@@ -60,7 +63,14 @@ struct RelationList {
     // -1 when the list has no such field, for callers that report an unknown name themselves;
     // a FieldStore refuses -1 with std::out_of_range.
     FieldId fieldId(std::string_view name) const;
+    // The field a formula text calls {name}; -1 for none.
+    FieldId formulaField(std::string_view name) const;
 };
+
+// Per field id, the name users know a field by: the caption its window shows, without the
+// colon. Windows that share a list (longitudinal and face turning) name its fields each in
+// their own words.
+using Captions = std::vector<std::string>;
 
 // base with some rules replaced, each in its place by the rule of base with its id, and the rules
 // with the ids in dropped left out: for a list that differs from another in a few rules only.

@@ -429,8 +429,7 @@ private:
                     else
                         ++batch.unshownWarnings;
                 }
-                if (m_operation.prepare)
-                    m_operation.prepare(store);
+                m_operation.prepareTyped(store);
                 cells.beforeSolve(store);
                 const std::string bad =
                     m_materials.solveRow(m_prepared, m_captions, rowCells, store);

@@ -331,19 +331,6 @@ std::size_t mostWritten(std::string_view cell)
 
 } // namespace
 
-void appendCsvCell(std::string &out, std::string_view cell, char separator)
-{
-    const std::size_t start = out.size();
-    out.resize(start + mostWritten(cell));
-    out.resize(
-        static_cast<std::size_t>(writeCell(out.data() + start, cell, separator) - out.data()));
-}
-
-void appendCsvRow(std::string &out, std::span<const std::string> cells, char separator)
-{
-    appendCsvRow(out, {}, cells, separator);
-}
-
 // The row goes into room made for the most it can take, then the rest is cut off: one check of
 // the room per row instead of one per cell and separator.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,

@@ -82,14 +82,10 @@ private:
     std::optional<CsvFault> m_fault;
 };
 
-// Appends the cell as RFC 4180 writes it: in quotes, with its quotes doubled, only when it holds
-// the separator, a quote or a line break.
-void appendCsvCell(std::string &out, std::string_view cell, char separator = ',');
-// Appends the cells so, separated by separator, and a line end.
-void appendCsvRow(std::string &out, std::span<const std::string> cells, char separator = ',');
-// The same for the cells of lead, then those of cells, in one row. commaAt, when not empty, has
-// for each of cells the position of a byte written as a comma instead (a decimal point), or
-// npos.
+// Appends the cells of lead, then those of cells, as one row of RFC 4180 and a line end,
+// separated by separator: a cell goes in quotes, with its quotes doubled, only when it holds the
+// separator, a quote or a line break. commaAt, when not empty, has for each of cells the position
+// of a byte written as a comma instead (a decimal point), or npos.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
                   std::span<const std::string> cells, char separator,
                   std::span<const std::size_t> commaAt = {});

@@ -29,31 +29,16 @@ constexpr int badUse = 2;
 // More threads than this would only wait for the one that reads the input and writes the output.
 constexpr unsigned maxJobs = 64;
 
-// Other names an operation is known by on the command line.
-constexpr std::pair<std::string_view, std::string_view> operationAliases[] = {
-    {"turning", "longitudinal"}};
-
 std::string operationNames()
 {
     std::vector<std::string> names;
     for (const OperationDefinition &operation : operationDefinitions()) {
         std::string name(operation.name);
-        for (const auto &[alias, target] : operationAliases) {
-            if (target == operation.name)
-                (name += " (or ") += std::string(alias) + ")";
-        }
+        for (std::string_view alias : operation.aliases)
+            (name += " (or ") += std::string(alias) + ")";
         names.push_back(name);
     }
     return joined(std::vector<std::string_view>(names.begin(), names.end()));
-}
-
-const OperationDefinition *findOperationOrAlias(std::string_view name)
-{
-    for (const auto &[alias, target] : operationAliases) {
-        if (name == alias)
-            return findOperation(target);
-    }
-    return findOperation(name);
 }
 
 void printUsage(std::ostream &out)
@@ -348,8 +333,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     NumberCells cells(request.decimalComma, list.endOfPass.empty());
     Warnings warnings(err);
     setGivenTexts(store, request.givenTexts, cells, warnings);
-    if (operation.prepare)
-        operation.prepare(store);
+    operation.prepareTyped(store);
 
     // Collected first so that nothing reaches out unless the whole solve has run.
     std::ostringstream text, explanations;
@@ -405,7 +389,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         return badUse;
     }
     Request request;
-    request.operation = findOperationOrAlias(args[0]);
+    request.operation = findOperation(args[0]);
     if (!request.operation) {
         err << "zorvik-solve: unknown operation '" << args[0]
             << "'; expected one of: " << operationNames() << "\n";

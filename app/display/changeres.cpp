@@ -3,12 +3,6 @@
 
 namespace zorvik::display {
 
-std::uint32_t packSize(std::int32_t x, std::int32_t y)
-{
-    return (static_cast<std::uint32_t>(y) & 0xFFFFu) << 16 |
-           (static_cast<std::uint32_t>(x) & 0xFFFFu);
-}
-
 void changeRes(DisplayPlatform &platform, std::int32_t x, std::int32_t y, std::int32_t bits)
 {
     DisplaySettings record;
@@ -21,15 +15,7 @@ void changeRes(DisplayPlatform &platform, std::int32_t x, std::int32_t y, std::i
     // Full screen, for this session only: the user's saved settings are never written, so a
     // crash, a kill or a power cut while the mode is switched leaves the next session's mode as
     // the user set it.
-    const std::int32_t result = platform.changeSettings(record, changeFullScreen);
-    if (result == changeSuccessful) {
-        platform.sendMessage(broadcastWindow, displayChangeMessage,
-                             static_cast<std::uintptr_t>(static_cast<std::uint32_t>(bits)),
-                             packSize(x, y));
-    } else if (result == changeRestart) {
-        if (platform.messageBox("You've to reboot", "Info", yesNoSystemModal) == answerYes)
-            platform.exitWindows(exitReboot);
-    }
+    platform.changeSettings(record, changeFullScreen);
 }
 
 } // namespace zorvik::display

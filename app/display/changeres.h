@@ -7,13 +7,8 @@
 
 namespace zorvik::display {
 
-// The display-change message's lParam: width in the low, height in the high 16 bits.
-std::uint32_t packSize(std::int32_t x, std::int32_t y);
-
 // Switches the display to x by y pixels at bits per pixel for this session, leaving the user's
-// saved settings alone, and tells the other applications; asks to reboot when the display needs a
-// restart.
-// A display that refuses the mode is left as it is, silently.
+// saved settings alone. A display that refuses the mode is left as it is, silently.
 void changeRes(DisplayPlatform &platform, std::int32_t x, std::int32_t y, std::int32_t bits);
 
 } // namespace zorvik::display

@@ -14,12 +14,13 @@ inline constexpr std::int32_t changeSuccessful = 0;
 inline constexpr std::int32_t changeRestart = 1;
 inline constexpr std::int32_t changeFailed = -1;
 inline constexpr std::int32_t changeBadMode = -2;
-inline constexpr std::uintptr_t broadcastWindow = 0xFFFF;
-inline constexpr std::uint32_t displayChangeMessage = 0x7E;
-inline constexpr std::uint32_t yesNoSystemModal = 0x1004;
-inline constexpr std::int32_t answerYes = 6;
-inline constexpr std::int32_t answerNo = 7;
-inline constexpr std::uint32_t exitReboot = 2;
+
+// The display-change message's lParam: width in the low, height in the high 16 bits.
+inline std::uint32_t packSize(std::int32_t x, std::int32_t y)
+{
+    return (static_cast<std::uint32_t>(y) & 0xFFFFu) << 16 |
+           (static_cast<std::uint32_t>(x) & 0xFFFFu);
+}
 
 // One display-settings record: the fields the switch sets, and the rest of the platform's own
 // record kept as the enumeration left it.
@@ -31,19 +32,17 @@ struct DisplaySettings {
     alignas(8) std::array<std::byte, 512> platformRecord{};
 };
 
-// The display and system services the mode switch uses, one backend per platform.
+// The display services the mode switch uses, one backend per platform: only what every
+// platform does. What one platform needs around a change (telling the other programs of it,
+// a restart to take it) is its backend's own business.
 class DisplayPlatform {
 public:
     virtual ~DisplayPlatform() = default;
 
     virtual void enumerateSettings(std::uint32_t modeNumber, DisplaySettings &record) = 0;
-    // Returns changeSuccessful, changeRestart or any other value for a refusal.
+    // Returns changeSuccessful, changeRestart (the mode takes effect after a restart) or any
+    // other value for a refusal.
     virtual std::int32_t changeSettings(const DisplaySettings &record, std::uint32_t flags) = 0;
-    virtual void sendMessage(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                             std::uint32_t lParam) = 0;
-    // Returns answerYes or answerNo.
-    virtual std::int32_t messageBox(const char *text, const char *title, std::uint32_t flags) = 0;
-    virtual void exitWindows(std::uint32_t flags) = 0;
 
     // The display device context the main window holds from load to unload.
     virtual void openDisplayContext() = 0;

@@ -2,7 +2,6 @@
 #include "displayswitch.h"
 
 #include "refuseddisplayplatform.h"
-#include "solver/numerics.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -29,7 +28,7 @@ std::int32_t roundedPixels(double value)
         return 0;
     constexpr double low = std::numeric_limits<std::int32_t>::min();
     constexpr double high = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp(zorvik::roundHalfEven(value), low, high));
+    return static_cast<std::int32_t>(std::lround(std::clamp(value, low, high)));
 }
 
 DisplaySwitch::DisplaySwitch(PlatformFactory factory) : m_factory(std::move(factory)) {}

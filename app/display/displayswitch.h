@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "../displayhooks.h"
+#include "app/displayhooks.h"
 #include "displayplatform.h"
 #include "displaysession.h"
 
@@ -31,7 +31,8 @@ private:
     std::optional<DisplaySession> m_session;
 };
 
-// A scaled screen size in whole pixels: halves to even, clamped to the 32-bit range, 0 for NaN.
+// A scaled screen size in whole pixels: halves away from zero, clamped to the 32-bit range, 0 for
+// NaN.
 std::int32_t roundedPixels(double value);
 
 // The backend for QGuiApplication::platformName(): XRandR on "xcb", Win32 on "windows", and a

@@ -16,9 +16,6 @@ public:
     {
         return changeBadMode;
     }
-    void sendMessage(std::uintptr_t, std::uint32_t, std::uintptr_t, std::uint32_t) override {}
-    std::int32_t messageBox(const char *, const char *, std::uint32_t) override { return answerNo; }
-    void exitWindows(std::uint32_t) override {}
     void openDisplayContext() override {}
     std::int32_t colourDepth() override { return m_depth; }
     void releaseDisplayContext() override {}

@@ -63,29 +63,23 @@ std::int32_t Win32DisplayPlatform::changeSettings(const DisplaySettings &record,
                                                   std::uint32_t flags)
 {
     DEVMODEA mode = toDevMode(record);
-    return ChangeDisplaySettingsA(&mode, flags);
-}
-
-void Win32DisplayPlatform::sendMessage(std::uintptr_t window, std::uint32_t message,
-                                       std::uintptr_t wParam, std::uint32_t lParam)
-{
-    // A broadcast waits on every top-level window in the system; one hung window would hang
-    // the switch, and with it the application's start and its close.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(reinterpret_cast<HWND>(window), message, static_cast<WPARAM>(wParam),
-                        static_cast<LPARAM>(lParam), SMTO_ABORTIFHUNG, sendTimeoutMs, &result);
-}
-
-std::int32_t Win32DisplayPlatform::messageBox(const char *text, const char *title,
-                                              std::uint32_t flags)
-{
-    return MessageBoxA(nullptr, text, title, flags);
-}
-
-void Win32DisplayPlatform::exitWindows(std::uint32_t flags)
-{
-    enableShutdownPrivilege();
-    ExitWindowsEx(flags, 0);
+    const LONG result = ChangeDisplaySettingsA(&mode, flags);
+    if (result == DISP_CHANGE_SUCCESSFUL) {
+        // A broadcast waits on every top-level window in the system; one hung window would hang
+        // the switch, and with it the application's start and its close.
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(
+            HWND_BROADCAST, WM_DISPLAYCHANGE, record.bitsPerPel,
+            static_cast<LPARAM>(packSize(static_cast<std::int32_t>(record.pelsWidth),
+                                         static_cast<std::int32_t>(record.pelsHeight))),
+            SMTO_ABORTIFHUNG, sendTimeoutMs, &answer);
+    } else if (result == DISP_CHANGE_RESTART) {
+        if (MessageBoxA(nullptr, "You've to reboot", "Info", MB_YESNO | MB_SYSTEMMODAL) == IDYES) {
+            enableShutdownPrivilege();
+            ExitWindowsEx(EWX_REBOOT, 0);
+        }
+    }
+    return result;
 }
 
 void Win32DisplayPlatform::openDisplayContext()

@@ -220,6 +220,8 @@ void X11DisplayPlatform::enumerateSettings(std::uint32_t modeNumber, DisplaySett
 }
 
 // The X server keeps no saved settings: every change lasts until the next, whatever the flags.
+// It applies a mode at once or refuses it, and itself tells every client that asked
+// (RRScreenChangeNotify).
 std::int32_t X11DisplayPlatform::changeSettings(const DisplaySettings &record, std::uint32_t)
 {
     if (!m_open || record.bitsPerPel != std::uint32_t(colourDepth()))
@@ -331,18 +333,5 @@ std::int32_t X11DisplayPlatform::apply(const Crtc &target, const Screen &screen)
     XSync(m_display, False);
     return changeFailed;
 }
-
-void X11DisplayPlatform::sendMessage(std::uintptr_t, std::uint32_t, std::uintptr_t, std::uint32_t)
-{
-    // The X server sends RRScreenChangeNotify to every client that asked for it.
-}
-
-std::int32_t X11DisplayPlatform::messageBox(const char *, const char *, std::uint32_t)
-{
-    // Never reached: an X server applies a mode at once or refuses it.
-    return answerNo;
-}
-
-void X11DisplayPlatform::exitWindows(std::uint32_t) {}
 
 } // namespace zorvik::display

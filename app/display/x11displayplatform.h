@@ -25,10 +25,6 @@ public:
 
     void enumerateSettings(std::uint32_t modeNumber, DisplaySettings &record) override;
     std::int32_t changeSettings(const DisplaySettings &record, std::uint32_t flags) override;
-    void sendMessage(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                     std::uint32_t lParam) override;
-    std::int32_t messageBox(const char *text, const char *title, std::uint32_t flags) override;
-    void exitWindows(std::uint32_t flags) override;
     void openDisplayContext() override;
     std::int32_t colourDepth() override;
     void releaseDisplayContext() override;

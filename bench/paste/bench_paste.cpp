@@ -2,9 +2,8 @@
 // Times a paste of a very long text into a calculator field through Edit > Paste, up to the
 // field drawn again, then Calculate on it and Ctrl+Z, and the memory the first run of each step
 // takes. Usage: bench_paste [characters] [runs]
-#include "app/mainwindow.h"
 #include "app/operationwindows.h"
-#include "calculator/calculatorwindow.h"
+#include "bench/support/firstwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,11 +92,9 @@ int main(int argc, char *argv[])
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 5;
 
     zorvik::MainWindow main(nullptr, zorvik::operationChoices());
-    main.show();
-    if (!QTest::qWaitForWindowExposed(&main))
+    auto *window = zorvik::bench::showWithFirstWindow(main);
+    if (!window)
         return 1;
-    auto *window =
-        zorvik::calculator::CalculatorWindow::open(zorvik::operationDefinitions().front(), main);
     QAction *paste = main.findChild<QAction *>("mnupaste");
     QLineEdit *field = window->field("txtcspeed");
     const QString text = QString("1.5x").repeated(characters / 4 + 1).left(characters);

@@ -947,6 +947,9 @@ void TestWindows::designMistakesAreNamed_data()
     QTest::newRow("name twice") << Change([](WindowDesign &d) {
         d.fields.push_back(d.fields.front());
     }) << "two controls named";
+    QTest::newRow("caption twice")
+        << Change([](WindowDesign &d) { d.fields.back().caption = d.fields.front().caption; })
+        << "share the caption";
     QTest::newRow("tab control") << Change([](WindowDesign &d) { d.tabControl = ""; })
                                  << "two pages but no tab control";
     QTest::newRow("import on three pages") << Change([](WindowDesign &d) {

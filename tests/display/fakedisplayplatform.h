@@ -22,7 +22,6 @@ public:
 
     // Results of successive full-screen changes; success once they run out.
     std::deque<std::int32_t> fullScreenResults;
-    std::int32_t answer = answerNo;
     std::int32_t depth = 32;
     std::function<void()> onOpen;
 
@@ -50,22 +49,6 @@ public:
         add(text.str());
         return result;
     }
-    void sendMessage(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                     std::uint32_t lParam) override
-    {
-        std::ostringstream text;
-        text << std::hex << "send window=" << window << " message=" << message << std::dec
-             << " wParam=" << wParam << " lParam=" << lParam;
-        add(text.str());
-    }
-    std::int32_t messageBox(const char *text, const char *title, std::uint32_t flags) override
-    {
-        std::ostringstream line;
-        line << "messageBox " << text << '|' << title << '|' << std::hex << flags;
-        add(line.str());
-        return answer;
-    }
-    void exitWindows(std::uint32_t flags) override { add("exitWindows " + std::to_string(flags)); }
     void openDisplayContext() override
     {
         add("open");
@@ -93,21 +76,12 @@ private:
     std::shared_ptr<Log> m_log;
 };
 
-// The platform calls of one ChangeRes up to the first change, and all of them when the fake
-// display accepts.
+// The platform calls of one ChangeRes, whether the display accepts or not.
 inline FakeDisplayPlatform::Log askedFor(std::uint32_t x, std::uint32_t y, std::uint32_t bits)
 {
     const std::string mode =
         std::to_string(x) + 'x' + std::to_string(y) + 'x' + std::to_string(bits);
     return {"enumerate 0", "change " + mode + " fields=1c0000 flags=4"};
-}
-
-inline FakeDisplayPlatform::Log accepted(std::uint32_t x, std::uint32_t y, std::uint32_t bits)
-{
-    FakeDisplayPlatform::Log log = askedFor(x, y, bits);
-    log.push_back("send window=ffff message=7e wParam=" + std::to_string(bits) +
-                  " lParam=" + std::to_string(y * 65536u + x));
-    return log;
 }
 
 } // namespace zorvik::display

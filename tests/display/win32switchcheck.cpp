@@ -30,16 +30,6 @@ public:
         std::fflush(stdout);
         return m_win32.changeSettings(record, flags);
     }
-    void sendMessage(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
-                     std::uint32_t lParam) override
-    {
-        m_win32.sendMessage(window, message, wParam, lParam);
-    }
-    std::int32_t messageBox(const char *text, const char *title, std::uint32_t flags) override
-    {
-        return m_win32.messageBox(text, title, flags);
-    }
-    void exitWindows(std::uint32_t flags) override { m_win32.exitWindows(flags); }
     void openDisplayContext() override { m_win32.openDisplayContext(); }
     std::int32_t colourDepth() override { return m_win32.colourDepth(); }
     void releaseDisplayContext() override { m_win32.releaseDisplayContext(); }

@@ -3,6 +3,7 @@
 // given or detected: whatever it reads is UTF-8 and writes back to text that reads as the same
 // records; and through a whole batch run, separated by commas, semicolons or tabs, with decimal
 // commas or not, which ends with one of its three statuses and only complete rows on its output.
+#include "tests/support/csvcells.h"
 #include "tools/csvreader.h"
 #include "tools/solvetool.h"
 
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (const std::vector<std::string> &record : records) {
             whole = whole && record.size() < 16;
             for (std::size_t i = 0; i < record.size(); ++i)
-                appendCsvCell(i > 0 ? written += separator : written, record[i], separator);
+                test::appendCsvCell(i > 0 ? written += separator : written, record[i], separator);
             written += '\n';
         }
         // A first cell that opens with the text of a byte-order mark keeps it behind a mark.

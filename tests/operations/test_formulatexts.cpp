@@ -3,6 +3,7 @@
 #include "solver/conversions.h"
 #include "solver/explain.h"
 #include "solver/numerics.h"
+#include "tests/support/allrules.h"
 
 #include <gtest/gtest.h>
 
@@ -273,18 +274,6 @@ Samples randomSamples(const RelationList &list, std::mt19937_64 &random)
     return samples;
 }
 
-std::vector<const Rule *> allRules(const RelationList &list)
-{
-    std::vector<const Rule *> rules;
-    for (const Rule &rule : list.prePass)
-        rules.push_back(&rule);
-    for (const RuleGroup &group : list.groups) {
-        for (const Rule &rule : group)
-            rules.push_back(&rule);
-    }
-    return rules;
-}
-
 std::string resultText(Num value)
 {
     return value.ok() ? numberToText(value.value()) : "(fails)";
@@ -313,7 +302,7 @@ TEST_P(FormulaTexts, ComputeWhatTheirRulesCompute)
     const RelationList &list = operation.relations;
     const Captions captions = operation.captions();
     std::mt19937_64 random(20240611);
-    for (const Rule *rule : allRules(list)) {
+    for (const Rule *rule : test::allRules(list)) {
         const std::string text = formulaText(list, *rule, captions);
         int succeeded = 0;
         for (int sample = 0; sample < samplesPerRule; ++sample) {
@@ -324,8 +313,14 @@ TEST_P(FormulaTexts, ComputeWhatTheirRulesCompute)
             ASSERT_EQ(resultText(read), resultText(computed)) << rule->id << ": " << text;
             succeeded += computed.ok();
             if (rule->test) {
-                FormulaReader when(testText(list, *rule, captions), list, captions, in.store,
-                                   in.aux);
+                // The test in captions, as an explanation shows it: rendered as a formula.
+                Rule asFormula = *rule;
+                asFormula.text = rule->when;
+                const std::string whenText =
+                    formulaText(list, asFormula, captions)
+                        .substr(captions[std::size_t(rule->target)].size() +
+                                std::string_view(" = ").size());
+                FormulaReader when(whenText, list, captions, in.store, in.aux);
                 ASSERT_EQ(when.holds(), rule->test(Values(in.store, in.aux))) << rule->id;
             }
         }

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "design/designcheck.h"
 #include "operations/operation.h"
+#include "solver/conversions.h"
+#include "tests/support/allrules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -26,12 +30,70 @@ TEST(OperationTable, EveryRowIsWholeAndSound)
             ASSERT_LT(std::size_t(field), row.relations.fields.size());
             EXPECT_EQ(row.defaultStore().text(field), text) << row.name;
         }
-        if (!row.chipThickness.empty()) {
-            EXPECT_GE(row.relations.fieldId(row.chipThickness), 0) << row.name;
-            EXPECT_GE(row.relations.fieldId("txtspcf"), 0) << row.name;
+        for (std::string_view alias : row.aliases) {
+            EXPECT_EQ(findOperation(alias), &row) << alias;
+            EXPECT_TRUE(names.insert(std::string(alias)).second) << alias;
+        }
+        if (!row.material.kc.empty()) {
+            EXPECT_GE(row.relations.fieldId(row.material.chipThickness), 0) << row.name;
+            EXPECT_GE(row.relations.fieldId(row.material.kc), 0) << row.name;
         }
         EXPECT_EQ(design::designProblems(row.design(), row.relations, row.defaults),
                   std::vector<std::string>{});
+    }
+}
+
+// A list's field enum and its names table are two tables in one order: a formula reading a
+// field by its enumerator must read the field its text names. A formula reads the fields whose
+// blanking alone fails it, on a page where it succeeds; a lenient read may fail on a blank or not.
+TEST(OperationTable, FormulasReadTheFieldsTheirTextsName)
+{
+    const std::regex reference(R"((lenient\()?\{(\w+)\})");
+    for (const OperationDefinition &row : operationDefinitions()) {
+        const RelationList &list = row.relations;
+        const std::size_t count = list.fields.size();
+        for (const Rule *rule : test::allRules(list)) {
+            const std::string text(rule->text);
+            std::set<FieldId> strict, lenient;
+            for (std::sregex_iterator at(text.begin(), text.end(), reference), end; at != end;
+                 ++at) {
+                const FieldId field = list.formulaField((*at)[2].str());
+                if (field >= 0)
+                    ((*at)[1].matched ? lenient : strict).insert(field);
+            }
+            std::set<FieldId> named = strict;
+            named.insert(lenient.begin(), lenient.end());
+            // Rising and falling values, large and small, so that some order of the fields
+            // keeps every square root and arcsine of the rule in range.
+            bool evaluated = false;
+            for (double scale : {1.0, 0.01, 7.0}) {
+                for (bool rising : {true, false}) {
+                    FieldStore store(count);
+                    for (std::size_t i = 0; i < count; ++i) {
+                        const double step = double(rising ? i : count - i);
+                        store.setText(FieldId(i), numberToText(scale * (1 + 0.37 * step)));
+                    }
+                    std::vector<Num> aux;
+                    for (const AuxValue &value : list.auxValues)
+                        aux.push_back(value.define(Values(store, aux)));
+                    if (evaluated || !rule->formula(Values(store, aux)).ok())
+                        continue;
+                    evaluated = true;
+                    std::set<FieldId> read;
+                    for (std::size_t i = 0; i < count; ++i) {
+                        FieldStore blanked = store;
+                        blanked.setText(FieldId(i), "");
+                        if (!rule->formula(Values(blanked, aux)).ok())
+                            read.insert(FieldId(i));
+                    }
+                    EXPECT_TRUE(
+                        std::includes(read.begin(), read.end(), strict.begin(), strict.end()) &&
+                        std::includes(named.begin(), named.end(), read.begin(), read.end()))
+                        << row.name << " rule " << rule->id;
+                }
+            }
+            EXPECT_TRUE(evaluated) << row.name << " rule " << rule->id;
+        }
     }
 }
 

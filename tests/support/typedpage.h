@@ -44,8 +44,7 @@ inline FieldStore storeWith(const OperationDefinition &operation, const Texts &t
 inline FieldStore typedPage(const OperationDefinition &operation, const Texts &texts)
 {
     FieldStore store = storeWith(operation, texts);
-    if (operation.prepare)
-        operation.prepare(store);
+    operation.prepareTyped(store);
     return store;
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/operation.h"
+#include "tests/support/csvcells.h"
 #include "tools/csvreader.h"
 #include "tools/solvetool.h"
 
@@ -53,7 +54,7 @@ std::size_t lineCount(const std::string &text)
 std::string row(const std::vector<std::string> &cells)
 {
     std::string text;
-    appendCsvRow(text, cells);
+    test::appendCsvRow(text, cells);
     return text;
 }
 
@@ -176,7 +177,7 @@ TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
                 std::string cell(length, '7');
                 cell.replace(position, 1, byte.bytes);
                 std::string written;
-                appendCsvCell(written, cell);
+                test::appendCsvCell(written, cell);
                 SCOPED_TRACE(testing::Message() << "length " << length << ", position " << position
                                                 << ", byte " << int(byte.bytes[0]));
                 EXPECT_EQ(written.front() == '"', byte.quoted);
