@@ -481,11 +481,18 @@ private:
         }
     }
 
-    static void failRow(Batch &batch, std::size_t row, std::size_t whole, std::string_view what)
+    // Runs on a worker, where an exception would end the process: with no memory left even
+    // for the message, the fault has none, and the status gives a fixed one.
+    static void failRow(Batch &batch, std::size_t row, std::size_t whole,
+                        std::string_view what) noexcept
     {
         batch.output.resize(whole);
-        batch.fault =
-            CsvFault{batch.lines[row], "the row could not be solved (" + std::string(what) + ")"};
+        try {
+            batch.fault = CsvFault{batch.lines[row],
+                                   "the row could not be solved (" + std::string(what) + ")"};
+        } catch (...) {
+            batch.fault = CsvFault{batch.lines[row], std::string()};
+        }
     }
 
     // In pieces of whole rows, each at most writePiece bytes where it can be (a longer row is a
@@ -541,7 +548,10 @@ private:
             return 1;
         }
         if (badRow) {
-            m_err << "zorvik-solve: line " << badRow->line << ": " << badRow->what << "\n";
+            m_err << "zorvik-solve: line " << badRow->line << ": "
+                  << (badRow->what.empty() ? "the row could not be solved (memory ran out)"
+                                           : badRow->what)
+                  << "\n";
             return !m_solveFault && m_badRowIsBadUse ? 2 : 1;
         }
         if (m_badEncoding) {
