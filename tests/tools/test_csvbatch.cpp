@@ -424,6 +424,14 @@ INSTANTIATE_TEST_SUITE_P(
                     csvFace,
                     "txtidiam,Initial Length (mm)\n1,2\n",
                     {"'Initial Length (mm)'", "more than once"}},
+        HeaderFault{"SameFieldTypedTwoWays",
+                    {"longitudinal", "--csv"},
+                    "txtIDIAM; Feed :;initial diameter\n",
+                    {"'txtidiam'", "more than once", "'initial diameter'"}},
+        HeaderFault{"MissingFileAfterOptions",
+                    {"face", "--csv", "--keep", "Job", "/nonexistent/pages.csv"},
+                    "Job,txtidiam\n",
+                    {"cannot open '/nonexistent/pages.csv'"}},
         HeaderFault{"MissingFile",
                     {"face", "--csv", "/nonexistent/pages.csv"},
                     "txtidiam\n",
@@ -581,6 +589,35 @@ INSTANTIATE_TEST_SUITE_P(
                     ',',
                     false,
                     {"2"}},
+        Spreadsheet{"HeadersIgnoringUnitAndColon",
+                    {},
+                    "Initial Diameter:;txtFeed;Cutting Speed (ft/min)\n50;0,25;150\n",
+                    {"txtidiam=50", "txtfeed=0.25", "txtcspeed=150"},
+                    ';',
+                    true},
+        // The unnamed columns are written back where the output keeps columns.
+        Spreadsheet{"TrailingUnnamedColumns",
+                    {},
+                    "txtidiam;txtfeed;;\n50;0,25;;\n",
+                    {"txtidiam=50", "txtfeed=0.25"},
+                    ';',
+                    true,
+                    {"", ""}},
+        Spreadsheet{"Windows1252",
+                    {"--encoding", "windows-1252", "--keep", "Teil"},
+                    "Teil;txtidiam\n\xfc\x80;50\n",
+                    {"txtidiam=50"},
+                    ';',
+                    true,
+                    {"\xC3\xBC\xE2\x82\xAC"}},
+        Spreadsheet{"BadMaterialCellIsNotTheShared",
+                    {"--material", "2"},
+                    "txtct,Material\n0.25,x\n",
+                    {"txtct=0.25"},
+                    ',',
+                    false,
+                    {"x"},
+                    {"line 2, material: 'x' is no material group"}},
         Spreadsheet{"MaterialCellWithoutConstantsIsWarned",
                     {"--strict"},
                     "material,txtct\n29,0.25\n",
@@ -591,6 +628,23 @@ INSTANTIATE_TEST_SUITE_P(
                     {"line 2, material: material group 29", "no published"},
                     1}),
     [](const testing::TestParamInfo<Spreadsheet> &info) { return info.param.name; });
+
+// The input's columns stay where they were, with their titles, so results paste beside them.
+TEST(CsvBatch, ColumnsInputKeepsTheInputsOrder)
+{
+    ToolRun r = runWithInput({"face", "--csv", "--keep", "Job", "--columns", "input"},
+                             "Feed,Job,txtidiam,\n0.5,A,50,\n0.25,B,60,\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    Table output = readBack(r.out);
+    ASSERT_EQ(output.size(), 3u);
+    ASSERT_EQ(output[0].size(), 4u + 24u);
+    EXPECT_EQ(std::vector<std::string>(output[0].begin(), output[0].begin() + 6),
+              (std::vector<std::string>{"Feed", "Job", "txtidiam", "", "txtfdiam", "txtlen"}));
+    EXPECT_EQ(std::vector<std::string>(output[2].begin(), output[2].begin() + 4),
+              (std::vector<std::string>{"0.25", "B", "60", ""}));
+    EXPECT_EQ(std::count(output[0].begin(), output[0].end(), "txtfeed"), 0);
+    EXPECT_EQ(std::count(output[0].begin(), output[0].end(), "txtidiam"), 1);
+}
 
 TEST(CsvBatch, CaptionsNameTheOutputFieldsAfterTheKeptColumns)
 {
