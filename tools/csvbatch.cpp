@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
+#include "solver/nonnumber.h"
 #include "solver/preparedlist.h"
 #include "solver/quotedtext.h"
 #include "solver/solve.h"
@@ -263,8 +264,13 @@ private:
             m_slots[m_header.keptColumns[i]] = i;
         for (std::size_t i = 0; i < m_header.fieldColumns.size(); ++i)
             m_slots[m_header.fieldColumns[i]] = m_header.keptColumns.size() + i;
+        // A title that matched a field may still hold anything in its brackets.
+        for (const std::string &title : m_header.fieldTitles) {
+            const std::string quoted = quotedText(title);
+            m_shownTitles.push_back(quoted == "'" + title + "'" ? title : quoted);
+        }
         m_baseCells = NumberCells(m_decimalComma, m_list.endOfPass.empty());
-        setGivenTexts(m_base, m_options.shared, m_baseCells, m_warnings);
+        setGivenTexts(m_list, m_captions, m_base, m_options.shared, m_baseCells, m_warnings);
 
         std::vector<std::string> titles;
         for (std::size_t i = 0; i < m_list.fields.size(); ++i)
@@ -449,10 +455,11 @@ private:
                     if (cells.set(store, m_header.fields[i], text))
                         continue;
                     if (batch.warnings.size() < Warnings::shownAtMost)
-                        batch.warnings.push_back(
-                            notANumberWarning("line " + std::to_string(batch.lines[row]) + ", " +
-                                                  m_header.fieldTitles[i],
-                                              text, m_decimalComma));
+                        batch.warnings.push_back(notANumberWarning(
+                            "line " + std::to_string(batch.lines[row]) + ", " + m_shownTitles[i],
+                            text, m_decimalComma,
+                            nonNumberText(m_list, m_captions, m_header.fields[i],
+                                          store.text(m_header.fields[i]))));
                     else
                         ++batch.unshownWarnings;
                 }
@@ -586,7 +593,8 @@ private:
     BatchMaterials m_materials;
 
     CsvHeader m_header;
-    NumberCells m_baseCells{false}; // what set the shared texts in m_base
+    std::vector<std::string> m_shownTitles; // of the header's fields, for messages
+    NumberCells m_baseCells{false};         // what set the shared texts in m_base
     std::vector<long> m_order; // the output's columns: a field by its id, kept column k as -k-1
     std::vector<const std::string *> m_fieldTitle; // by field, its input title or null
     std::vector<std::size_t> m_slots;              // where each header column goes in a row's cells

@@ -2,6 +2,7 @@
 #include "tools/numbercells.h"
 
 #include "solver/conversions.h"
+#include "solver/nonnumber.h"
 #include "solver/quotedtext.h"
 
 #include <algorithm>
@@ -247,22 +248,24 @@ std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
     return m_commas;
 }
 
-void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
-                   Warnings &warnings)
+void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
+                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings)
 {
     for (const GivenText &text : given) {
         if (!cells.set(store, text.field, text.text))
-            warnings.add(
-                notANumberWarning("argument " + text.name, text.text, cells.decimalComma()));
+            warnings.add(notANumberWarning(
+                "argument " + text.name, text.text, cells.decimalComma(),
+                nonNumberText(list, captions, text.field, store.text(text.field))));
     }
 }
 
-std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma)
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
+                              std::string_view howRead)
 {
     std::string warning = std::string(where) + ": " + quotedText(text) + " is not a number";
     if (const std::string cause = likelyCause(text, decimalComma); !cause.empty())
-        (warning += " (") += std::string(cause) + ")";
-    return warning + "; every rule that reads it fails";
+        (warning += " (") += cause + ")";
+    return warning + "; " + std::string(howRead);
 }
 
 void Warnings::add(std::string_view warning)

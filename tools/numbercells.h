@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "solver/explain.h"
 #include "solver/fieldstore.h"
+#include "solver/relationlist.h"
 
 #include <cstddef>
 #include <iosfwd>
@@ -62,12 +64,14 @@ struct GivenText {
 class Warnings;
 
 // Sets every given text, with a warning for each that is not a number.
-void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
-                   Warnings &warnings);
+void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
+                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings);
 
 // The warning for a text that is not a number, found at where (a line and column, an
-// argument): names the text and, where there is one, its likely cause.
-std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma);
+// argument): names the text and, where there is one, its likely cause, then howRead: how the
+// rules take it, in the words the window's explanation uses.
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
+                              std::string_view howRead);
 
 // Warnings on err, one line each, up to a number after which they are only counted.
 class Warnings {

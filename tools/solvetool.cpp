@@ -387,7 +387,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     FieldStore store = operation.defaultStore();
     NumberCells cells(request.decimalComma, list.endOfPass.empty());
     Warnings warnings(err);
-    setGivenTexts(store, request.givenTexts, cells, warnings);
+    setGivenTexts(list, operation.captions(), store, request.givenTexts, cells, warnings);
     if (operation.prepare)
         operation.prepare(store);
 

@@ -273,13 +273,13 @@ INSTANTIATE_TEST_SUITE_P(
         NumberText{"ExponentIsNoThousandsSeparator",
                    {"face", "txtlen=1e3,5"},
                    "txtlen=1e3,5",
-                   {"'1e3,5' is not a number; every"},
+                   {"'1e3,5' is not a number; read as 1000"},
                    0},
         // Either 1 200 or 1.2: neither is taken, and the text is written back as given.
         NumberText{"AmbiguousThousands",
                    {"longitudinal", "--decimal-comma", "--strict", "txtlen=1.200", "txtfeed=1",
                     "txtrpm=1"},
-                   "txtmtime=4",
+                   "txtlen=1.200",
                    {"'1.200'", "either 1200 with a thousands separator or 1.200 with a decimal "
                                "point"},
                    1},
@@ -287,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
         NumberText{"LenientDecimalComma",
                    {"longitudinal", "--decimal-comma", "txtlen=100,5mm", "txtfeed=1", "txtrpm=1"},
                    "txtmtime=104,5",
-                   {"'100,5mm'"},
+                   {"'100,5mm'", "read as 100.5 by", "Machining Time rule (9a)"},
                    0},
         NumberText{"TurningIsLongitudinal", {"turning", "txtidiam=50"}, "txtidiam=50", {}, 0},
         // The first solve finds the chip thickness, 0.25 × sin(90° with π = 22/7); kc is set
