@@ -180,6 +180,12 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
         store.setText(field, m_scratch);
         return true;
     }
+    // 1.200,00 holds a thousands separator a lenient rule would stop at, reading 1.2: it reads
+    // nothing, as with an ambiguous 1.200.
+    if (m_decimalComma && groupsThousands(text, '.')) {
+        retype(store, field, text, "?" + std::string(text));
+        return false;
+    }
     // Rules that read a field leniently take as much of a number as the text starts with: the
     // decimal comma of 100,5mm must reach them as the point it is.
     if (const std::size_t comma = text.find(',');

@@ -270,6 +270,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "txtidiam=1.234,5",
                    {"'1.234,5'", "thousands separator"},
                    0},
+        // Not 1.2 up to the thousands separator: the lenient time reads no length.
+        NumberText{"ThousandsNotReadLeniently",
+                   {"longitudinal", "--decimal-comma", "txtlen=1.200,00", "txtfeed=1", "txtrpm=1"},
+                   "txtmtime=4",
+                   {"'1.200,00'", "read as 0 by"},
+                   0},
         NumberText{"ExponentIsNoThousandsSeparator",
                    {"face", "txtlen=1e3,5"},
                    "txtlen=1e3,5",
