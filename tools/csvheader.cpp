@@ -128,13 +128,10 @@ std::optional<std::string> readCsvHeader(const RelationList &list, const Caption
                                          const CsvRecord &record, CsvHeader &header)
 {
     std::string error;
-    for (std::size_t i = 0; i < keep.size(); ++i) {
-        if (headerField(list, captions, keep[i], error) >= 0)
-            return "--keep " + quotedText(keep[i]) +
+    for (const std::string &name : keep) {
+        if (headerField(list, captions, name, error) >= 0)
+            return "--keep " + quotedText(name) +
                    " names a field; only columns that are no fields are kept";
-        if (std::find(keep.begin(), keep.begin() + static_cast<std::ptrdiff_t>(i), keep[i]) !=
-            keep.begin() + static_cast<std::ptrdiff_t>(i))
-            return "--keep " + quotedText(keep[i]) + " is given twice";
     }
     if (record.cellCount > record.cells->size())
         return "the header has " + std::to_string(record.cellCount) +
