@@ -143,11 +143,14 @@ std::streamsize FdOutput::xsputn(const char *from, std::streamsize count)
     if (catching && m_atomicBytes > 0) {
         // The stop signals are let in only for this wait; one caught leaves the piece unwritten.
         pollfd room{m_fd, POLLOUT, 0};
-        while (!caught && (caught = waitingStopSignal()) == 0 &&
-               ::ppoll(&room, 1, nullptr, &originalMask) < 0 && errno == EINTR) {
+        for (;;) {
+            if (!caught)
+                caught = waitingStopSignal();
+            if (caught)
+                return 0;
+            if (::ppoll(&room, 1, nullptr, &originalMask) >= 0 || errno != EINTR)
+                break;
         }
-        if (caught)
-            return 0;
     }
     std::streamsize done = 0;
     while (done < count) {
