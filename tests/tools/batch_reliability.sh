@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real zorvik-solve --csv where a batch used to lose rows or cut one in half: cells at the
 # 1 MiB limit, input that cannot be read, a reader that goes away, a stop signal (also while a
-# reader does not read), memory that runs out, a process limit on threads, CR line ends; then the same output for any --jobs on random pages of every
-# operation, and each row against the single solve of its page.
+# reader does not read), memory that runs out, a process limit on threads, CR line ends; then
+# the same output for any --jobs on random pages of every operation, and each row against the
+# single solve of its page.
 # Usage: batch_reliability.sh ZORVIK_SOLVE [ROWS [SINGLES]]  (ROWS random rows per operation, the
 # first SINGLES of them solved singly too; the seed is BATCH_SEED, taken at random and printed
 # when not given)
