@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
+#include "solver/nonnumber.h"
 #include "solver/preparedlist.h"
+#include "solver/quotedtext.h"
 #include "solver/solve.h"
+#include "tools/csvheader.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
 #include "tools/processio.h"
+#include "tools/recoding.h"
 
 #include <condition_variable>
 #include <deque>
@@ -25,12 +29,15 @@ namespace {
 // Rows travel in batches so that a handover between threads costs little against the solves.
 constexpr std::size_t batchRows = 256;
 constexpr std::size_t readBytes = 64 * 1024;
+// Columns without a name a spreadsheet may leave at the end of a header, past its data.
+constexpr std::size_t maxUnnamedColumns = 64;
 
 struct Batch {
     std::vector<std::string> cells; // row after row: its kept cells, then its fields' cells
     std::vector<long> lines;        // the line each row starts on
     std::size_t rows = 0;
-    std::string output; // the rows' complete text, written only as a whole
+    std::string output;               // the rows' complete text, written only as a whole
+    std::vector<std::size_t> rowEnds; // where in output each row ends
     // Of the texts that are not numbers, the first warnings (no more can be shown) and a count
     // of the rest.
     std::vector<std::string> warnings;
@@ -73,6 +80,7 @@ public:
         m_free.pop_back();
         batch->rows = 0;
         batch->output.clear();
+        batch->rowEnds.clear();
         batch->warnings.clear();
         batch->unshownWarnings = 0;
         batch->fault.reset();
@@ -189,89 +197,13 @@ std::string cellCount(std::size_t count)
     return std::to_string(count) + (count == 1 ? " cell" : " cells");
 }
 
-std::string_view separatorName(char separator)
-{
-    return separator == ';' ? "semicolons" : separator == '\t' ? "tabs" : "commas";
-}
-
-// What the header's columns are: fields named by their names or captions, and kept columns.
-struct Header {
-    std::vector<std::size_t> keptColumns; // in column order
-    std::vector<std::size_t> fieldColumns;
-    std::vector<FieldId> fields;          // of fieldColumns
-    std::vector<std::string> fieldTitles; // of fieldColumns, as the header writes them
-    std::vector<std::string> keptTitles;
-
-    std::size_t width() const { return keptColumns.size() + fieldColumns.size(); }
-};
-
-// The header, or why it names no page.
-std::optional<std::string> readHeader(const RelationList &list, const Captions &captions,
-                                      const CsvBatchOptions &options, char separator,
-                                      const CsvRecord &record, Header &header)
-{
-    auto fieldOf = [&](std::string_view title) {
-        FieldId field = list.fieldId(title);
-        for (std::size_t i = 0; field < 0 && i < captions.size(); ++i) {
-            if (captions[i] == title)
-                field = static_cast<FieldId>(i);
-        }
-        return field;
-    };
-    for (const std::string &name : options.keep) {
-        if (fieldOf(name) >= 0)
-            return "--keep '" + name + "' names a field; only columns that are no fields are kept";
-    }
-    // The reader keeps one cell more than the fields and kept columns together, so a longer
-    // header still shows an unknown or repeated name among the kept cells.
-    std::vector<bool> named(list.fields.size(), false);
-    std::vector<bool> kept(options.keep.size(), false);
-    std::size_t count = std::min(record.cellCount, record.cells->size());
-    for (std::size_t column = 0; column < count; ++column) {
-        const std::string &title = (*record.cells)[column];
-        auto keep = std::find(options.keep.begin(), options.keep.end(), title);
-        if (keep != options.keep.end()) {
-            std::size_t index = static_cast<std::size_t>(keep - options.keep.begin());
-            if (kept[index])
-                return "column '" + title + "' is named more than once in the header";
-            kept[index] = true;
-            header.keptColumns.push_back(column);
-            header.keptTitles.push_back(title);
-            continue;
-        }
-        FieldId field = fieldOf(title);
-        if (field < 0) {
-            std::string hint;
-            for (char other : {',', ';', '\t'}) {
-                if (other != separator && title.find(other) != std::string::npos)
-                    hint = std::string(" (cells are separated by ") +
-                           std::string(separatorName(separator)) + " here, not " +
-                           std::string(separatorName(other)) + ")";
-            }
-            std::string names;
-            for (std::string_view name : list.fields)
-                (names += names.empty() ? "" : ", ") += name;
-            return "unknown field '" + title + "' in the header" + hint +
-                   " (keep a column that is no field with --keep); fields are: " + names;
-        }
-        if (named[static_cast<std::size_t>(field)])
-            return "field '" + title + "' is named more than once in the header";
-        named[static_cast<std::size_t>(field)] = true;
-        header.fieldColumns.push_back(column);
-        header.fields.push_back(field);
-        header.fieldTitles.push_back(title);
-    }
-    for (std::size_t i = 0; i < options.keep.size(); ++i) {
-        if (!kept[i])
-            return "column '" + options.keep[i] + "' given to --keep is not in the header";
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 int reportUnwrittenOutput(std::ostream &err)
 {
+    // A stop signal that came while the output waited for room left the rest unwritten.
+    if (const int signal = caughtStopSignal())
+        return 128 + signal;
     err << "zorvik-solve: the output could not be written\n";
     return 1;
 }
@@ -298,13 +230,16 @@ public:
         m_workers = &workers;
         m_batch = workers.take();
         CsvReader reader(
-            m_list.fields.size() + m_options.keep.size() + m_materials.extraColumns() + 1,
+            m_list.fields.size() + m_options.keep.size() + m_materials.extraColumns() +
+                maxUnnamedColumns + 1,
             [this](const CsvRecord &record) {
                 return m_headerRead ? takeRow(record) : takeHeader(record);
             },
             m_options.separator ? m_options.separator : CsvReader::detectSeparator);
         readInput(in, reader);
-        if (m_batch->rows > 0 && m_out && !m_solveFault)
+        if (!m_badRowIsBadUse)
+            writeHeader();
+        if (m_batch && m_batch->rows > 0 && m_out && !m_solveFault)
             workers.submit(std::move(m_batch));
         workers.drain();
         m_warnings.finish();
@@ -316,9 +251,9 @@ private:
     bool takeHeader(const CsvRecord &record)
     {
         m_separator = m_reader->separator();
-        m_badHeader = readHeader(m_list, m_captions,
-                                 m_materials.headerOptions(*record.cells, record.cellCount),
-                                 m_separator, record, m_header);
+        m_badHeader = readCsvHeader(m_list, m_captions,
+                                    m_materials.headerOptions(*record.cells, record.cellCount).keep,
+                                    m_separator, record, m_header);
         if (m_badHeader)
             return false;
         m_materials.headerRead(m_header.keptTitles);
@@ -329,17 +264,92 @@ private:
             m_slots[m_header.keptColumns[i]] = i;
         for (std::size_t i = 0; i < m_header.fieldColumns.size(); ++i)
             m_slots[m_header.fieldColumns[i]] = m_header.keptColumns.size() + i;
-        NumberCells cells(m_decimalComma);
-        setGivenTexts(m_base, m_options.shared, cells, m_warnings);
+        // A title that matched a field may still hold anything in its brackets.
+        for (const std::string &title : m_header.fieldTitles) {
+            const std::string quoted = quotedText(title);
+            m_shownTitles.push_back(quoted == "'" + title + "'" ? title : quoted);
+        }
+        m_baseCells = NumberCells(m_decimalComma, m_list.endOfPass.empty());
+        setGivenTexts(m_list, m_captions, m_base, m_options.shared, m_baseCells, m_warnings);
 
         std::vector<std::string> titles;
         for (std::size_t i = 0; i < m_list.fields.size(); ++i)
             titles.emplace_back(m_options.captions ? std::string_view(m_captions[i])
                                                    : m_list.fields[i]);
         std::string line;
-        appendCsvRow(line, m_header.keptTitles, titles, m_separator);
-        m_out << line;
+        if (m_options.inputColumns) {
+            orderAsInput(record.cellCount);
+            std::vector<const std::string *> cells;
+            for (const long column : m_order)
+                cells.push_back(column < 0 ? &m_header.keptTitles[keptIndex(column)]
+                                : m_fieldTitle[static_cast<std::size_t>(column)]
+                                    ? m_fieldTitle[static_cast<std::size_t>(column)]
+                                    : &titles[static_cast<std::size_t>(column)]);
+            appendCsvRow(line, cells, m_separator);
+        } else {
+            for (std::size_t i = 0; i < m_header.keptColumns.size(); ++i)
+                m_order.push_back(-static_cast<long>(i) - 1);
+            for (std::size_t i = 0; i < m_list.fields.size(); ++i)
+                m_order.push_back(static_cast<long>(i));
+            appendCsvRow(line, m_header.keptTitles, titles, m_separator);
+        }
+        // Written with the first row, so that a first row that is bad use leaves no output.
+        m_headerLine = std::move(line);
         return true;
+    }
+
+    void writeHeader()
+    {
+        if (m_headerRead && !m_headerWritten) {
+            m_out << m_headerLine;
+            m_headerWritten = true;
+        }
+    }
+
+    static std::size_t keptIndex(long column) { return static_cast<std::size_t>(-column - 1); }
+
+    // The output's columns as the input has them, kept and fields alike, then the fields it
+    // does not have in the window's order: a field by its id, a kept column k as -k - 1.
+    void orderAsInput(std::size_t columns)
+    {
+        m_fieldTitle.assign(m_list.fields.size(), nullptr);
+        std::vector<bool> placed(m_list.fields.size(), false);
+        std::size_t kept = 0, field = 0;
+        for (std::size_t column = 0; column < columns; ++column) {
+            if (kept < m_header.keptColumns.size() && m_header.keptColumns[kept] == column) {
+                m_order.push_back(-static_cast<long>(kept++) - 1);
+                continue;
+            }
+            const auto id = static_cast<std::size_t>(m_header.fields[field]);
+            m_fieldTitle[id] = &m_header.fieldTitles[field++];
+            placed[id] = true;
+            m_order.push_back(static_cast<long>(id));
+        }
+        for (std::size_t id = 0; id < placed.size(); ++id) {
+            if (!placed[id])
+                m_order.push_back(static_cast<long>(id));
+        }
+    }
+
+    // Appends a solved row in the order of m_order, texts that were read otherwise than typed
+    // as typed.
+    void appendInOrder(std::string &out, const std::string *kept, const FieldStore &store,
+                       NumberCells &numbers, std::vector<const std::string *> &cells,
+                       std::vector<std::size_t> &commaAt) const
+    {
+        const std::span<const std::size_t> commas = numbers.decimalCommas(store);
+        cells.clear();
+        commaAt.clear();
+        for (const long column : m_order) {
+            const bool isKept = column < 0;
+            const auto index = isKept ? keptIndex(column) : static_cast<std::size_t>(column);
+            const auto field = static_cast<FieldId>(index);
+            const std::string *typed = isKept ? nullptr : numbers.typedText(store, field);
+            cells.push_back(isKept ? &kept[index] : typed ? typed : &store.text(field));
+            commaAt.push_back(isKept || typed || commas.empty() ? std::string::npos
+                                                                : commas[index]);
+        }
+        appendCsvRow(out, cells, m_separator, commaAt);
     }
 
     bool takeRow(const CsvRecord &record)
@@ -355,6 +365,18 @@ private:
                     (split ? " (a decimal comma outside quotes separates cells too)" : "")};
             return false;
         }
+        for (const std::size_t kept : m_header.unnamed) {
+            const std::size_t column = m_header.keptColumns[kept];
+            if (const std::string &cell = (*record.cells)[column]; !cell.empty()) {
+                m_badRow =
+                    CsvFault{record.line, "column " + std::to_string(column + 1) +
+                                              " has no name in the header but holds " +
+                                              quotedText(cell) + " here; give the column a name"};
+                m_badRowIsBadUse = true;
+                return false;
+            }
+        }
+        writeHeader();
         Batch &batch = *m_batch;
         std::size_t first = batch.rows * width;
         if (batch.cells.size() < first + width) {
@@ -379,6 +401,9 @@ private:
     {
         m_reader = &reader;
         std::string buffer(readBytes, '\0');
+        std::optional<Recoding> recoding;
+        if (!m_options.encoding.empty())
+            m_recoding = &recoding.emplace(m_options.encoding);
         while (m_out && !m_solveFault && !caughtStopSignal()) {
             // Rows that come in slowly, through a pipe or typed, come out as soon as the input
             // waits, not a batch later; a stop signal then ends the run with them written.
@@ -400,7 +425,13 @@ private:
                     reader.finish();
                 return;
             }
-            if (!reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+            std::optional<std::string_view> piece(std::in_place, buffer.data(),
+                                                  static_cast<std::size_t>(got));
+            if (m_recoding && !(piece = m_recoding->convert(*piece))) {
+                m_badEncoding = m_recoding->error();
+                return;
+            }
+            if (!reader.feed(*piece))
                 return;
         }
     }
@@ -410,8 +441,10 @@ private:
         std::size_t row = 0;
         std::size_t whole = batch.output.size();
         try {
-            NumberCells cells(m_decimalComma, m_list.endOfPass.empty());
+            NumberCells cells = m_baseCells;
             FieldStore store = m_base;
+            std::vector<const std::string *> ordered;
+            std::vector<std::size_t> orderedCommas;
             const std::size_t width = m_header.width();
             const std::size_t keptCount = m_header.keptColumns.size();
             for (; row < batch.rows; ++row) {
@@ -422,10 +455,11 @@ private:
                     if (cells.set(store, m_header.fields[i], text))
                         continue;
                     if (batch.warnings.size() < Warnings::shownAtMost)
-                        batch.warnings.push_back(
-                            notANumberWarning("line " + std::to_string(batch.lines[row]) + ", " +
-                                                  m_header.fieldTitles[i],
-                                              text, m_decimalComma));
+                        batch.warnings.push_back(notANumberWarning(
+                            "line " + std::to_string(batch.lines[row]) + ", " + m_shownTitles[i],
+                            text, m_decimalComma,
+                            nonNumberText(m_list, m_captions, m_header.fields[i],
+                                          store.text(m_header.fields[i]))));
                     else
                         ++batch.unshownWarnings;
                 }
@@ -438,8 +472,12 @@ private:
                                              ", material: " + bad);
                 else if (!bad.empty())
                     ++batch.unshownWarnings;
-                appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(),
-                             m_separator, cells.decimalCommas(store));
+                if (m_options.inputColumns || cells.anyRetyped())
+                    appendInOrder(batch.output, rowCells, store, cells, ordered, orderedCommas);
+                else
+                    appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(),
+                                 m_separator, cells.decimalCommas(store));
+                batch.rowEnds.push_back(batch.output.size());
                 whole = batch.output.size();
             }
         } catch (const std::exception &fault) {
@@ -449,11 +487,41 @@ private:
         }
     }
 
-    static void failRow(Batch &batch, std::size_t row, std::size_t whole, std::string_view what)
+    // Runs on a worker, where an exception would end the process: with no memory left even
+    // for the message, the fault has none, and the status gives a fixed one.
+    static void failRow(Batch &batch, std::size_t row, std::size_t whole,
+                        std::string_view what) noexcept
     {
         batch.output.resize(whole);
-        batch.fault =
-            CsvFault{batch.lines[row], "the row could not be solved (" + std::string(what) + ")"};
+        try {
+            batch.fault = CsvFault{batch.lines[row],
+                                   "the row could not be solved (" + std::string(what) + ")"};
+        } catch (...) {
+            batch.fault = CsvFault{batch.lines[row], std::string()};
+        }
+    }
+
+    // In pieces of whole rows, each at most writePiece bytes where it can be (a longer row is a
+    // piece of its own): a stop signal can then end the run between any two pieces.
+    void writeRows(const Batch &batch)
+    {
+        const std::size_t most = m_options.writePiece;
+        if (most == 0) {
+            m_out << batch.output;
+            return;
+        }
+        std::size_t start = 0, end = 0;
+        for (const std::size_t rowEnd : batch.rowEnds) {
+            if (rowEnd - start > most && end > start) {
+                if (!m_out.write(batch.output.data() + start,
+                                 static_cast<std::streamsize>(end - start)))
+                    return;
+                start = end;
+            }
+            end = rowEnd;
+        }
+        if (end > start)
+            m_out.write(batch.output.data() + start, static_cast<std::streamsize>(end - start));
     }
 
     // Nothing is written after a row that could not be solved.
@@ -461,7 +529,7 @@ private:
     {
         if (m_solveFault)
             return;
-        m_out << batch.output;
+        writeRows(batch);
         for (const std::string &warning : batch.warnings)
             m_warnings.add(warning);
         for (std::size_t i = 0; i < batch.unshownWarnings; ++i)
@@ -481,8 +549,19 @@ private:
         std::optional<CsvFault> badRow = m_solveFault ? m_solveFault : m_badRow;
         if (!badRow)
             badRow = reader.fault();
+        if (!badRow && reader.unsolved()) {
+            m_err << "zorvik-solve: a row could not be solved (memory ran out)\n";
+            return 1;
+        }
         if (badRow) {
-            m_err << "zorvik-solve: line " << badRow->line << ": " << badRow->what << "\n";
+            m_err << "zorvik-solve: line " << badRow->line << ": "
+                  << (badRow->what.empty() ? "the row could not be solved (memory ran out)"
+                                           : badRow->what)
+                  << "\n";
+            return !m_solveFault && m_badRowIsBadUse ? 2 : 1;
+        }
+        if (m_badEncoding) {
+            m_err << "zorvik-solve: " << *m_badEncoding << "\n";
             return 1;
         }
         if (m_readFailed) {
@@ -512,14 +591,23 @@ private:
     Warnings m_warnings;
     BatchMaterials m_materials;
 
-    Header m_header;
-    std::vector<std::size_t> m_slots; // where each header column goes in a row's cells
+    CsvHeader m_header;
+    std::vector<std::string> m_shownTitles; // of the header's fields, for messages
+    NumberCells m_baseCells{false};         // what set the shared texts in m_base
+    std::vector<long> m_order; // the output's columns: a field by its id, kept column k as -k-1
+    std::vector<const std::string *> m_fieldTitle; // by field, its input title or null
+    std::vector<std::size_t> m_slots;              // where each header column goes in a row's cells
     char m_separator = ',';
     bool m_headerRead = false;
+    bool m_headerWritten = false;
+    std::string m_headerLine;
     std::optional<std::string> m_badHeader;
     std::optional<CsvFault> m_badRow;
+    bool m_badRowIsBadUse = false;
     std::optional<CsvFault> m_solveFault;
     bool m_readFailed = false;
+    Recoding *m_recoding = nullptr; // while the input is read, with --encoding
+    std::optional<std::string> m_badEncoding;
 
     CsvReader *m_reader = nullptr;
     OrderedWorkers *m_workers = nullptr;

@@ -12,10 +12,15 @@
 namespace zorvik {
 
 struct CsvBatchOptions {
-    unsigned jobs = 1;             // rows solved at once
-    char separator = '\0';         // ',', ';' or '\t'; '\0' takes it from the header
-    bool decimalComma = false;     // as with ';' or '\t', whatever the separator
-    bool captions = false;         // the output header names fields by their captions
+    unsigned jobs = 1;         // rows solved at once
+    char separator = '\0';     // ',', ';' or '\t'; '\0' takes it from the header
+    bool decimalComma = false; // as with ';' or '\t', whatever the separator
+    bool captions = false;     // the output header names fields by their captions
+    // The output's columns as the input's, then the fields it lacks; else the kept columns,
+    // then every field.
+    bool inputColumns = false;
+    std::size_t writePiece = 0;    // the most bytes written at once, 0 for no limit
+    std::string encoding;          // of the input when not UTF-8: "windows-1252" or "latin1"
     bool strict = false;           // a text that is not a number makes the exit status 1
     std::vector<std::string> keep; // header columns that are no fields, copied to the output
     std::vector<GivenText> shared; // set in every row, before its cells

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvreader.h"
 
+#include "solver/quotedtext.h"
+
 #include <csv.h>
 
 #include <algorithm>
@@ -60,46 +62,18 @@ bool isAscii(std::string_view text)
     return !anyWord(text, [](std::uint64_t word) { return (word & highBits) != 0; });
 }
 
-bool isUtf8(std::string_view text)
+// Where the first byte that is not UTF-8 is, npos when there is none.
+std::size_t firstNonUtf8(std::string_view text)
 {
     if (isAscii(text))
-        return true;
-    const auto *byte = reinterpret_cast<const unsigned char *>(text.data());
-    const auto *end = byte + text.size();
-    while (byte < end) {
-        unsigned char lead = *byte;
-        if (lead < 0x80) {
-            ++byte;
-            continue;
-        }
-        int length;
-        unsigned char low = 0x80, high = 0xBF; // the range of the first continuation byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0; // overlong
-            else if (lead == 0xED)
-                high = 0x9F; // surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90; // overlong
-            else if (lead == 0xF4)
-                high = 0x8F; // beyond U+10FFFF
-        } else {
-            return false;
-        }
-        if (end - byte < length || byte[1] < low || byte[1] > high)
-            return false;
-        for (int i = 2; i < length; ++i) {
-            if ((byte[i] & 0xC0) != 0x80)
-                return false;
-        }
-        byte += length;
+        return std::string_view::npos;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8CharacterLength(text.substr(at));
+        if (length == 0)
+            return at;
+        at += length;
     }
-    return true;
+    return std::string_view::npos;
 }
 
 // The line ends inside a quoted cell: LF, CRLF and a CR alone, as between records.
@@ -227,31 +201,18 @@ bool CsvReader::finish()
     return !m_stopped;
 }
 
+// libcsv is C: an exception must not unwind through it, where it would end the process. What
+// throws here is an allocation, for a cell or in the handler; the row then cannot be solved.
 void CsvReader::cellEnded(void *data, std::size_t size, void *self)
 {
     auto *reader = static_cast<CsvReader *>(self);
     if (reader->m_stopped)
         return;
-    std::string_view cell(static_cast<const char *>(data), size);
-    if (!reader->m_recordStarted) {
-        reader->m_recordStarted = true;
-        reader->m_recordLine = reader->m_line;
+    try {
+        reader->takeCell(std::string_view(static_cast<const char *>(data), size));
+    } catch (const std::exception &fault) {
+        reader->stopUnsolved(fault.what());
     }
-    reader->m_afterCarriageReturn = false;
-    if (cell.size() > maxCellBytes) {
-        reader->stop(cellTooLong);
-        return;
-    }
-    if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n') | hasByte(word, '\r'); }))
-        reader->m_line += lineEnds(cell);
-    if (!isUtf8(cell)) {
-        std::size_t column = reader->m_cellCount + 1;
-        reader->stop("bytes that are not UTF-8 in cell " + std::to_string(column));
-        return;
-    }
-    if (reader->m_cellCount < reader->m_maxCells)
-        reader->m_cells[reader->m_cellCount].assign(cell);
-    ++reader->m_cellCount;
 }
 
 void CsvReader::recordEnded(int terminator, void *self)
@@ -259,20 +220,66 @@ void CsvReader::recordEnded(int terminator, void *self)
     auto *reader = static_cast<CsvReader *>(self);
     if (reader->m_stopped)
         return;
+    try {
+        reader->takeRecordEnd(terminator);
+    } catch (const std::exception &fault) {
+        reader->stopUnsolved(fault.what());
+    }
+}
+
+void CsvReader::stopUnsolved(const char *what) noexcept
+{
+    try {
+        stop(std::string("the row could not be solved (") + what + ")");
+    } catch (...) {
+        m_stopped = true;
+        m_unsolved = true;
+    }
+}
+
+void CsvReader::takeCell(std::string_view cell)
+{
+    if (!m_recordStarted) {
+        m_recordStarted = true;
+        m_recordLine = m_line;
+    }
+    m_afterCarriageReturn = false;
+    if (cell.size() > maxCellBytes) {
+        stop(cellTooLong);
+        return;
+    }
+    if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n') | hasByte(word, '\r'); }))
+        m_line += lineEnds(cell);
+    if (const std::size_t bad = firstNonUtf8(cell); bad != std::string_view::npos) {
+        constexpr char hex[] = "0123456789abcdef";
+        const auto byte = static_cast<unsigned char>(cell[bad]);
+        stop("bytes that are not UTF-8 in cell " + std::to_string(m_cellCount + 1) + " (0x" +
+             hex[byte >> 4] + hex[byte & 15] + " at its byte " + std::to_string(bad + 1) +
+             "): the file is not UTF-8; save it as UTF-8 (a spreadsheet's \"CSV UTF-8\") "
+             "or give --encoding windows-1252 or latin1");
+        return;
+    }
+    if (m_cellCount < m_maxCells)
+        m_cells[m_cellCount].assign(cell);
+    ++m_cellCount;
+}
+
+void CsvReader::takeRecordEnd(int terminator)
+{
     // The CR of a CRLF has ended the record and counted the line already.
-    bool crlf = terminator == CSV_LF && reader->m_afterCarriageReturn && !reader->m_recordStarted;
-    reader->m_afterCarriageReturn = terminator == CSV_CR;
+    bool crlf = terminator == CSV_LF && m_afterCarriageReturn && !m_recordStarted;
+    m_afterCarriageReturn = terminator == CSV_CR;
     if (crlf)
         return;
-    if (!reader->m_recordStarted) {
+    if (!m_recordStarted) {
         // Reported only because every line end is: a line with nothing on it.
-        reader->m_recordLine = reader->m_line;
-        if (reader->m_maxCells > 0)
-            reader->m_cells[0].clear();
-        reader->m_cellCount = 1;
+        m_recordLine = m_line;
+        if (m_maxCells > 0)
+            m_cells[0].clear();
+        m_cellCount = 1;
     }
-    reader->endRecord();
-    ++reader->m_line;
+    endRecord();
+    ++m_line;
 }
 
 void CsvReader::endRecord()
@@ -354,6 +361,25 @@ void appendCsvRow(std::string &out, std::span<const std::string> lead,
         if (i > 0 || !lead.empty())
             *at++ = separator;
         at = writeCell(at, cells[i], separator,
+                       commaAt.empty() ? std::string_view::npos : commaAt[i]);
+    }
+    *at++ = '\n';
+    out.resize(static_cast<std::size_t>(at - out.data()));
+}
+
+void appendCsvRow(std::string &out, std::span<const std::string *const> cells, char separator,
+                  std::span<const std::size_t> commaAt)
+{
+    std::size_t most = cells.size() + 1;
+    for (const std::string *cell : cells)
+        most += mostWritten(*cell);
+    const std::size_t start = out.size();
+    out.resize(start + most);
+    char *at = out.data() + start;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            *at++ = separator;
+        at = writeCell(at, *cells[i], separator,
                        commaAt.empty() ? std::string_view::npos : commaAt[i]);
     }
     *at++ = '\n';

@@ -53,6 +53,8 @@ public:
     bool finish();
 
     const std::optional<CsvFault> &fault() const { return m_fault; }
+    // Whether it stopped where even the fault could not be kept (memory ran out).
+    bool unsolved() const { return m_unsolved; }
     // The separator in use; while it is still to be detected, detectSeparator.
     char separator() const { return m_separator; }
 
@@ -61,6 +63,9 @@ private:
     bool parse(std::string_view bytes);
     static void cellEnded(void *data, std::size_t size, void *self);
     static void recordEnded(int terminator, void *self);
+    void takeCell(std::string_view cell);
+    void takeRecordEnd(int terminator);
+    void stopUnsolved(const char *what) noexcept;
     void endRecord();
     void stop(std::string what);
 
@@ -75,6 +80,7 @@ private:
     bool m_afterCarriageReturn = false;
     bool m_atStart = true;
     bool m_stopped = false;
+    bool m_unsolved = false;
     std::string m_bomPrefix;
     char m_separator;
     std::string m_firstLine; // bytes held back while the separator is detected
@@ -88,6 +94,9 @@ private:
 // of a byte written as a comma instead (a decimal point), or npos.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
                   std::span<const std::string> cells, char separator,
+                  std::span<const std::size_t> commaAt = {});
+// The same for cells in the order given.
+void appendCsvRow(std::string &out, std::span<const std::string *const> cells, char separator,
                   std::span<const std::size_t> commaAt = {});
 
 } // namespace zorvik

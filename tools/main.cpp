@@ -3,6 +3,7 @@
 #include "tools/solvetool.h"
 
 #include <iostream>
+#include <new>
 
 int main(int argc, char **argv)
 {
@@ -18,7 +19,14 @@ int main(int argc, char **argv)
     zorvik::FdOutput output(1);
     std::istream in(&input);
     std::ostream out(&output);
-    const int status = zorvik::runSolveTool(args, in, out, std::cerr);
+    int status;
+    try {
+        status = zorvik::runSolveTool(args, in, out, std::cerr);
+    } catch (const std::bad_alloc &) {
+        // Before a batch starts, or on a single page: nothing half-written to take back.
+        std::cerr << "zorvik-solve: out of memory\n";
+        status = 1;
+    }
     zorvik::releaseStopSignals();
     return status;
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/materialsolve.h"
 
+#include "solver/quotedtext.h"
 #include "solver/solve.h"
+#include "tools/csvheader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,13 +15,6 @@ namespace {
 std::string groupWords(const materials::MaterialGroup &group)
 {
     return "group " + std::to_string(group.number) + " (" + materials::groupName(group) + ")";
-}
-
-// A cell of any length is named by its start.
-std::string quotedStart(std::string_view text)
-{
-    constexpr std::size_t shown = 20;
-    return '\'' + std::string(text.substr(0, shown)) + (text.size() > shown ? "…'" : "'");
 }
 
 } // namespace
@@ -34,7 +29,7 @@ MaterialNamed materialNamed(std::string_view text)
                                                 ? materials::findMaterialGroup(number)
                                                 : nullptr;
     if (!group)
-        return {nullptr, quotedStart(text) +
+        return {nullptr, quotedText(text, 20) +
                              " is no material group: give a group number from 1 "
                              "to " +
                              std::to_string(materials::materialGroups().size()) +
@@ -137,15 +132,22 @@ BatchMaterials::BatchMaterials(const OperationDefinition &operation, const CsvBa
                         options.keep.end())
 {}
 
+// The column is named as people type it: "Material", "material:".
 const CsvBatchOptions &BatchMaterials::headerOptions(const std::vector<std::string> &titles,
                                                      std::size_t count)
 {
-    const auto end = titles.begin() + static_cast<std::ptrdiff_t>(std::min(count, titles.size()));
-    if (!m_takesColumn || std::find(titles.begin(), end, materialColumn) == end)
+    if (!m_takesColumn)
         return m_options;
-    m_withColumn = m_options;
-    m_withColumn.keep.emplace_back(materialColumn);
-    return m_withColumn;
+    for (std::size_t i = 0; i < std::min(count, titles.size()); ++i) {
+        if (reducedTitle(titles[i]) == materialColumn &&
+            std::find(m_options.keep.begin(), m_options.keep.end(), titles[i]) ==
+                m_options.keep.end()) {
+            m_withColumn = m_options;
+            m_withColumn.keep.push_back(titles[i]);
+            return m_withColumn;
+        }
+    }
+    return m_options;
 }
 
 void BatchMaterials::headerRead(const std::vector<std::string> &keptTitles)
@@ -153,7 +155,7 @@ void BatchMaterials::headerRead(const std::vector<std::string> &keptTitles)
     if (!materialFields(m_operation))
         return;
     for (std::size_t i = 0; i < keptTitles.size(); ++i) {
-        if (keptTitles[i] == materialColumn)
+        if (reducedTitle(keptTitles[i]) == materialColumn)
             m_cell = i;
     }
 }
@@ -164,8 +166,10 @@ std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &c
     const materials::MaterialGroup *group = m_options.material;
     MaterialNamed named;
     if (m_cell) {
+        // A cell that names no group is solved without one, not with --material's.
         named = materialNamed(kept[*m_cell]);
-        group = named.group ? named.group : group;
+        if (named.group || !named.error.empty())
+            group = named.group;
     }
     if (group)
         solveWithMaterial(list, m_operation, captions, *group, store);

@@ -2,6 +2,8 @@
 #include "tools/numbercells.h"
 
 #include "solver/conversions.h"
+#include "solver/nonnumber.h"
+#include "solver/quotedtext.h"
 
 #include <algorithm>
 #include <ostream>
@@ -75,63 +77,89 @@ bool isUnitByte(char c)
            c == '/' || c == '%';
 }
 
-std::string_view likelyCause(std::string_view text, bool decimalComma)
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether every separator in text stands between a digit and a group of exactly three, as a
+// thousands separator does (1,200.5; 12.500.000), and there is one.
+bool groupsThousands(std::string_view text, char separator)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(separator); at != std::string_view::npos;
+         at = text.find(separator, at + 1), ++count) {
+        if (at == 0 || !isDigit(text[at - 1]))
+            return false;
+        for (std::size_t i = at + 1; i <= at + 3; ++i) {
+            if (i >= text.size() || !isDigit(text[i]))
+                return false;
+        }
+        if (at + 4 < text.size() && isDigit(text[at + 4]))
+            return false;
+    }
+    return count > 0;
+}
+
+// With a decimal comma on, whether the text is digits grouped by points alone, which reads as
+// a whole number with thousands separators as well as a decimal fraction: 1.200, 12.500.000.
+bool isAmbiguousGrouping(std::string_view text)
+{
+    if (!text.empty() && text[0] == '-')
+        text.remove_prefix(1);
+    const std::size_t lead = text.find('.');
+    return lead != std::string_view::npos && lead >= 1 && lead <= 3 && text[0] != '0' &&
+           countOf(text, '.') == 1 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return isDigit(c) || c == '.'; }) &&
+           groupsThousands(text, '.');
+}
+
+std::string likelyCause(std::string_view text, bool decimalComma)
 {
     std::string scratch, other;
     auto reads = [&](std::string_view candidate) {
         return readsAsNumber(candidate) || readsWithDecimalComma(candidate, other);
     };
+    if (decimalComma && isAmbiguousGrouping(text)) {
+        const std::string whole(replaced(text, '.', '\0', scratch));
+        return "either " + whole + " with a thousands separator or " + std::string(text) +
+               " with a decimal point: write " + whole + " or " +
+               std::string(replaced(text, '.', ',', scratch));
+    }
     if (!decimalComma && readsWithDecimalComma(text, scratch))
         return "a decimal comma: give --decimal-comma";
     for (char separator : {',', '.', ' ', '\''}) {
-        if (countOf(text, separator) > 0 && reads(replaced(text, separator, '\0', scratch)))
+        if (groupsThousands(text, separator) && reads(replaced(text, separator, '\0', scratch)))
             return "a thousands separator: write the number without it";
     }
     for (std::size_t at = 1; at < text.size(); ++at) {
-        if (isUnitByte(text[at]))
+        const bool exponent = (text[at] == 'e' || text[at] == 'E') && at + 1 < text.size() &&
+                              (isDigit(text[at + 1]) || text[at + 1] == '-' || text[at + 1] == '+');
+        if (isUnitByte(text[at]) && !exponent)
             return reads(text.substr(0, at)) ? "a unit: write the number alone" : "";
     }
     return "";
-}
-
-// The text as one line of a message: control bytes escaped, a long text cut short on a UTF-8
-// boundary.
-std::string shown(std::string_view text)
-{
-    constexpr std::size_t most = 60;
-    std::string line;
-    std::size_t end = text.size();
-    if (end > most) {
-        end = most;
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-            --end;
-    }
-    for (char c : text.substr(0, end)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n')
-            line += "\\n";
-        else if (c == '\r')
-            line += "\\r";
-        else if (c == '\t')
-            line += "\\t";
-        else if (byte < 0x20 || byte == 0x7F)
-            line += "\\x" + std::string(1, "0123456789abcdef"[byte >> 4]) +
-                    "0123456789abcdef"[byte & 15];
-        else
-            line += c;
-    }
-    if (end < text.size())
-        line += "...";
-    return line;
 }
 
 } // namespace
 
 bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
 {
+    const auto index = static_cast<std::size_t>(field);
+    if (m_typed.size() != store.size()) {
+        m_typed.assign(store.size(), std::string());
+        m_retyped.assign(store.size(), false);
+    }
+    m_retypedCount -= m_retyped[index];
+    m_retyped[index] = false;
     std::size_t at;
     const bool plain = isPlainDecimal(text, at);
     if (plain && (at == std::string_view::npos || text[at] == '.')) {
+        if (at != std::string_view::npos && m_decimalComma && isAmbiguousGrouping(text)) {
+            // Neither reading is taken: no rule reads a number from it, a lenient one none either.
+            retype(store, field, text, "?" + std::string(text));
+            return false;
+        }
         store.setText(field, text);
         return true;
     }
@@ -152,7 +180,41 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
         store.setText(field, m_scratch);
         return true;
     }
+    // 1.200,00 holds a thousands separator a lenient rule would stop at, reading 1.2: it reads
+    // nothing, as with an ambiguous 1.200.
+    if (m_decimalComma && groupsThousands(text, '.')) {
+        retype(store, field, text, "?" + std::string(text));
+        return false;
+    }
+    // Rules that read a field leniently take as much of a number as the text starts with: the
+    // decimal comma of 100,5mm must reach them as the point it is.
+    if (const std::size_t comma = text.find(',');
+        m_decimalComma && comma != std::string_view::npos && comma == text.rfind(',') &&
+        text.find('.') == std::string_view::npos) {
+        m_scratch.assign(text);
+        m_scratch[comma] = '.';
+        retype(store, field, text, m_scratch);
+    }
     return false;
+}
+
+void NumberCells::retype(FieldStore &store, FieldId field, std::string_view typed,
+                         const std::string &read)
+{
+    const auto index = static_cast<std::size_t>(field);
+    store.setText(field, read);
+    m_typed[index].assign(typed);
+    m_retyped[index] = true;
+    ++m_retypedCount;
+}
+
+const std::string *NumberCells::typedText(const FieldStore &store, FieldId field) const
+{
+    const auto index = static_cast<std::size_t>(field);
+    return m_retypedCount > 0 && index < m_retyped.size() && m_retyped[index] &&
+                   !store.isBlank(field)
+               ? &m_typed[index]
+               : nullptr;
 }
 
 void NumberCells::beforeSolve(const FieldStore &store)
@@ -192,22 +254,24 @@ std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
     return m_commas;
 }
 
-void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
-                   Warnings &warnings)
+void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
+                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings)
 {
     for (const GivenText &text : given) {
         if (!cells.set(store, text.field, text.text))
-            warnings.add(
-                notANumberWarning("argument " + text.name, text.text, cells.decimalComma()));
+            warnings.add(notANumberWarning(
+                "argument " + text.name, text.text, cells.decimalComma(),
+                nonNumberText(list, captions, text.field, store.text(text.field))));
     }
 }
 
-std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma)
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
+                              std::string_view howRead)
 {
-    std::string warning = std::string(where) + ": '" + shown(text) + "' is not a number";
-    if (std::string_view cause = likelyCause(text, decimalComma); !cause.empty())
-        (warning += " (") += std::string(cause) + ")";
-    return warning + "; every rule that reads it fails";
+    std::string warning = std::string(where) + ": " + quotedText(text) + " is not a number";
+    if (const std::string cause = likelyCause(text, decimalComma); !cause.empty())
+        (warning += " (") += cause + ")";
+    return warning + "; " + std::string(howRead);
 }
 
 void Warnings::add(std::string_view warning)
@@ -221,7 +285,7 @@ void Warnings::finish()
     if (m_count > shownAtMost) {
         std::size_t more = m_count - shownAtMost;
         m_err << "zorvik-solve: warning: " << more
-              << (more == 1 ? " more text is not a number\n" : " more texts are not numbers\n");
+              << (more == 1 ? " more warning\n" : " more warnings\n");
     }
 }
 

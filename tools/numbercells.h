@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "solver/explain.h"
 #include "solver/fieldstore.h"
+#include "solver/relationlist.h"
 
 #include <cstddef>
 #include <iosfwd>
@@ -27,6 +29,10 @@ public:
     // Sets field to text, its decimal comma read as the point when that is on. Returns false
     // when the text is not blank and not a number, so that the solve would take it as blank.
     bool set(FieldStore &store, FieldId field, std::string_view text);
+    // The text as typed where set gave the solve another one to read (a decimal comma as the
+    // point for a lenient reading, a number that is ambiguous as none), else null; for writing.
+    const std::string *typedText(const FieldStore &store, FieldId field) const;
+    bool anyRetyped() const { return m_retypedCount > 0; }
     // Called just before the solve, so that decimalCommas knows which texts the solve wrote.
     void beforeSolve(const FieldStore &store);
     // With a decimal comma on, by field, where the decimal point of its number is, to be written
@@ -35,10 +41,16 @@ public:
     std::span<const std::size_t> decimalCommas(const FieldStore &store);
 
 private:
+    void retype(FieldStore &store, FieldId field, std::string_view typed, const std::string &read);
+
     bool m_decimalComma;
     bool m_solveWritesNumbers;
     std::vector<char> m_blank; // by field, as beforeSolve found it
     std::vector<std::size_t> m_commas;
+    // Texts set reads otherwise than as typed, by field: the typed text, written back as it is.
+    std::vector<std::string> m_typed;
+    std::vector<char> m_retyped;
+    std::size_t m_retypedCount = 0;
     std::string m_scratch;
 };
 
@@ -52,12 +64,14 @@ struct GivenText {
 class Warnings;
 
 // Sets every given text, with a warning for each that is not a number.
-void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
-                   Warnings &warnings);
+void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
+                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings);
 
 // The warning for a text that is not a number, found at where (a line and column, an
-// argument): names the text and, where there is one, its likely cause.
-std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma);
+// argument): names the text and, where there is one, its likely cause, then howRead: how the
+// rules take it, in the words the window's explanation uses.
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
+                              std::string_view howRead);
 
 // Warnings on err, one line each, up to a number after which they are only counted.
 class Warnings {

@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <ostream>
 #include <system_error>
 
 namespace zorvik {
@@ -115,6 +117,19 @@ std::streamsize FdInput::showmanyc()
     return ::poll(&ready, 1, 0) == 1 ? 1 : 0;
 }
 
+FdOutput::FdOutput(int fd) : m_fd(fd)
+{
+    struct stat status;
+    if (::fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode))
+        m_atomicBytes = PIPE_BUF;
+}
+
+std::size_t atomicWriteBytes(std::ostream &out)
+{
+    const auto *output = dynamic_cast<const FdOutput *>(out.rdbuf());
+    return output ? output->atomicBytes() : 0;
+}
+
 FdOutput::int_type FdOutput::overflow(int_type byte)
 {
     if (traits_type::eq_int_type(byte, traits_type::eof()))
@@ -125,6 +140,18 @@ FdOutput::int_type FdOutput::overflow(int_type byte)
 
 std::streamsize FdOutput::xsputn(const char *from, std::streamsize count)
 {
+    if (catching && m_atomicBytes > 0) {
+        // The stop signals are let in only for this wait; one caught leaves the piece unwritten.
+        pollfd room{m_fd, POLLOUT, 0};
+        for (;;) {
+            if (!caught)
+                caught = waitingStopSignal();
+            if (caught)
+                return 0;
+            if (::ppoll(&room, 1, nullptr, &originalMask) >= 0 || errno != EINTR)
+                break;
+        }
+    }
     std::streamsize done = 0;
     while (done < count) {
         const ssize_t wrote = ::write(m_fd, from + done, static_cast<std::size_t>(count - done));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
+#include <iosfwd>
 #include <streambuf>
 
 namespace zorvik {
@@ -39,9 +41,16 @@ private:
 // rows at a time. When a write fails part-way into a piece and the output is a regular file (a
 // full disk, a file size limit), the file is cut back to where the piece began, so that it still
 // ends on a whole row.
+//
+// Into a pipe, while stop signals are caught, each piece first waits for room with the signals
+// let in, so that a reader that has stopped reading (a paused pager) cannot hold a stop signal
+// off: the piece is then not written at all. A piece of at most atomicWriteBytes fits the room
+// that wait found, and goes in whole.
 class FdOutput : public std::streambuf {
 public:
-    explicit FdOutput(int fd) : m_fd(fd) {}
+    explicit FdOutput(int fd);
+    // PIPE_BUF for a pipe, 0 (any) for anything else.
+    std::size_t atomicBytes() const { return m_atomicBytes; }
 
 protected:
     int_type overflow(int_type byte) override;
@@ -49,7 +58,12 @@ protected:
 
 private:
     int m_fd;
+    std::size_t m_atomicBytes = 0;
 };
+
+// The most bytes out takes at once and still stops between them: FdOutput's atomicBytes, 0 for
+// any other stream.
+std::size_t atomicWriteBytes(std::ostream &out);
 
 // SIGINT, SIGTERM and SIGHUP end a run between rows instead of inside one: from this call on
 // they are blocked, and taken when an FdInput is about to read, which then reads no more; the

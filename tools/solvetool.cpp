@@ -4,6 +4,7 @@
 #include "operations/operation.h"
 #include "solver/explain.h"
 #include "solver/preparedlist.h"
+#include "solver/quotedtext.h"
 #include "solver/solve.h"
 #include "solver/texts.h"
 #include "tools/csvbatch.h"
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -46,8 +48,9 @@ void printUsage(std::ostream &out)
     out << "usage: zorvik-solve OPERATION [--trace] [--explain] [--decimal-comma] [--strict]\n"
            "                    [--material N] [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [--separator SEP]\n"
-           "                    [--decimal-comma] [--keep COLUMN]... [--captions] [--strict]\n"
-           "                    [--material N] [NAME=TEXT]...\n"
+           "                    [--decimal-comma] [--keep COLUMN]... [--captions]\n"
+           "                    [--columns input] [--encoding ENC] [--strict] [--material N]\n"
+           "                    [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --fields\n"
            "       zorvik-solve --materials\n"
            "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
@@ -58,11 +61,13 @@ void printUsage(std::ostream &out)
            "  formula and the formula with the texts it read) or why each rule that could fill\n"
            "  it did not, and an empty line.\n"
            "--decimal-comma reads numbers with a decimal comma (0,25) as well as a point and\n"
-           "  writes results with a decimal comma; not with --trace or --explain.\n"
+           "  writes results with a decimal comma; not with --trace or --explain. 1.200 and\n"
+           "  other numbers whose points only group digits in threes are then no number.\n"
            "A text that is not a number gets a warning on stderr naming it and its likely\n"
            "cause; --strict then makes the exit status 1, after all the output.\n"
            "--csv solves one page per row of FILE (standard input when absent or -): a header\n"
-           "naming fields by name or caption, then their texts; prints a header of every field,\n"
+           "naming fields by name or caption (case, spaces, a colon and the unit do not\n"
+           "matter), then their texts; FILE may stand anywhere; prints a header of every field,\n"
            "then one row per page, in order. NAME=TEXT then applies to every row, before its\n"
            "cells. --jobs N solves N rows at once (default: one per core; at most 64).\n"
            "--separator SEP: cells are separated by SEP: ',', ';' or tab; by default the\n"
@@ -71,6 +76,9 @@ void printUsage(std::ostream &out)
            "--keep COLUMN copies the header column COLUMN, which is no field, to the output,\n"
            "  first, in input order; any other unknown column is an error.\n"
            "--captions names the output header's fields by their captions.\n"
+           "--columns input writes the input's columns in their order, then the fields it\n"
+           "  lacks, so that results paste beside the input.\n"
+           "--encoding ENC reads input in windows-1252 or latin1 instead of UTF-8.\n"
            "--fields lists the fields in window order: name, caption, default text and whether\n"
            "  a rule can write it, separated by tabs.\n"
            "--material N: a blank specific cutting force is set from work-material group N at\n"
@@ -85,11 +93,16 @@ void printUsage(std::ostream &out)
         << operationNames() << "\n";
 }
 
+// A whole number of 1 or more; one too large for an unsigned is taken as the largest.
 std::optional<unsigned> positiveNumber(std::string_view text)
 {
     unsigned number = 0;
     auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (fault != std::errc() || end != text.data() + text.size() || number == 0)
+    if (end != text.data() + text.size())
+        return std::nullopt;
+    if (fault == std::errc::result_out_of_range)
+        return std::numeric_limits<unsigned>::max();
+    if (fault != std::errc() || number == 0)
         return std::nullopt;
     return number;
 }
@@ -189,7 +202,11 @@ struct Request {
     bool strict = false;
     bool decimalComma = false;
     bool captions = false;
+    bool inputColumns = false;
     std::optional<std::string> csvFile;
+    std::string encoding;
+    // An argument that is neither an option nor NAME=TEXT: the input, for --csv.
+    std::optional<std::string> positional;
     std::optional<unsigned> jobs;
     std::optional<char> separator;
     std::vector<std::string> keep;
@@ -215,9 +232,20 @@ BadUse readValueOption(const std::vector<std::string> &args, std::size_t &i, Req
         request.separator = value ? separatorNamed(*value) : std::nullopt;
         if (!request.separator)
             return "--separator wants ',', ';' or tab";
+    } else if (arg == "--columns") {
+        if (!value || *value != "input")
+            return "--columns wants 'input' (the input's columns in their order, then the "
+                   "fields it lacks)";
+        request.inputColumns = true;
+    } else if (arg == "--encoding") {
+        if (!value || (*value != "windows-1252" && *value != "latin1"))
+            return "--encoding wants windows-1252 or latin1 (UTF-8 needs none)";
+        request.encoding = *value;
     } else {
         if (!value || value->empty())
             return "--keep wants the name of a header column";
+        if (std::find(request.keep.begin(), request.keep.end(), *value) != request.keep.end())
+            return "--keep " + quotedText(*value) + " is given twice";
         request.keep.push_back(*value);
     }
     return std::nullopt;
@@ -228,23 +256,23 @@ BadUse readGivenText(const std::string &arg, Request &request)
     const RelationList &list = request.operation->relations;
     std::size_t equals = arg.find('=');
     if (equals == std::string::npos)
-        return "argument '" + arg +
-               "' is not NAME=TEXT; expected an option such as --trace or --csv (see --help) or "
+        return "argument " + quotedText(arg) +
+               " is not NAME=TEXT; expected an option such as --trace or --csv (see --help) or "
                "NAME=TEXT with NAME one of: " +
                joined(list.fields);
     std::string name = arg.substr(0, equals);
     FieldId field = list.fieldId(name);
     if (field < 0)
-        return "unknown field '" + name + "' for " + std::string(request.operation->name) +
-               "; fields are: " + joined(list.fields) + " (zorvik-solve " +
-               std::string(request.operation->name) + " --fields lists them)";
+        return "unknown field " + quotedText(name) + " for " +
+               std::string(request.operation->name) + "; fields are: " + joined(list.fields) +
+               " (zorvik-solve " + std::string(request.operation->name) + " --fields lists them)";
     if (request.given[static_cast<std::size_t>(field)])
-        return "field '" + name + "' is given more than once";
+        return "field " + quotedText(name) + " is given more than once";
     // Each field is printed on a line of its own: a line break in a text would print lines
     // that look like other fields.
     if (arg.find_first_of("\r\n", equals) != std::string::npos)
-        return "the text of '" + name +
-               "' holds a line break; a field's text is one line (a CSV cell in quotes may hold "
+        return "the text of " + quotedText(name) +
+               " holds a line break; a field's text is one line (a CSV cell in quotes may hold "
                "one)";
     request.given[static_cast<std::size_t>(field)] = true;
     request.givenTexts.push_back({field, name, arg.substr(equals + 1)});
@@ -279,13 +307,22 @@ BadUse readArguments(const std::vector<std::string> &args, Request &request)
             if (BadUse bad = readMaterial(i + 1 < args.size() ? args[++i] : std::string(),
                                           *request.operation, request.material))
                 return bad;
-        } else if (arg == "--jobs" || arg == "--separator" || arg == "--keep") {
+        } else if (arg == "--jobs" || arg == "--separator" || arg == "--keep" ||
+                   arg == "--columns" || arg == "--encoding") {
             if (BadUse bad = readValueOption(args, i, request))
                 return bad;
+        } else if (arg.find('=') == std::string::npos && (arg == "-" || !arg.starts_with("-")) &&
+                   !request.positional) {
+            request.positional = arg;
         } else if (BadUse bad = readGivenText(arg, request)) {
             return bad;
         }
     }
+    // The input may stand anywhere, as other filters take theirs.
+    if (request.positional && request.csv && !request.csvFile)
+        request.csvFile = std::move(request.positional);
+    else if (request.positional)
+        return readGivenText(*request.positional, request);
     return std::nullopt;
 }
 
@@ -308,6 +345,9 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
     options.separator = request.separator.value_or('\0');
     options.decimalComma = request.decimalComma;
     options.captions = request.captions;
+    options.inputColumns = request.inputColumns;
+    options.encoding = request.encoding;
+    options.writePiece = atomicWriteBytes(out);
     options.strict = request.strict;
     options.keep = std::move(request.keep);
     options.shared = std::move(request.givenTexts);
@@ -316,8 +356,8 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
         return runCsvBatch(*request.operation, options, in, out, err);
     const int fd = ::open(request.csvFile->c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        err << "zorvik-solve: cannot open '" << *request.csvFile << "': " << std::strerror(errno)
-            << "\n";
+        err << "zorvik-solve: cannot open " << quotedText(*request.csvFile) << ": "
+            << std::strerror(errno) << "\n";
         return badUse;
     }
     FdInput input(fd, true);
@@ -332,7 +372,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     FieldStore store = operation.defaultStore();
     NumberCells cells(request.decimalComma, list.endOfPass.empty());
     Warnings warnings(err);
-    setGivenTexts(store, request.givenTexts, cells, warnings);
+    setGivenTexts(list, operation.captions(), store, request.givenTexts, cells, warnings);
     operation.prepareTyped(store);
 
     // Collected first so that nothing reaches out unless the whole solve has run.
@@ -358,8 +398,9 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
                           withMaterial ? &*withMaterial : nullptr);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
-        std::string field = store.text(static_cast<FieldId>(i));
-        if (!commas.empty() && commas[i] != std::string::npos)
+        const std::string *typed = cells.typedText(store, static_cast<FieldId>(i));
+        std::string field = typed ? *typed : store.text(static_cast<FieldId>(i));
+        if (!typed && !commas.empty() && commas[i] != std::string::npos)
             field[commas[i]] = ',';
         text << list.fields[i] << '=' << field << '\n';
     }
@@ -391,8 +432,8 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     Request request;
     request.operation = findOperation(args[0]);
     if (!request.operation) {
-        err << "zorvik-solve: unknown operation '" << args[0]
-            << "'; expected one of: " << operationNames() << "\n";
+        err << "zorvik-solve: unknown operation " << quotedText(args[0])
+            << "; expected one of: " << operationNames() << "\n";
         return badUse;
     }
     request.given.assign(request.operation->relations.fields.size(), false);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real zorvik-solve --csv where a batch used to lose rows or cut one in half: cells at the
-# 1 MiB limit, input that cannot be read, a reader that goes away, a stop signal, a process
-# limit on threads, CR line ends; then the same output for any --jobs on random pages of every
-# operation, and each row against the single solve of its page.
+# 1 MiB limit, input that cannot be read, a reader that goes away, a stop signal (also while a
+# reader does not read), memory that runs out, a process limit on threads, CR line ends; then
+# the same output for any --jobs on random pages of every operation, and each row against the
+# single solve of its page.
 # Usage: batch_reliability.sh ZORVIK_SOLVE [ROWS [SINGLES]]  (ROWS random rows per operation, the
 # first SINGLES of them solved singly too; the seed is BATCH_SEED, taken at random and printed
 # when not given)
@@ -152,6 +153,57 @@ expect "SIGTERM while solving, rows other than the first page's" \
 verify "SIGTERM while solving: the output ends on a line end" \
     [ "$(tail -c 1 "$work/term.out" | od -An -c | tr -d ' ')" = '\n' ]
 
+# --- A reader that is there but does not read (a paused pager): a stop signal still ends the
+# tool within a second, and what the reader then finds in the pipe is whole rows.
+for signal in TERM HUP; do
+    rm -f "$work/stall"
+    mkfifo "$work/stall"
+    "$solve" longitudinal --csv "$work/long.csv" --keep Job --jobs 2 >"$work/stall" &
+    pid=$!
+    exec 4<"$work/stall"
+    sleep 1
+    start=$(date +%s%N)
+    kill -$signal $pid
+    status=0
+    wait $pid || status=$?
+    elapsed=$((($(date +%s%N) - start) / 1000000))
+    cat <&4 >"$work/stall.out"
+    exec 4<&-
+    expect "SIG$signal to a writer the reader does not read, status" $status \
+        $((128 + $(kill -l $signal)))
+    verify "SIG$signal to a writer the reader does not read: ended within a second" \
+        [ $elapsed -lt 1000 ]
+    verify "SIG$signal to a writer the reader does not read: the pipe holds whole rows" \
+        prefix_of "$work/stall.out" "$work/long.out"
+done
+
+# --- Memory that runs out, under a limit of 15 MB of address space: with eight jobs on the long
+# batch, and with cells of nearly 1 MiB at one job, the tool stops on a row and says so, after
+# whole rows, instead of aborting. A sanitizer build, which reserves far more, does not start
+# under the limit, and skips it.
+cell 1048000 >"$work/mib"
+{
+    echo "Job,txtidiam"
+    for i in $(seq 40); do echo "$(cat "$work/mib"),5$i"; done
+} >"$work/big.csv"
+if (ulimit -v 15000 && "$solve" --help >/dev/null 2>&1); then
+    for case in "long.csv longitudinal 8" "big.csv face 1"; do
+        read -r file operation jobs <<<"$case"
+        "$solve" "$operation" --csv "$work/$file" --keep Job --jobs 1 >"$work/whole.out"
+        run memory bash -c 'ulimit -v 15000 && exec "$@"' - "$solve" "$operation" --csv \
+            "$work/$file" --keep Job --jobs "$jobs"
+        verify "$file, --jobs $jobs in 15 MB: status 0 or 1, not an abort ($status)" \
+            [ $status -le 1 ]
+        if [ $status -eq 1 ]; then
+            verify "$file, --jobs $jobs in 15 MB: one line naming the row" \
+                grep -qx 'zorvik-solve: line [0-9]*: the row could not be solved (.*)' \
+                "$work/memory.err"
+        fi
+        verify "$file, --jobs $jobs in 15 MB: whole rows of the full output" \
+            prefix_of "$work/memory.out" "$work/whole.out"
+    done
+fi
+
 # --- --jobs: a thread that cannot start leaves the work to those that did. The limit binds
 # only a user without the right to pass it, so root runs the tool as nobody.
 cp "$solve" "$work/zorvik-solve"
@@ -163,8 +215,10 @@ run nproc "${as_limited[@]}" "$work/zorvik-solve" longitudinal --csv --keep Job 
     <"$work/long.csv"
 expect "--jobs 8 under a process limit, status" $status 0
 verify "--jobs 8 under a process limit: the same output" cmp -s "$work/nproc.out" "$work/long.out"
-expect "--jobs 100000, one row" \
-    "$(printf 'txtidiam\n50\n' | "$solve" face --csv --jobs 100000 | wc -l)" 2
+for jobs in 100000 99999999999999999999; do
+    expect "--jobs $jobs, one row" \
+        "$(printf 'txtidiam\n50\n' | "$solve" face --csv --jobs $jobs | wc -l)" 2
+done
 
 # --- CR line ends: each is a line, so a bad row is named by its own line.
 printf 'txtidiam,txtfeed\r50,0.2\r"6\r0",0.1\r70\r80,0.3\r' >"$work/cr.csv"

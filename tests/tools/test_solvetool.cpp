@@ -96,7 +96,26 @@ INSTANTIATE_TEST_SUITE_P(
                {"milling", "--material", "29"},
                {"group 29", "no published cutting-force constants"}},
         BadUse{"MaterialNoGroup", {"milling", "--material", "42"}, {"'42'", "--materials"}},
-        BadUse{"MaterialsWithMore", {"--materials", "milling"}, {"--materials takes no other"}}),
+        BadUse{"MaterialsWithMore", {"--materials", "milling"}, {"--materials takes no other"}},
+        // User text in a message: valid UTF-8 whatever it holds, cut on a character.
+        BadUse{"InvalidByteInOperation", {"tur\xffning"}, {"'tur\\xffning'"}},
+        BadUse{"EscapeInFieldName", {"face", "txt\x1b[31m=1"}, {"'txt\\x1b[31m'"}},
+        BadUse{"LongMaterialCutOnACharacter",
+               {"milling", "--material",
+                "a\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84"
+                "\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84"
+                "\xC3\x84\xC3\x84"},
+               {"'a\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84"
+                "\xC3\x84\xC3\x84\xC3\x84"
+                "\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84…'"}},
+        BadUse{"HugeArgumentIsCut", {"face", std::string(128 * 1024, 'x')}, {"xxx…'"}},
+        BadUse{"FileNeedsCsv", {"face", "pages.csv"}, {"'pages.csv'", "NAME=TEXT"}},
+        BadUse{"TwoFiles", {"face", "--csv", "a.csv", "b.csv"}, {"'b.csv'"}},
+        BadUse{"KeepTwice",
+               {"face", "--csv", "--keep", "Job", "--keep", "Job"},
+               {"--keep 'Job' is given twice"}},
+        BadUse{"UnknownColumns", {"face", "--csv", "--columns", "all"}, {"--columns wants"}},
+        BadUse{"UnknownEncoding", {"face", "--csv", "--encoding", "utf-16"}, {"--encoding"}}),
     [](const testing::TestParamInfo<BadUse> &info) { return info.param.name; });
 
 TEST(SolveTool, PrintsTheWorkedExampleTraceThenEveryField)
@@ -250,6 +269,31 @@ INSTANTIATE_TEST_SUITE_P(
                    {"longitudinal", "--decimal-comma", "txtidiam=1.234,5"},
                    "txtidiam=1.234,5",
                    {"'1.234,5'", "thousands separator"},
+                   0},
+        // Not 1.2 up to the thousands separator: the lenient time reads no length.
+        NumberText{"ThousandsNotReadLeniently",
+                   {"longitudinal", "--decimal-comma", "txtlen=1.200,00", "txtfeed=1", "txtrpm=1"},
+                   "txtmtime=4",
+                   {"'1.200,00'", "read as 0 by"},
+                   0},
+        NumberText{"ExponentIsNoThousandsSeparator",
+                   {"face", "txtlen=1e3,5"},
+                   "txtlen=1e3,5",
+                   {"'1e3,5' is not a number; read as 1000"},
+                   0},
+        // Either 1 200 or 1.2: neither is taken, and the text is written back as given.
+        NumberText{"AmbiguousThousands",
+                   {"longitudinal", "--decimal-comma", "--strict", "txtlen=1.200", "txtfeed=1",
+                    "txtrpm=1"},
+                   "txtlen=1.200",
+                   {"'1.200'", "either 1200 with a thousands separator or 1.200 with a decimal "
+                               "point"},
+                   1},
+        // The lenient length, inlet and outlet of the time: 100.5 + 2 + 2.
+        NumberText{"LenientDecimalComma",
+                   {"longitudinal", "--decimal-comma", "txtlen=100,5mm", "txtfeed=1", "txtrpm=1"},
+                   "txtmtime=104,5",
+                   {"'100,5mm'", "read as 100.5 by", "Machining Time rule (9a)"},
                    0},
         NumberText{"TurningIsLongitudinal", {"turning", "txtidiam=50"}, "txtidiam=50", {}, 0},
         // The first solve finds the chip thickness, 0.25 × sin(90° with π = 22/7); kc is set
