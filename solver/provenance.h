@@ -4,6 +4,7 @@
 #include "solver/relationlist.h"
 #include "solver/solve.h"
 
+#include <utility>
 #include <vector>
 
 namespace zorvik {
@@ -34,8 +35,8 @@ public:
 
 private:
     const RelationList *m_list;
-    std::vector<const Rule *> m_rules;
-    std::vector<std::vector<FieldId>> m_sources; // by the index of the rule in m_rules
+    std::vector<std::pair<const Rule *, std::size_t>> m_rules; // sorted, with their m_sources
+    std::vector<std::vector<FieldId>> m_sources;
 };
 
 // ListSources(list).ofSolve(record), for a single solve.

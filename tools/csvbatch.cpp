@@ -5,6 +5,7 @@
 #include "solver/solve.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
+#include "tools/pagecheck.h"
 #include "tools/processio.h"
 
 #include <condition_variable>
@@ -287,7 +288,7 @@ public:
         : m_operation(operation), m_list(operation.relations), m_prepared(m_list),
           m_captions(operation.captions()), m_options(options),
           m_decimalComma(options.decimalComma), m_base(operation.defaultStore()), m_out(out),
-          m_err(err), m_warnings(err), m_materials(operation, options)
+          m_err(err), m_warnings(err), m_materials(operation, options), m_check(operation)
     {}
 
     int run(std::istream &in)
@@ -432,8 +433,10 @@ private:
                 if (m_operation.prepare)
                     m_operation.prepare(store);
                 cells.beforeSolve(store);
-                const std::string bad =
-                    m_materials.solveRow(m_prepared, m_captions, rowCells, store);
+                FieldSources sources;
+                const std::string bad = m_materials.solveRow(m_prepared, m_captions, rowCells,
+                                                             store, &m_check.sources(), &sources);
+                warnOfDisagreements(batch, row, store, sources);
                 if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
                     batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
                                              ", material: " + bad);
@@ -447,6 +450,20 @@ private:
             failRow(batch, row, whole, fault.what());
         } catch (...) {
             failRow(batch, row, whole, "an unknown fault");
+        }
+    }
+
+    // A warning for each field of the row's solved page that disagrees with what a rule gives
+    // from the others.
+    void warnOfDisagreements(Batch &batch, std::size_t row, const FieldStore &page,
+                             const FieldSources &sources) const
+    {
+        for (const Disagreement &disagreement : m_check.check(page, sources)) {
+            if (batch.warnings.size() < Warnings::shownAtMost)
+                batch.warnings.push_back(m_check.warning("line " + std::to_string(batch.lines[row]),
+                                                         disagreement, page));
+            else
+                ++batch.unshownWarnings;
         }
     }
 
@@ -512,6 +529,7 @@ private:
     std::ostream &m_err;
     Warnings m_warnings;
     BatchMaterials m_materials;
+    const PageCheck m_check;
 
     Header m_header;
     std::vector<std::size_t> m_slots; // where each header column goes in a row's cells

@@ -8,6 +8,7 @@
 #include "solver/texts.h"
 #include "tools/csvbatch.h"
 #include "tools/materialsolve.h"
+#include "tools/pagecheck.h"
 #include "tools/processio.h"
 
 #include <fcntl.h>
@@ -128,8 +129,10 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
 // One block per field, in the order the window shows them.
 // given: by field id, whether an argument set the field; the others hold the window's default.
 // With material, the solve was one with a material, and record is not used.
+// disagreements: the page's, each added to its field's block.
 void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
-                       const FieldStore &solved, const std::vector<bool> &given, std::ostream &out,
+                       const FieldStore &solved, const std::vector<bool> &given,
+                       const std::vector<std::string> &disagreements, std::ostream &out,
                        const MaterialSolve *material = nullptr)
 {
     const RelationList &list = operation.relations;
@@ -139,12 +142,13 @@ void printExplanations(const OperationDefinition &operation, const SolveRecord &
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
     const std::vector<FieldExplanation> explanations =
         material ? explainWithMaterial(operation, captions, *material, solved, defaults)
-                 : explainSolve(list, captions, record, solved, defaults);
+                 : explainSolve(list, captions, record, solved, defaults, operation.units());
     for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
             << '[' << list.fields[index] << "] " << captions[index] << '\n'
-            << explanations[index].text << '\n';
+            << explanations[index].text << '\n'
+            << disagreements[index];
     }
 }
 
@@ -340,6 +344,26 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
     return runCsvBatch(*request.operation, options, file, out, err);
 }
 
+// A warning for each field of the solved page that disagrees with what a rule gives from the
+// others; by field id, the disagreements as lines, for the explanations. The page's sources are
+// record's, or a material solve's two.
+std::vector<std::string> warnOfDisagreements(const OperationDefinition &operation,
+                                             const FieldStore &page, const SolveRecord *record,
+                                             const MaterialSolve *material, Warnings &warnings)
+{
+    const PageCheck check(operation);
+    FieldSources sources = check.sources().ofSolve(record ? *record : material->first);
+    if (material && material->kc)
+        mergeSources(sources, check.sources().ofSolve(material->second));
+    std::vector<std::string> lines(page.size());
+    for (const Disagreement &disagreement : check.check(page, sources)) {
+        warnings.add(check.warning("", disagreement, page));
+        lines[static_cast<std::size_t>(disagreement.field)] +=
+            check.text(disagreement, page) + '\n';
+    }
+    return lines;
+}
+
 int solvePage(const Request &request, std::ostream &out, std::ostream &err)
 {
     const OperationDefinition &operation = *request.operation;
@@ -362,15 +386,19 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
         };
     }
     SolveRecord record;
+    record.keepTexts = request.explain;
     cells.beforeSolve(store);
     std::optional<MaterialSolve> withMaterial;
     if (request.material)
         withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),
-                                         *request.material, store, traceWriter, request.explain);
+                                         *request.material, store, traceWriter, true);
     else
-        solve(list, store, traceWriter, request.explain ? &record : nullptr);
+        solve(list, store, traceWriter, &record);
+    const std::vector<std::string> disagreements =
+        warnOfDisagreements(operation, store, withMaterial ? nullptr : &record,
+                            withMaterial ? &*withMaterial : nullptr, warnings);
     if (request.explain)
-        printExplanations(operation, record, store, request.given, explanations,
+        printExplanations(operation, record, store, request.given, disagreements, explanations,
                           withMaterial ? &*withMaterial : nullptr);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
