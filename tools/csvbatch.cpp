@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
+#include "solver/nonnumber.h"
 #include "solver/preparedlist.h"
 #include "solver/solve.h"
 #include "tools/csvreader.h"
@@ -331,7 +332,7 @@ private:
         for (std::size_t i = 0; i < m_header.fieldColumns.size(); ++i)
             m_slots[m_header.fieldColumns[i]] = m_header.keptColumns.size() + i;
         NumberCells cells(m_decimalComma);
-        setGivenTexts(m_base, m_options.shared, cells, m_warnings);
+        setGivenTexts(m_base, m_options.shared, cells, m_warnings, m_operation);
 
         std::vector<std::string> titles;
         for (std::size_t i = 0; i < m_list.fields.size(); ++i)
@@ -423,10 +424,11 @@ private:
                     if (cells.set(store, m_header.fields[i], text))
                         continue;
                     if (batch.warnings.size() < Warnings::shownAtMost)
-                        batch.warnings.push_back(
-                            notANumberWarning("line " + std::to_string(batch.lines[row]) + ", " +
-                                                  m_header.fieldTitles[i],
-                                              text, m_decimalComma));
+                        batch.warnings.push_back(notANumberWarning(
+                            "line " + std::to_string(batch.lines[row]) + ", " +
+                                m_header.fieldTitles[i],
+                            text, m_decimalComma,
+                            nonNumberText(m_list, m_captions, m_header.fields[i], text)));
                     else
                         ++batch.unshownWarnings;
                 }

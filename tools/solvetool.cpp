@@ -371,7 +371,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     FieldStore store = operation.defaultStore();
     NumberCells cells(request.decimalComma, list.endOfPass.empty());
     Warnings warnings(err);
-    setGivenTexts(store, request.givenTexts, cells, warnings);
+    setGivenTexts(store, request.givenTexts, cells, warnings, operation);
     if (operation.prepare)
         operation.prepare(store);
 
