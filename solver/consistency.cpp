@@ -31,23 +31,15 @@ bool rounds(const Rule &rule)
 // Per field, the fields its text was computed from through any chain of results, as bits.
 class ConsistencyCheck::Ancestry {
 public:
+    // Each field once, after the fields it read; a cycle of solves (a result read by the one
+    // that later filled its source) is finished by merging again until nothing changes.
     Ancestry(const FieldSources &sources, std::size_t fieldCount)
-        : m_words((fieldCount + 63) / 64), m_bits(fieldCount * m_words)
+        : m_sources(sources), m_count(std::min(sources.size(), fieldCount)),
+          m_words((fieldCount + 63) / 64), m_bits(fieldCount * m_words), m_state(m_count)
     {
-        const std::size_t known = std::min(sources.size(), fieldCount);
-        bool changed = true;
-        while (changed) {
-            changed = false;
-            for (std::size_t field = 0; field < known; ++field) {
-                for (FieldId source : sources[field]) {
-                    const auto from = static_cast<std::size_t>(source);
-                    if (from >= fieldCount)
-                        continue;
-                    changed |= set(field, from);
-                    for (std::size_t word = 0; word < m_words; ++word)
-                        changed |= merge(field, word, m_bits[from * m_words + word]);
-                }
-            }
+        for (std::size_t field = 0; field < m_count; ++field)
+            visit(field);
+        while (m_cycle && mergeAll()) {
         }
     }
 
@@ -57,9 +49,45 @@ public:
     }
 
 private:
-    bool set(std::size_t field, std::size_t from)
+    enum State : unsigned char { Unseen, Visiting, Done };
+
+    void visit(std::size_t field)
     {
-        return merge(field, from / 64, std::uint64_t(1) << (from % 64));
+        if (m_state[field] != Unseen) {
+            m_cycle |= m_state[field] == Visiting;
+            return;
+        }
+        m_state[field] = Visiting;
+        for (FieldId source : m_sources[field]) {
+            const auto from = static_cast<std::size_t>(source);
+            if (from < m_count)
+                visit(from);
+            if (from * m_words < m_bits.size())
+                take(field, from);
+        }
+        m_state[field] = Done;
+    }
+
+    bool mergeAll()
+    {
+        bool changed = false;
+        for (std::size_t field = 0; field < m_count; ++field) {
+            for (FieldId source : m_sources[field]) {
+                const auto from = static_cast<std::size_t>(source);
+                if (from * m_words < m_bits.size())
+                    changed |= take(field, from);
+            }
+        }
+        return changed;
+    }
+
+    // field reads from: it derives from from and from all from derives from.
+    bool take(std::size_t field, std::size_t from)
+    {
+        bool changed = merge(field, from / 64, std::uint64_t(1) << (from % 64));
+        for (std::size_t word = 0; word < m_words; ++word)
+            changed |= merge(field, word, m_bits[from * m_words + word]);
+        return changed;
     }
     bool merge(std::size_t field, std::size_t word, std::uint64_t bits)
     {
@@ -69,8 +97,12 @@ private:
         return mine != before;
     }
 
+    const FieldSources &m_sources;
+    std::size_t m_count; // the fields sources knows
     std::size_t m_words;
     std::vector<std::uint64_t> m_bits;
+    std::vector<State> m_state;
+    bool m_cycle = false;
 };
 
 ConsistencyCheck::ConsistencyCheck(const RelationList &list)
@@ -86,7 +118,7 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
         }
     }
     for (const RuleGroup &group : list.groups) {
-        std::vector<std::vector<const Rule *>> *checks = nullptr;
+        std::vector<std::vector<Candidate>> *checks = nullptr;
         for (const Rule &rule : group) {
             const std::vector<FieldId> &reads = m_sources.of(rule);
             const bool undoesRounding =
@@ -103,7 +135,7 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             if (checks != &byGroup || byGroup.empty())
                 byGroup.emplace_back();
             checks = &byGroup;
-            byGroup.back().push_back(&rule);
+            byGroup.back().push_back({&rule, &reads});
         }
     }
 }
@@ -129,50 +161,65 @@ std::vector<bool> ConsistencyCheck::roughResults(const Ancestry &ancestry,
 }
 
 std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
-                                                  const FieldSources &sources) const
+                                                  const FieldSources &sources,
+                                                  const std::vector<bool> &fresh) const
 {
     std::vector<Disagreement> found;
     const RelationList &list = m_sources.list();
     if (page.size() != list.fields.size())
         return found;
     // Auxiliary values read only fields no rule fills, so they are what the last solve had.
+    // Like the rest, worked out only for the first rule that has to be evaluated.
     std::vector<Num> aux;
-    aux.reserve(list.auxValues.size());
-    for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(page, aux)));
-    const Values values(page, aux);
-    std::optional<Ancestry> ancestry; // only once a rule applies
-    std::vector<bool> rounded;
+    auto values = [&] {
+        if (aux.size() < list.auxValues.size()) {
+            aux.clear();
+            for (const AuxValue &value : list.auxValues)
+                aux.push_back(value.define(Values(page, aux)));
+        }
+        return Values(page, aux);
+    };
+    std::optional<Ancestry> ancestry;
+    std::vector<bool> rough;
     for (std::size_t index = 0; index < m_checks.size(); ++index) {
         const auto field = static_cast<FieldId>(index);
         if (m_checks[index].empty() || page.isBlank(field))
             continue;
-        const std::optional<double> own = strictToNumber(page.text(field));
-        if (!own)
+        if (!ancestry) {
+            ancestry.emplace(sources, page.size());
+            rough = roughResults(*ancestry, sources);
+        }
+        if (rough[index])
             continue;
-        for (const std::vector<const Rule *> &group : m_checks[index]) {
+        const bool isFresh = index < fresh.size() && fresh[index] && index < sources.size();
+        std::optional<double> own;
+        for (const std::vector<Candidate> &group : m_checks[index]) {
             // The first rule that gives a value from what does not follow from the field is the
             // one its group stands for here; the alternatives after it are what the solve falls
-            // back on without it, and some assume more than the page says (two lips, a solid hole).
-            for (const Rule *rule : group) {
+            // back on without it, and some assume more than the page says (two lips, a solid
+            // hole).
+            for (const auto &[rule, readsOf] : group) {
                 const bool guarded =
                     std::all_of(rule->guard.begin(), rule->guard.end(),
                                 [&](FieldId source) { return !page.isBlank(source); });
-                if (!guarded || (rule->test && !rule->test(values)))
+                if (!guarded)
                     continue;
-                if (!ancestry) {
-                    ancestry.emplace(sources, page.size());
-                    rounded = roughResults(*ancestry, sources);
-                }
-                const std::vector<FieldId> &reads = m_sources.of(*rule);
+                const std::vector<FieldId> &reads = *readsOf;
                 const bool independent =
-                    !rounded[index] && std::none_of(reads.begin(), reads.end(), [&](FieldId read) {
+                    std::none_of(reads.begin(), reads.end(), [&](FieldId read) {
                         const auto at = static_cast<std::size_t>(read);
-                        return read == field || rounded[at] || ancestry->derives(at, index);
+                        return read == field || rough[at] || ancestry->derives(at, index);
                     });
-                if (!independent)
+                if (!independent || (rule->test && !rule->test(values())))
                     continue;
-                const Num given = rule->formula(values);
+                // The rule that wrote the field, from what its sources still hold, gave its text.
+                if (isFresh && sources[index] == reads)
+                    break;
+                if (!own)
+                    own = strictToNumber(page.text(field));
+                if (!own)
+                    break;
+                const Num given = rule->formula(values());
                 if (!given.ok())
                     continue;
                 const double difference = std::fabs(given.value() - *own);

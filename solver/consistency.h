@@ -44,7 +44,12 @@ public:
     // rule would need. Nor is a field a solve wrote by such a rule or by rounding, nor what
     // follows from it, nor a rule that reads either: the count differs from the fraction the
     // other fields give by up to a half.
-    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources) const;
+    //
+    // fresh (by field id; missing entries are false) marks the results written by the rule their
+    // sources name from the texts those sources hold now, as right after the solve that wrote
+    // them: such a rule gave the field's text, and is not evaluated again. It only saves time.
+    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
+                                    const std::vector<bool> &fresh = {}) const;
 
     const ListSources &sources() const { return m_sources; }
 
@@ -54,7 +59,11 @@ private:
 
     ListSources m_sources;
     // By field: per group that fills it, the rules that may check it, in the group's order.
-    std::vector<std::vector<std::vector<const Rule *>>> m_checks;
+    struct Candidate {
+        const Rule *rule;
+        const std::vector<FieldId> *reads; // its sources
+    };
+    std::vector<std::vector<std::vector<Candidate>>> m_checks;
     std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
 };
 

@@ -90,6 +90,25 @@ FieldSources ListSources::ofSolve(const SolveRecord &record) const
     return sources;
 }
 
+std::vector<bool> ListSources::freshOf(const SolveRecord &record) const
+{
+    std::vector<bool> fresh(m_list->fields.size());
+    for (auto write = record.writes.begin(); write != record.writes.end(); ++write) {
+        if (write->rule) {
+            fresh.at(static_cast<std::size_t>(write->rule->target)) = true;
+            continue;
+        }
+        const FieldId copied = write->copy->target;
+        for (auto earlier = record.writes.begin(); earlier != write; ++earlier) {
+            const std::vector<FieldId> read = of(*earlier);
+            if (std::find(read.begin(), read.end(), copied) != read.end())
+                fresh[static_cast<std::size_t>(earlier->rule ? earlier->rule->target
+                                                             : earlier->copy->target)] = false;
+        }
+    }
+    return fresh;
+}
+
 FieldSources solveSources(const RelationList &list, const SolveRecord &record)
 {
     return ListSources(list).ofSolve(record);

@@ -32,6 +32,9 @@ public:
     // Per field id, the sources of the write that left its final text in the solve recorded;
     // empty for a field the solve did not write.
     FieldSources ofSolve(const SolveRecord &record) const;
+    // Per field id, whether the solve recorded wrote its final text from what its sources hold
+    // after the solve: every result, unless a pass copy wrote over one of its sources later.
+    std::vector<bool> freshOf(const SolveRecord &record) const;
 
 private:
     const RelationList *m_list;

@@ -69,11 +69,12 @@ public:
     // Solves a row whose kept cells are kept: as solveWithMaterial with the row's group, or
     // --material's when its cell is blank; as solve without either. Returns why a material cell
     // names no group it can use, "" when it does; the row is then solved without it. With
-    // written, sets it to where the row's results came from, by the list's sources.
+    // written and fresh, sets them to where the row's results came from, by the list's sources,
+    // and which results their sources gave (as ListSources::freshOf).
     std::string solveRow(const PreparedList &list, const Captions &captions,
                          const std::string *kept, FieldStore &store,
-                         const ListSources *sources = nullptr,
-                         FieldSources *written = nullptr) const;
+                         const ListSources *sources = nullptr, FieldSources *written = nullptr,
+                         std::vector<bool> *fresh = nullptr) const;
 
 private:
     const OperationDefinition &m_operation;

@@ -16,9 +16,10 @@ public:
     explicit PageCheck(const OperationDefinition &operation);
 
     const ListSources &sources() const { return m_check.sources(); }
-    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources) const
+    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
+                                    const std::vector<bool> &fresh = {}) const
     {
-        return m_check.check(page, sources);
+        return m_check.check(page, sources, fresh);
     }
     // "Spindle Speed 954.5 disagrees with …", in the window's captions.
     std::string text(const Disagreement &disagreement, const FieldStore &page) const;

@@ -355,6 +355,7 @@ std::vector<std::string> warnOfDisagreements(const OperationDefinition &operatio
     FieldSources sources = check.sources().ofSolve(record ? *record : material->first);
     if (material && material->kc)
         mergeSources(sources, check.sources().ofSolve(material->second));
+    // Each of the few writes of a page is checked again: a check of the solve itself.
     std::vector<std::string> lines(page.size());
     for (const Disagreement &disagreement : check.check(page, sources)) {
         warnings.add(check.warning("", disagreement, page));
