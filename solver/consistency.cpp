@@ -6,10 +6,14 @@
 #include "solver/values.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace zorvik {
 
@@ -26,27 +30,48 @@ bool rounds(const Rule &rule)
            rule.text.find("trunc(") != std::string_view::npos;
 }
 
+using Bits = std::uint64_t;
+
+Bits bit(std::size_t field)
+{
+    return Bits(1) << field;
+}
+
+Bits maskOf(const std::vector<FieldId> &fields)
+{
+    Bits mask = 0;
+    for (FieldId field : fields)
+        mask |= bit(static_cast<std::size_t>(field));
+    return mask;
+}
+
 } // namespace
 
-// Per field, the fields its text was computed from through any chain of results, as bits.
+// Per field, the fields its text was computed from through any chain of results: each field
+// once, after the fields it read; a cycle of solves (a result read by the one that later filled
+// its source) is finished by merging again until nothing changes.
 class ConsistencyCheck::Ancestry {
 public:
-    // Each field once, after the fields it read; a cycle of solves (a result read by the one
-    // that later filled its source) is finished by merging again until nothing changes.
     Ancestry(const FieldSources &sources, std::size_t fieldCount)
-        : m_sources(sources), m_count(std::min(sources.size(), fieldCount)),
-          m_words((fieldCount + 63) / 64), m_bits(fieldCount * m_words), m_state(m_count)
+        : m_sources(sources), m_count(std::min(sources.size(), fieldCount))
     {
         for (std::size_t field = 0; field < m_count; ++field)
             visit(field);
-        while (m_cycle && mergeAll()) {
+        for (bool changed = m_cycle; changed;) {
+            changed = false;
+            for (std::size_t field = 0; field < m_count; ++field)
+                changed |= take(field);
+        }
+        for (std::size_t field = 0; field < m_count; ++field) {
+            for (Bits from = m_ancestors[field]; from != 0; from &= from - 1)
+                m_descendants[static_cast<std::size_t>(std::countr_zero(from))] |= bit(field);
         }
     }
 
-    bool derives(std::size_t field, std::size_t from) const
-    {
-        return (m_bits[field * m_words + from / 64] >> (from % 64)) & 1;
-    }
+    // The fields computed from field, directly or through other results.
+    Bits descendants(std::size_t field) const { return m_descendants[field]; }
+    // The fields field was computed from directly.
+    Bits sources(std::size_t field) const { return m_direct[field]; }
 
 private:
     enum State : unsigned char { Unseen, Visiting, Done };
@@ -59,55 +84,39 @@ private:
         }
         m_state[field] = Visiting;
         for (FieldId source : m_sources[field]) {
-            const auto from = static_cast<std::size_t>(source);
-            if (from < m_count)
-                visit(from);
-            if (from * m_words < m_bits.size())
-                take(field, from);
+            if (static_cast<std::size_t>(source) < m_count)
+                visit(static_cast<std::size_t>(source));
         }
+        take(field);
         m_state[field] = Done;
     }
 
-    bool mergeAll()
+    bool take(std::size_t field)
     {
-        bool changed = false;
-        for (std::size_t field = 0; field < m_count; ++field) {
-            for (FieldId source : m_sources[field]) {
-                const auto from = static_cast<std::size_t>(source);
-                if (from * m_words < m_bits.size())
-                    changed |= take(field, from);
-            }
+        const Bits before = m_ancestors[field];
+        for (FieldId source : m_sources[field]) {
+            const auto from = static_cast<std::size_t>(source);
+            m_direct[field] |= bit(from);
+            m_ancestors[field] |= bit(from) | (from < m_count ? m_ancestors[from] : 0);
         }
-        return changed;
-    }
-
-    // field reads from: it derives from from and from all from derives from.
-    bool take(std::size_t field, std::size_t from)
-    {
-        bool changed = merge(field, from / 64, std::uint64_t(1) << (from % 64));
-        for (std::size_t word = 0; word < m_words; ++word)
-            changed |= merge(field, word, m_bits[from * m_words + word]);
-        return changed;
-    }
-    bool merge(std::size_t field, std::size_t word, std::uint64_t bits)
-    {
-        std::uint64_t &mine = m_bits[field * m_words + word];
-        const std::uint64_t before = mine;
-        mine |= bits;
-        return mine != before;
+        return m_ancestors[field] != before;
     }
 
     const FieldSources &m_sources;
     std::size_t m_count; // the fields sources knows
-    std::size_t m_words;
-    std::vector<std::uint64_t> m_bits;
-    std::vector<State> m_state;
+    std::array<Bits, maxCheckedFields> m_ancestors{};
+    std::array<Bits, maxCheckedFields> m_descendants{};
+    std::array<Bits, maxCheckedFields> m_direct{};
+    std::array<State, maxCheckedFields> m_state{};
     bool m_cycle = false;
 };
 
 ConsistencyCheck::ConsistencyCheck(const RelationList &list)
     : m_sources(list), m_checks(list.fields.size())
 {
+    if (list.fields.size() > maxCheckedFields)
+        throw std::length_error("a list of " + std::to_string(list.fields.size()) +
+                                " fields is more than the consistency check takes");
     std::vector<const Rule *> rounding;
     for (const RuleGroup &group : list.groups) {
         for (const Rule &rule : group) {
@@ -135,27 +144,23 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             if (checks != &byGroup || byGroup.empty())
                 byGroup.emplace_back();
             checks = &byGroup;
-            byGroup.back().push_back({&rule, &reads});
+            byGroup.back().push_back({&rule, maskOf(rule.guard), maskOf(reads), &reads});
         }
     }
 }
 
-// By field, whether a solve wrote it by rounding a count, or by undoing that rounding, or
-// computed it from such a field: the count differs from the fraction the other fields give by up
-// to a half, and so does all that follows from it. A write is known by its target and what it
-// read, which are a rule's alone.
-std::vector<bool> ConsistencyCheck::roughResults(const Ancestry &ancestry,
-                                                 const FieldSources &sources) const
+// The fields a solve wrote by rounding a count, or by undoing that rounding, and those computed
+// from such a field: the count differs from the fraction the other fields give by up to a half,
+// and so does all that follows from it. A write is known by its target and what it read, which
+// are a rule's alone.
+std::uint64_t ConsistencyCheck::roughResults(const Ancestry &ancestry,
+                                             const FieldSources &sources) const
 {
-    std::vector<bool> rough(m_checks.size());
+    Bits rough = 0;
     for (const Rule *rule : m_roughWrites) {
         const auto written = static_cast<std::size_t>(rule->target);
-        if (written >= sources.size() || sources[written] != m_sources.of(*rule))
-            continue;
-        for (std::size_t field = 0; field < rough.size(); ++field) {
-            if (field == written || ancestry.derives(field, written))
-                rough[field] = true;
-        }
+        if (written < sources.size() && sources[written] == m_sources.of(*rule))
+            rough |= bit(written) | ancestry.descendants(written);
     }
     return rough;
 }
@@ -179,41 +184,31 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
         }
         return Values(page, aux);
     };
-    std::optional<Ancestry> ancestry;
-    std::vector<bool> rough;
+    Bits filled = 0;
+    for (std::size_t field = 0; field < page.size(); ++field)
+        filled |= page.isBlank(static_cast<FieldId>(field)) ? 0 : bit(field);
+    const Ancestry ancestry(sources, page.size());
+    const Bits rough = roughResults(ancestry, sources);
     for (std::size_t index = 0; index < m_checks.size(); ++index) {
         const auto field = static_cast<FieldId>(index);
-        if (m_checks[index].empty() || page.isBlank(field))
+        if (m_checks[index].empty() || !(filled & bit(index)) || (rough & bit(index)))
             continue;
-        if (!ancestry) {
-            ancestry.emplace(sources, page.size());
-            rough = roughResults(*ancestry, sources);
-        }
-        if (rough[index])
-            continue;
-        const bool isFresh = index < fresh.size() && fresh[index] && index < sources.size();
+        // What a rule may not read: the field, what follows from it, and rough results.
+        const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
+        const bool isFresh = index < fresh.size() && fresh[index];
         std::optional<double> own;
         for (const std::vector<Candidate> &group : m_checks[index]) {
             // The first rule that gives a value from what does not follow from the field is the
             // one its group stands for here; the alternatives after it are what the solve falls
             // back on without it, and some assume more than the page says (two lips, a solid
             // hole).
-            for (const auto &[rule, readsOf] : group) {
-                const bool guarded =
-                    std::all_of(rule->guard.begin(), rule->guard.end(),
-                                [&](FieldId source) { return !page.isBlank(source); });
-                if (!guarded)
-                    continue;
-                const std::vector<FieldId> &reads = *readsOf;
-                const bool independent =
-                    std::none_of(reads.begin(), reads.end(), [&](FieldId read) {
-                        const auto at = static_cast<std::size_t>(read);
-                        return read == field || rough[at] || ancestry->derives(at, index);
-                    });
-                if (!independent || (rule->test && !rule->test(values())))
+            for (const Candidate &candidate : group) {
+                const Rule *rule = candidate.rule;
+                if ((candidate.guard & ~filled) || (candidate.readMask & dependent) ||
+                    (rule->test && !rule->test(values())))
                     continue;
                 // The rule that wrote the field, from what its sources still hold, gave its text.
-                if (isFresh && sources[index] == reads)
+                if (isFresh && ancestry.sources(index) == candidate.readMask)
                     break;
                 if (!own)
                     own = strictToNumber(page.text(field));
@@ -227,7 +222,7 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
                 if (difference > disagreementTolerance * scale) {
                     const double relative = *own == 0 ? std::numeric_limits<double>::infinity()
                                                       : (given.value() - *own) / std::fabs(*own);
-                    found.push_back({field, rule, reads, *own, given.value(), relative});
+                    found.push_back({field, rule, *candidate.reads, *own, given.value(), relative});
                 }
                 break;
             }

@@ -6,6 +6,7 @@
 #include "solver/provenance.h"
 #include "solver/relationlist.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +26,16 @@ struct Disagreement {
     double relative;
 };
 
+// The most fields a list checked may have; every window has far fewer.
+inline constexpr std::size_t maxCheckedFields = 64;
+
 // Values further apart than this, relative to the larger, disagree.
 inline constexpr double disagreementTolerance = 0.01;
 
 // Checks pages of one list; the sources of its rules are worked out once.
 class ConsistencyCheck {
 public:
+    // Throws std::length_error for a list of more than maxCheckedFields fields.
     explicit ConsistencyCheck(const RelationList &list);
 
     // For every field of page that holds a number, each group that fills it gives an independent
@@ -55,13 +60,15 @@ public:
 
 private:
     class Ancestry;
-    std::vector<bool> roughResults(const Ancestry &ancestry, const FieldSources &sources) const;
+    std::uint64_t roughResults(const Ancestry &ancestry, const FieldSources &sources) const;
 
     ListSources m_sources;
     // By field: per group that fills it, the rules that may check it, in the group's order.
     struct Candidate {
         const Rule *rule;
-        const std::vector<FieldId> *reads; // its sources
+        std::uint64_t guard;    // its guard fields, as bits by field id
+        std::uint64_t readMask; // its sources, as bits
+        const std::vector<FieldId> *reads;
     };
     std::vector<std::vector<std::vector<Candidate>>> m_checks;
     std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
