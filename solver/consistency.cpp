@@ -52,8 +52,9 @@ Bits maskOf(const std::vector<FieldId> &fields)
 // its source) is finished by merging again until nothing changes.
 class ConsistencyCheck::Ancestry {
 public:
-    Ancestry(const FieldSources &sources, std::size_t fieldCount)
-        : m_sources(sources), m_count(std::min(sources.size(), fieldCount))
+    // direct: by field, the fields it was computed from directly.
+    Ancestry(const std::array<Bits, maxCheckedFields> &direct, std::size_t fieldCount)
+        : m_direct(direct), m_count(fieldCount)
     {
         for (std::size_t field = 0; field < m_count; ++field)
             visit(field);
@@ -83,10 +84,8 @@ private:
             return;
         }
         m_state[field] = Visiting;
-        for (FieldId source : m_sources[field]) {
-            if (static_cast<std::size_t>(source) < m_count)
-                visit(static_cast<std::size_t>(source));
-        }
+        for (Bits from = m_direct[field]; from != 0; from &= from - 1)
+            visit(static_cast<std::size_t>(std::countr_zero(from)));
         take(field);
         m_state[field] = Done;
     }
@@ -94,19 +93,16 @@ private:
     bool take(std::size_t field)
     {
         const Bits before = m_ancestors[field];
-        for (FieldId source : m_sources[field]) {
-            const auto from = static_cast<std::size_t>(source);
-            m_direct[field] |= bit(from);
-            m_ancestors[field] |= bit(from) | (from < m_count ? m_ancestors[from] : 0);
-        }
+        m_ancestors[field] |= m_direct[field];
+        for (Bits from = m_direct[field]; from != 0; from &= from - 1)
+            m_ancestors[field] |= m_ancestors[static_cast<std::size_t>(std::countr_zero(from))];
         return m_ancestors[field] != before;
     }
 
-    const FieldSources &m_sources;
-    std::size_t m_count; // the fields sources knows
+    const std::array<Bits, maxCheckedFields> &m_direct;
+    std::size_t m_count;
     std::array<Bits, maxCheckedFields> m_ancestors{};
     std::array<Bits, maxCheckedFields> m_descendants{};
-    std::array<Bits, maxCheckedFields> m_direct{};
     std::array<State, maxCheckedFields> m_state{};
     bool m_cycle = false;
 };
@@ -118,8 +114,11 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
         throw std::length_error("a list of " + std::to_string(list.fields.size()) +
                                 " fields is more than the consistency check takes");
     std::vector<const Rule *> rounding;
+    for (const Rule &rule : list.prePass)
+        m_readMasks.emplace_back(&rule, maskOf(m_sources.of(rule)));
     for (const RuleGroup &group : list.groups) {
         for (const Rule &rule : group) {
+            m_readMasks.emplace_back(&rule, maskOf(m_sources.of(rule)));
             if (rounds(rule)) {
                 rounding.push_back(&rule);
                 m_roughWrites.push_back(&rule);
@@ -147,27 +146,76 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             byGroup.back().push_back({&rule, maskOf(rule.guard), maskOf(reads), &reads});
         }
     }
+    std::sort(m_readMasks.begin(), m_readMasks.end());
 }
 
 // The fields a solve wrote by rounding a count, or by undoing that rounding, and those computed
 // from such a field: the count differs from the fraction the other fields give by up to a half,
 // and so does all that follows from it. A write is known by its target and what it read, which
 // are a rule's alone.
-std::uint64_t ConsistencyCheck::roughResults(const Ancestry &ancestry,
-                                             const FieldSources &sources) const
+std::uint64_t ConsistencyCheck::roughResults(const Ancestry &ancestry) const
 {
     Bits rough = 0;
     for (const Rule *rule : m_roughWrites) {
         const auto written = static_cast<std::size_t>(rule->target);
-        if (written < sources.size() && sources[written] == m_sources.of(*rule))
+        if (ancestry.sources(written) == readMask(*rule))
             rough |= bit(written) | ancestry.descendants(written);
     }
     return rough;
 }
 
+std::uint64_t ConsistencyCheck::readMask(const Rule &rule) const
+{
+    const auto found = std::lower_bound(m_readMasks.begin(), m_readMasks.end(),
+                                        std::pair<const Rule *, Bits>(&rule, 0));
+    return found != m_readMasks.end() && found->first == &rule ? found->second : 0;
+}
+
 std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
                                                   const FieldSources &sources,
                                                   const std::vector<bool> &fresh) const
+{
+    std::array<Bits, maxCheckedFields> direct{};
+    Bits freshMask = 0;
+    for (std::size_t field = 0; field < sources.size() && field < m_checks.size(); ++field) {
+        direct[field] = maskOf(sources[field]);
+        if (field < fresh.size() && fresh[field])
+            freshMask |= bit(field);
+    }
+    return check(page, direct, freshMask);
+}
+
+std::vector<Disagreement>
+ConsistencyCheck::check(const FieldStore &page,
+                        const std::vector<const SolveRecord *> &solves) const
+{
+    std::array<Bits, maxCheckedFields> direct{};
+    Bits fresh = 0;
+    for (const SolveRecord *solve : solves) {
+        for (const SolveWrite &write : solve->writes) {
+            if (write.rule) {
+                const auto target = static_cast<std::size_t>(write.rule->target);
+                direct.at(target) = readMask(*write.rule);
+                fresh |= bit(target);
+                continue;
+            }
+            // A copy writes over its target under every result that read it.
+            const auto target = static_cast<std::size_t>(write.copy->target);
+            direct.at(target) = bit(static_cast<std::size_t>(write.copy->source));
+            fresh &= ~bit(target);
+            for (std::size_t field = 0; field < m_checks.size(); ++field) {
+                if (direct[field] & bit(target))
+                    fresh &= ~bit(field);
+            }
+        }
+    }
+    return check(page, direct, fresh);
+}
+
+std::vector<Disagreement>
+ConsistencyCheck::check(const FieldStore &page,
+                        const std::array<std::uint64_t, maxCheckedFields> &direct,
+                        std::uint64_t fresh) const
 {
     std::vector<Disagreement> found;
     const RelationList &list = m_sources.list();
@@ -187,15 +235,15 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
     Bits filled = 0;
     for (std::size_t field = 0; field < page.size(); ++field)
         filled |= page.isBlank(static_cast<FieldId>(field)) ? 0 : bit(field);
-    const Ancestry ancestry(sources, page.size());
-    const Bits rough = roughResults(ancestry, sources);
+    const Ancestry ancestry(direct, page.size());
+    const Bits rough = roughResults(ancestry);
     for (std::size_t index = 0; index < m_checks.size(); ++index) {
         const auto field = static_cast<FieldId>(index);
         if (m_checks[index].empty() || !(filled & bit(index)) || (rough & bit(index)))
             continue;
         // What a rule may not read: the field, what follows from it, and rough results.
         const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
-        const bool isFresh = index < fresh.size() && fresh[index];
+        const bool isFresh = fresh & bit(index);
         std::optional<double> own;
         for (const std::vector<Candidate> &group : m_checks[index]) {
             // The first rule that gives a value from what does not follow from the field is the

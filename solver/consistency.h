@@ -6,9 +6,11 @@
 #include "solver/provenance.h"
 #include "solver/relationlist.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zorvik {
@@ -55,12 +57,20 @@ public:
     // them: such a rule gave the field's text, and is not evaluated again. It only saves time.
     std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
                                     const std::vector<bool> &fresh = {}) const;
+    // The same right after the solves recorded (in order; records that keep no texts do), which
+    // give the sources and the fresh results: as a batch checks each row.
+    std::vector<Disagreement> check(const FieldStore &page,
+                                    const std::vector<const SolveRecord *> &solves) const;
 
     const ListSources &sources() const { return m_sources; }
 
 private:
     class Ancestry;
-    std::uint64_t roughResults(const Ancestry &ancestry, const FieldSources &sources) const;
+    std::vector<Disagreement> check(const FieldStore &page,
+                                    const std::array<std::uint64_t, maxCheckedFields> &direct,
+                                    std::uint64_t fresh) const;
+    std::uint64_t roughResults(const Ancestry &ancestry) const;
+    std::uint64_t readMask(const Rule &rule) const;
 
     ListSources m_sources;
     // By field: per group that fills it, the rules that may check it, in the group's order.
@@ -72,6 +82,7 @@ private:
     };
     std::vector<std::vector<std::vector<Candidate>>> m_checks;
     std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
+    std::vector<std::pair<const Rule *, std::uint64_t>> m_readMasks; // sorted
 };
 
 // ConsistencyCheck(list).check(page, sources), for a single page.

@@ -435,11 +435,10 @@ private:
                 if (m_operation.prepare)
                     m_operation.prepare(store);
                 cells.beforeSolve(store);
-                FieldSources sources;
-                std::vector<bool> fresh;
+                std::vector<Disagreement> disagreements;
                 const std::string bad = m_materials.solveRow(
-                    m_prepared, m_captions, rowCells, store, &m_check.sources(), &sources, &fresh);
-                warnOfDisagreements(batch, row, store, sources, fresh);
+                    m_prepared, m_captions, rowCells, store, &m_check.check(), &disagreements);
+                warnOfDisagreements(batch, row, store, disagreements);
                 if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
                     batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
                                              ", material: " + bad);
@@ -459,9 +458,9 @@ private:
     // A warning for each field of the row's solved page that disagrees with what a rule gives
     // from the others.
     void warnOfDisagreements(Batch &batch, std::size_t row, const FieldStore &page,
-                             const FieldSources &sources, const std::vector<bool> &fresh) const
+                             const std::vector<Disagreement> &disagreements) const
     {
-        for (const Disagreement &disagreement : m_check.check(page, sources, fresh)) {
+        for (const Disagreement &disagreement : disagreements) {
             if (batch.warnings.size() < Warnings::shownAtMost)
                 batch.warnings.push_back(m_check.warning("line " + std::to_string(batch.lines[row]),
                                                          disagreement, page));

@@ -163,8 +163,8 @@ void BatchMaterials::headerRead(const std::vector<std::string> &keptTitles)
 
 std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &captions,
                                      const std::string *kept, FieldStore &store,
-                                     const ListSources *sources, FieldSources *written,
-                                     std::vector<bool> *fresh) const
+                                     const ConsistencyCheck *check,
+                                     std::vector<Disagreement> *disagreements) const
 {
     const materials::MaterialGroup *group = m_options.material;
     MaterialNamed named;
@@ -172,26 +172,19 @@ std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &c
         named = materialNamed(kept[*m_cell]);
         group = named.group ? named.group : group;
     }
-    const bool record = sources && written && fresh;
+    const bool checked = check && disagreements;
     if (group) {
         const MaterialSolve solved =
-            solveWithMaterial(list, m_operation, captions, *group, store, {}, record, false);
-        if (record) {
-            *written = sources->ofSolve(solved.first);
-            *fresh = sources->freshOf(solved.first);
-            if (solved.kc) {
-                mergeSources(*written, sources->ofSolve(solved.second));
-                const std::vector<bool> second = sources->freshOf(solved.second);
-                for (std::size_t field = 0; field < second.size(); ++field)
-                    (*fresh)[field] = (*fresh)[field] || second[field];
-            }
-        }
-    } else if (record) {
-        SolveRecord solved;
+            solveWithMaterial(list, m_operation, captions, *group, store, {}, checked, false);
+        if (checked)
+            *disagreements = check->check(
+                store, std::vector<const SolveRecord *>{&solved.first, &solved.second});
+    } else if (checked) {
+        // A batch solves row after row on each thread: the record keeps its room.
+        thread_local SolveRecord solved;
         solved.keepTexts = false;
         solve(list, store, {}, &solved);
-        *written = sources->ofSolve(solved);
-        *fresh = sources->freshOf(solved);
+        *disagreements = check->check(store, std::vector<const SolveRecord *>{&solved});
     } else {
         solve(list, store);
     }

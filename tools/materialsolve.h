@@ -2,8 +2,8 @@
 #pragma once
 
 #include "operations/chipthickness.h"
+#include "solver/consistency.h"
 #include "solver/preparedlist.h"
-#include "solver/provenance.h"
 #include "tools/csvbatch.h"
 
 #include <optional>
@@ -68,13 +68,12 @@ public:
 
     // Solves a row whose kept cells are kept: as solveWithMaterial with the row's group, or
     // --material's when its cell is blank; as solve without either. Returns why a material cell
-    // names no group it can use, "" when it does; the row is then solved without it. With
-    // written and fresh, sets them to where the row's results came from, by the list's sources,
-    // and which results their sources gave (as ListSources::freshOf).
+    // names no group it can use, "" when it does; the row is then solved without it. With a
+    // check, sets disagreements to the fields of the solved row that disagree with the rest.
     std::string solveRow(const PreparedList &list, const Captions &captions,
                          const std::string *kept, FieldStore &store,
-                         const ListSources *sources = nullptr, FieldSources *written = nullptr,
-                         std::vector<bool> *fresh = nullptr) const;
+                         const ConsistencyCheck *check = nullptr,
+                         std::vector<Disagreement> *disagreements = nullptr) const;
 
 private:
     const OperationDefinition &m_operation;

@@ -16,6 +16,7 @@ public:
     explicit PageCheck(const OperationDefinition &operation);
 
     const ListSources &sources() const { return m_check.sources(); }
+    const ConsistencyCheck &check() const { return m_check; }
     std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
                                     const std::vector<bool> &fresh = {}) const
     {
