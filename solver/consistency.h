@@ -44,7 +44,7 @@ public:
     // value by its first rule whose guard fields are filled, whose test holds and none of what it
     // reads was computed, directly or through other results, from that field (by sources, per
     // field id, as the page keeps them), when its evaluation succeeds. Every value further than
-    // the tolerance from the field's number is returned, by field in the window's order.
+    // the tolerance from the field's number is returned, in the order of the field ids.
     // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
     // the next solve repeats; and a rule that undoes a rounding (it reads a field that a rule
     // rounds, and fills a field that rule reads), since a count cannot hold the fraction the
