@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/operation.h"
 
+#include "operations/drilling/drillinghelp.h"
 #include "operations/drilling/drillingrelations.h"
 #include "operations/drilling/drillingwindow.h"
+#include "operations/milling/millinghelp.h"
 #include "operations/milling/millingrelations.h"
 #include "operations/milling/millingwindow.h"
+#include "operations/shaping/shapinghelp.h"
 #include "operations/shaping/shapingrelations.h"
 #include "operations/shaping/shapingwindow.h"
 #include "operations/turning/taperrelations.h"
 #include "operations/turning/taperwindow.h"
+#include "operations/turning/turninghelp.h"
 #include "operations/turning/turningrelations.h"
 #include "operations/turning/turningwindows.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace zorvik {
 
@@ -47,6 +53,21 @@ const FrameDesign shapingFamily{"Frame5", "Shaping Operations :", {5640, 480, 25
 
 } // namespace
 
+std::vector<FieldHelpEntry> OperationDefinition::fieldHelp() const
+{
+    if (!help)
+        throw std::logic_error("operation " + std::string(name) + " has no field help");
+    return helpByField(relations, *help);
+}
+
+std::vector<std::string_view> OperationDefinition::units() const
+{
+    std::vector<std::string_view> units;
+    for (const FieldHelpEntry &entry : fieldHelp())
+        units.push_back(entry.unit);
+    return units;
+}
+
 const std::vector<OperationDefinition> &operationDefinitions()
 {
     static const std::vector<OperationDefinition> all = [] {
@@ -56,25 +77,25 @@ const std::vector<OperationDefinition> &operationDefinitions()
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {},
              {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}, turningFamily},
-             turning::longitudinalWindow, {"txtspcf", "txtct"}, {"turning"}},
+             turning::longitudinalWindow, {"txtspcf", "txtct"}, &turning::fieldHelp(), {"turning"}},
             {"face", turning::faceRelations(), turningDefaults, {},
              {"Option2", "Face Turning", {240, 1320, 1335, 255}, turningFamily},
-             turning::faceWindow, {"txtspcf", "txtct"}},
+             turning::faceWindow, {"txtspcf", "txtct"}, &turning::faceFieldHelp()},
             {"taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}, turningFamily},
-             taper::taperWindow},
+             taper::taperWindow, {}, &taper::fieldHelp()},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
              {"Option7", "Drilling", {3000, 1800, 855, 255}, drillingFamily},
-             drilling::drillingWindow, {"txtspcf", "txtct"}},
+             drilling::drillingWindow, {"txtspcf", "txtct"}, &drilling::fieldHelp()},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}, millingFamily},
-             milling::millingWindow, {"txtspcf", "txtmin"}},
+             milling::millingWindow, {"txtspcf", "txtmin"}, &milling::fieldHelp()},
             {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}, shapingFamily},
-             shaping::shapingWindow, {"txtspcf", "txtf"}},
+             shaping::shapingWindow, {"txtspcf", "txtf"}, &shaping::fieldHelp()},
         };
         // clang-format on
     }();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "design/windowdesign.h"
+#include "solver/fieldhelp.h"
 #include "solver/relationlist.h"
 
 #include <functional>
@@ -34,6 +35,8 @@ struct OperationDefinition {
     // Where a specific cutting force taken from a work material goes; none where the page has
     // no such force.
     MaterialFieldNames material = {};
+    // What each field is and its unit, one line per field, kept with the list.
+    const std::vector<FieldHelpEntry> *help = nullptr;
     // Other names the command line knows the operation by.
     std::vector<std::string_view> aliases = {};
 
@@ -43,6 +46,11 @@ struct OperationDefinition {
     void prepareTyped(FieldStore &store) const;
     // Per field id, the captions the operation's window shows.
     Captions captions() const;
+    // Per field id, its help entry. Throws std::logic_error naming the field when the table
+    // misses one, has one twice or names a field the list does not have.
+    std::vector<FieldHelpEntry> fieldHelp() const;
+    // Per field id, its unit, as the help table gives it.
+    std::vector<std::string_view> units() const;
 };
 
 // Every operation, in the order the command-line solver lists them.

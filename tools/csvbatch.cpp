@@ -8,6 +8,7 @@
 #include "tools/csvheader.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
+#include "tools/pagecheck.h"
 #include "tools/processio.h"
 #include "tools/recoding.h"
 
@@ -219,7 +220,7 @@ public:
         : m_operation(operation), m_list(operation.relations), m_prepared(m_list),
           m_captions(operation.captions()), m_options(options),
           m_decimalComma(options.decimalComma), m_base(operation.defaultStore()), m_out(out),
-          m_err(err), m_warnings(err), m_materials(operation, options)
+          m_err(err), m_warnings(err), m_materials(operation, options), m_check(operation)
     {}
 
     int run(std::istream &in)
@@ -465,8 +466,10 @@ private:
                 }
                 m_operation.prepareTyped(store);
                 cells.beforeSolve(store);
-                const std::string bad =
-                    m_materials.solveRow(m_prepared, m_captions, rowCells, store);
+                std::vector<Disagreement> disagreements;
+                const std::string bad = m_materials.solveRow(
+                    m_prepared, m_captions, rowCells, store, &m_check.check(), &disagreements);
+                warnOfDisagreements(batch, row, store, disagreements);
                 if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
                     batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
                                              ", material: " + bad);
@@ -484,6 +487,20 @@ private:
             failRow(batch, row, whole, fault.what());
         } catch (...) {
             failRow(batch, row, whole, "an unknown fault");
+        }
+    }
+
+    // A warning for each field of the row's solved page that disagrees with what a rule gives
+    // from the others.
+    void warnOfDisagreements(Batch &batch, std::size_t row, const FieldStore &page,
+                             const std::vector<Disagreement> &disagreements) const
+    {
+        for (const Disagreement &disagreement : disagreements) {
+            if (batch.warnings.size() < Warnings::shownAtMost)
+                batch.warnings.push_back(m_check.warning("line " + std::to_string(batch.lines[row]),
+                                                         disagreement, page));
+            else
+                ++batch.unshownWarnings;
         }
     }
 
@@ -590,6 +607,7 @@ private:
     std::ostream &m_err;
     Warnings m_warnings;
     BatchMaterials m_materials;
+    const PageCheck m_check;
 
     CsvHeader m_header;
     std::vector<std::string> m_shownTitles; // of the header's fields, for messages

@@ -271,7 +271,9 @@ std::string notANumberWarning(std::string_view where, std::string_view text, boo
     std::string warning = std::string(where) + ": " + quotedText(text) + " is not a number";
     if (const std::string cause = likelyCause(text, decimalComma); !cause.empty())
         (warning += " (") += cause + ")";
-    return warning + "; " + std::string(howRead);
+    if (!howRead.empty())
+        (warning += "; ") += howRead;
+    return warning;
 }
 
 void Warnings::add(std::string_view warning)

@@ -71,7 +71,7 @@ void setGivenTexts(const RelationList &list, const Captions &captions, FieldStor
 // argument): names the text and, where there is one, its likely cause, then howRead: how the
 // rules take it, in the words the window's explanation uses.
 std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
-                              std::string_view howRead);
+                              std::string_view howRead = {});
 
 // Warnings on err, one line each, up to a number after which they are only counted.
 class Warnings {
