@@ -4,6 +4,7 @@
 #include "calculator/fieldedit.h"
 #include "calculator/materialdialog.h"
 #include "operations/chipthickness.h"
+#include "solver/conversions.h"
 #include "solver/solve.h"
 
 #include <QLineEdit>
@@ -16,9 +17,11 @@
 namespace zorvik::calculator {
 
 CalculatorPage::CalculatorPage(int index, const OperationDefinition &operation,
-                               const Captions &captions, QWidget *window)
+                               const Captions &captions, const ListSources &sources,
+                               QWidget *window)
     : QObject(window), m_index(index), m_operation(operation), m_captions(captions),
-      m_window(window), m_results(operation.relations.fields.size())
+      m_sources(sources), m_window(window), m_results(operation.relations, captions),
+      m_notANumber(captions.size())
 {}
 
 bool CalculatorPage::holds(const QObject *field) const
@@ -33,6 +36,8 @@ void CalculatorPage::watch(std::vector<QLineEdit *> solveFields)
         connect(m_solveFields[i], &QLineEdit::textChanged, this,
                 [this, id = static_cast<FieldId>(i)] { edited(id); });
     }
+    m_results.clear(textList());
+    showResults();
 }
 
 FieldStore CalculatorPage::texts() const
@@ -92,12 +97,15 @@ void CalculatorPage::calculate()
         const std::vector<FieldExplanation> explanations =
             explainSolve(m_operation.relations, m_captions, record, solved, defaults);
         show(given, solved);
-        m_results.solved(explanations, solved.texts());
+        m_results.solved(m_sources, record, explanations, solved.texts());
         m_beforeRecalculate.reset();
+        flagNonNumbers();
         showResults();
     });
 }
 
+// A force taken from a material follows its page like a result: out of date, it is taken again
+// from the same group at the chip thickness the page now gives, before the solve reads it.
 void CalculatorPage::recalculate()
 {
     Before before{texts(), m_results};
@@ -105,6 +113,15 @@ void CalculatorPage::recalculate()
         const QScopedValueRollback<bool> writing(m_writing, true);
         for (FieldId id : before.results.results())
             write(field(id), QString());
+    }
+    if (const std::optional<MaterialFields> material = materialFields(m_operation);
+        material && m_group && m_results.outOfDate(material->kc)) {
+        if (const std::optional<MaterialForce> force = forceFromMaterial()) {
+            const materials::MaterialGroup *group = m_group;
+            write(field(material->kc), QString::fromStdString(*force->text));
+            m_group = group;
+            enterForce(*force);
+        }
     }
     calculate();
     m_beforeRecalculate = std::move(before);
@@ -127,16 +144,17 @@ void CalculatorPage::reset(const std::function<void()> &clearFields)
         const QScopedValueRollback<bool> writing(m_writing, true);
         clearFields();
     }
-    m_results.clear();
+    m_results.clear(textList());
     m_beforeRecalculate.reset();
+    m_notANumber.assign(m_notANumber.size(), false);
+    m_group = nullptr;
     showResults();
 }
 
 // The force goes in as if typed over the field's whole text, so that Ctrl+Z takes it back.
 void CalculatorPage::chooseMaterial()
 {
-    const FieldId kc = materialFields(m_operation)->kc;
-    auto *edit = static_cast<FieldEdit *>(field(kc));
+    auto *edit = static_cast<FieldEdit *>(field(materialFields(m_operation)->kc));
     std::optional<PageChipThickness> thickness;
     guarded("Specific Cutting Force from Material",
             [&] { thickness = pageChipThickness(m_operation, texts(), m_captions); });
@@ -149,10 +167,106 @@ void CalculatorPage::chooseMaterial()
     edit->setFocus();
     edit->selectAll();
     edit->replaceSelection(QString::fromStdString(*force->text));
-    m_results.entered(kc, *force->text + "\n" + force->explanation +
-                              "\nEntered from the material table; Ctrl+Z takes it back. The solve "
-                              "reads it and never changes it.");
+    m_group = dialog.chosenGroup();
+    m_atOneMillimetre = dialog.atOneMillimetre();
+    enterForce(*force);
     showResults();
+}
+
+std::optional<MaterialForce> CalculatorPage::forceFromMaterial() const
+{
+    std::optional<MaterialForce> force;
+    guarded("Recalculate", [&] {
+        force = materialForce(*m_group, pageChipThickness(m_operation, texts(), m_captions),
+                              m_atOneMillimetre);
+    });
+    if (!force || !force->text)
+        return std::nullopt;
+    return force;
+}
+
+// At 1 mm the force reads nothing of the page; otherwise it follows what the thickness was
+// found from.
+void CalculatorPage::enterForce(const MaterialForce &force)
+{
+    const MaterialFields material = *materialFields(m_operation);
+    std::vector<FieldId> sources;
+    if (!m_atOneMillimetre) {
+        guarded("Specific Cutting Force from Material", [&] {
+            sources = givenSources(m_operation.relations, m_sources, texts(), material.thickness,
+                                   material.kc);
+        });
+    }
+    const std::string use = readsForce()
+                                ? "The solve reads it and never changes it."
+                                : "No rule of this page reads it: it is kept for the record only.";
+    m_results.entered(material.kc,
+                      *force.text + "\n" + force.explanation +
+                          "\nEntered from the material table; Ctrl+Z takes it back. " + use,
+                      sources);
+}
+
+bool CalculatorPage::readsForce() const
+{
+    const std::optional<MaterialFields> material = materialFields(m_operation);
+    if (!material)
+        return false;
+    const RelationList &list = m_operation.relations;
+    for (const RuleGroup &group : list.groups) {
+        for (const Rule &rule : group) {
+            const std::vector<FieldId> &read = m_sources.of(rule);
+            if (std::find(read.begin(), read.end(), material->kc) != read.end())
+                return true;
+        }
+    }
+    return false;
+}
+
+// The texts go in first, so that each imported result follows the page as Import leaves it.
+void CalculatorPage::importFrom(const CalculatorPage &other, const std::string &caption)
+{
+    std::vector<FieldId> imported;
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        if (!field(id)->text().isEmpty())
+            continue;
+        write(field(id), other.field(id)->text());
+        if (other.m_results.isResult(id))
+            imported.push_back(id);
+    }
+    for (FieldId id : imported) {
+        const std::string &rule = other.m_results.rule(id);
+        m_results.imported(id,
+                           "Imported from " + caption +
+                               (rule.empty() ? ", where it was a result"
+                                             : ", where rule " + rule + " computed it") +
+                               ". Recalculate (F5) blanks it and computes it from this page.",
+                           other.m_results.sourceFields(id));
+    }
+    showResults();
+}
+
+void CalculatorPage::left(const QObject *left)
+{
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
+        if (m_solveFields[i] != left)
+            continue;
+        const std::string text = m_solveFields[i]->text().toStdString();
+        if (!text.empty() && !strictToNumber(text) && !m_notANumber[i]) {
+            m_notANumber[i] = true;
+            showResults();
+        }
+    }
+}
+
+// What the solve just read as given is seen as the user would have seen it on leaving.
+void CalculatorPage::flagNonNumbers()
+{
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        const std::string text = field(id)->text().toStdString();
+        m_notANumber[i] = !m_results.isResult(id) && !text.empty() && !strictToNumber(text);
+    }
 }
 
 void CalculatorPage::edited(FieldId id)
@@ -160,36 +274,61 @@ void CalculatorPage::edited(FieldId id)
     if (m_writing)
         return;
     m_beforeRecalculate.reset();
-    const QLineEdit *edit = field(id);
-    m_results.edited(id, edit->text().toStdString(), m_captions[static_cast<std::size_t>(id)]);
-    // Before the first solve only a kc entered from a material has said anything.
-    if (m_results.explained() || !edit->toolTip().isEmpty())
-        showResults();
+    const std::string text = field(id)->text().toStdString();
+    m_results.edited(id, text);
+    if (text.empty() || strictToNumber(text))
+        m_notANumber[static_cast<std::size_t>(id)] = false;
+    if (id == materialFields(m_operation).value_or(MaterialFields{-1, -1}).kc)
+        m_group = nullptr;
+    showResults();
 }
 
-// Each field's tooltip and accessible description carry its explanation. Fresh results take the
-// palette's link colour, results an edit has left out of date a dimmed italic of their own
-// (between the text and base colours, so it reads on light and dark palettes alike); the
-// description tells them apart for those who cannot see either.
+namespace {
+
+QColor mixed(const QColor &a, const QColor &b, float share)
+{
+    return QColor::fromRgbF((1 - share) * a.redF() + share * b.redF(),
+                            (1 - share) * a.greenF() + share * b.greenF(),
+                            (1 - share) * a.blueF() + share * b.blueF());
+}
+
+} // namespace
+
+// Each field's tooltip and accessible description carry its explanation, and the description
+// names the look for those who cannot see it. Looks are made from the window's palette, so they
+// read on light and dark palettes alike: fresh results take the link colour, results an edit has
+// left out of date a dimmed italic between the text and base colours; a field that disagrees
+// with what the rest of the page gives for it a red-tinted background, and a text that is not a
+// number an amber one, underlined, the text colour kept, so either can sit with a result's look.
 void CalculatorPage::showResults()
 {
     const QPalette own = m_window->palette();
     const QColor text = own.color(QPalette::Text);
     const QColor base = own.color(QPalette::Base);
-    const QColor dimmed = QColor::fromRgbF(0.6f * text.redF() + 0.4f * base.redF(),
-                                           0.6f * text.greenF() + 0.4f * base.greenF(),
-                                           0.6f * text.blueF() + 0.4f * base.blueF());
+    const QColor dimmed = mixed(text, base, 0.4f);
+    const QColor disagrees = mixed(base, QColor(220, 0, 0), 0.25f);
+    const QColor notANumber = mixed(base, QColor(230, 150, 0), 0.3f);
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
         const auto id = static_cast<FieldId>(i);
         QLineEdit *edit = m_solveFields[i];
-        const QString explanation = QString::fromStdString(m_results.explanation(id));
-        if (edit->toolTip() != explanation) {
-            edit->setToolTip(explanation);
-            edit->setAccessibleDescription(explanation);
+        // What the field disagrees with comes right after its text, before how it got it.
+        std::string explanation = m_results.explanation(id);
+        const bool disagreeing = i < m_disagreements.size() && !m_disagreements[i].empty();
+        if (disagreeing) {
+            const std::size_t end = explanation.find('\n');
+            if (end == std::string::npos)
+                explanation += "\n" + m_disagreements[i];
+            else
+                explanation.insert(end + 1, m_disagreements[i] + "\n");
+        }
+        if (const QString text = QString::fromStdString(explanation); edit->toolTip() != text) {
+            edit->setToolTip(text);
+            edit->setAccessibleDescription(text);
         }
         QPalette palette;
         QFont font = edit->font();
         font.setItalic(false);
+        font.setUnderline(m_notANumber[i]);
         switch (m_results.look(id)) {
         case PageResults::Look::Plain:
             break;
@@ -201,8 +340,14 @@ void CalculatorPage::showResults()
             font.setItalic(true);
             break;
         }
-        edit->setPalette(palette);
-        edit->setFont(font);
+        if (m_notANumber[i])
+            palette.setColor(QPalette::Base, notANumber);
+        else if (disagreeing)
+            palette.setColor(QPalette::Base, disagrees);
+        if (edit->palette() != palette)
+            edit->setPalette(palette);
+        if (edit->font() != font)
+            edit->setFont(font);
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculator/pageresults.h"
+#include "operations/chipthickness.h"
 #include "operations/operation.h"
 
 #include <QObject>
@@ -24,7 +25,7 @@ class CalculatorPage : public QObject {
 public:
     // The window outlives its pages and owns the operation and the captions.
     CalculatorPage(int index, const OperationDefinition &operation, const Captions &captions,
-                   QWidget *window);
+                   const ListSources &sources, QWidget *window);
 
     int index() const { return m_index; }
     // The page's fields in the order of the design's field table: the page's Tab order.
@@ -60,11 +61,24 @@ public:
     void reset(const std::function<void()> &clearFields);
     // Asks for a work material and enters its specific cutting force into the force field.
     void chooseMaterial();
+    // Whether a rule of the page reads the specific cutting force.
+    bool readsForce() const;
+    // Blank fields take their twin's text from the other page; a result there arrives as a
+    // result here. caption names the other page.
+    void importFrom(const CalculatorPage &other, const std::string &caption);
+    // The user left the field: a text in it that is not a number shows so.
+    void left(const QObject *field);
     // Shows each field's explanation and look, in the window's palette.
     void showResults();
 
 private:
     void edited(FieldId field);
+    void flagNonNumbers();
+    std::vector<std::string> textList() const { return texts().texts(); }
+    // The force from the group remembered, at the page's chip thickness now; none when it
+    // gives none.
+    std::optional<MaterialForce> forceFromMaterial() const;
+    void enterForce(const MaterialForce &force);
     // Runs what may throw; an exception would mean a relation list naming a field it does not
     // have, and must not unwind through Qt.
     void guarded(const char *what, const std::function<void()> &work) const;
@@ -72,6 +86,7 @@ private:
     const int m_index;
     const OperationDefinition &m_operation;
     const Captions &m_captions;
+    const ListSources &m_sources;
     QWidget *const m_window;
     std::vector<QLineEdit *> m_fields;
     std::vector<QLineEdit *> m_solveFields;
@@ -83,6 +98,14 @@ private:
     std::optional<Before> m_beforeRecalculate;
     // Set while the page writes texts that are not edits.
     bool m_writing = false;
+    // Per field id, what the field disagrees with as the last solve left the page, "" for
+    // nothing.
+    std::vector<std::string> m_disagreements;
+    // Per field id, whether it holds a text the user left that is not a number.
+    std::vector<bool> m_notANumber;
+    // The work-material group the force field's text was taken from, while it holds it.
+    const materials::MaterialGroup *m_group = nullptr;
+    bool m_atOneMillimetre = false;
 };
 
 } // namespace zorvik::calculator

@@ -96,7 +96,8 @@ bool tagsMatch(TagMatch match, const QString &fieldTag, const QString &pageTag)
 CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition operation,
                                    WindowHost *host, QWidget *parent)
     : QWidget(parent), m_design(checked(design, operation)), m_operation(std::move(operation)),
-      m_host(host), m_leaveSteps(this), m_captions(fieldCaptions(m_design, m_operation.relations))
+      m_host(host), m_leaveSteps(this), m_captions(fieldCaptions(m_design, m_operation.relations)),
+      m_sources(m_operation.relations)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(design.name);
@@ -104,7 +105,7 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
     setFont(qfont(design.font));
 
     for (int page = 0; page < pageCount(); ++page)
-        m_pages.push_back(new CalculatorPage(page, m_operation, m_captions, this));
+        m_pages.push_back(new CalculatorPage(page, m_operation, m_captions, m_sources, this));
     if (pageCount() > 1) {
         QStringList captions;
         for (const PageDesign &page : design.pages)
@@ -179,7 +180,7 @@ void CalculatorWindow::buildFields(int page, const QHash<QString, QWidget *> &fr
         // Typed text comes in through the key filter only.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
-        edit->setAccessibleName(QString::fromLatin1(captionName(design.caption)));
+        edit->setAccessibleName(QString::fromLatin1(design::captionName(design.caption)));
 
         auto *caption = new QLabel(design.caption, frame);
         caption->setFont(fieldFont);
@@ -346,7 +347,11 @@ void CalculatorWindow::addFieldActions(QMenu *menu, QLineEdit *field)
     connect(action, &QAction::triggered, this, [this, page] { recalculate(page); });
     const std::optional<MaterialFields> material = materialFields(m_operation);
     if (material && field == this->page(page).field(material->kc)) {
-        action = menu->addAction(QStringLiteral("Specific Cutting Force from Material…"));
+        // Where no rule reads the force, the entry says so before the user goes looking.
+        QString text = QStringLiteral("Specific Cutting Force from Material…");
+        if (!this->page(page).readsForce())
+            text += QStringLiteral(" (for the record: no rule here reads it)");
+        action = menu->addAction(text);
         action->setObjectName(QStringLiteral("fromMaterial"));
         connect(action, &QAction::triggered, this,
                 [this, page] { this->page(page).chooseMaterial(); });
@@ -387,12 +392,8 @@ void CalculatorWindow::importTwins(int page)
 {
     if (pageCount() < 2)
         return;
-    const auto &target = this->page(page).fields();
-    const auto &source = this->page(1 - page).fields();
-    for (std::size_t i = 0; i < target.size(); ++i) {
-        if (target[i]->text().isEmpty())
-            CalculatorPage::write(target[i], source[i]->text());
-    }
+    this->page(page).importFrom(this->page(1 - page),
+                                m_design.pages[static_cast<std::size_t>(1 - page)].caption);
 }
 
 void CalculatorWindow::back()
@@ -448,9 +449,13 @@ void CalculatorWindow::hover(QObject *watched)
 bool CalculatorWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        if (m_filters.contains(watched) &&
-            m_leaveSteps.focusChanged(watched, static_cast<const QFocusEvent &>(*event)))
+        const auto &focus = static_cast<const QFocusEvent &>(*event);
+        if (m_filters.contains(watched) && m_leaveSteps.focusChanged(watched, focus))
             return true;
+        if (focus.lostFocus() && focus.reason() != Qt::PopupFocusReason) {
+            if (const int page = pageOf(watched); page >= 0)
+                this->page(page).left(watched);
+        }
     } else if (event->type() == QEvent::KeyPress) {
         const auto &key = static_cast<const QKeyEvent &>(*event);
         if (key.matches(QKeySequence::Undo)) {

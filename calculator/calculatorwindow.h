@@ -93,6 +93,8 @@ private:
     QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;
     // Per field id, the names users know the fields by, for the explanations.
     const Captions m_captions;
+    // What each rule of the list reads, worked out once for every page.
+    const ListSources m_sources;
     // Owned by the window as its children.
     std::vector<CalculatorPage *> m_pages;
 };

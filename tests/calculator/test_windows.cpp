@@ -5,6 +5,8 @@
 #include "calculator/twips.h"
 #include "design/designcheck.h"
 #include "solver/conversions.h"
+#include "solver/nonnumber.h"
+#include "solver/provenance.h"
 #include "solver/solve.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
@@ -172,6 +174,10 @@ private slots:
     void resetClearsItsOwnPage();
     void importFillsBlanksFromTwins_data() { addPageRows(true); }
     void importFillsBlanksFromTwins();
+    void importKeepsWhereTextsCameFrom_data() { addPageRows(true); }
+    void importKeepsWhereTextsCameFrom();
+    void nonNumberIsSeenOnLeaving_data() { addPageRows(); }
+    void nonNumberIsSeenOnLeaving();
     void escapeGoesBackFromEveryPage_data() { addPageRows(); }
     void escapeGoesBackFromEveryPage();
     void tabFollowsTheFieldTable_data() { addPageRows(); }
@@ -288,11 +294,27 @@ void TestWindows::recalculateFollowsAnEdit()
     typed.back().second = doubled;
     QLineEdit *edited = fieldOf(window, prefix + qtext(typed.back().first));
     typeInto(window, edited->objectName(), QString::fromStdString(doubled));
-    const QString firstResult = prefix + qtext(example.results.front().first);
-    QVERIFY2(fieldOf(window, firstResult)->toolTip().startsWith("Computed before "),
-             qPrintable(fieldOf(window, firstResult)->toolTip()));
-
     const zorvik::RelationList &list = operation.relations;
+    // Exactly the results computed from the edited field, directly or through others, are out
+    // of date; the rest stay fresh.
+    const std::vector<bool> derived = [&] {
+        zorvik::FieldStore page = zorvik::test::typedPage(operation, example.typed);
+        zorvik::SolveRecord record;
+        zorvik::solve(list, page, {}, &record);
+        return zorvik::derivedFrom(zorvik::solveSources(list, record),
+                                   list.fieldId(typed.back().first));
+    }();
+    auto checkOutOfDate = [&](bool after) {
+        for (const auto &[name, text] : example.results) {
+            QLineEdit *result = fieldOf(window, prefix + qtext(name));
+            const bool outOfDate = result->toolTip().startsWith("Computed before ");
+            QVERIFY2(outOfDate == (after && derived[std::size_t(list.fieldId(name))]),
+                     qPrintable(result->objectName() + ": " + result->toolTip()));
+            QCOMPARE(result->font().italic(), outOfDate);
+        }
+    };
+    checkOutOfDate(true);
+
     auto pageTexts = [&] {
         QStringList texts;
         for (std::string_view name : list.fields)
@@ -315,11 +337,14 @@ void TestWindows::recalculateFollowsAnEdit()
         solved << QString::fromStdString(text);
     QCOMPARE(pageTexts(), solved);
     QVERIFY(solved != before);
-    QVERIFY(!fieldOf(window, firstResult)->toolTip().startsWith("Computed before "));
+    checkOutOfDate(false);
 
     QTest::keyClick(edited, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(pageTexts(), before);
-    QVERIFY(fieldOf(window, firstResult)->toolTip().startsWith("Computed before "));
+    checkOutOfDate(true);
+    // Typing the text the solve read back makes them fresh again.
+    typeInto(window, edited->objectName(), qtext(example.typed.back().second));
+    checkOutOfDate(false);
 }
 
 // Group 2 found by typing into the dialog's filter and taken by Enter, at a typed chip
@@ -348,6 +373,14 @@ void TestWindows::materialForceFromTheMenu()
         return;
     }
     QLineEdit *kc = fieldNamed(fields->kc);
+    bool readsForce = false;
+    for (const zorvik::RuleGroup &group : operation.relations.groups) {
+        for (const zorvik::Rule &rule : group) {
+            const std::vector<zorvik::FieldId> read =
+                zorvik::ruleSources(operation.relations, rule);
+            readsForce = readsForce || std::count(read.begin(), read.end(), fields->kc);
+        }
+    }
     typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.25");
     typeInto(window, kc->objectName(), "2000");
 
@@ -356,7 +389,8 @@ void TestWindows::materialForceFromTheMenu()
         window->addFieldActions(&menu, kc);
         QAction *action = menu.findChild<QAction *>("fromMaterial");
         QVERIFY(action);
-        QCOMPARE(action->text(), QStringLiteral("Specific Cutting Force from Material…"));
+        QVERIFY(action->text().startsWith(QStringLiteral("Specific Cutting Force from Material…")));
+        QCOMPARE(action->text().contains("no rule here reads it"), !readsForce);
         bool seen = false;
         bool typedIntoFilter = false;
         QTimer::singleShot(0, this, [&] {
@@ -386,6 +420,7 @@ void TestWindows::materialForceFromTheMenu()
                  "0.25^−0.22 = 2034.90649117151\n"),
              qPrintable(kc->toolTip()));
     QCOMPARE(kc->accessibleDescription(), kc->toolTip());
+    QCOMPARE(kc->toolTip().contains("No rule of this page reads it"), !readsForce);
 
     QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(kc->text(), QStringLiteral("2000"));
@@ -393,6 +428,22 @@ void TestWindows::materialForceFromTheMenu()
 
     choose(QString());
     QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
+
+    // A new chip thickness leaves the force out of date; Recalculate takes it again from the
+    // same group at the new thickness, and Ctrl+Z brings the page back.
+    typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.3");
+    QVERIFY(kc->font().italic());
+    QVERIFY2(kc->toolTip().startsWith("Worked out before "), qPrintable(kc->toolTip()));
+    QTest::keyClick(kc, Qt::Key_F5);
+    QCOMPARE(kc->text(),
+             QString::fromStdString(
+                 *zorvik::materialForce(*zorvik::materials::findMaterialGroup(2), {0.3, ""}).text));
+    QVERIFY2(kc->toolTip().contains("0.3^−0.22"), qPrintable(kc->toolTip()));
+    QVERIFY(!kc->font().italic());
+    QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
+    typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.25");
+    QVERIFY(!kc->font().italic());
 }
 
 void TestWindows::opensWithTheOperationsDefaults()
@@ -576,6 +627,78 @@ void TestWindows::importFillsBlanksFromTwins()
         const QString sourceText = i % 3 == 0 ? QString() : QString::number(i) + ".5";
         QCOMPARE(fieldOf(window, source[i])->text(), sourceText);
         QCOMPARE(fieldOf(window, target[i])->text(), i % 2 == 0 ? sourceText : "7");
+    }
+}
+
+// The worked example solved on the other page and imported: its results arrive as results,
+// saying where they were computed, and Recalculate computes them again from this page, where the
+// last typed number is doubled; typed texts arrive as typed.
+void TestWindows::importKeepsWhereTextsCameFrom()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    const zorvik::OperationDefinition &operation = *entry;
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(operation.name);
+    const WindowDesign &design = entry->design();
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    auto nameHere = [&](int on, std::string_view name) {
+        return QString::fromLatin1(design.pages[std::size_t(on)].prefix) + qtext(name);
+    };
+    showPage(window, 1 - page);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, nameHere(1 - page, field), qtext(text));
+    QTest::mouseClick(buttonFor(window, *entry, 1 - page, Action::Calculate), Qt::LeftButton);
+    showPage(window, page);
+    QTest::mouseClick(buttonFor(window, *entry, page, Action::Import), Qt::LeftButton);
+    const QString from = QStringLiteral("Imported from %1, where rule ")
+                             .arg(design.pages[std::size_t(1 - page)].caption);
+    for (const auto &[field, text] : example.results) {
+        QLineEdit *imported = fieldOf(window, nameHere(page, field));
+        QCOMPARE(imported->text(), qtext(text));
+        QVERIFY2(imported->toolTip().startsWith(from), qPrintable(imported->toolTip()));
+    }
+    for (const auto &[field, text] : example.typed)
+        QVERIFY(!fieldOf(window, nameHere(page, field))->toolTip().startsWith("Imported"));
+
+    zorvik::test::Texts typed = example.typed;
+    typed.back().second = "0.5";
+    typeInto(window, nameHere(page, typed.back().first), "0.5");
+    QTest::keyClick(fieldOf(window, nameHere(page, typed.back().first)), Qt::Key_F5);
+    zorvik::FieldStore expected = zorvik::test::typedPage(operation, typed);
+    zorvik::solve(operation.relations, expected);
+    for (std::size_t i = 0; i < operation.relations.fields.size(); ++i) {
+        QCOMPARE(fieldOf(window, nameHere(page, operation.relations.fields[i]))->text(),
+                 QString::fromStdString(expected.texts()[i]));
+    }
+}
+
+// A text that is not a number, left, shows so, and its explanation says how the rules take it.
+void TestWindows::nonNumberIsSeenOnLeaving()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    showPage(window, page);
+    const zorvik::RelationList &list = entry->relations;
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        const QString name = QString::fromLatin1(entry->design().pages[std::size_t(page)].prefix) +
+                             qtext(list.fields[i]);
+        QLineEdit *field = fieldOf(window, name);
+        if (!field->isEnabled())
+            continue;
+        typeInto(window, name, "1.200.0");
+        QVERIFY(!field->font().underline());
+        QTest::keyClick(field, Qt::Key_Tab);
+        const std::string wording =
+            zorvik::nonNumberText(list, zorvik::design::fieldCaptions(entry->design(), list),
+                                  zorvik::FieldId(i), "1.200.0");
+        QVERIFY2(field->font().underline(), qPrintable(name));
+        QVERIFY2(field->accessibleDescription().contains(QString::fromStdString(wording)),
+                 qPrintable(name + ": " + field->accessibleDescription()));
+        typeInto(window, name, "");
+        QVERIFY(!field->font().underline());
     }
 }
 
