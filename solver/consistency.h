@@ -33,22 +33,29 @@ class ConsistencyCheck {
 public:
     explicit ConsistencyCheck(const RelationList &list);
 
-    // For every field of page that holds a number, each rule of the groups that fill it gives an
-    // independent value when its guard fields are filled, its test holds, its evaluation succeeds
-    // and none of what it reads was computed, directly or through other results, from that field
-    // (by sources, per field id, as the page keeps them). Every one further than the tolerance
-    // from the field's number is returned, by field in the window's order, then by rule.
+    // For every field of page that holds a number, each group that fills it gives an independent
+    // value by its first rule whose guard fields are filled, whose test holds and none of what it
+    // reads was computed, directly or through other results, from that field (by sources, per
+    // field id, as the page keeps them), when its evaluation succeeds. Every value further than
+    // the tolerance from the field's number is returned, by field in the window's order.
     // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
     // the next solve repeats; and a rule that undoes a rounding (it reads a field that a rule
     // rounds, and fills a field that rule reads), since a count cannot hold the fraction the
-    // rule would need.
+    // rule would need. Nor is a field a solve wrote by such a rule or by rounding, nor what
+    // follows from it, nor a rule that reads either: the count differs from the fraction the
+    // other fields give by up to a half.
     std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources) const;
 
     const ListSources &sources() const { return m_sources; }
 
 private:
+    class Ancestry;
+    std::vector<bool> roughResults(const Ancestry &ancestry, const FieldSources &sources) const;
+
     ListSources m_sources;
-    std::vector<std::vector<const Rule *>> m_checks; // by field: the rules checking it
+    // By field: per group that fills it, the rules that may check it, in the group's order.
+    std::vector<std::vector<std::vector<const Rule *>>> m_checks;
+    std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
 };
 
 // ConsistencyCheck(list).check(page, sources), for a single page.

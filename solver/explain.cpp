@@ -457,6 +457,11 @@ std::string auxText(const RelationList &list, const AuxValue &value, const Capti
     return std::string(value.caption) + " = " + inCaptions(list, value.text, value.name, captions);
 }
 
+std::string shownText(const std::string &text)
+{
+    return shown(text);
+}
+
 std::string explainGiven(const std::string &text, const std::string &caption, bool isDefault)
 {
     const std::string origin = isDefault ? "The window's default" : "Typed";

@@ -43,6 +43,9 @@ std::vector<FieldExplanation> explainSolve(const RelationList &list, const Capti
                                            const SolveRecord &record, const FieldStore &solved,
                                            const std::vector<bool> &defaults = {});
 
+// A field's text as explanations quote it: whole, or a long one by its start and its length.
+std::string shownText(const std::string &text);
+
 // The explanation of a field that holds text as its user gave it: typed, or the window's default.
 // Without the list it cannot say how the rules take a text that is not a number, only that it is
 // none; the form with the list says it.

@@ -29,10 +29,11 @@ std::vector<FieldHelpEntry> helpByField(const RelationList &list,
 std::string fieldHelpText(const RelationList &list, const Captions &captions,
                           const std::vector<FieldHelpEntry> &help, FieldId field);
 
-// A value rounded for reading: four significant digits with its unit ("954.5 rev/min"),
-// thousands grouped with thin spaces from 10 000 on ("10 620 W"); a time in minutes also as
-// minutes and seconds ("2.179 min (2 min 11 s)"), a power in watts also in kilowatts
-// ("10 620 W (10.62 kW)"). A ratio or a count takes no unit. The decimal point is always ".".
+// A value rounded for reading: four significant digits without trailing zeros, the whole part
+// grouped by threes with spaces from 10 000 on, and the unit ("954.5 rev/min", "10 620 W"); a
+// time in minutes also as minutes and whole seconds ("0.5448 min (0:33 min:s)"), a power from
+// 1000 W on also in kilowatts ("10 620 W (10.62 kW)"). A ratio or a count takes no unit. The
+// decimal separator is always ".".
 std::string readingText(double value, std::string_view unit);
 
 } // namespace zorvik
