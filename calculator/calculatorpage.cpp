@@ -16,12 +16,29 @@
 
 namespace zorvik::calculator {
 
+namespace {
+
+// Per field id, what the field is, its unit and what it leads to.
+std::vector<std::string> helpTexts(const OperationDefinition &operation, const Captions &captions)
+{
+    const std::vector<FieldHelpEntry> help = operation.fieldHelp();
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < captions.size(); ++i)
+        texts.push_back(
+            fieldHelpText(operation.relations, captions, help, static_cast<FieldId>(i)));
+    return texts;
+}
+
+} // namespace
+
 CalculatorPage::CalculatorPage(int index, const OperationDefinition &operation,
-                               const Captions &captions, const ListSources &sources,
+                               const Captions &captions, const ConsistencyCheck &check,
                                QWidget *window)
-    : QObject(window), m_index(index), m_operation(operation), m_captions(captions),
-      m_sources(sources), m_window(window), m_results(operation.relations, captions),
-      m_notANumber(captions.size())
+    : QObject(window), m_index(index), m_operation(operation), m_captions(captions), m_check(check),
+      m_sources(check.sources()), m_units(operation.units()), m_window(window),
+      m_results(operation.relations, captions, helpTexts(operation, captions),
+                {m_units.begin(), m_units.end()}),
+      m_disagreements(captions.size()), m_notANumber(captions.size())
 {}
 
 bool CalculatorPage::holds(const QObject *field) const
@@ -100,6 +117,7 @@ void CalculatorPage::calculate()
         m_results.solved(m_sources, record, explanations, solved.texts());
         m_beforeRecalculate.reset();
         flagNonNumbers();
+        checkConsistency();
         showResults();
     });
 }
@@ -108,7 +126,7 @@ void CalculatorPage::calculate()
 // from the same group at the chip thickness the page now gives, before the solve reads it.
 void CalculatorPage::recalculate()
 {
-    Before before{texts(), m_results};
+    Before before{texts(), m_results, m_disagreements};
     {
         const QScopedValueRollback<bool> writing(m_writing, true);
         for (FieldId id : before.results.results())
@@ -133,6 +151,7 @@ bool CalculatorPage::undoRecalculate()
         return false;
     show(texts(), m_beforeRecalculate->texts);
     m_results = m_beforeRecalculate->results;
+    m_disagreements = m_beforeRecalculate->disagreements;
     m_beforeRecalculate.reset();
     showResults();
     return true;
@@ -147,6 +166,7 @@ void CalculatorPage::reset(const std::function<void()> &clearFields)
     m_results.clear(textList());
     m_beforeRecalculate.reset();
     m_notANumber.assign(m_notANumber.size(), false);
+    m_disagreements.assign(m_disagreements.size(), std::string());
     m_group = nullptr;
     showResults();
 }
@@ -259,6 +279,25 @@ void CalculatorPage::left(const QObject *left)
     }
 }
 
+// Typed, default, imported and computed fields alike; a result's sources are what its rule read,
+// so that a check never takes a field's own consequences for independent evidence.
+void CalculatorPage::checkConsistency()
+{
+    const FieldStore page = texts();
+    FieldSources sources(m_solveFields.size());
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        if (m_results.isResult(id) || m_results.outOfDate(id))
+            sources[i] = m_results.sourceFields(id);
+    }
+    m_disagreements.assign(m_solveFields.size(), std::string());
+    for (const Disagreement &disagreement : m_check.check(page, sources)) {
+        std::string &text = m_disagreements[static_cast<std::size_t>(disagreement.field)];
+        text +=
+            (text.empty() ? "" : "\n") + disagreementText(disagreement, page, m_captions, m_units);
+    }
+}
+
 // What the solve just read as given is seen as the user would have seen it on leaving.
 void CalculatorPage::flagNonNumbers()
 {
@@ -278,6 +317,8 @@ void CalculatorPage::edited(FieldId id)
     m_results.edited(id, text);
     if (text.empty() || strictToNumber(text))
         m_notANumber[static_cast<std::size_t>(id)] = false;
+    // What it disagreed with was said of the text it no longer holds.
+    m_disagreements[static_cast<std::size_t>(id)].clear();
     if (id == materialFields(m_operation).value_or(MaterialFields{-1, -1}).kc)
         m_group = nullptr;
     showResults();
@@ -305,15 +346,16 @@ void CalculatorPage::showResults()
     const QPalette own = m_window->palette();
     const QColor text = own.color(QPalette::Text);
     const QColor base = own.color(QPalette::Base);
-    const QColor dimmed = mixed(text, base, 0.4f);
-    const QColor disagrees = mixed(base, QColor(220, 0, 0), 0.25f);
+    // Dark enough for the text to keep a contrast of 4.5 on the disagreement's tint too.
+    const QColor dimmed = mixed(text, base, 0.3f);
+    const QColor disagrees = mixed(base, QColor(220, 0, 0), 0.2f);
     const QColor notANumber = mixed(base, QColor(230, 150, 0), 0.3f);
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
         const auto id = static_cast<FieldId>(i);
         QLineEdit *edit = m_solveFields[i];
         // What the field disagrees with comes right after its text, before how it got it.
         std::string explanation = m_results.explanation(id);
-        const bool disagreeing = i < m_disagreements.size() && !m_disagreements[i].empty();
+        const bool disagreeing = !m_disagreements[i].empty();
         if (disagreeing) {
             const std::size_t end = explanation.find('\n');
             if (end == std::string::npos)

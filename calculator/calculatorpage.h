@@ -4,6 +4,7 @@
 #include "calculator/pageresults.h"
 #include "operations/chipthickness.h"
 #include "operations/operation.h"
+#include "solver/consistency.h"
 
 #include <QObject>
 
@@ -25,7 +26,7 @@ class CalculatorPage : public QObject {
 public:
     // The window outlives its pages and owns the operation and the captions.
     CalculatorPage(int index, const OperationDefinition &operation, const Captions &captions,
-                   const ListSources &sources, QWidget *window);
+                   const ConsistencyCheck &check, QWidget *window);
 
     int index() const { return m_index; }
     // The page's fields in the order of the design's field table: the page's Tab order.
@@ -74,6 +75,8 @@ public:
 private:
     void edited(FieldId field);
     void flagNonNumbers();
+    // Runs the consistency check on the page as the solve left it.
+    void checkConsistency();
     std::vector<std::string> textList() const { return texts().texts(); }
     // The force from the group remembered, at the page's chip thickness now; none when it
     // gives none.
@@ -86,7 +89,9 @@ private:
     const int m_index;
     const OperationDefinition &m_operation;
     const Captions &m_captions;
+    const ConsistencyCheck &m_check;
     const ListSources &m_sources;
+    const std::vector<std::string_view> m_units;
     QWidget *const m_window;
     std::vector<QLineEdit *> m_fields;
     std::vector<QLineEdit *> m_solveFields;
@@ -94,6 +99,7 @@ private:
     struct Before {
         FieldStore texts;
         PageResults results;
+        std::vector<std::string> disagreements;
     };
     std::optional<Before> m_beforeRecalculate;
     // Set while the page writes texts that are not edits.

@@ -97,7 +97,7 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
                                    WindowHost *host, QWidget *parent)
     : QWidget(parent), m_design(checked(design, operation)), m_operation(std::move(operation)),
       m_host(host), m_leaveSteps(this), m_captions(fieldCaptions(m_design, m_operation.relations)),
-      m_sources(m_operation.relations)
+      m_check(m_operation.relations)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(design.name);
@@ -105,7 +105,7 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
     setFont(qfont(design.font));
 
     for (int page = 0; page < pageCount(); ++page)
-        m_pages.push_back(new CalculatorPage(page, m_operation, m_captions, m_sources, this));
+        m_pages.push_back(new CalculatorPage(page, m_operation, m_captions, m_check, this));
     if (pageCount() > 1) {
         QStringList captions;
         for (const PageDesign &page : design.pages)

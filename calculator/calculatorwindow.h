@@ -6,6 +6,7 @@
 #include "calculator/windowhost.h"
 #include "design/windowdesign.h"
 #include "operations/operation.h"
+#include "solver/consistency.h"
 
 #include <QHash>
 #include <QList>
@@ -93,8 +94,9 @@ private:
     QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;
     // Per field id, the names users know the fields by, for the explanations.
     const Captions m_captions;
-    // What each rule of the list reads, worked out once for every page.
-    const ListSources m_sources;
+    // What each rule of the list reads, and which rules check each field, worked out once for
+    // every page.
+    const ConsistencyCheck m_check;
     // Owned by the window as its children.
     std::vector<CalculatorPage *> m_pages;
 };

@@ -2,6 +2,7 @@
 #include "calculator/pageresults.h"
 
 #include "solver/conversions.h"
+#include "solver/fieldhelp.h"
 #include "solver/solve.h"
 
 #include <algorithm>
@@ -16,9 +17,10 @@ const char *const recalculateNote =
 
 } // namespace
 
-PageResults::PageResults(const RelationList &list, Captions captions, std::vector<std::string> help)
+PageResults::PageResults(const RelationList &list, Captions captions, std::vector<std::string> help,
+                         std::vector<std::string> units)
     : m_list(&list), m_captions(std::move(captions)), m_help(std::move(help)),
-      m_fields(m_captions.size()), m_solvedTexts(m_captions.size())
+      m_units(std::move(units)), m_fields(m_captions.size()), m_solvedTexts(m_captions.size())
 {}
 
 void PageResults::solved(const ListSources &sources, const SolveRecord &record,
@@ -176,9 +178,13 @@ std::optional<FieldId> PageResults::changedSinceSolve() const
 std::string PageResults::explanation(FieldId id) const
 {
     const Field &field = at(id);
-    const std::string &own = !field.origin.empty() ? field.origin
-                             : field.given.empty() ? field.explanation
-                                                   : field.given;
+    std::string own = !field.origin.empty() ? field.origin
+                      : field.given.empty() ? field.explanation
+                                            : field.given;
+    // The field keeps every digit the solve wrote; the reading is for the eye.
+    const std::optional<double> value = strictToNumber(field.text);
+    if (field.result() && value && static_cast<std::size_t>(id) < m_units.size())
+        own += "\nRounded: " + readingText(*value, m_units[static_cast<std::size_t>(id)]);
     if (const std::optional<Cause> cause = staleCause(id)) {
         const std::string changed = caption(cause->changed);
         if (!field.result())

@@ -23,7 +23,9 @@ public:
 
     // Per field id, the names the window shows and what each field is (shown until the page
     // has anything else to say of it).
-    PageResults(const RelationList &list, Captions captions, std::vector<std::string> help = {});
+    // A result's explanation reads its value rounded, in its unit (by field id).
+    PageResults(const RelationList &list, Captions captions, std::vector<std::string> help = {},
+                std::vector<std::string> units = {});
 
     // After a solve of the page: what it recorded, its explanations and the page's texts, by
     // field id. A result of an earlier solve that the field still holds keeps its explanation
@@ -106,6 +108,7 @@ private:
     const RelationList *m_list;
     Captions m_captions;
     std::vector<std::string> m_help;
+    std::vector<std::string> m_units;
     std::vector<Field> m_fields;
     std::vector<std::string> m_solvedTexts; // as the last solve left the page
     std::vector<FieldId> m_edits;           // since the last solve, first first

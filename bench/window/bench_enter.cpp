@@ -22,8 +22,8 @@ namespace {
 using Texts = std::vector<std::pair<const char *, const char *>>;
 
 // The milling worked example: a 100 mm cutter 20 mm into the work, 30 mm down to 25.
-const Texts typed{{"txtdiam", "100"}, {"txtcw", "20"},   {"txtih", "30"},    {"txtfh", "25"},
-                  {"txtnot", "10"},   {"txtrpm", "200"}, {"txtfpt", "0.1"},  {"txtspcf", "2000"},
+const Texts typed{{"txtdiam", "100"}, {"txtcw", "20"},   {"txtih", "30"},   {"txtfh", "25"},
+                  {"txtnot", "10"},   {"txtrpm", "200"}, {"txtfpt", "0.1"}, {"txtspcf", "2000"},
                   {"txtmeff", "0.9"}, {"txteeff", "0.8"}};
 
 void enterToRepaint(benchmark::State &state)

@@ -4,7 +4,9 @@
 #include "calculator/materialdialog.h"
 #include "calculator/twips.h"
 #include "design/designcheck.h"
+#include "solver/consistency.h"
 #include "solver/conversions.h"
+#include "solver/fieldhelp.h"
 #include "solver/nonnumber.h"
 #include "solver/provenance.h"
 #include "solver/solve.h"
@@ -24,6 +26,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 using zorvik::OperationDefinition;
@@ -154,6 +157,10 @@ private slots:
 
     void workedExample_data();
     void workedExample();
+    void helpBeforeTheFirstCalculate_data() { addWindowRows(); }
+    void helpBeforeTheFirstCalculate();
+    void disagreementsAreShown_data() { addWindowRows(); }
+    void disagreementsAreShown();
     void recalculateFollowsAnEdit_data() { addPageRows(); }
     void recalculateFollowsAnEdit();
     void materialForceFromTheMenu_data() { addPageRows(); }
@@ -263,11 +270,97 @@ void TestWindows::workedExample()
         QTest::mouseClick(
             labelOf(window, buttonFor(design, page, zorvik::design::Action::Calculate)),
             Qt::LeftButton);
-    for (const auto &[field, text] : example.results)
+    const std::vector<std::string_view> units = entry->units();
+    for (const auto &[field, text] : example.results) {
         expected[prefix + qtext(field)] = qtext(text);
+        // The explanation reads the result rounded; the field keeps every digit.
+        const std::string reading = zorvik::readingText(
+            *zorvik::strictToNumber(text), units[std::size_t(entry->relations.fieldId(field))]);
+        QVERIFY2(fieldOf(window, prefix + qtext(field))
+                     ->toolTip()
+                     .endsWith("\nRounded: " + QString::fromStdString(reading)),
+                 qPrintable(fieldOf(window, prefix + qtext(field))->toolTip()));
+    }
     // Every field of the window: results on this page, the rest as typed or as opened.
     for (auto at = expected.cbegin(); at != expected.cend(); ++at)
         QCOMPARE(fieldOf(window, at.key())->text(), at.value());
+}
+
+// Before anything is calculated every field says what it is, its unit and what it leads to.
+void TestWindows::helpBeforeTheFirstCalculate()
+{
+    QFETCH(const OperationDefinition *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const zorvik::RelationList &list = entry->relations;
+    const zorvik::Captions captions = zorvik::design::fieldCaptions(entry->design(), list);
+    const std::vector<zorvik::FieldHelpEntry> help = entry->fieldHelp();
+    for (const QString &name : solvedFieldNames(*entry)) {
+        QLineEdit *field = fieldOf(window, name);
+        const auto id =
+            list.fieldId(name.startsWith("ftxt") ? name.mid(1).toStdString() : name.toStdString());
+        const QString text =
+            QString::fromStdString(zorvik::fieldHelpText(list, captions, help, id));
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(field->toolTip(), text);
+        QCOMPARE(field->accessibleDescription(), text);
+    }
+}
+
+// The worked example solved, then its last typed number doubled and Calculate pressed again:
+// every field the check finds in disagreement takes a look of its own, readable, and says what
+// it disagrees with; the others keep the page's background.
+void TestWindows::disagreementsAreShown()
+{
+    QFETCH(const OperationDefinition *, entry);
+    const zorvik::OperationDefinition &operation = *entry;
+    const zorvik::RelationList &list = operation.relations;
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(operation.name);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, qtext(field), qtext(text));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const auto &[last, text] = example.typed.back();
+    const std::string doubled = zorvik::numberToText(*zorvik::strictToNumber(text) * 2);
+    typeInto(window, qtext(last), QString::fromStdString(doubled));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    zorvik::FieldStore page = zorvik::test::typedPage(operation, example.typed);
+    zorvik::SolveRecord record;
+    zorvik::solve(list, page, {}, &record);
+    page.setText(list.fieldId(last), doubled);
+    const zorvik::Captions captions = zorvik::design::fieldCaptions(entry->design(), list);
+    QHash<QString, QString> expected;
+    for (const zorvik::Disagreement &d :
+         zorvik::checkConsistency(list, page, zorvik::solveSources(list, record))) {
+        expected[qtext(list.fields[std::size_t(d.field)])] +=
+            QString::fromStdString(zorvik::disagreementText(d, page, captions, entry->units()));
+    }
+    QVERIFY(!expected.isEmpty());
+    const QColor base = window->palette().color(QPalette::Active, QPalette::Base);
+    for (std::string_view name : list.fields) {
+        QLineEdit *field = fieldOf(window, qtext(name));
+        const QColor shown = field->palette().color(QPalette::Active, QPalette::Base);
+        if (!expected.contains(qtext(name))) {
+            QVERIFY2(shown == base, qPrintable(field->objectName()));
+            continue;
+        }
+        QVERIFY2(shown != base, qPrintable(field->objectName()));
+        QVERIFY2(field->accessibleDescription().contains(expected[qtext(name)]),
+                 qPrintable(field->accessibleDescription()));
+        // WCAG's contrast ratio of the text on the tinted background.
+        auto luminance = [](const QColor &c) {
+            auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        const double a = luminance(shown);
+        const double b = luminance(field->palette().color(QPalette::Text));
+        QVERIFY((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5);
+    }
 }
 
 // The worked example solved, then its last typed number doubled: the results are out of date
@@ -424,7 +517,7 @@ void TestWindows::materialForceFromTheMenu()
 
     QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(kc->text(), QStringLiteral("2000"));
-    QVERIFY(!kc->toolTip().contains("material"));
+    QVERIFY(!kc->toolTip().contains("material group"));
 
     choose(QString());
     QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
