@@ -31,10 +31,9 @@ std::vector<std::string> helpTexts(const OperationDefinition &operation, const C
 
 } // namespace
 
-CalculatorPage::CalculatorPage(int index, const OperationDefinition &operation,
-                               const Captions &captions, const ConsistencyCheck &check,
-                               QWidget *window)
-    : QObject(window), m_index(index), m_operation(operation), m_captions(captions), m_check(check),
+CalculatorPage::CalculatorPage(const OperationDefinition &operation, const Captions &captions,
+                               const ConsistencyCheck &check, QWidget *window)
+    : QObject(window), m_operation(operation), m_captions(captions), m_check(check),
       m_sources(check.sources()), m_units(operation.units()), m_window(window),
       m_results(operation.relations, captions, helpTexts(operation, captions),
                 {m_units.begin(), m_units.end()}),

@@ -25,10 +25,9 @@ class CalculatorPage : public QObject {
     Q_OBJECT
 public:
     // The window outlives its pages and owns the operation and the captions.
-    CalculatorPage(int index, const OperationDefinition &operation, const Captions &captions,
+    CalculatorPage(const OperationDefinition &operation, const Captions &captions,
                    const ConsistencyCheck &check, QWidget *window);
 
-    int index() const { return m_index; }
     // The page's fields in the order of the design's field table: the page's Tab order.
     const std::vector<QLineEdit *> &fields() const { return m_fields; }
     // By relation list field id.
@@ -86,7 +85,6 @@ private:
     // have, and must not unwind through Qt.
     void guarded(const char *what, const std::function<void()> &work) const;
 
-    const int m_index;
     const OperationDefinition &m_operation;
     const Captions &m_captions;
     const ConsistencyCheck &m_check;

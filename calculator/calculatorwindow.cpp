@@ -105,7 +105,7 @@ CalculatorWindow::CalculatorWindow(WindowDesign design, OperationDefinition oper
     setFont(qfont(design.font));
 
     for (int page = 0; page < pageCount(); ++page)
-        m_pages.push_back(new CalculatorPage(page, m_operation, m_captions, m_check, this));
+        m_pages.push_back(new CalculatorPage(m_operation, m_captions, m_check, this));
     if (pageCount() > 1) {
         QStringList captions;
         for (const PageDesign &page : design.pages)
