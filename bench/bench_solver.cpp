@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/consistency.h"
 #include "solver/conversions.h"
 #include "solver/preparedlist.h"
 #include "solver/solve.h"
@@ -25,6 +26,40 @@ void solveTypedPage(benchmark::State &state, const RelationList &list, const Fie
         store = typed;
         solve(prepared, store);
         benchmark::DoNotOptimize(store);
+    }
+}
+
+// The consistency check of a page the solve filled, with the sources the page keeps, against the
+// solve itself: it runs after every Calculate.
+void checkSolvedPage(benchmark::State &state, const RelationList &list, const FieldStore &typed)
+{
+    const ConsistencyCheck check(list);
+    FieldStore store = typed;
+    SolveRecord record;
+    solve(list, store, {}, &record);
+    const FieldSources sources = check.sources().ofSolve(record);
+    const std::vector<bool> fresh = check.sources().freshOf(record);
+    for (auto _ : state) {
+        std::vector<Disagreement> found = check.check(store, sources, fresh);
+        benchmark::DoNotOptimize(found);
+    }
+}
+
+// What a batch does for each row: a solve that records only where its results came from, then
+// the check.
+void solveAndCheckPage(benchmark::State &state, const RelationList &list, const FieldStore &typed)
+{
+    const PreparedList prepared(list);
+    const ConsistencyCheck check(list);
+    FieldStore store = typed;
+    SolveRecord record;
+    record.keepTexts = false;
+    for (auto _ : state) {
+        store = typed;
+        solve(prepared, store, {}, &record);
+        std::vector<Disagreement> found =
+            check.check(store, std::vector<const SolveRecord *>{&record});
+        benchmark::DoNotOptimize(found);
     }
 }
 
@@ -96,8 +131,12 @@ void textFloor(benchmark::State &state, const TextWork &work)
 void registerPage(const std::string &name, std::string_view operationName, const test::Texts &typed)
 {
     const OperationDefinition &operation = test::operationNamed(operationName);
-    benchmark::RegisterBenchmark(name.c_str(), solveTypedPage, operation.relations,
-                                 test::typedPage(operation, typed));
+    const FieldStore page = test::typedPage(operation, typed);
+    benchmark::RegisterBenchmark(name.c_str(), solveTypedPage, operation.relations, page);
+    benchmark::RegisterBenchmark((name + "Check").c_str(), checkSolvedPage, operation.relations,
+                                 page);
+    benchmark::RegisterBenchmark((name + "SolveAndCheck").c_str(), solveAndCheckPage,
+                                 operation.relations, page);
 }
 
 [[maybe_unused]] const bool registered = [] {

@@ -6,10 +6,14 @@
 #include "solver/values.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace zorvik {
 
@@ -26,59 +30,95 @@ bool rounds(const Rule &rule)
            rule.text.find("trunc(") != std::string_view::npos;
 }
 
+using Bits = std::uint64_t;
+
+Bits bit(std::size_t field)
+{
+    return Bits(1) << field;
+}
+
+Bits maskOf(const std::vector<FieldId> &fields)
+{
+    Bits mask = 0;
+    for (FieldId field : fields)
+        mask |= bit(static_cast<std::size_t>(field));
+    return mask;
+}
+
 } // namespace
 
-// Per field, the fields its text was computed from through any chain of results, as bits.
+// Per field, the fields its text was computed from through any chain of results: each field
+// once, after the fields it read; a cycle of solves (a result read by the one that later filled
+// its source) is finished by merging again until nothing changes.
 class ConsistencyCheck::Ancestry {
 public:
-    Ancestry(const FieldSources &sources, std::size_t fieldCount)
-        : m_words((fieldCount + 63) / 64), m_bits(fieldCount * m_words)
+    // direct: by field, the fields it was computed from directly.
+    Ancestry(const std::array<Bits, maxCheckedFields> &direct, std::size_t fieldCount)
+        : m_direct(direct), m_count(fieldCount)
     {
-        const std::size_t known = std::min(sources.size(), fieldCount);
-        bool changed = true;
-        while (changed) {
+        for (std::size_t field = 0; field < m_count; ++field)
+            visit(field);
+        for (bool changed = m_cycle; changed;) {
             changed = false;
-            for (std::size_t field = 0; field < known; ++field) {
-                for (FieldId source : sources[field]) {
-                    const auto from = static_cast<std::size_t>(source);
-                    if (from >= fieldCount)
-                        continue;
-                    changed |= set(field, from);
-                    for (std::size_t word = 0; word < m_words; ++word)
-                        changed |= merge(field, word, m_bits[from * m_words + word]);
-                }
-            }
+            for (std::size_t field = 0; field < m_count; ++field)
+                changed |= take(field);
+        }
+        for (std::size_t field = 0; field < m_count; ++field) {
+            for (Bits from = m_ancestors[field]; from != 0; from &= from - 1)
+                m_descendants[static_cast<std::size_t>(std::countr_zero(from))] |= bit(field);
         }
     }
 
-    bool derives(std::size_t field, std::size_t from) const
-    {
-        return (m_bits[field * m_words + from / 64] >> (from % 64)) & 1;
-    }
+    // The fields computed from field, directly or through other results.
+    Bits descendants(std::size_t field) const { return m_descendants[field]; }
+    // The fields field was computed from directly.
+    Bits sources(std::size_t field) const { return m_direct[field]; }
 
 private:
-    bool set(std::size_t field, std::size_t from)
+    enum State : unsigned char { Unseen, Visiting, Done };
+
+    void visit(std::size_t field)
     {
-        return merge(field, from / 64, std::uint64_t(1) << (from % 64));
-    }
-    bool merge(std::size_t field, std::size_t word, std::uint64_t bits)
-    {
-        std::uint64_t &mine = m_bits[field * m_words + word];
-        const std::uint64_t before = mine;
-        mine |= bits;
-        return mine != before;
+        if (m_state[field] != Unseen) {
+            m_cycle |= m_state[field] == Visiting;
+            return;
+        }
+        m_state[field] = Visiting;
+        for (Bits from = m_direct[field]; from != 0; from &= from - 1)
+            visit(static_cast<std::size_t>(std::countr_zero(from)));
+        take(field);
+        m_state[field] = Done;
     }
 
-    std::size_t m_words;
-    std::vector<std::uint64_t> m_bits;
+    bool take(std::size_t field)
+    {
+        const Bits before = m_ancestors[field];
+        m_ancestors[field] |= m_direct[field];
+        for (Bits from = m_direct[field]; from != 0; from &= from - 1)
+            m_ancestors[field] |= m_ancestors[static_cast<std::size_t>(std::countr_zero(from))];
+        return m_ancestors[field] != before;
+    }
+
+    const std::array<Bits, maxCheckedFields> &m_direct;
+    std::size_t m_count;
+    std::array<Bits, maxCheckedFields> m_ancestors{};
+    std::array<Bits, maxCheckedFields> m_descendants{};
+    std::array<State, maxCheckedFields> m_state{};
+    bool m_cycle = false;
 };
 
 ConsistencyCheck::ConsistencyCheck(const RelationList &list)
     : m_sources(list), m_checks(list.fields.size())
 {
+    if (list.fields.size() > maxCheckedFields)
+        throw std::length_error("a list of " + std::to_string(list.fields.size()) +
+                                " fields is more than the consistency check takes");
     std::vector<const Rule *> rounding;
+    for (const Rule &rule : list.prePass)
+        m_readMasks.emplace_back(&rule, maskOf(m_sources.of(rule)));
     for (const RuleGroup &group : list.groups) {
         for (const Rule &rule : group) {
+            m_readMasks.emplace_back(&rule, maskOf(m_sources.of(rule)));
             if (rounds(rule)) {
                 rounding.push_back(&rule);
                 m_roughWrites.push_back(&rule);
@@ -86,7 +126,7 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
         }
     }
     for (const RuleGroup &group : list.groups) {
-        std::vector<std::vector<const Rule *>> *checks = nullptr;
+        std::vector<std::vector<Candidate>> *checks = nullptr;
         for (const Rule &rule : group) {
             const std::vector<FieldId> &reads = m_sources.of(rule);
             const bool undoesRounding =
@@ -103,76 +143,126 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             if (checks != &byGroup || byGroup.empty())
                 byGroup.emplace_back();
             checks = &byGroup;
-            byGroup.back().push_back(&rule);
+            byGroup.back().push_back({&rule, maskOf(rule.guard), maskOf(reads), &reads});
         }
     }
+    std::sort(m_readMasks.begin(), m_readMasks.end());
 }
 
-// By field, whether a solve wrote it by rounding a count, or by undoing that rounding, or
-// computed it from such a field: the count differs from the fraction the other fields give by up
-// to a half, and so does all that follows from it. A write is known by its target and what it
-// read, which are a rule's alone.
-std::vector<bool> ConsistencyCheck::roughResults(const Ancestry &ancestry,
-                                                 const FieldSources &sources) const
+// The fields a solve wrote by rounding a count, or by undoing that rounding, and those computed
+// from such a field: the count differs from the fraction the other fields give by up to a half,
+// and so does all that follows from it. A write is known by its target and what it read, which
+// are a rule's alone.
+std::uint64_t ConsistencyCheck::roughResults(const Ancestry &ancestry) const
 {
-    std::vector<bool> rough(m_checks.size());
+    Bits rough = 0;
     for (const Rule *rule : m_roughWrites) {
         const auto written = static_cast<std::size_t>(rule->target);
-        if (written >= sources.size() || sources[written] != m_sources.of(*rule))
-            continue;
-        for (std::size_t field = 0; field < rough.size(); ++field) {
-            if (field == written || ancestry.derives(field, written))
-                rough[field] = true;
-        }
+        if (ancestry.sources(written) == readMask(*rule))
+            rough |= bit(written) | ancestry.descendants(written);
     }
     return rough;
 }
 
+std::uint64_t ConsistencyCheck::readMask(const Rule &rule) const
+{
+    const auto found = std::lower_bound(m_readMasks.begin(), m_readMasks.end(),
+                                        std::pair<const Rule *, Bits>(&rule, 0));
+    return found != m_readMasks.end() && found->first == &rule ? found->second : 0;
+}
+
 std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
-                                                  const FieldSources &sources) const
+                                                  const FieldSources &sources,
+                                                  const std::vector<bool> &fresh) const
+{
+    std::array<Bits, maxCheckedFields> direct{};
+    Bits freshMask = 0;
+    for (std::size_t field = 0; field < sources.size() && field < m_checks.size(); ++field) {
+        direct[field] = maskOf(sources[field]);
+        if (field < fresh.size() && fresh[field])
+            freshMask |= bit(field);
+    }
+    return check(page, direct, freshMask);
+}
+
+std::vector<Disagreement>
+ConsistencyCheck::check(const FieldStore &page,
+                        const std::vector<const SolveRecord *> &solves) const
+{
+    std::array<Bits, maxCheckedFields> direct{};
+    Bits fresh = 0;
+    for (const SolveRecord *solve : solves) {
+        for (const SolveWrite &write : solve->writes) {
+            if (write.rule) {
+                const auto target = static_cast<std::size_t>(write.rule->target);
+                direct.at(target) = readMask(*write.rule);
+                fresh |= bit(target);
+                continue;
+            }
+            // A copy writes over its target under every result that read it.
+            const auto target = static_cast<std::size_t>(write.copy->target);
+            direct.at(target) = bit(static_cast<std::size_t>(write.copy->source));
+            fresh &= ~bit(target);
+            for (std::size_t field = 0; field < m_checks.size(); ++field) {
+                if (direct[field] & bit(target))
+                    fresh &= ~bit(field);
+            }
+        }
+    }
+    return check(page, direct, fresh);
+}
+
+std::vector<Disagreement>
+ConsistencyCheck::check(const FieldStore &page,
+                        const std::array<std::uint64_t, maxCheckedFields> &direct,
+                        std::uint64_t fresh) const
 {
     std::vector<Disagreement> found;
     const RelationList &list = m_sources.list();
     if (page.size() != list.fields.size())
         return found;
     // Auxiliary values read only fields no rule fills, so they are what the last solve had.
+    // Like the rest, worked out only for the first rule that has to be evaluated.
     std::vector<Num> aux;
-    aux.reserve(list.auxValues.size());
-    for (const AuxValue &value : list.auxValues)
-        aux.push_back(value.define(Values(page, aux)));
-    const Values values(page, aux);
-    std::optional<Ancestry> ancestry; // only once a rule applies
-    std::vector<bool> rounded;
+    auto values = [&] {
+        if (aux.size() < list.auxValues.size()) {
+            aux.clear();
+            for (const AuxValue &value : list.auxValues)
+                aux.push_back(value.define(Values(page, aux)));
+        }
+        return Values(page, aux);
+    };
+    Bits filled = 0;
+    for (std::size_t field = 0; field < page.size(); ++field)
+        filled |= page.isBlank(static_cast<FieldId>(field)) ? 0 : bit(field);
+    const Ancestry ancestry(direct, page.size());
+    const Bits rough = roughResults(ancestry);
     for (std::size_t index = 0; index < m_checks.size(); ++index) {
         const auto field = static_cast<FieldId>(index);
-        if (m_checks[index].empty() || page.isBlank(field))
+        if (m_checks[index].empty() || !(filled & bit(index)) || (rough & bit(index)))
             continue;
-        const std::optional<double> own = strictToNumber(page.text(field));
-        if (!own)
-            continue;
-        for (const std::vector<const Rule *> &group : m_checks[index]) {
+        // What a rule may not read: the field, what follows from it, and rough results.
+        const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
+        const bool isFresh = fresh & bit(index);
+        std::optional<double> own;
+        for (const std::vector<Candidate> &group : m_checks[index]) {
             // The first rule that gives a value from what does not follow from the field is the
             // one its group stands for here; the alternatives after it are what the solve falls
-            // back on without it, and some assume more than the page says (two lips, a solid hole).
-            for (const Rule *rule : group) {
-                const bool guarded =
-                    std::all_of(rule->guard.begin(), rule->guard.end(),
-                                [&](FieldId source) { return !page.isBlank(source); });
-                if (!guarded || (rule->test && !rule->test(values)))
+            // back on without it, and some assume more than the page says (two lips, a solid
+            // hole).
+            for (const Candidate &candidate : group) {
+                const Rule *rule = candidate.rule;
+                if ((candidate.guard & ~filled) || (candidate.readMask & dependent) ||
+                    (rule->test && !rule->test(values())))
                     continue;
-                if (!ancestry) {
-                    ancestry.emplace(sources, page.size());
-                    rounded = roughResults(*ancestry, sources);
-                }
-                const std::vector<FieldId> &reads = m_sources.of(*rule);
-                const bool independent =
-                    !rounded[index] && std::none_of(reads.begin(), reads.end(), [&](FieldId read) {
-                        const auto at = static_cast<std::size_t>(read);
-                        return read == field || rounded[at] || ancestry->derives(at, index);
-                    });
-                if (!independent)
-                    continue;
-                const Num given = rule->formula(values);
+                // The rule that wrote the field, from what its sources still hold, gave its text.
+                if (isFresh && ancestry.sources(index) == candidate.readMask)
+                    break;
+                if (!own)
+                    own = strictToNumber(page.text(field));
+                if (!own)
+                    break;
+                const Num given = rule->formula(values());
                 if (!given.ok())
                     continue;
                 const double difference = std::fabs(given.value() - *own);
@@ -180,7 +270,7 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
                 if (difference > disagreementTolerance * scale) {
                     const double relative = *own == 0 ? std::numeric_limits<double>::infinity()
                                                       : (given.value() - *own) / std::fabs(*own);
-                    found.push_back({field, rule, reads, *own, given.value(), relative});
+                    found.push_back({field, rule, *candidate.reads, *own, given.value(), relative});
                 }
                 break;
             }

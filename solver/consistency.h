@@ -6,8 +6,11 @@
 #include "solver/provenance.h"
 #include "solver/relationlist.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zorvik {
@@ -25,37 +28,61 @@ struct Disagreement {
     double relative;
 };
 
+// The most fields a list checked may have; every window has far fewer.
+inline constexpr std::size_t maxCheckedFields = 64;
+
 // Values further apart than this, relative to the larger, disagree.
 inline constexpr double disagreementTolerance = 0.01;
 
 // Checks pages of one list; the sources of its rules are worked out once.
 class ConsistencyCheck {
 public:
+    // Throws std::length_error for a list of more than maxCheckedFields fields.
     explicit ConsistencyCheck(const RelationList &list);
 
     // For every field of page that holds a number, each group that fills it gives an independent
     // value by its first rule whose guard fields are filled, whose test holds and none of what it
     // reads was computed, directly or through other results, from that field (by sources, per
     // field id, as the page keeps them), when its evaluation succeeds. Every value further than
-    // the tolerance from the field's number is returned, by field in the window's order.
+    // the tolerance from the field's number is returned, in the order of the field ids.
     // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
     // the next solve repeats; and a rule that undoes a rounding (it reads a field that a rule
     // rounds, and fills a field that rule reads), since a count cannot hold the fraction the
     // rule would need. Nor is a field a solve wrote by such a rule or by rounding, nor what
     // follows from it, nor a rule that reads either: the count differs from the fraction the
     // other fields give by up to a half.
-    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources) const;
+    //
+    // fresh (by field id; missing entries are false) marks the results written by the rule their
+    // sources name from the texts those sources hold now, as right after the solve that wrote
+    // them: such a rule gave the field's text, and is not evaluated again. It only saves time.
+    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
+                                    const std::vector<bool> &fresh = {}) const;
+    // The same right after the solves recorded (in order; records that keep no texts do), which
+    // give the sources and the fresh results: as a batch checks each row.
+    std::vector<Disagreement> check(const FieldStore &page,
+                                    const std::vector<const SolveRecord *> &solves) const;
 
     const ListSources &sources() const { return m_sources; }
 
 private:
     class Ancestry;
-    std::vector<bool> roughResults(const Ancestry &ancestry, const FieldSources &sources) const;
+    std::vector<Disagreement> check(const FieldStore &page,
+                                    const std::array<std::uint64_t, maxCheckedFields> &direct,
+                                    std::uint64_t fresh) const;
+    std::uint64_t roughResults(const Ancestry &ancestry) const;
+    std::uint64_t readMask(const Rule &rule) const;
 
     ListSources m_sources;
     // By field: per group that fills it, the rules that may check it, in the group's order.
-    std::vector<std::vector<std::vector<const Rule *>>> m_checks;
+    struct Candidate {
+        const Rule *rule;
+        std::uint64_t guard;    // its guard fields, as bits by field id
+        std::uint64_t readMask; // its sources, as bits
+        const std::vector<FieldId> *reads;
+    };
+    std::vector<std::vector<std::vector<Candidate>>> m_checks;
     std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
+    std::vector<std::pair<const Rule *, std::uint64_t>> m_readMasks; // sorted
 };
 
 // ConsistencyCheck(list).check(page, sources), for a single page.

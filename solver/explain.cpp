@@ -2,12 +2,14 @@
 #include "solver/explain.h"
 
 #include "solver/conversions.h"
+#include "solver/fieldhelp.h"
 #include "solver/formulareferences.h"
 #include "solver/nonnumber.h"
 #include "solver/texts.h"
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -299,9 +301,10 @@ private:
 class Explainer {
 public:
     Explainer(const RelationList &list, const Captions &captions, const SolveRecord &record,
-              const FieldStore &solved, const std::vector<bool> &defaults)
+              const FieldStore &solved, const std::vector<bool> &defaults,
+              const std::vector<std::string_view> &units)
         : m_list(list), m_captions(captions), m_record(record), m_solved(solved),
-          m_defaults(defaults)
+          m_defaults(defaults), m_units(units)
     {}
 
     FieldExplanation explain(FieldId field)
@@ -318,6 +321,10 @@ public:
         if (last) {
             m_lines.push_back(shown(m_solved.text(field)));
             written(*last);
+            const std::optional<double> value = strictToNumber(m_solved.text(field));
+            if (value && index < m_units.size())
+                m_lines.push_back("Rounded for reading: " + readingText(*value, m_units[index]) +
+                                  ".");
             if (!given.empty())
                 m_lines.push_back("It held " + quotedUnlessNumber(given) + " before the solve.");
         } else if (!given.empty()) {
@@ -409,6 +416,7 @@ private:
     const SolveRecord &m_record;
     const FieldStore &m_solved;
     const std::vector<bool> &m_defaults;
+    const std::vector<std::string_view> &m_units;
     std::vector<std::string> m_lines;
     std::vector<std::string_view> m_texts; // the formula texts shown
 };
@@ -467,7 +475,9 @@ std::string explainGiven(const std::string &text, const std::string &caption, bo
     const std::string origin = isDefault ? "The window's default" : "Typed";
     if (strictToNumber(text))
         return shown(text) + "\n" + origin + "; the solve reads it and never changes it.";
-    return shown(text) + "\n" + origin + ", but " + caption + " holds no number.";
+    // Without the list, how the rules take it is not known here: only that it is no number.
+    static_cast<void>(caption);
+    return shown(text) + "\n" + origin + ", but not a number.";
 }
 
 std::string explainGiven(const RelationList &list, const Captions &captions, FieldId field,
@@ -511,9 +521,10 @@ std::vector<std::string> attemptLines(const RelationList &list, const Captions &
 
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
                                            const SolveRecord &record, const FieldStore &solved,
-                                           const std::vector<bool> &defaults)
+                                           const std::vector<bool> &defaults,
+                                           const std::vector<std::string_view> &units)
 {
-    Explainer explainer(list, captions, record, solved, defaults);
+    Explainer explainer(list, captions, record, solved, defaults, units);
     std::vector<FieldExplanation> explanations;
     for (std::size_t i = 0; i < list.fields.size(); ++i)
         explanations.push_back(explainer.explain(static_cast<FieldId>(i)));

@@ -38,10 +38,12 @@ struct FieldExplanation {
 // blank; solved is the store after that solve. Only an explanation re-evaluates rules (to find
 // why they fail), so a solve that records nothing does none of that work. A field marked in
 // defaults (by id; missing entries are false) held the window's default text rather than one
-// the user typed.
+// the user typed. With units (by id, as the list's help gives them), a result's explanation adds
+// its value rounded for reading.
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
                                            const SolveRecord &record, const FieldStore &solved,
-                                           const std::vector<bool> &defaults = {});
+                                           const std::vector<bool> &defaults = {},
+                                           const std::vector<std::string_view> &units = {});
 
 // A field's text as explanations quote it: whole, or a long one by its start and its length.
 std::string shownText(const std::string &text);

@@ -58,17 +58,19 @@ std::vector<FieldId> ruleSources(const RelationList &list, const Rule &rule)
 ListSources::ListSources(const RelationList &list) : m_list(&list)
 {
     forEachRule(list, [this, &list](const Rule &rule) {
-        m_rules.push_back(&rule);
+        m_rules.emplace_back(&rule, m_sources.size());
         m_sources.push_back(ruleSources(list, rule));
     });
+    std::sort(m_rules.begin(), m_rules.end());
 }
 
 const std::vector<FieldId> &ListSources::of(const Rule &rule) const
 {
-    const auto found = std::find(m_rules.begin(), m_rules.end(), &rule);
-    if (found == m_rules.end())
+    const auto found = std::lower_bound(m_rules.begin(), m_rules.end(),
+                                        std::pair<const Rule *, std::size_t>(&rule, 0));
+    if (found == m_rules.end() || found->first != &rule)
         throw std::invalid_argument("rule " + std::string(rule.id) + " is not of this list");
-    return m_sources[static_cast<std::size_t>(found - m_rules.begin())];
+    return m_sources[found->second];
 }
 
 std::vector<FieldId> ListSources::of(const SolveWrite &write) const
@@ -86,6 +88,25 @@ FieldSources ListSources::ofSolve(const SolveRecord &record) const
         sources.at(static_cast<std::size_t>(target)) = of(write);
     }
     return sources;
+}
+
+std::vector<bool> ListSources::freshOf(const SolveRecord &record) const
+{
+    std::vector<bool> fresh(m_list->fields.size());
+    for (auto write = record.writes.begin(); write != record.writes.end(); ++write) {
+        if (write->rule) {
+            fresh.at(static_cast<std::size_t>(write->rule->target)) = true;
+            continue;
+        }
+        const FieldId copied = write->copy->target;
+        for (auto earlier = record.writes.begin(); earlier != write; ++earlier) {
+            const std::vector<FieldId> read = of(*earlier);
+            if (std::find(read.begin(), read.end(), copied) != read.end())
+                fresh[static_cast<std::size_t>(earlier->rule ? earlier->rule->target
+                                                             : earlier->copy->target)] = false;
+        }
+    }
+    return fresh;
 }
 
 FieldSources solveSources(const RelationList &list, const SolveRecord &record)

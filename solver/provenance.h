@@ -4,6 +4,7 @@
 #include "solver/relationlist.h"
 #include "solver/solve.h"
 
+#include <utility>
 #include <vector>
 
 namespace zorvik {
@@ -31,11 +32,14 @@ public:
     // Per field id, the sources of the write that left its final text in the solve recorded;
     // empty for a field the solve did not write.
     FieldSources ofSolve(const SolveRecord &record) const;
+    // Per field id, whether the solve recorded wrote its final text from what its sources hold
+    // after the solve: every result, unless a pass copy wrote over one of its sources later.
+    std::vector<bool> freshOf(const SolveRecord &record) const;
 
 private:
     const RelationList *m_list;
-    std::vector<const Rule *> m_rules;
-    std::vector<std::vector<FieldId>> m_sources; // by the index of the rule in m_rules
+    std::vector<std::pair<const Rule *, std::size_t>> m_rules; // sorted, with their m_sources
+    std::vector<std::vector<FieldId>> m_sources;
 };
 
 // ListSources(list).ofSolve(record), for a single solve.

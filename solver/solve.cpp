@@ -150,6 +150,11 @@ namespace {
 
 enum class Outcome { NotApplicable, Evaluated };
 
+std::vector<std::string> textsFor(const SolveRecord &record, const UncheckedStore &store)
+{
+    return record.keepTexts ? store.texts() : std::vector<std::string>();
+}
+
 // A formula's ids are seen only when it runs, so a read outside the page or the auxiliary values
 // computed by then throws from inside it; the message then names what of the list it was, for
 // whoever mends the list.
@@ -189,7 +194,7 @@ Outcome tryRule(const Rule &rule, UncheckedStore &store, const std::vector<Num> 
     const Num result = naming(kind, rule.id, [&] { return rule.formula(values); });
     if (result.ok()) {
         if constexpr (recording)
-            record->writes.push_back({pass, &rule, nullptr, store.texts()});
+            record->writes.push_back({pass, &rule, nullptr, textsFor(*record, store)});
         char buffer[numberTextMax];
         char *end = writeNumberText(result.value(), buffer);
         store.setText(rule.target,
@@ -204,8 +209,14 @@ template <bool recording>
 void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace &trace,
               SolveRecord *record)
 {
-    if constexpr (recording)
-        *record = {store.texts(), {}, {}, {}};
+    if constexpr (recording) {
+        const bool keepTexts = record->keepTexts;
+        record->writes.clear();
+        record->keepTexts = keepTexts;
+        record->given = textsFor(*record, store);
+        record->auxRead.clear();
+        record->aux.clear();
+    }
     std::vector<Num> aux;
     for (const Rule &rule : list.prePass)
         tryRule<recording>(rule, store, aux, 0, trace, record);
@@ -215,7 +226,7 @@ void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace 
         aux.push_back(naming("auxiliary value", value.name,
                              [&] { return value.define(Values(store.store(), aux)); }));
     if constexpr (recording) {
-        record->auxRead = store.texts();
+        record->auxRead = textsFor(*record, store);
         record->aux = aux;
     }
 
@@ -234,7 +245,7 @@ void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace 
             if (store.isBlank(copy.source) || store.text(copy.target) == store.text(copy.source))
                 continue;
             if constexpr (recording)
-                record->writes.push_back({pass, nullptr, &copy, store.texts()});
+                record->writes.push_back({pass, nullptr, &copy, textsFor(*record, store)});
             store.setText(copy.target, store.text(copy.source));
             if (trace)
                 trace(pass, copy.id, copy.target, store.text(copy.target));

@@ -33,6 +33,10 @@ struct SolveRecord {
     std::vector<std::string> auxRead; // the texts the auxiliary values were computed from
     std::vector<Num> aux;
     std::vector<SolveWrite> writes;
+    // Whether given, auxRead and every write's read are kept. Where results came from needs only
+    // the writes' rules and copies: a batch that checks every page sets it false and copies no
+    // texts. Kept by a solve that records.
+    bool keepTexts = true;
 };
 
 // Fills blank fields of store from the list. Never changes a non-blank field (except through a

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvbatch.h"
 
+#include "solver/nonnumber.h"
 #include "solver/preparedlist.h"
 #include "solver/solve.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
+#include "tools/pagecheck.h"
 #include "tools/processio.h"
 
 #include <condition_variable>
@@ -287,7 +289,7 @@ public:
         : m_operation(operation), m_list(operation.relations), m_prepared(m_list),
           m_captions(operation.captions()), m_options(options),
           m_decimalComma(options.decimalComma), m_base(operation.defaultStore()), m_out(out),
-          m_err(err), m_warnings(err), m_materials(operation, options)
+          m_err(err), m_warnings(err), m_materials(operation, options), m_check(operation)
     {}
 
     int run(std::istream &in)
@@ -330,7 +332,7 @@ private:
         for (std::size_t i = 0; i < m_header.fieldColumns.size(); ++i)
             m_slots[m_header.fieldColumns[i]] = m_header.keptColumns.size() + i;
         NumberCells cells(m_decimalComma);
-        setGivenTexts(m_base, m_options.shared, cells, m_warnings);
+        setGivenTexts(m_base, m_options.shared, cells, m_warnings, m_operation);
 
         std::vector<std::string> titles;
         for (std::size_t i = 0; i < m_list.fields.size(); ++i)
@@ -422,18 +424,21 @@ private:
                     if (cells.set(store, m_header.fields[i], text))
                         continue;
                     if (batch.warnings.size() < Warnings::shownAtMost)
-                        batch.warnings.push_back(
-                            notANumberWarning("line " + std::to_string(batch.lines[row]) + ", " +
-                                                  m_header.fieldTitles[i],
-                                              text, m_decimalComma));
+                        batch.warnings.push_back(notANumberWarning(
+                            "line " + std::to_string(batch.lines[row]) + ", " +
+                                m_header.fieldTitles[i],
+                            text, m_decimalComma,
+                            nonNumberText(m_list, m_captions, m_header.fields[i], text)));
                     else
                         ++batch.unshownWarnings;
                 }
                 if (m_operation.prepare)
                     m_operation.prepare(store);
                 cells.beforeSolve(store);
-                const std::string bad =
-                    m_materials.solveRow(m_prepared, m_captions, rowCells, store);
+                std::vector<Disagreement> disagreements;
+                const std::string bad = m_materials.solveRow(
+                    m_prepared, m_captions, rowCells, store, &m_check.check(), &disagreements);
+                warnOfDisagreements(batch, row, store, disagreements);
                 if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
                     batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
                                              ", material: " + bad);
@@ -447,6 +452,20 @@ private:
             failRow(batch, row, whole, fault.what());
         } catch (...) {
             failRow(batch, row, whole, "an unknown fault");
+        }
+    }
+
+    // A warning for each field of the row's solved page that disagrees with what a rule gives
+    // from the others.
+    void warnOfDisagreements(Batch &batch, std::size_t row, const FieldStore &page,
+                             const std::vector<Disagreement> &disagreements) const
+    {
+        for (const Disagreement &disagreement : disagreements) {
+            if (batch.warnings.size() < Warnings::shownAtMost)
+                batch.warnings.push_back(m_check.warning("line " + std::to_string(batch.lines[row]),
+                                                         disagreement, page));
+            else
+                ++batch.unshownWarnings;
         }
     }
 
@@ -512,6 +531,7 @@ private:
     std::ostream &m_err;
     Warnings m_warnings;
     BatchMaterials m_materials;
+    const PageCheck m_check;
 
     Header m_header;
     std::vector<std::size_t> m_slots; // where each header column goes in a row's cells

@@ -64,11 +64,14 @@ std::optional<std::string> readMaterial(std::string_view text, const OperationDe
 
 MaterialSolve solveWithMaterial(const PreparedList &list, const OperationDefinition &operation,
                                 const Captions &captions, const materials::MaterialGroup &group,
-                                FieldStore &store, const SolveTrace &trace, bool record)
+                                FieldStore &store, const SolveTrace &trace, bool record,
+                                bool keepTexts)
 {
     const FieldId kc = materialFields(operation)->kc;
     const std::string &caption = captions[static_cast<std::size_t>(kc)];
     MaterialSolve result;
+    result.first.keepTexts = keepTexts;
+    result.second.keepTexts = keepTexts;
     const bool given = !store.isBlank(kc);
     solve(list, store, trace, record ? &result.first : nullptr);
     if (record)
@@ -105,13 +108,13 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
     const RelationList &list = operation.relations;
     const auto kc = static_cast<std::size_t>(materialFields(operation)->kc);
     std::vector<FieldExplanation> first =
-        explainSolve(list, captions, solved.first, solved.afterFirst, defaults);
+        explainSolve(list, captions, solved.first, solved.afterFirst, defaults, operation.units());
     if (!solved.kc) {
         first[kc].text += "\n" + solved.note;
         return first;
     }
     std::vector<FieldExplanation> explanations =
-        explainSolve(list, captions, solved.second, store, defaults);
+        explainSolve(list, captions, solved.second, store, defaults, operation.units());
     for (std::size_t i = 0; i < explanations.size(); ++i) {
         if (first[i].written) {
             explanations[i] = first[i];
@@ -159,7 +162,9 @@ void BatchMaterials::headerRead(const std::vector<std::string> &keptTitles)
 }
 
 std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &captions,
-                                     const std::string *kept, FieldStore &store) const
+                                     const std::string *kept, FieldStore &store,
+                                     const ConsistencyCheck *check,
+                                     std::vector<Disagreement> *disagreements) const
 {
     const materials::MaterialGroup *group = m_options.material;
     MaterialNamed named;
@@ -167,10 +172,22 @@ std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &c
         named = materialNamed(kept[*m_cell]);
         group = named.group ? named.group : group;
     }
-    if (group)
-        solveWithMaterial(list, m_operation, captions, *group, store);
-    else
+    const bool checked = check && disagreements;
+    if (group) {
+        const MaterialSolve solved =
+            solveWithMaterial(list, m_operation, captions, *group, store, {}, checked, false);
+        if (checked)
+            *disagreements = check->check(
+                store, std::vector<const SolveRecord *>{&solved.first, &solved.second});
+    } else if (checked) {
+        // A batch solves row after row on each thread: the record keeps its room.
+        thread_local SolveRecord solved;
+        solved.keepTexts = false;
+        solve(list, store, {}, &solved);
+        *disagreements = check->check(store, std::vector<const SolveRecord *>{&solved});
+    } else {
         solve(list, store);
+    }
     return named.error;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "operations/chipthickness.h"
+#include "solver/consistency.h"
 #include "solver/preparedlist.h"
 #include "tools/csvbatch.h"
 
@@ -38,11 +39,11 @@ struct MaterialSolve {
 // at the chip thickness the page then has, sets it and solves again from the page as it is:
 // what was typed or solved stays, and what kc leads to is filled in. The trace sees both solves,
 // and between them the setting of kc as rule "material" in pass 0. record: whether to keep what
-// an explanation needs.
+// an explanation needs; keepTexts false keeps only where results came from.
 MaterialSolve solveWithMaterial(const PreparedList &list, const OperationDefinition &operation,
                                 const Captions &captions, const materials::MaterialGroup &group,
                                 FieldStore &store, const SolveTrace &trace = {},
-                                bool record = false);
+                                bool record = false, bool keepTexts = true);
 
 // Every field's explanation after a recorded solveWithMaterial: each result as the solve that
 // wrote it explains it, kc as the material gave it, the rest as the page ends.
@@ -67,9 +68,12 @@ public:
 
     // Solves a row whose kept cells are kept: as solveWithMaterial with the row's group, or
     // --material's when its cell is blank; as solve without either. Returns why a material cell
-    // names no group it can use, "" when it does; the row is then solved without it.
+    // names no group it can use, "" when it does; the row is then solved without it. With a
+    // check, sets disagreements to the fields of the solved row that disagree with the rest.
     std::string solveRow(const PreparedList &list, const Captions &captions,
-                         const std::string *kept, FieldStore &store) const;
+                         const std::string *kept, FieldStore &store,
+                         const ConsistencyCheck *check = nullptr,
+                         std::vector<Disagreement> *disagreements = nullptr) const;
 
 private:
     const OperationDefinition &m_operation;

@@ -2,6 +2,7 @@
 #include "tools/numbercells.h"
 
 #include "solver/conversions.h"
+#include "solver/nonnumber.h"
 
 #include <algorithm>
 #include <ostream>
@@ -193,21 +194,25 @@ std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
 }
 
 void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
-                   Warnings &warnings)
+                   Warnings &warnings, const OperationDefinition &operation)
 {
     for (const GivenText &text : given) {
         if (!cells.set(store, text.field, text.text))
-            warnings.add(
-                notANumberWarning("argument " + text.name, text.text, cells.decimalComma()));
+            warnings.add(notANumberWarning(
+                "argument " + text.name, text.text, cells.decimalComma(),
+                nonNumberText(operation.relations, operation.captions(), text.field, text.text)));
     }
 }
 
-std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma)
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
+                              std::string_view howRulesTakeIt)
 {
     std::string warning = std::string(where) + ": '" + shown(text) + "' is not a number";
     if (std::string_view cause = likelyCause(text, decimalComma); !cause.empty())
         (warning += " (") += std::string(cause) + ")";
-    return warning + "; every rule that reads it fails";
+    if (!howRulesTakeIt.empty())
+        (warning += "; ") += howRulesTakeIt;
+    return warning;
 }
 
 void Warnings::add(std::string_view warning)

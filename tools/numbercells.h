@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "operations/operation.h"
 #include "solver/fieldstore.h"
 
 #include <cstddef>
@@ -51,13 +52,16 @@ struct GivenText {
 
 class Warnings;
 
-// Sets every given text, with a warning for each that is not a number.
+// Sets every given text, with a warning for each that is not a number, saying how the rules of
+// operation take it.
 void setGivenTexts(FieldStore &store, const std::vector<GivenText> &given, NumberCells &cells,
-                   Warnings &warnings);
+                   Warnings &warnings, const OperationDefinition &operation);
 
 // The warning for a text that is not a number, found at where (a line and column, an
-// argument): names the text and, where there is one, its likely cause.
-std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma);
+// argument): names the text and, where there is one, its likely cause; then, when given, how
+// the rules take it (as nonNumberText words it).
+std::string notANumberWarning(std::string_view where, std::string_view text, bool decimalComma,
+                              std::string_view howRulesTakeIt = {});
 
 // Warnings on err, one line each, up to a number after which they are only counted.
 class Warnings {

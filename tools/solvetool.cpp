@@ -8,6 +8,7 @@
 #include "solver/texts.h"
 #include "tools/csvbatch.h"
 #include "tools/materialsolve.h"
+#include "tools/pagecheck.h"
 #include "tools/processio.h"
 
 #include <fcntl.h>
@@ -71,11 +72,14 @@ void printUsage(std::ostream &out)
            "--explain then prints, for every field in window order, a block: a line\n"
            "  [NAME] CAPTION, the field's text (or why it is blank), how it got it (the rule, its\n"
            "  formula and the formula with the texts it read) or why each rule that could fill\n"
-           "  it did not, and an empty line.\n"
+           "  it did not, a result's value rounded for reading, and an empty line.\n"
            "--decimal-comma reads numbers with a decimal comma (0,25) as well as a point and\n"
            "  writes results with a decimal comma; not with --trace or --explain.\n"
-           "A text that is not a number gets a warning on stderr naming it and its likely\n"
-           "cause; --strict then makes the exit status 1, after all the output.\n"
+           "A text that is not a number gets a warning on stderr naming it, its likely cause\n"
+           "and how each rule that reads it takes it. A field that disagrees by more than 1 %\n"
+           "with what a rule gives from the rest of the solved page gets a warning naming it\n"
+           "and both values (--explain shows it too). --strict makes either exit status 1,\n"
+           "after all the output.\n"
            "--csv solves one page per row of FILE (standard input when absent or -): a header\n"
            "naming fields by name or caption, then their texts; prints a header of every field,\n"
            "then one row per page, in order. NAME=TEXT then applies to every row, before its\n"
@@ -128,8 +132,10 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
 // One block per field, in the order the window shows them.
 // given: by field id, whether an argument set the field; the others hold the window's default.
 // With material, the solve was one with a material, and record is not used.
+// disagreements: the page's, each added to its field's block.
 void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
-                       const FieldStore &solved, const std::vector<bool> &given, std::ostream &out,
+                       const FieldStore &solved, const std::vector<bool> &given,
+                       const std::vector<std::string> &disagreements, std::ostream &out,
                        const MaterialSolve *material = nullptr)
 {
     const RelationList &list = operation.relations;
@@ -139,12 +145,13 @@ void printExplanations(const OperationDefinition &operation, const SolveRecord &
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
     const std::vector<FieldExplanation> explanations =
         material ? explainWithMaterial(operation, captions, *material, solved, defaults)
-                 : explainSolve(list, captions, record, solved, defaults);
+                 : explainSolve(list, captions, record, solved, defaults, operation.units());
     for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
             << '[' << list.fields[index] << "] " << captions[index] << '\n'
-            << explanations[index].text << '\n';
+            << explanations[index].text << '\n'
+            << disagreements[index];
     }
 }
 
@@ -340,6 +347,27 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
     return runCsvBatch(*request.operation, options, file, out, err);
 }
 
+// A warning for each field of the solved page that disagrees with what a rule gives from the
+// others; by field id, the disagreements as lines, for the explanations. The page's sources are
+// record's, or a material solve's two.
+std::vector<std::string> warnOfDisagreements(const OperationDefinition &operation,
+                                             const FieldStore &page, const SolveRecord *record,
+                                             const MaterialSolve *material, Warnings &warnings)
+{
+    const PageCheck check(operation);
+    FieldSources sources = check.sources().ofSolve(record ? *record : material->first);
+    if (material && material->kc)
+        mergeSources(sources, check.sources().ofSolve(material->second));
+    // Each of the few writes of a page is checked again: a check of the solve itself.
+    std::vector<std::string> lines(page.size());
+    for (const Disagreement &disagreement : check.check(page, sources)) {
+        warnings.add(check.warning("", disagreement, page));
+        lines[static_cast<std::size_t>(disagreement.field)] +=
+            check.text(disagreement, page) + '\n';
+    }
+    return lines;
+}
+
 int solvePage(const Request &request, std::ostream &out, std::ostream &err)
 {
     const OperationDefinition &operation = *request.operation;
@@ -347,7 +375,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     FieldStore store = operation.defaultStore();
     NumberCells cells(request.decimalComma, list.endOfPass.empty());
     Warnings warnings(err);
-    setGivenTexts(store, request.givenTexts, cells, warnings);
+    setGivenTexts(store, request.givenTexts, cells, warnings, operation);
     if (operation.prepare)
         operation.prepare(store);
 
@@ -362,15 +390,19 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
         };
     }
     SolveRecord record;
+    record.keepTexts = request.explain;
     cells.beforeSolve(store);
     std::optional<MaterialSolve> withMaterial;
     if (request.material)
         withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),
-                                         *request.material, store, traceWriter, request.explain);
+                                         *request.material, store, traceWriter, true);
     else
-        solve(list, store, traceWriter, request.explain ? &record : nullptr);
+        solve(list, store, traceWriter, &record);
+    const std::vector<std::string> disagreements =
+        warnOfDisagreements(operation, store, withMaterial ? nullptr : &record,
+                            withMaterial ? &*withMaterial : nullptr, warnings);
     if (request.explain)
-        printExplanations(operation, record, store, request.given, explanations,
+        printExplanations(operation, record, store, request.given, disagreements, explanations,
                           withMaterial ? &*withMaterial : nullptr);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {

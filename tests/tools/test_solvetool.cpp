@@ -251,6 +251,31 @@ INSTANTIATE_TEST_SUITE_P(
                    "txtidiam=1.234,5",
                    {"'1.234,5'", "thousands separator"},
                    0},
+        NumberText{"Disagreement",
+                   {"longitudinal", "--strict", "txtfeed=0.3", "txtangle=90", "txtct=0.5"},
+                   "txtct=0.5",
+                   {"warning: txtct: UnCut Chip Thickness 0.5 disagrees with Feed 0.3 and "
+                    "Approach Angle 90, which give 0.3 mm (−40 %): one of them is out of date or "
+                    "mistyped."},
+                   1},
+        NumberText{"DisagreementExplained",
+                   {"longitudinal", "--explain", "txtfeed=0.3", "txtangle=90", "txtct=0.5"},
+                   "UnCut Chip Thickness 0.5 disagrees with Feed 0.3 and Approach Angle 90, which "
+                   "give 0.3 mm (−40 %): one of them is out of date or mistyped.",
+                   {"txtct"},
+                   0},
+        NumberText{"NotANumberExplained",
+                   {"longitudinal", "--explain", "txtlen=1.200.0"},
+                   "Typed, but not a number: read as 1.2 by the No. Of Cuts rule (5c), the Feed "
+                   "Rate rule (6b) and the Machining Time rule (9a), which read up to the first "
+                   "character that is not part of a number.",
+                   {"'1.200.0' is not a number", "; read as 1.2 by the No. Of Cuts rule (5c)"},
+                   0},
+        NumberText{"ResultRoundedForReading",
+                   {"longitudinal", "--explain", "txtidiam=50", "txtcspeed=150"},
+                   "Rounded for reading: 954.5 rev/min.",
+                   {},
+                   0},
         NumberText{"TurningIsLongitudinal", {"turning", "txtidiam=50"}, "txtidiam=50", {}, 0},
         // The first solve finds the chip thickness, 0.25 × sin(90° with π = 22/7); kc is set
         // from it, 1500 × 0.249999950033342^−0.22, and a second solve takes it on to the force.
