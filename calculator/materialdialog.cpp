@@ -282,6 +282,11 @@ const MaterialGroup *MaterialDialog::chosenGroup() const
     return nullptr;
 }
 
+bool MaterialDialog::atOneMillimetre() const
+{
+    return m_atOneMillimetre->isChecked();
+}
+
 std::optional<MaterialForce> MaterialDialog::chosenForce() const
 {
     const MaterialGroup *group = chosenGroup();

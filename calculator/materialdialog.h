@@ -29,11 +29,13 @@ public:
 
     // The chosen group's force, when it gives one.
     std::optional<MaterialForce> chosenForce() const;
+    const materials::MaterialGroup *chosenGroup() const;
+    // Whether the force is asked for at 1 mm rather than at the page's chip thickness.
+    bool atOneMillimetre() const;
 
     void accept() override;
 
 private:
-    const materials::MaterialGroup *chosenGroup() const;
     void filter(const QString &text);
     void showChoice();
 
