@@ -32,29 +32,39 @@ const std::vector<OperationDefinition> &operationDefinitions()
     static const std::vector<OperationDefinition> all = [] {
         std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
+        using cuttingdata::Process;
+        const StartingFields turningStart{Process::turning, "txtcspeed", "txtfeed"};
+        const MachineFields turningMachine{"txtrpm", "txtfrate", "txtmp",
+                                           "txtcp",  "",         {"txtdoc", "txtfeed"}};
         // clang-format off
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {},
              {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
-             turning::longitudinalWindow, "txtct"},
+             turning::longitudinalWindow, "txtct", turningStart, turningMachine},
             {"face", turning::faceRelations(), turningDefaults, {},
              {"Option2", "Face Turning", {240, 1320, 1335, 255}},
-             turning::faceWindow, "txtct"},
+             turning::faceWindow, "txtct", turningStart, turningMachine},
             {"taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
-             taper::taperWindow},
+             taper::taperWindow, {}, turningStart,
+             {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtchip"}}},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
              {"Option7", "Drilling", {3000, 1800, 855, 255}},
-             drilling::drillingWindow, "txtct"},
+             drilling::drillingWindow, "txtct",
+             StartingFields{Process::drilling, "txtcspeed", "txtfeed", {"txtfdiam", "txtfdiam2"}},
+             {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtfeed"}}},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}},
-             milling::millingWindow, "txtmin"},
+             milling::millingWindow, "txtmin",
+             StartingFields{Process::milling, "txtcs", "txtfpt", {"txtdiam"}},
+             {"txtrpm", "txtfr", "txtmp", "txtcp", "txttorq", {"txtdoc", "txtfpt"}}},
             {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}},
-             shaping::shapingWindow, "txtf"},
+             shaping::shapingWindow, "txtf", {},
+             {"", "", "txtmp", "txtcp", "", {"txtdoc", "txtf"}}},
         };
         // clang-format on
     }();

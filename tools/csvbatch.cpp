@@ -432,13 +432,14 @@ private:
                 if (m_operation.prepare)
                     m_operation.prepare(store);
                 cells.beforeSolve(store);
-                const std::string bad =
-                    m_materials.solveRow(m_prepared, m_captions, rowCells, store);
-                if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
-                    batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
-                                             ", material: " + bad);
-                else if (!bad.empty())
-                    ++batch.unshownWarnings;
+                for (const std::string &warning :
+                     m_materials.solveRow(m_prepared, m_captions, rowCells, store)) {
+                    if (batch.warnings.size() < Warnings::shownAtMost)
+                        batch.warnings.push_back("line " + std::to_string(batch.lines[row]) + ", " +
+                                                 warning);
+                    else
+                        ++batch.unshownWarnings;
+                }
                 appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(),
                              m_separator, cells.decimalCommas(store));
                 whole = batch.output.size();
