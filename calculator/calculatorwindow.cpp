@@ -4,6 +4,8 @@
 #include "calculator/buttonlabel.h"
 #include "calculator/fieldedit.h"
 #include "calculator/framebox.h"
+#include "calculator/machinelook.h"
+#include "calculator/machinesettings.h"
 #include "calculator/materialdialog.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -465,6 +468,93 @@ void CalculatorWindow::addFieldActions(QMenu *menu, QLineEdit *field)
         action->setObjectName(QStringLiteral("fromMaterial"));
         connect(action, &QAction::triggered, this, [this, page] { chooseMaterial(page); });
     }
+    if (const auto &starting = m_operation.starting) {
+        const auto &fields = m_solveFields[std::size_t(page)];
+        for (const bool speed : {true, false}) {
+            const FieldId id =
+                m_operation.relations.fieldId(speed ? starting->speed : starting->feed);
+            if (field != fields[std::size_t(id)])
+                continue;
+            action = menu->addAction(speed ? QStringLiteral("Cutting Speed from Material…")
+                                           : QStringLiteral("Feed from Material…"));
+            action->setObjectName(speed ? QStringLiteral("speedFromMaterial")
+                                        : QStringLiteral("feedFromMaterial"));
+            connect(action, &QAction::triggered, this,
+                    [this, page, speed] { chooseStart(page, speed); });
+        }
+    }
+    action = menu->addAction(QStringLiteral("Choose Machine…"));
+    action->setObjectName(QStringLiteral("chooseMachine"));
+    connect(action, &QAction::triggered, this, &CalculatorWindow::chooseMachine);
+}
+
+// As kc from a material: one edit over the field's whole text, which Ctrl+Z takes back.
+void CalculatorWindow::chooseStart(int page, bool speed)
+{
+    const FieldStore texts = pageTexts(page);
+    const OperationDefinition &operation = m_operation;
+    MaterialDialog dialog(
+        [&](const materials::MaterialGroup &group, cuttingdata::Tool tool) {
+            return speed ? startingSpeed(operation, texts, group, tool)
+                         : startingFeed(operation, texts, group, tool);
+        },
+        speed ? QStringLiteral("Cutting Speed from Material")
+              : QStringLiteral("Feed from Material"),
+        this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<StartingValue> start = dialog.chosenStart();
+    if (!start)
+        return;
+    auto *field =
+        static_cast<FieldEdit *>(m_solveFields[std::size_t(page)][std::size_t(start->field)]);
+    field->setFocus();
+    field->selectAll();
+    field->replaceSelection(QString::fromStdString(*start->text));
+    m_results[std::size_t(page)].entered(
+        start->field, *start->text + "\n" + start->explanation +
+                          "\nEntered from the cutting-data table; Ctrl+Z takes it back.");
+    showResults(page);
+}
+
+void CalculatorWindow::setMachine(std::optional<Machine> machine)
+{
+    m_machine = std::move(machine);
+    for (int page = 0; page < pageCount(); ++page)
+        showResults(page);
+}
+
+void CalculatorWindow::machinesChanged()
+{
+    if (!m_machine)
+        return;
+    std::optional<Machine> kept;
+    for (const Machine &machine : loadMachines()) {
+        if (machine.name == m_machine->name)
+            kept = machine;
+    }
+    setMachine(kept);
+}
+
+void CalculatorWindow::chooseMachine()
+{
+    const std::vector<Machine> machines = loadMachines();
+    QStringList names{QStringLiteral("(none)")};
+    for (const Machine &machine : machines)
+        names << QString::fromStdString(machine.name);
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("chooseMachineDialog"));
+    dialog.setWindowTitle(QStringLiteral("Choose Machine"));
+    dialog.setLabelText(machines.empty() ? QStringLiteral("No machines yet: add them with "
+                                                          "Machine > Machines….\nMachine:")
+                                         : QStringLiteral("Machine for %1:").arg(windowTitle()));
+    dialog.setComboBoxItems(names);
+    dialog.setTextValue(m_machine ? QString::fromStdString(m_machine->name) : names.front());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const qsizetype chosen = names.indexOf(dialog.textValue());
+    setMachine(chosen > 0 ? std::optional<Machine>(machines[std::size_t(chosen - 1)])
+                          : std::nullopt);
 }
 
 // The force goes in as if typed over the field's whole text, so that Ctrl+Z takes it back.
@@ -548,6 +638,9 @@ void CalculatorWindow::showResults(int page)
         fields[i]->setPalette(palette);
         fields[i]->setFont(font);
     }
+    if (m_machine)
+        showBeyondMachine(checkMachine(*m_machine, m_operation, pageTexts(page), m_captions),
+                          fields, m_captions);
 }
 
 // Every field of the window carrying this page's tag is cleared (every field when the window
