@@ -638,9 +638,9 @@ void CalculatorWindow::showResults(int page)
         fields[i]->setPalette(palette);
         fields[i]->setFont(font);
     }
-    if (m_machine)
-        showBeyondMachine(checkMachine(*m_machine, m_operation, pageTexts(page), m_captions),
-                          fields, m_captions);
+    showBeyondMachine(m_machine ? checkMachine(*m_machine, m_operation, pageTexts(page), m_captions)
+                                : std::vector<Exceedance>(),
+                      fields, m_captions);
 }
 
 // Every field of the window carrying this page's tag is cleared (every field when the window
