@@ -193,20 +193,22 @@ std::optional<StartingValue> startingFeed(const OperationDefinition &operation,
     return value;
 }
 
-std::vector<std::string> setStartingData(const OperationDefinition &operation, FieldStore &page,
-                                         const materials::MaterialGroup &group, Tool tool)
+StartingData setStartingData(const OperationDefinition &operation, FieldStore &page,
+                             const materials::MaterialGroup &group, Tool tool)
 {
-    std::vector<std::string> notes;
+    StartingData data;
     for (auto find : {startingSpeed, startingFeed}) {
-        const std::optional<StartingValue> value = find(operation, page, group, tool);
+        std::optional<StartingValue> value = find(operation, page, group, tool);
         if (!value || !page.isBlank(value->field))
             continue;
-        if (value->text)
+        if (value->text) {
             page.setText(value->field, *value->text);
-        else
-            notes.push_back(value->explanation);
+            data.set.push_back(std::move(*value));
+        } else {
+            data.notes.push_back(std::move(value->explanation));
+        }
     }
-    return notes;
+    return data;
 }
 
 } // namespace zorvik

@@ -31,10 +31,13 @@ std::optional<StartingValue> startingFeed(const OperationDefinition &operation,
                                           const materials::MaterialGroup &group,
                                           cuttingdata::Tool tool);
 
-// Sets the page's cutting speed and feed where they are blank; returns, for each that stayed
-// blank for want of a figure, why.
-std::vector<std::string> setStartingData(const OperationDefinition &operation, FieldStore &page,
-                                         const materials::MaterialGroup &group,
-                                         cuttingdata::Tool tool);
+// Sets the page's cutting speed and feed where they are blank: the values it set, and for each
+// it could not set for want of a figure or a diameter, why.
+struct StartingData {
+    std::vector<StartingValue> set;
+    std::vector<std::string> notes;
+};
+StartingData setStartingData(const OperationDefinition &operation, FieldStore &page,
+                             const materials::MaterialGroup &group, cuttingdata::Tool tool);
 
 } // namespace zorvik

@@ -67,7 +67,7 @@ std::vector<std::string> solveForMaterial(const PreparedList &list,
 {
     std::vector<std::string> notes;
     if (group && tool && operation.starting)
-        notes = setStartingData(operation, store, *group, *tool);
+        notes = setStartingData(operation, store, *group, *tool).notes;
     if (group && group->choosable() && materialFields(operation))
         solveWithMaterial(list, operation, captions, *group, store);
     else

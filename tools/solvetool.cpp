@@ -139,18 +139,22 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
 // One block per field, in the order the window shows them.
 // given: by field id, whether an argument set the field; the others hold the window's default.
 // With material, the solve was one with a material, and record is not used.
+// started: the fields set from starting data before the solve.
 void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
                        const FieldStore &solved, const std::vector<bool> &given, std::ostream &out,
-                       const MaterialSolve *material = nullptr)
+                       const MaterialSolve *material, const std::vector<StartingValue> &started)
 {
     const RelationList &list = operation.relations;
     const Captions captions = operation.captions();
     std::vector<bool> defaults(list.fields.size(), false);
     for (const auto &[field, text] : operation.defaults)
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
-    const std::vector<FieldExplanation> explanations =
+    std::vector<FieldExplanation> explanations =
         material ? explainWithMaterial(operation, captions, *material, solved, defaults)
                  : explainSolve(list, captions, record, solved, defaults);
+    for (const StartingValue &value : started)
+        explanations[static_cast<std::size_t>(value.field)].text =
+            *value.text + "\n" + value.explanation + "\nSet before the solve; the solve reads it.";
     for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
@@ -395,9 +399,10 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     setGivenTexts(store, request.givenTexts, cells, warnings);
     if (operation.prepare)
         operation.prepare(store);
+    StartingData starting;
     if (request.material && request.tool) {
-        for (const std::string &note :
-             setStartingData(operation, store, *request.material, *request.tool))
+        starting = setStartingData(operation, store, *request.material, *request.tool);
+        for (const std::string &note : starting.notes)
             warnings.add(note);
     }
 
@@ -421,7 +426,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
         solve(list, store, traceWriter, request.explain ? &record : nullptr);
     if (request.explain)
         printExplanations(operation, record, store, request.given, explanations,
-                          withMaterial ? &*withMaterial : nullptr);
+                          withMaterial ? &*withMaterial : nullptr, starting.set);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
         std::string field = store.text(static_cast<FieldId>(i));

@@ -25,9 +25,9 @@ void PrintTo(const StartCase &c, std::ostream *os)
     *os << c.name;
 }
 
-class StartingData : public testing::TestWithParam<StartCase> {};
+class StartingTable : public testing::TestWithParam<StartCase> {};
 
-TEST_P(StartingData, EntersLowSpeedAndMiddleFeed)
+TEST_P(StartingTable, EntersLowSpeedAndMiddleFeed)
 {
     const StartCase &c = GetParam();
     const OperationDefinition &operation = operationNamed(c.operation);
@@ -40,7 +40,8 @@ TEST_P(StartingData, EntersLowSpeedAndMiddleFeed)
     EXPECT_EQ(speed->text.value_or(""), c.speed) << speed->explanation;
     EXPECT_EQ(feed->text.value_or(""), c.feed) << feed->explanation;
     EXPECT_NE(feed->explanation.find(c.says), std::string::npos) << feed->explanation;
-    setStartingData(operation, page, *named.group, c.tool);
+    const zorvik::StartingData set = setStartingData(operation, page, *named.group, c.tool);
+    EXPECT_EQ(set.set.size() + set.notes.size(), 2u);
     EXPECT_EQ(page.text(speed->field), c.speed);
     EXPECT_EQ(page.text(feed->field), c.feed);
 }
@@ -48,7 +49,7 @@ TEST_P(StartingData, EntersLowSpeedAndMiddleFeed)
 using cuttingdata::Tool;
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
-    Table, StartingData,
+    Table, StartingTable,
     testing::Values(
         StartCase{"TurningCarbide", "longitudinal", "C45", Tool::carbide, {}, "70", "0.175",
                   "sources S11 S12 S13 S14"},
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<StartCase> &info) { return info.param.name; });
 // clang-format on
 
-TEST(StartingData, NoneForShaping)
+TEST(StartingTable, NoneForShaping)
 {
     const OperationDefinition &shaping = operationNamed("shaping");
     EXPECT_FALSE(startingSpeed(shaping, shaping.defaultStore(), *materials::findMaterialGroup(2),

@@ -293,6 +293,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "txtfpt=0.03",
                    {},
                    0},
+        NumberText{"StartingSpeedExplained",
+                   {"longitudinal", "--explain", "--material", "2", "--tool", "hss"},
+                   "Starting cutting speed for material group 2 (non-alloy steel, cast steel, "
+                   "free-cutting steel, ≥ 0.25 % C, annealed), turning with HSS tools: the low end "
+                   "of 18 to 26 m/min (table row P 2–5 \"Non-alloy steel C>=0.25% annealed or Q+T "
+                   "up to 300 HB (e.g. C45/1045)\", turning, HSS; sources S13 S14 S15 S16 S29). "
+                   "Roughing and finishing alike start from it; adjust from the first cut.",
+                   {},
+                   0},
         NumberText{"TypedSpeedIsKept",
                    {"longitudinal", "--material", "2", "--tool", "hss", "txtcspeed=33"},
                    "txtcspeed=33",
