@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -289,9 +290,14 @@ BadUse readMachineFile(const std::string &path, Request &request)
         return "--machine is given more than once";
     if (path.empty())
         return "--machine wants the name of a machine file";
+    std::error_code fault;
+    if (std::filesystem::is_directory(path, fault))
+        return "machine file '" + path + "' is a directory";
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
-    if (!(file && text << file.rdbuf()) && !file.eof())
+    if (file)
+        text << file.rdbuf(); // an empty file reads as nothing, and names no machine
+    if (!file || file.bad())
         return "cannot read machine file '" + path + "': " + std::strerror(errno);
     MachineRead read = readMachine(text.str());
     if (!read.error.empty())
