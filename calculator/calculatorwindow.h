@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "calculator/pageresults.h"
+#include "calculator/calculatorpage.h"
+#include "calculator/leavesteps.h"
 #include "calculator/windowhost.h"
 #include "design/windowdesign.h"
 #include "operations/machine.h"
 #include "operations/operation.h"
+#include "solver/consistency.h"
 
 #include <QHash>
 #include <QList>
 #include <QWidget>
 
-#include <optional>
 #include <vector>
 
-class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
 class QMenu;
@@ -75,11 +75,6 @@ private:
         design::KeyFilter filter;
     };
 
-    struct PageStep {
-        int page;
-        void (*run)(design::PageState &page);
-    };
-
     void buildPage(int page, QWidget *container);
     QHash<QString, QWidget *> buildFrames(int page, QWidget *container);
     void buildFields(int page, const QHash<QString, QWidget *> &frames);
@@ -89,17 +84,7 @@ private:
     void run(design::Action action, int page);
     bool previewKey(const QKeyEvent &event);
     void hover(QObject *watched);
-    bool focusChanged(QObject *watched, const QFocusEvent &event);
-    bool leave(const PageStep &step, QLineEdit *left, Qt::FocusReason reason);
-    QLineEdit *focusPastLocked(int page, QWidget *locked, QLineEdit *left,
-                               Qt::FocusReason reason) const;
-    FieldStore pageTexts(int page) const;
-    void showTexts(int page, const FieldStore &given, const FieldStore &texts);
-    void edited(int page, FieldId field);
-    void showResults(int page);
-    bool undoRecalculate(int page);
-    void chooseMaterial(int page);
-    void chooseStart(int page, bool speed);
+    CalculatorPage &page(int page) const { return *m_pages.at(static_cast<std::size_t>(page)); }
     int pageOf(const QObject *field) const;
     void closeWindow();
 
@@ -108,33 +93,18 @@ private:
     WindowHost *m_host = nullptr;
     TabControl *m_tabs = nullptr;
     std::vector<Field> m_fields;
-    // Per page, the fields in the order of the design's field table.
-    std::vector<std::vector<QLineEdit *>> m_pageFields;
-    // Per page, the fields in the order of the relation list.
-    std::vector<std::vector<QLineEdit *>> m_solveFields;
     QHash<const QObject *, design::KeyFilter> m_filters;
-    QHash<const QObject *, PageStep> m_leaveSteps;
-    // The field that last took the focus and has not lost it since; only a field that had the
-    // focus can leave it, however Qt moves the focus on its way.
-    const QObject *m_focused = nullptr;
+    LeaveSteps m_leaveSteps;
     // The labels each surface restores to the normal colour; fields, captions and frames that
     // restore nothing are here with an empty list so the pointer over them stops at them.
     QHash<const QObject *, QList<ButtonLabel *>> m_surfaces;
     // Per field id, the names users know the fields by, for the explanations.
     const Captions m_captions;
-    // Per page, where its texts came from.
-    std::vector<PageResults> m_results;
-    // Per page, the page as it was before its last Recalculate, while Ctrl+Z can bring it back.
-    struct Before {
-        FieldStore texts;
-        PageResults results;
-    };
-    std::vector<std::optional<Before>> m_beforeRecalculate;
-    // Set while the window writes texts that are not edits: a solve's, Recalculate's blanks, an
-    // undone Recalculate.
-    bool m_showingSolve = false;
-    // The page Reset is clearing, -1 when none.
-    int m_resetting = -1;
+    // What each rule of the list reads, and which rules check each field, worked out once for
+    // every page.
+    const ConsistencyCheck m_check;
+    // Owned by the window as its children.
+    std::vector<CalculatorPage *> m_pages;
     std::optional<Machine> m_machine;
 };
 

@@ -15,7 +15,8 @@ void showBeyondMachine(const std::vector<Exceedance> &beyond,
         QLineEdit *field = fields[static_cast<std::size_t>(limit.field)];
         QPalette palette = field->palette();
         const QColor base = palette.color(QPalette::Base);
-        const QColor warning(0xd4, 0x21, 0x1c);
+        // Violet: apart from the red of a disagreement and the amber of a text that is no number.
+        const QColor warning(0x8e, 0x24, 0xaa);
         constexpr float share = 0.35f;
         palette.setColor(QPalette::Base,
                          QColor::fromRgbF((1 - share) * base.redF() + share * warning.redF(),

@@ -13,7 +13,7 @@ namespace zorvik::calculator {
 inline constexpr char beyondMachineProperty[] = "beyondMachine";
 
 // Gives each field beyond the machine a look of its own, a background between the page's and a
-// warning red, readable in light and dark palettes, and adds to its explanation what the
+// violet, readable in light and dark palettes, and adds to its explanation what the
 // machine gives and what would bring the field within; clears the mark from every other field.
 // fields: the page's, by field id, with the palette and explanation of their other looks set.
 void showBeyondMachine(const std::vector<Exceedance> &beyond,

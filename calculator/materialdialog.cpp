@@ -314,6 +314,11 @@ const MaterialGroup *MaterialDialog::chosenGroup() const
     return materials::findMaterialGroup(item->data(Number, Qt::UserRole).toInt());
 }
 
+bool MaterialDialog::atOneMillimetre() const
+{
+    return m_atOneMillimetre->isChecked();
+}
+
 std::optional<MaterialForce> MaterialDialog::chosenForce() const
 {
     const MaterialGroup *group = chosenGroup();

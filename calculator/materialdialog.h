@@ -40,11 +40,13 @@ public:
     std::optional<MaterialForce> chosenForce() const;
     // The chosen group's starting value, when it has one.
     std::optional<StartingValue> chosenStart() const;
+    const materials::MaterialGroup *chosenGroup() const;
+    // Whether the force is asked for at 1 mm rather than at the page's chip thickness.
+    bool atOneMillimetre() const;
 
     void accept() override;
 
 private:
-    const materials::MaterialGroup *chosenGroup() const;
     void filter(const QString &text);
     void showChoice();
     std::optional<StartingValue> startFor(const materials::MaterialGroup &group) const;

@@ -123,8 +123,6 @@ struct WindowDesign {
     std::vector<FieldFilter> filters = {}; // every other field takes KeyFilter::Decimal
     std::vector<HoverRestore> hover;
     std::vector<LeaveStep> leaveSteps = {};
-    // Enter and Esc act on the page shown, rather than always on the roughing page.
-    bool keysFollowShownPage = false;
     TagMatch tagMatch = TagMatch::Text;
     // Every window shares these fonts unless its design says otherwise; the longest field
     // captions just fit their column at 7.5 points.

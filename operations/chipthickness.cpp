@@ -21,32 +21,17 @@ std::string quoted(const std::string &text, const std::string &caption)
 
 // Why the blank thickness stayed blank, rule by rule, leaving out the rules that read the
 // specific cutting force: they would ask for what the thickness is wanted for.
-std::string whatFillsIt(const RelationList &list, FieldId kc, const std::string &blank)
+std::string whatFillsIt(const RelationList &list, const Captions &captions,
+                        const SolveRecord &record, const FieldStore &solved, FieldId kc,
+                        FieldId thickness)
 {
-    std::vector<std::string> kept;
-    bool skipping = false;
-    const std::vector<std::string> lines = linesOf(blank);
-    for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
-        if (line->starts_with("Rule ")) {
-            skipping = false;
-            for (const RuleGroup &group : list.groups) {
-                for (const Rule &rule : group) {
-                    const bool readsKc =
-                        std::find(rule.guard.begin(), rule.guard.end(), kc) != rule.guard.end();
-                    if (readsKc && line->starts_with("Rule " + std::string(rule.id) + ":"))
-                        skipping = true;
-                }
-            }
-        } else if (!line->starts_with("  ")) {
-            skipping = false;
-        }
-        if (!skipping)
-            kept.push_back(*line);
+    std::vector<RuleAttempt> kept;
+    for (const RuleAttempt &attempt : whyBlank(list, record, solved, thickness).attempts) {
+        const std::vector<FieldId> &guard = attempt.rule->guard;
+        if (attempt.prePass || std::find(guard.begin(), guard.end(), kc) == guard.end())
+            kept.push_back(attempt);
     }
-    const bool anyRule = std::any_of(kept.begin(), kept.end(), [](const std::string &line) {
-        return line.starts_with("Rule ");
-    });
-    return anyRule ? joined(kept, "\n") : std::string();
+    return joined(attemptLines(list, captions, record, solved, kept), "\n");
 }
 
 } // namespace
@@ -80,11 +65,12 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
     solved.setText(fields->kc, "");
     SolveRecord record;
     solve(list, solved, {}, &record);
-    const std::string explanation =
-        explainSolve(list, captions, record, solved)[static_cast<std::size_t>(fields->thickness)]
-            .text;
     const std::string &found = solved.text(fields->thickness);
     if (!found.empty()) {
+        const std::string explanation =
+            explainSolve(list, captions, record,
+                         solved)[static_cast<std::size_t>(fields->thickness)]
+                .text;
         const std::vector<std::string> lines = linesOf(explanation);
         const std::string how =
             joined(std::vector<std::string>(lines.begin() + 1, lines.end()), "\n");
@@ -95,7 +81,8 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
         return {std::nullopt, "Calculate finds " + caption + " = " + found +
                                   " from the page, which is no chip thickness above 0 mm:\n" + how};
     }
-    const std::string fills = whatFillsIt(list, fields->kc, explanation);
+    const std::string fills =
+        whatFillsIt(list, captions, record, solved, fields->kc, fields->thickness);
     return {std::nullopt,
             "The page has no chip thickness yet: type " + caption +
                 (fills.empty() ? " first." : ", or what Calculate finds it from:\n" + fills)};

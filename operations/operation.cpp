@@ -1,16 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/operation.h"
 
+#include "operations/drilling/drillinghelp.h"
 #include "operations/drilling/drillingrelations.h"
 #include "operations/drilling/drillingwindow.h"
+#include "operations/milling/millinghelp.h"
 #include "operations/milling/millingrelations.h"
 #include "operations/milling/millingwindow.h"
+#include "operations/shaping/shapinghelp.h"
 #include "operations/shaping/shapingrelations.h"
 #include "operations/shaping/shapingwindow.h"
 #include "operations/turning/taperrelations.h"
 #include "operations/turning/taperwindow.h"
+#include "operations/turning/turninghelp.h"
 #include "operations/turning/turningrelations.h"
 #include "operations/turning/turningwindows.h"
+
+#include <stdexcept>
+#include <string>
 
 namespace zorvik {
 
@@ -27,6 +34,21 @@ Captions OperationDefinition::captions() const
     return design::fieldCaptions(design(), relations);
 }
 
+std::vector<FieldHelpEntry> OperationDefinition::fieldHelp() const
+{
+    if (!help)
+        throw std::logic_error("operation " + std::string(name) + " has no field help");
+    return helpByField(relations, *help);
+}
+
+std::vector<std::string_view> OperationDefinition::units() const
+{
+    std::vector<std::string_view> units;
+    for (const FieldHelpEntry &entry : fieldHelp())
+        units.push_back(entry.unit);
+    return units;
+}
+
 const std::vector<OperationDefinition> &operationDefinitions()
 {
     static const std::vector<OperationDefinition> all = [] {
@@ -40,30 +62,31 @@ const std::vector<OperationDefinition> &operationDefinitions()
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {},
              {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}},
-             turning::longitudinalWindow, "txtct", turningStart, turningMachine},
+             turning::longitudinalWindow, "txtct", &turning::fieldHelp(), turningStart,
+             turningMachine},
             {"face", turning::faceRelations(), turningDefaults, {},
              {"Option2", "Face Turning", {240, 1320, 1335, 255}},
-             turning::faceWindow, "txtct", turningStart, turningMachine},
+             turning::faceWindow, "txtct", &turning::faceFieldHelp(), turningStart, turningMachine},
             {"taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}},
-             taper::taperWindow, {}, turningStart,
+             taper::taperWindow, {}, &taper::fieldHelp(), turningStart,
              {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtchip"}}},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
              {"Option7", "Drilling", {3000, 1800, 855, 255}},
-             drilling::drillingWindow, "txtct",
+             drilling::drillingWindow, "txtct", &drilling::fieldHelp(),
              StartingFields{Process::drilling, "txtcspeed", "txtfeed", {"txtfdiam", "txtfdiam2"}},
              {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtfeed"}}},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}},
-             milling::millingWindow, "txtmin",
+             milling::millingWindow, "txtmin", &milling::fieldHelp(),
              StartingFields{Process::milling, "txtcs", "txtfpt", {"txtdiam"}},
              {"txtrpm", "txtfr", "txtmp", "txtcp", "txttorq", {"txtdoc", "txtfpt"}}},
             {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}},
-             shaping::shapingWindow, "txtf", {},
+             shaping::shapingWindow, "txtf", &shaping::fieldHelp(), {},
              {"", "", "txtmp", "txtcp", "", {"txtdoc", "txtf"}}},
         };
         // clang-format on

@@ -3,6 +3,7 @@
 
 #include "design/windowdesign.h"
 #include "operations/cuttingdata.h"
+#include "solver/fieldhelp.h"
 #include "solver/relationlist.h"
 
 #include <array>
@@ -51,6 +52,8 @@ struct OperationDefinition {
     // The field holding the chip thickness the specific cutting force is taken at (the one its
     // force rule multiplies per unit of chip width); empty where the page has no such force.
     std::string_view chipThickness = {};
+    // What each field is and its unit, one line per field, kept with the list.
+    const std::vector<FieldHelpEntry> *help = nullptr;
     // None where the cutting-data table has no rows for the operation (shaping).
     std::optional<StartingFields> starting = {};
     MachineFields machine = {};
@@ -59,6 +62,11 @@ struct OperationDefinition {
     FieldStore defaultStore() const;
     // Per field id, the captions the operation's window shows.
     Captions captions() const;
+    // Per field id, its help entry. Throws std::logic_error naming the field when the table
+    // misses one, has one twice or names a field the list does not have.
+    std::vector<FieldHelpEntry> fieldHelp() const;
+    // Per field id, its unit, as the help table gives it.
+    std::vector<std::string_view> units() const;
 };
 
 // Every operation, in the order the command-line solver lists them.

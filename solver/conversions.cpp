@@ -183,4 +183,18 @@ std::string numberToText(double number)
     return std::string(buffer, writeNumberText(number, buffer));
 }
 
+double roundedToSignificant(double number, int digits)
+{
+    if (!std::isfinite(number) || number == 0)
+        return number;
+    char buffer[40];
+    const int precision = std::clamp(digits, 1, 17) - 1;
+    char *end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific,
+                              precision)
+                    .ptr;
+    double rounded = number;
+    std::from_chars(buffer, end, rounded, std::chars_format::scientific);
+    return rounded;
+}
+
 } // namespace zorvik

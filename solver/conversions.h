@@ -22,6 +22,10 @@ double lenientToNumber(std::string_view text);
 // finite.
 std::string numberToText(double number);
 
+// number rounded to digits significant decimal digits (1 to 17), halves away from zero as
+// decimal text rounds them: 1515.151515 to 6 is 1515.15. A number that is not finite is itself.
+double roundedToSignificant(double number, int digits);
+
 // The same text written into buffer, which must hold numberTextMax characters; returns its end.
 constexpr std::size_t numberTextMax = 32;
 char *writeNumberText(double number, char *buffer);

@@ -2,6 +2,8 @@
 #include "solver/explain.h"
 
 #include "solver/conversions.h"
+#include "solver/formulareferences.h"
+#include "solver/nonnumber.h"
 #include "solver/texts.h"
 
 #include <algorithm>
@@ -13,61 +15,7 @@ namespace zorvik {
 
 namespace {
 
-// A {name} of a formula text: a field, or an auxiliary value when aux is set.
-struct Ref {
-    bool aux;
-    std::size_t index;
-    bool lenient = false; // read by the lenient conversion
-};
-
-Ref resolve(const RelationList &list, std::string_view name, std::string_view owner)
-{
-    for (std::size_t i = 0; i < list.fields.size(); ++i) {
-        const std::string_view field = list.fields[i];
-        if (field.size() == name.size() + 3 && field.starts_with("txt") && field.ends_with(name))
-            return {false, i};
-    }
-    for (std::size_t i = 0; i < list.auxValues.size(); ++i) {
-        if (list.auxValues[i].name == name)
-            return {true, i};
-    }
-    throw std::logic_error("formula text of " + std::string(owner) + " names {" +
-                           std::string(name) + "}, which its list does not have");
-}
-
-// text with every {name} replaced by what substitute gives for it.
-std::string render(const RelationList &list, std::string_view text, std::string_view owner,
-                   const std::function<std::string(Ref)> &substitute)
-{
-    std::string out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t open = text.find('{', at);
-        if (open == std::string_view::npos) {
-            out += text.substr(at);
-            break;
-        }
-        const std::size_t close = text.find('}', open);
-        if (close == std::string_view::npos)
-            throw std::logic_error("formula text of " + std::string(owner) + " has an open {");
-        out += text.substr(at, open - at);
-        Ref ref = resolve(list, text.substr(open + 1, close - open - 1), owner);
-        ref.lenient = text.substr(0, open).ends_with("lenient(");
-        out += substitute(ref);
-        at = close + 1;
-    }
-    return out;
-}
-
-std::vector<Ref> references(const RelationList &list, std::string_view text, std::string_view owner)
-{
-    std::vector<Ref> refs;
-    render(list, text, owner, [&refs](Ref ref) {
-        refs.push_back(ref);
-        return std::string();
-    });
-    return refs;
-}
+using Ref = FormulaReference;
 
 // A caption that holds a sign of its own ("Width + Feed Allowance (mm)") is bracketed, so that
 // the formula cannot be read as adding to part of it.
@@ -83,7 +31,7 @@ std::string bracketedIfSigned(const std::string &caption)
 std::string inCaptions(const RelationList &list, std::string_view text, std::string_view owner,
                        const Captions &captions)
 {
-    return render(list, text, owner, [&](Ref ref) {
+    return renderFormula(list, text, owner, [&](Ref ref) {
         return bracketedIfSigned(ref.aux ? std::string(list.auxValues[ref.index].caption)
                                          : captions[ref.index]);
     });
@@ -149,7 +97,7 @@ std::string quotedUnlessNumber(const std::string &text)
 std::string withValues(const RelationList &list, std::string_view text, std::string_view owner,
                        const std::vector<std::string> &read, const std::vector<Num> &aux)
 {
-    return render(list, text, owner, [&](Ref ref) {
+    return renderFormula(list, text, owner, [&](Ref ref) {
         return ref.aux ? numberText(aux[ref.index]) : quotedUnlessNumber(read[ref.index]);
     });
 }
@@ -190,6 +138,164 @@ const std::pair<unsigned, std::string_view> failureWords[] = {
     {Overflow, "overflow beyond the double range"},
 };
 
+// Evaluates an applicable rule again, this time to find why it fails.
+RuleAttempt trial(const RelationList &list, const Rule &rule, bool prePass, const FieldStore &store,
+                  const std::vector<Num> &aux)
+{
+    RuleAttempt attempt{&rule, prePass, RuleAttempt::Outcome::EvaluationFailed};
+    const Num result = rule.formula(Values(store, aux));
+    if (result.ok()) {
+        attempt.outcome = RuleAttempt::Outcome::PassesRanOut;
+        attempt.value = result.value();
+        return attempt;
+    }
+    attempt.failures = result.failures();
+    if (attempt.failures & NotANumber) {
+        // Every source the formula reads that is no number fails it.
+        for (Ref ref : formulaReferences(list, rule.text, rule.id)) {
+            const auto field = static_cast<FieldId>(ref.index);
+            if (ref.aux || ref.lenient || strictToNumber(store.text(field)))
+                continue;
+            if (std::find(attempt.fields.begin(), attempt.fields.end(), field) ==
+                attempt.fields.end())
+                attempt.fields.push_back(field);
+        }
+        if (!attempt.fields.empty())
+            attempt.outcome = RuleAttempt::Outcome::NotANumber;
+    }
+    return attempt;
+}
+
+// The group as the last pass saw it, which is the final store unless the passes ran out.
+void attemptsInGroup(const RelationList &list, const RuleGroup &group, const SolveRecord &record,
+                     const FieldStore &solved, FieldId field, BlankReason &reason)
+{
+    const Rule *ended = nullptr;
+    bool endedWell = false;
+    Values values(solved, record.aux);
+    for (const Rule &rule : group) {
+        const bool mine = rule.target == field;
+        reason.anyRule = reason.anyRule || mine;
+        RuleAttempt attempt{&rule, false, RuleAttempt::Outcome::NotTried, ended, endedWell};
+        if (ended) {
+            if (mine)
+                reason.attempts.push_back(attempt);
+            continue;
+        }
+        if (!solved.isBlank(rule.target))
+            continue;
+        for (FieldId source : rule.guard) {
+            if (solved.isBlank(source))
+                attempt.fields.push_back(source);
+        }
+        if (!attempt.fields.empty()) {
+            attempt.outcome = RuleAttempt::Outcome::SourcesBlank;
+            if (mine)
+                reason.attempts.push_back(attempt);
+            continue;
+        }
+        if (rule.test && !rule.test(values)) {
+            attempt.outcome = RuleAttempt::Outcome::TestFails;
+            if (mine)
+                reason.attempts.push_back(attempt);
+            continue;
+        }
+        ended = &rule;
+        attempt = trial(list, rule, false, solved, record.aux);
+        endedWell = attempt.outcome == RuleAttempt::Outcome::PassesRanOut;
+        if (mine)
+            reason.attempts.push_back(attempt);
+    }
+}
+
+// Attempts in words; it keeps the formula texts it shows, for the notes under them.
+class AttemptWriter {
+public:
+    AttemptWriter(const RelationList &list, const Captions &captions, const SolveRecord &record,
+                  const FieldStore &solved)
+        : m_list(list), m_captions(captions), m_record(record), m_solved(solved)
+    {}
+
+    std::vector<std::string> lines(const RuleAttempt &attempt)
+    {
+        using Outcome = RuleAttempt::Outcome;
+        const Rule &rule = *attempt.rule;
+        m_texts.push_back(rule.text);
+        m_texts.push_back(rule.when);
+        const std::string formula = formulaText(m_list, rule, m_captions);
+        if (attempt.prePass)
+            return {"Rule " + std::string(rule.id) +
+                        ", tried once before the first pass: " + formula,
+                    "  " + outcome(attempt, m_record.given, {})};
+        std::string why;
+        switch (attempt.outcome) {
+        case Outcome::NotTried:
+            why = "not tried: rule " + std::string(attempt.endedBy->id) +
+                  (attempt.endedWell ? " comes first in its group."
+                                     : " failed, and a failed rule ends its group.");
+            break;
+        case Outcome::SourcesBlank:
+            why = "not applicable: " + joined(captionsOf(attempt.fields), ", ", " and ") +
+                  (attempt.fields.size() == 1 ? " is blank." : " are blank.");
+            break;
+        case Outcome::TestFails:
+            why = "not applicable: it applies only when " +
+                  inCaptions(m_list, rule.when, rule.id, m_captions) + ", and here " +
+                  withValues(m_list, rule.when, rule.id, m_solved.texts(), m_record.aux) +
+                  " does not hold.";
+            break;
+        default:
+            why = outcome(attempt, m_solved.texts(), m_record.aux);
+        }
+        return {"Rule " + std::string(rule.id) + ": " + formula, "  " + why};
+    }
+
+    const std::vector<std::string_view> &formulaTexts() const { return m_texts; }
+
+private:
+    std::vector<std::string> captionsOf(const std::vector<FieldId> &fields) const
+    {
+        std::vector<std::string> names;
+        for (FieldId field : fields)
+            names.push_back(m_captions[static_cast<std::size_t>(field)]);
+        return names;
+    }
+
+    // What evaluating the rule found, on the texts read and the auxiliary values aux.
+    std::string outcome(const RuleAttempt &attempt, const std::vector<std::string> &read,
+                        const std::vector<Num> &aux) const
+    {
+        const Rule &rule = *attempt.rule;
+        if (attempt.outcome == RuleAttempt::Outcome::PassesRanOut)
+            return "would now give " + numberToText(attempt.value) + ", but the " +
+                   std::to_string(m_list.passes) + " passes ran out first.";
+        if (attempt.outcome == RuleAttempt::Outcome::NotANumber) {
+            std::vector<std::string> reasons;
+            for (FieldId field : attempt.fields) {
+                const auto index = static_cast<std::size_t>(field);
+                const std::string &text = read[index];
+                reasons.push_back(m_captions[index] + (text.empty()
+                                                           ? std::string(" is blank")
+                                                           : " holds " + quotedUnlessNumber(text) +
+                                                                 ", which is not a number"));
+            }
+            return "failed: " + joined(reasons, "; ") + ".";
+        }
+        const std::string values = withValues(m_list, rule.text, rule.id, read, aux);
+        for (const auto &[flag, what] : failureWords) {
+            if (attempt.failures & flag)
+                return "failed: " + std::string(what) + " in " + values + ".";
+        }
+        return "failed: its evaluation failed in " + values + ".";
+    }
+
+    const RelationList &m_list;
+    const Captions &m_captions;
+    const SolveRecord &m_record;
+    const FieldStore &m_solved;
+    std::vector<std::string_view> m_texts;
+};
+
 class Explainer {
 public:
     Explainer(const RelationList &list, const Captions &captions, const SolveRecord &record,
@@ -215,7 +321,7 @@ public:
             if (!given.empty())
                 m_lines.push_back("It held " + quotedUnlessNumber(given) + " before the solve.");
         } else if (!given.empty()) {
-            m_lines.push_back(explainGiven(given, m_captions[index],
+            m_lines.push_back(explainGiven(m_list, m_captions, field, given,
                                            index < m_defaults.size() && m_defaults[index]));
         } else {
             blank(field);
@@ -251,117 +357,15 @@ private:
 
     void blank(FieldId field)
     {
-        bool anyRule = false;
-        std::vector<std::string> lines;
-        // Pre-pass rules run once, on the texts the solve was given.
-        const FieldStore given = storeOf(m_record.given);
-        for (const Rule &rule : m_list.prePass) {
-            if (rule.target != field)
-                continue;
-            anyRule = true;
-            lines.push_back("Rule " + std::string(rule.id) +
-                            ", tried once before the first pass: " + formula(rule));
-            lines.push_back("  " + trial(rule, given, {}, m_record.given));
+        const BlankReason reason = whyBlank(m_list, m_record, m_solved, field);
+        m_lines.push_back(reason.anyRule ? "Blank: no rule filled it."
+                                         : "Blank: no rule fills it.");
+        AttemptWriter writer(m_list, m_captions, m_record, m_solved);
+        for (const RuleAttempt &attempt : reason.attempts) {
+            for (std::string &line : writer.lines(attempt))
+                m_lines.push_back(std::move(line));
         }
-        for (const RuleGroup &group : m_list.groups)
-            anyRule = blankInGroup(group, field, lines) || anyRule;
-        m_lines.push_back(anyRule ? "Blank: no rule filled it." : "Blank: no rule fills it.");
-        m_lines.insert(m_lines.end(), lines.begin(), lines.end());
-    }
-
-    // The group as the last pass saw it, which is the final store unless the passes ran out.
-    bool blankInGroup(const RuleGroup &group, FieldId field, std::vector<std::string> &lines)
-    {
-        const Rule *ended = nullptr;
-        bool endedWell = false;
-        bool anyRule = false;
-        Values values(m_solved, m_record.aux);
-        for (const Rule &rule : group) {
-            const bool mine = rule.target == field;
-            if (mine) {
-                anyRule = true;
-                lines.push_back("Rule " + std::string(rule.id) + ": " + formula(rule));
-            }
-            if (ended) {
-                if (mine)
-                    lines.push_back("  not tried: rule " + std::string(ended->id) +
-                                    (endedWell ? " comes first in its group."
-                                               : " failed, and a failed rule ends its group."));
-                continue;
-            }
-            if (!m_solved.isBlank(rule.target))
-                continue;
-            std::vector<std::string> blankSources;
-            for (FieldId source : rule.guard) {
-                if (m_solved.isBlank(source))
-                    blankSources.push_back(m_captions[static_cast<std::size_t>(source)]);
-            }
-            if (!blankSources.empty()) {
-                if (mine)
-                    lines.push_back("  not applicable: " + joined(blankSources, ", ", " and ") +
-                                    (blankSources.size() == 1 ? " is blank." : " are blank."));
-                continue;
-            }
-            if (rule.test && !rule.test(values)) {
-                if (mine) {
-                    const std::vector<std::string> read = texts();
-                    lines.push_back("  not applicable: it applies only when " +
-                                    inCaptions(m_list, rule.when, rule.id, m_captions) +
-                                    ", and here " +
-                                    withValues(m_list, rule.when, rule.id, read, m_record.aux) +
-                                    " does not hold.");
-                }
-                continue;
-            }
-            ended = &rule;
-            const std::string outcome = trial(rule, m_solved, m_record.aux, texts());
-            endedWell = outcome.starts_with("would");
-            if (mine)
-                lines.push_back("  " + outcome);
-        }
-        return anyRule;
-    }
-
-    // Evaluates an applicable rule again, this time to say why it fails.
-    std::string trial(const Rule &rule, const FieldStore &store, const std::vector<Num> &aux,
-                      const std::vector<std::string> &read)
-    {
-        const Num result = rule.formula(Values(store, aux));
-        if (result.ok())
-            return "would now give " + numberToText(result.value()) + ", but the " +
-                   std::to_string(m_list.passes) + " passes ran out first.";
-        const unsigned failures = result.failures();
-        if (failures & NotANumber) {
-            // Every source the formula reads that is no number fails it.
-            std::vector<std::string> reasons;
-            for (Ref ref : references(m_list, rule.text, rule.id)) {
-                const std::string &text = read[ref.index];
-                if (ref.aux || ref.lenient || strictToNumber(text))
-                    continue;
-                const std::string reason =
-                    m_captions[ref.index] + (text.empty() ? std::string(" is blank")
-                                                          : " holds " + quotedUnlessNumber(text) +
-                                                                ", which is not a number");
-                if (std::find(reasons.begin(), reasons.end(), reason) == reasons.end())
-                    reasons.push_back(reason);
-            }
-            if (!reasons.empty())
-                return "failed: " + joined(reasons, "; ") + ".";
-        }
-        const std::string values = withValues(m_list, rule.text, rule.id, read, aux);
-        for (const auto &[flag, what] : failureWords) {
-            if (failures & flag)
-                return "failed: " + std::string(what) + " in " + values + ".";
-        }
-        return "failed: its evaluation failed in " + values + ".";
-    }
-
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> read;
-        for (std::size_t i = 0; i < m_solved.size(); ++i)
-            read.push_back(m_solved.text(static_cast<FieldId>(i)));
-        return read;
+        m_texts.insert(m_texts.end(), writer.formulaTexts().begin(), writer.formulaTexts().end());
     }
 
     std::string formula(const Rule &rule)
@@ -377,7 +381,7 @@ private:
         std::vector<std::size_t> aux;
         std::vector<std::string_view> seen = m_texts;
         for (std::size_t i = 0; i < seen.size(); ++i) {
-            for (Ref ref : references(m_list, seen[i], "an explanation")) {
+            for (Ref ref : formulaReferences(m_list, seen[i], "an explanation")) {
                 if (ref.aux && std::find(aux.begin(), aux.end(), ref.index) == aux.end()) {
                     aux.push_back(ref.index);
                     seen.push_back(m_list.auxValues[ref.index].text);
@@ -411,6 +415,32 @@ private:
 
 } // namespace
 
+std::string captionName(std::string_view caption)
+{
+    if (!caption.ends_with(')'))
+        return std::string(caption);
+    std::size_t open = caption.size() - 1;
+    for (int depth = 0;; --open) {
+        depth += caption[open] == ')' ? 1 : caption[open] == '(' ? -1 : 0;
+        if (depth == 0)
+            break;
+        if (open == 0)
+            return std::string(caption);
+    }
+    std::string_view name = caption.substr(0, open);
+    while (name.ends_with(' '))
+        name.remove_suffix(1);
+    std::string_view inside = caption.substr(open + 1, caption.size() - open - 2);
+    while (inside.ends_with(' '))
+        inside.remove_suffix(1);
+    if (name.empty())
+        return std::string(caption);
+    if (inside.find(' ') == std::string_view::npos)
+        return std::string(name);
+    // "UnCut Chip Area (1 Edge (mm2) )": the words stay, the unit inside them goes.
+    return std::string(name) + " (" + captionName(inside) + ")";
+}
+
 std::string formulaText(const RelationList &list, const Rule &rule, const Captions &captions)
 {
     return captions[static_cast<std::size_t>(rule.target)] + " = " +
@@ -427,13 +457,56 @@ std::string auxText(const RelationList &list, const AuxValue &value, const Capti
     return std::string(value.caption) + " = " + inCaptions(list, value.text, value.name, captions);
 }
 
+std::string shownText(const std::string &text)
+{
+    return shown(text);
+}
+
 std::string explainGiven(const std::string &text, const std::string &caption, bool isDefault)
 {
     const std::string origin = isDefault ? "The window's default" : "Typed";
     if (strictToNumber(text))
         return shown(text) + "\n" + origin + "; the solve reads it and never changes it.";
-    return shown(text) + "\n" + origin + ", but not a number: every rule that reads " + caption +
-           " fails.";
+    return shown(text) + "\n" + origin + ", but " + caption + " holds no number.";
+}
+
+std::string explainGiven(const RelationList &list, const Captions &captions, FieldId field,
+                         const std::string &text, bool isDefault)
+{
+    if (strictToNumber(text))
+        return explainGiven(text, captions.at(static_cast<std::size_t>(field)), isDefault);
+    return shown(text) + "\n" + (isDefault ? "The window's default" : "Typed") +
+           ", but not a number: " + nonNumberText(list, captions, field, text) + ".";
+}
+
+BlankReason whyBlank(const RelationList &list, const SolveRecord &record, const FieldStore &solved,
+                     FieldId field)
+{
+    BlankReason reason;
+    // Pre-pass rules run once, on the texts the solve was given.
+    const FieldStore given = storeOf(record.given);
+    for (const Rule &rule : list.prePass) {
+        if (rule.target != field)
+            continue;
+        reason.anyRule = true;
+        reason.attempts.push_back(trial(list, rule, true, given, {}));
+    }
+    for (const RuleGroup &group : list.groups)
+        attemptsInGroup(list, group, record, solved, field, reason);
+    return reason;
+}
+
+std::vector<std::string> attemptLines(const RelationList &list, const Captions &captions,
+                                      const SolveRecord &record, const FieldStore &solved,
+                                      const std::vector<RuleAttempt> &attempts)
+{
+    AttemptWriter writer(list, captions, record, solved);
+    std::vector<std::string> lines;
+    for (const RuleAttempt &attempt : attempts) {
+        for (std::string &line : writer.lines(attempt))
+            lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,

@@ -5,6 +5,7 @@
 #include "solver/solve.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorvik {
@@ -13,6 +14,11 @@ namespace zorvik {
 // colon. Windows that share a list (longitudinal and face turning) name its fields each in
 // their own words.
 using Captions = std::vector<std::string>;
+
+// A caption without the unit it ends with, for naming a field inside a sentence: "Spindle Speed"
+// for "Spindle Speed (R.P.M)". A final bracket that holds words ("Cutting Force (1 Edge)") says
+// which quantity it is, and stays.
+std::string captionName(std::string_view caption);
 
 // "Target = expression" in captions, as the rule computes it. Throws std::logic_error naming the
 // rule when its text names something the list does not have.
@@ -37,7 +43,49 @@ std::vector<FieldExplanation> explainSolve(const RelationList &list, const Capti
                                            const SolveRecord &record, const FieldStore &solved,
                                            const std::vector<bool> &defaults = {});
 
+// A field's text as explanations quote it: whole, or a long one by its start and its length.
+std::string shownText(const std::string &text);
+
 // The explanation of a field that holds text as its user gave it: typed, or the window's default.
+// Without the list it cannot say how the rules take a text that is not a number, only that it is
+// none; the form with the list says it.
 std::string explainGiven(const std::string &text, const std::string &caption, bool isDefault);
+std::string explainGiven(const RelationList &list, const Captions &captions, FieldId field,
+                         const std::string &text, bool isDefault);
+
+// Why one rule that fills a field did not fill it in a solve.
+struct RuleAttempt {
+    enum class Outcome {
+        NotTried,         // an earlier rule of its group applied (endedBy), and ended the group
+        SourcesBlank,     // fields holds the guard fields that are blank
+        TestFails,        // its test does not hold
+        NotANumber,       // fields holds what its formula reads as a number and is none
+        EvaluationFailed, // failures holds the Failure flags
+        PassesRanOut,     // it would give value now, but the passes ran out first
+    };
+
+    const Rule *rule;
+    bool prePass; // tried once, on the texts the solve was given
+    Outcome outcome;
+    const Rule *endedBy = nullptr;
+    bool endedWell = false; // whether endedBy evaluated, rather than failed
+    std::vector<FieldId> fields = {};
+    unsigned failures = 0;
+    double value = 0;
+};
+
+// Why field is blank after the solve recorded in record; solved is the store after it.
+struct BlankReason {
+    bool anyRule = false; // whether any rule of the list fills the field at all
+    std::vector<RuleAttempt> attempts;
+};
+BlankReason whyBlank(const RelationList &list, const SolveRecord &record, const FieldStore &solved,
+                     FieldId field);
+
+// The attempts in words, two lines each ("Rule 8b: Spindle Speed = ..." and why it did not
+// fill it), as the explanation of a blank field shows them.
+std::vector<std::string> attemptLines(const RelationList &list, const Captions &captions,
+                                      const SolveRecord &record, const FieldStore &solved,
+                                      const std::vector<RuleAttempt> &attempts);
 
 } // namespace zorvik

@@ -85,7 +85,7 @@ WindowDesign design()
             {"cmdback", "Back", Action::Back, 3000},
             {"cmdcancel", "Cancel", Action::Cancel, 4440},
         },
-        .filters = {{"txttcf", KeyFilter::Digits}, {"txtct", KeyFilter::None}},
+        .filters = {{"txtct", KeyFilter::None}},
         .hover = {{{"", "Frame2", "Frame3"}, labels}},
         .leaveSteps = {
             {{"txtidiam", "txtfdiam"}, leaveEnlargement},

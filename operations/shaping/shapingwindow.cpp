@@ -71,7 +71,6 @@ WindowDesign design()
         .filters = {},
         .hover = twoPageHover(labelButtons(), "SSTab2", {"Label1", "Label2", "Label3", "Label4"},
                               {"Frame1", "Frame3"}, {"Frame4", "Frame6"}),
-        .keysFollowShownPage = true,
         .tagMatch = TagMatch::Number,
     };
     // clang-format on

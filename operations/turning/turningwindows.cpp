@@ -74,7 +74,6 @@ WindowDesign design(const Variant &v)
             {"txteff", "Total Efficiency :", "Frame2", c3, f3, 2880},
         },
         .buttons = buttons,
-        .filters = {{"txtspcp", KeyFilter::Digits}},
         .hover = twoPageHover(buttons, "t1",
                               {"command1", "command2", "command3", "command4",
                                "fcommand1", "fcommand2", "fcommand3", "fcommand4"},

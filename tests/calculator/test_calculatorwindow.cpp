@@ -40,8 +40,8 @@ private slots:
     void editingKeysWork();
     void pageKeys_data();
     void pageKeys();
-    void enterRunsRoughingCalculate_data();
-    void enterRunsRoughingCalculate();
+    void enterRunsShownCalculate_data();
+    void enterRunsShownCalculate();
     void calculateWritesOnlyBlanks();
     void textsUtf8CannotCarryStay_data();
     void textsUtf8CannotCarryStay();
@@ -107,9 +107,9 @@ void TestCalculatorWindow::keyFilter_data()
     QTest::newRow("two points accepted") << "txtidiam"
                                          << "1..2"
                                          << "1..2" << 0;
-    QTest::newRow("specific power: no point") << "txtspcp"
-                                              << "0.5"
-                                              << "05" << 0;
+    QTest::newRow("specific power keeps its point") << "txtspcp"
+                                                    << "1,5"
+                                                    << "1.5" << 0;
     QTest::newRow("finishing specific power") << "ftxtspcp"
                                               << "0.5"
                                               << "0.5" << 0;
@@ -180,15 +180,15 @@ void TestCalculatorWindow::pageKeys()
     QCOMPARE(fieldOf(m_window, "txtcf")->text(), QString("8"));
 }
 
-void TestCalculatorWindow::enterRunsRoughingCalculate_data()
+void TestCalculatorWindow::enterRunsShownCalculate_data()
 {
     QTest::addColumn<int>("key");
     QTest::newRow("Return") << int(Qt::Key_Return);
     QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
 }
 
-// Enter runs the roughing page's Calculate even while the finishing page is in front.
-void TestCalculatorWindow::enterRunsRoughingCalculate()
+// Enter runs the Calculate of the page in front, never one the user cannot see.
+void TestCalculatorWindow::enterRunsShownCalculate()
 {
     QFETCH(int, key);
 
@@ -198,8 +198,8 @@ void TestCalculatorWindow::enterRunsRoughingCalculate()
     typeInto(m_window, "ftxtrpm", "400");
     typeInto(m_window, "ftxtfeed", "0.5");
     QTest::keyClick(fieldOf(m_window, "ftxtfeed"), Qt::Key(key));
-    QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString("250"));
-    QCOMPARE(fieldOf(m_window, "ftxtfrate")->text(), QString());
+    QCOMPARE(fieldOf(m_window, "txtfrate")->text(), QString());
+    QCOMPARE(fieldOf(m_window, "ftxtfrate")->text(), QString("200"));
     QCOMPARE(fieldOf(m_window, "ftxtfeed")->text(), QString("0.5"));
     QCOMPARE(m_window->shownPage(), 1);
 }

@@ -178,20 +178,27 @@ void TestDrillTaperWindows::focusPassesLockedFields()
 
 void TestDrillTaperWindows::enlargementIsCalculated_data()
 {
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("calculate");
-    QTest::newRow("Enter") << "Enter";
-    QTest::newRow("Calculate") << "cmdcalc";
+    const QString left = "txtfdiam=20 txtidiam=12 Tab txtcspeed=25";
+    // Calculate leaves the diameter that still has the focus first.
+    const QString inPlace = "txtcspeed=25 txtidiam=12 txtfdiam=20";
+    QTest::newRow("Enter") << left << "Enter";
+    QTest::newRow("Calculate") << left << "cmdcalc";
+    QTest::newRow("Enter in the final diameter") << inPlace << "Enter";
+    QTest::newRow("Calculate from the final diameter") << inPlace << "cmdcalc";
 }
 
 // The locked hole diameter is still what the relation list reads for the chip, and the final
 // diameter what it reads for the speeds.
 void TestDrillTaperWindows::enlargementIsCalculated()
 {
+    QFETCH(QString, steps);
     QFETCH(QString, calculate);
 
     CalculatorWindow *window = drill();
     QVERIFY(window);
-    act(window, {"txtfdiam=20", "txtidiam=12", "Tab", "txtcspeed=25"});
+    act(window, steps.split(' '));
     if (calculate == "Enter")
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     else
@@ -238,7 +245,7 @@ void TestDrillTaperWindows::keyFilter_data()
     QTest::addColumn<QString>("expected");
 
     const char *rows[][4] = {
-        {"frmdrill", "txttcf", "12.5", "125"},         // no decimal point
+        {"frmdrill", "txttcf", "12,5", "12.5"},        // a decimal field like the rest
         {"frmdrill", "txtct", "0,2 mm-x", "0,2 mm-x"}, // anything
         {"frmdrill", "txtcspeed", "1a.5-", "1.5"},     // the plain filter
         {"frmtap", "txtnoc", "2.5x", "2.5"},           {"frmtap", "txtangle", "1,5 e", "1.5"},
@@ -337,8 +344,8 @@ void TestDrillTaperWindows::doubleClickCalculatesOnce()
     QCOMPARE(fieldOf(window, "txtinlet")->text(), QString("1.29593670201417"));
 }
 
-// A button label takes no focus, so a click on one leaves the field where the focus is: a
-// diameter typed but not yet left has not run the enlargement when Calculate solves the page.
+// A button label takes no focus, so a click on one leaves the focus where it is; Calculate runs
+// the enlargement of the diameter not yet left as leaving it would.
 void TestDrillTaperWindows::clickingALabelLeavesNoField()
 {
     CalculatorWindow *window = drill();
@@ -349,9 +356,9 @@ void TestDrillTaperWindows::clickingALabelLeavesNoField()
     QTest::mouseClick(m_driver->main()->windowHandle(), Qt::LeftButton, {},
                       calculate->mapTo(m_driver->main(), calculate->rect().center()));
     QCOMPARE(QApplication::focusWidget(), typing);
-    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString());
-    QCOMPARE(enabledDiameters(window), QString("yyy"));
-    // Leaving the field runs it as before.
+    QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
+    QCOMPARE(enabledDiameters(window), QString("yyn"));
+    // Leaving the field afterwards runs it again, to the same end.
     QTest::keyClick(typing, Qt::Key_Tab);
     QCOMPARE(fieldOf(window, "txtfdiam2")->text(), QString("10"));
 }

@@ -317,16 +317,14 @@ QString TestEventStream::checkInvariants() const
     return {};
 }
 
-// Which Calculate, if any, the key will run: Enter in a calculator window runs the roughing
-// page's, or the shown page's where the window says so.
+// Which Calculate, if any, the key will run: Enter in a calculator window runs the shown page's.
 std::optional<PendingCalculate> TestEventStream::calculateBy(QWidget *target, Qt::Key key) const
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return std::nullopt;
     for (QWidget *widget = target; widget; widget = widget->parentWidget()) {
         if (auto *window = qobject_cast<CalculatorWindow *>(widget)) {
-            const int page = window->design().keysFollowShownPage ? window->shownPage() : 0;
-            return PendingCalculate{target, QEvent::KeyPress, window, page};
+            return PendingCalculate{target, QEvent::KeyPress, window, window->shownPage()};
         }
     }
     return std::nullopt;

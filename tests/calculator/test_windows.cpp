@@ -7,7 +7,11 @@
 #include "calculator/materialdialog.h"
 #include "calculator/twips.h"
 #include "design/designcheck.h"
+#include "solver/consistency.h"
 #include "solver/conversions.h"
+#include "solver/fieldhelp.h"
+#include "solver/nonnumber.h"
+#include "solver/provenance.h"
 #include "solver/solve.h"
 #include "tests/support/typedpage.h"
 #include "tests/support/workedexamples.h"
@@ -29,6 +33,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 using zorvik::OperationDefinition;
@@ -178,6 +183,10 @@ private slots:
 
     void workedExample_data();
     void workedExample();
+    void helpBeforeTheFirstCalculate_data() { addWindowRows(); }
+    void helpBeforeTheFirstCalculate();
+    void disagreementsAreShown_data() { addWindowRows(); }
+    void disagreementsAreShown();
     void recalculateFollowsAnEdit_data() { addPageRows(); }
     void recalculateFollowsAnEdit();
     void materialForceFromTheMenu_data() { addPageRows(); }
@@ -203,6 +212,10 @@ private slots:
     void resetClearsItsOwnPage();
     void importFillsBlanksFromTwins_data() { addPageRows(true); }
     void importFillsBlanksFromTwins();
+    void importKeepsWhereTextsCameFrom_data() { addPageRows(true); }
+    void importKeepsWhereTextsCameFrom();
+    void nonNumberIsSeenOnLeaving_data() { addPageRows(); }
+    void nonNumberIsSeenOnLeaving();
     void escapeGoesBackFromEveryPage_data() { addPageRows(); }
     void escapeGoesBackFromEveryPage();
     void tabFollowsTheFieldTable_data() { addPageRows(); }
@@ -248,7 +261,7 @@ private:
 };
 
 // Each operation's worked example typed into every page of its window, run by the page's
-// Calculate label and, where Enter acts on that page, by Enter.
+// Calculate label and by Enter, which acts on the page in front.
 void TestWindows::workedExample_data()
 {
     QTest::addColumn<const OperationDefinition *>("entry");
@@ -258,8 +271,7 @@ void TestWindows::workedExample_data()
         const WindowDesign &design = entry.design();
         for (int page = 0; page < int(design.pages.size()); ++page) {
             QTest::addRow("%s page %d, Calculate", design.name, page) << &entry << page << false;
-            if (page == 0 || design.keysFollowShownPage)
-                QTest::addRow("%s page %d, Enter", design.name, page) << &entry << page << true;
+            QTest::addRow("%s page %d, Enter", design.name, page) << &entry << page << true;
         }
     }
 }
@@ -289,11 +301,97 @@ void TestWindows::workedExample()
         QTest::mouseClick(
             labelOf(window, buttonFor(design, page, zorvik::design::Action::Calculate)),
             Qt::LeftButton);
-    for (const auto &[field, text] : example.results)
+    const std::vector<std::string_view> units = entry->units();
+    for (const auto &[field, text] : example.results) {
         expected[prefix + qtext(field)] = qtext(text);
+        // The explanation reads the result rounded; the field keeps every digit.
+        const std::string reading = zorvik::readingText(
+            *zorvik::strictToNumber(text), units[std::size_t(entry->relations.fieldId(field))]);
+        QVERIFY2(fieldOf(window, prefix + qtext(field))
+                     ->toolTip()
+                     .endsWith("\nRounded: " + QString::fromStdString(reading)),
+                 qPrintable(fieldOf(window, prefix + qtext(field))->toolTip()));
+    }
     // Every field of the window: results on this page, the rest as typed or as opened.
     for (auto at = expected.cbegin(); at != expected.cend(); ++at)
         QCOMPARE(fieldOf(window, at.key())->text(), at.value());
+}
+
+// Before anything is calculated every field says what it is, its unit and what it leads to.
+void TestWindows::helpBeforeTheFirstCalculate()
+{
+    QFETCH(const OperationDefinition *, entry);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    const zorvik::RelationList &list = entry->relations;
+    const zorvik::Captions captions = zorvik::design::fieldCaptions(entry->design(), list);
+    const std::vector<zorvik::FieldHelpEntry> help = entry->fieldHelp();
+    for (const QString &name : solvedFieldNames(*entry)) {
+        QLineEdit *field = fieldOf(window, name);
+        const auto id =
+            list.fieldId(name.startsWith("ftxt") ? name.mid(1).toStdString() : name.toStdString());
+        const QString text =
+            QString::fromStdString(zorvik::fieldHelpText(list, captions, help, id));
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(field->toolTip(), text);
+        QCOMPARE(field->accessibleDescription(), text);
+    }
+}
+
+// The worked example solved, then its last typed number doubled and Calculate pressed again:
+// every field the check finds in disagreement takes a look of its own, readable, and says what
+// it disagrees with; the others keep the page's background.
+void TestWindows::disagreementsAreShown()
+{
+    QFETCH(const OperationDefinition *, entry);
+    const zorvik::OperationDefinition &operation = *entry;
+    const zorvik::RelationList &list = operation.relations;
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(operation.name);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, qtext(field), qtext(text));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const auto &[last, text] = example.typed.back();
+    const std::string doubled = zorvik::numberToText(*zorvik::strictToNumber(text) * 2);
+    typeInto(window, qtext(last), QString::fromStdString(doubled));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    zorvik::FieldStore page = zorvik::test::typedPage(operation, example.typed);
+    zorvik::SolveRecord record;
+    zorvik::solve(list, page, {}, &record);
+    page.setText(list.fieldId(last), doubled);
+    const zorvik::Captions captions = zorvik::design::fieldCaptions(entry->design(), list);
+    QHash<QString, QString> expected;
+    for (const zorvik::Disagreement &d :
+         zorvik::checkConsistency(list, page, zorvik::solveSources(list, record))) {
+        expected[qtext(list.fields[std::size_t(d.field)])] +=
+            QString::fromStdString(zorvik::disagreementText(d, page, captions, entry->units()));
+    }
+    QVERIFY(!expected.isEmpty());
+    const QColor base = window->palette().color(QPalette::Active, QPalette::Base);
+    for (std::string_view name : list.fields) {
+        QLineEdit *field = fieldOf(window, qtext(name));
+        const QColor shown = field->palette().color(QPalette::Active, QPalette::Base);
+        if (!expected.contains(qtext(name))) {
+            QVERIFY2(shown == base, qPrintable(field->objectName()));
+            continue;
+        }
+        QVERIFY2(shown != base, qPrintable(field->objectName()));
+        QVERIFY2(field->accessibleDescription().contains(expected[qtext(name)]),
+                 qPrintable(field->accessibleDescription()));
+        // WCAG's contrast ratio of the text on the tinted background.
+        auto luminance = [](const QColor &c) {
+            auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        const double a = luminance(shown);
+        const double b = luminance(field->palette().color(QPalette::Text));
+        QVERIFY((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5);
+    }
 }
 
 // The worked example solved, then its last typed number doubled: the results are out of date
@@ -320,11 +418,27 @@ void TestWindows::recalculateFollowsAnEdit()
     typed.back().second = doubled;
     QLineEdit *edited = fieldOf(window, prefix + qtext(typed.back().first));
     typeInto(window, edited->objectName(), QString::fromStdString(doubled));
-    const QString firstResult = prefix + qtext(example.results.front().first);
-    QVERIFY2(fieldOf(window, firstResult)->toolTip().startsWith("Computed before "),
-             qPrintable(fieldOf(window, firstResult)->toolTip()));
-
     const zorvik::RelationList &list = operation.relations;
+    // Exactly the results computed from the edited field, directly or through others, are out
+    // of date; the rest stay fresh.
+    const std::vector<bool> derived = [&] {
+        zorvik::FieldStore page = zorvik::test::typedPage(operation, example.typed);
+        zorvik::SolveRecord record;
+        zorvik::solve(list, page, {}, &record);
+        return zorvik::derivedFrom(zorvik::solveSources(list, record),
+                                   list.fieldId(typed.back().first));
+    }();
+    auto checkOutOfDate = [&](bool after) {
+        for (const auto &[name, text] : example.results) {
+            QLineEdit *result = fieldOf(window, prefix + qtext(name));
+            const bool outOfDate = result->toolTip().startsWith("Computed before ");
+            QVERIFY2(outOfDate == (after && derived[std::size_t(list.fieldId(name))]),
+                     qPrintable(result->objectName() + ": " + result->toolTip()));
+            QCOMPARE(result->font().italic(), outOfDate);
+        }
+    };
+    checkOutOfDate(true);
+
     auto pageTexts = [&] {
         QStringList texts;
         for (std::string_view name : list.fields)
@@ -347,11 +461,14 @@ void TestWindows::recalculateFollowsAnEdit()
         solved << QString::fromStdString(text);
     QCOMPARE(pageTexts(), solved);
     QVERIFY(solved != before);
-    QVERIFY(!fieldOf(window, firstResult)->toolTip().startsWith("Computed before "));
+    checkOutOfDate(false);
 
     QTest::keyClick(edited, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(pageTexts(), before);
-    QVERIFY(fieldOf(window, firstResult)->toolTip().startsWith("Computed before "));
+    checkOutOfDate(true);
+    // Typing the text the solve read back makes them fresh again.
+    typeInto(window, edited->objectName(), qtext(example.typed.back().second));
+    checkOutOfDate(false);
 }
 
 // Group 2 found by typing into the dialog's filter and taken by Enter, at a typed chip
@@ -380,6 +497,14 @@ void TestWindows::materialForceFromTheMenu()
         return;
     }
     QLineEdit *kc = fieldNamed(fields->kc);
+    bool readsForce = false;
+    for (const zorvik::RuleGroup &group : operation.relations.groups) {
+        for (const zorvik::Rule &rule : group) {
+            const std::vector<zorvik::FieldId> read =
+                zorvik::ruleSources(operation.relations, rule);
+            readsForce = readsForce || std::count(read.begin(), read.end(), fields->kc);
+        }
+    }
     typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.25");
     typeInto(window, kc->objectName(), "2000");
 
@@ -388,7 +513,8 @@ void TestWindows::materialForceFromTheMenu()
         window->addFieldActions(&menu, kc);
         QAction *action = menu.findChild<QAction *>("fromMaterial");
         QVERIFY(action);
-        QCOMPARE(action->text(), QStringLiteral("Specific Cutting Force from Material…"));
+        QVERIFY(action->text().startsWith(QStringLiteral("Specific Cutting Force from Material…")));
+        QCOMPARE(action->text().contains("no rule here reads it"), !readsForce);
         bool seen = false;
         bool typedIntoFilter = false;
         QTimer::singleShot(0, this, [&] {
@@ -418,13 +544,30 @@ void TestWindows::materialForceFromTheMenu()
                  "0.25^−0.22 = 2034.90649117151\n"),
              qPrintable(kc->toolTip()));
     QCOMPARE(kc->accessibleDescription(), kc->toolTip());
+    QCOMPARE(kc->toolTip().contains("No rule of this page reads it"), !readsForce);
 
     QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(kc->text(), QStringLiteral("2000"));
-    QVERIFY(!kc->toolTip().contains("material"));
+    QVERIFY(!kc->toolTip().contains("material group"));
 
     choose(QString());
     QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
+
+    // A new chip thickness leaves the force out of date; Recalculate takes it again from the
+    // same group at the new thickness, and Ctrl+Z brings the page back.
+    typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.3");
+    QVERIFY(kc->font().italic());
+    QVERIFY2(kc->toolTip().startsWith("Worked out before "), qPrintable(kc->toolTip()));
+    QTest::keyClick(kc, Qt::Key_F5);
+    QCOMPARE(kc->text(),
+             QString::fromStdString(
+                 *zorvik::materialForce(*zorvik::materials::findMaterialGroup(2), {0.3, ""}).text));
+    QVERIFY2(kc->toolTip().contains("0.3^−0.22"), qPrintable(kc->toolTip()));
+    QVERIFY(!kc->font().italic());
+    QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
+    typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.25");
+    QVERIFY(!kc->font().italic());
 }
 
 void TestWindows::startingDataFromTheMenu_data()
@@ -772,6 +915,78 @@ void TestWindows::importFillsBlanksFromTwins()
         const QString sourceText = i % 3 == 0 ? QString() : QString::number(i) + ".5";
         QCOMPARE(fieldOf(window, source[i])->text(), sourceText);
         QCOMPARE(fieldOf(window, target[i])->text(), i % 2 == 0 ? sourceText : "7");
+    }
+}
+
+// The worked example solved on the other page and imported: its results arrive as results,
+// saying where they were computed, and Recalculate computes them again from this page, where the
+// last typed number is doubled; typed texts arrive as typed.
+void TestWindows::importKeepsWhereTextsCameFrom()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    const zorvik::OperationDefinition &operation = *entry;
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(operation.name);
+    const WindowDesign &design = entry->design();
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    auto nameHere = [&](int on, std::string_view name) {
+        return QString::fromLatin1(design.pages[std::size_t(on)].prefix) + qtext(name);
+    };
+    showPage(window, 1 - page);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, nameHere(1 - page, field), qtext(text));
+    QTest::mouseClick(buttonFor(window, *entry, 1 - page, Action::Calculate), Qt::LeftButton);
+    showPage(window, page);
+    QTest::mouseClick(buttonFor(window, *entry, page, Action::Import), Qt::LeftButton);
+    const QString from = QStringLiteral("Imported from %1, where rule ")
+                             .arg(design.pages[std::size_t(1 - page)].caption);
+    for (const auto &[field, text] : example.results) {
+        QLineEdit *imported = fieldOf(window, nameHere(page, field));
+        QCOMPARE(imported->text(), qtext(text));
+        QVERIFY2(imported->toolTip().startsWith(from), qPrintable(imported->toolTip()));
+    }
+    for (const auto &[field, text] : example.typed)
+        QVERIFY(!fieldOf(window, nameHere(page, field))->toolTip().startsWith("Imported"));
+
+    zorvik::test::Texts typed = example.typed;
+    typed.back().second = "0.5";
+    typeInto(window, nameHere(page, typed.back().first), "0.5");
+    QTest::keyClick(fieldOf(window, nameHere(page, typed.back().first)), Qt::Key_F5);
+    zorvik::FieldStore expected = zorvik::test::typedPage(operation, typed);
+    zorvik::solve(operation.relations, expected);
+    for (std::size_t i = 0; i < operation.relations.fields.size(); ++i) {
+        QCOMPARE(fieldOf(window, nameHere(page, operation.relations.fields[i]))->text(),
+                 QString::fromStdString(expected.texts()[i]));
+    }
+}
+
+// A text that is not a number, left, shows so, and its explanation says how the rules take it.
+void TestWindows::nonNumberIsSeenOnLeaving()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    showPage(window, page);
+    const zorvik::RelationList &list = entry->relations;
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        const QString name = QString::fromLatin1(entry->design().pages[std::size_t(page)].prefix) +
+                             qtext(list.fields[i]);
+        QLineEdit *field = fieldOf(window, name);
+        if (!field->isEnabled())
+            continue;
+        typeInto(window, name, "1.200.0");
+        QVERIFY(!field->font().underline());
+        QTest::keyClick(field, Qt::Key_Tab);
+        const std::string wording =
+            zorvik::nonNumberText(list, zorvik::design::fieldCaptions(entry->design(), list),
+                                  zorvik::FieldId(i), "1.200.0");
+        QVERIFY2(field->font().underline(), qPrintable(name));
+        QVERIFY2(field->accessibleDescription().contains(QString::fromStdString(wording)),
+                 qPrintable(name + ": " + field->accessibleDescription()));
+        typeInto(window, name, "");
+        QVERIFY(!field->font().underline());
     }
 }
 

@@ -131,8 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                         turningExampleWith("txtfeed", longText),
                         "txtfeed",
                         {"\"é7777777777777777777…\" (5 000 000 characters)",
-                         "Typed, but not a number: every rule that reads Feed (mm/rev) "
-                         "fails."}},
+                         "Typed, but not a number: the Depth Of Cut rule (4c), the Feed Rate "
+                         "rule (6a), the Spindle Speed rule (8a), the UnCut Chip Area rule "
+                         "(11a) and the UnCut Chip Thickness rule (19a) cannot use it."}},
         ExplanationCase{"longTextQuotedWhereARuleFails",
                         "longitudinal",
                         turningExampleWith("txtfeed", longText),
@@ -148,8 +149,17 @@ INSTANTIATE_TEST_SUITE_P(
                         "longitudinal",
                         turningExampleWith("txtfeed", "1..2"),
                         "txtfeed",
-                        {"1..2", "Typed, but not a number: every rule that reads Feed (mm/rev) "
-                                 "fails."}},
+                        {"1..2", "Typed, but not a number: the Depth Of Cut rule (4c), the Feed "
+                                 "Rate rule (6a), the Spindle Speed rule (8a), the UnCut Chip "
+                                 "Area rule (11a) and the UnCut Chip Thickness rule (19a) cannot "
+                                 "use it."}},
+        ExplanationCase{"typedLengthReadLeniently",
+                        "longitudinal",
+                        turningExampleWith("txtlen", "1.200.0"),
+                        "txtlen",
+                        {"Typed, but not a number: read as 1.2 by the No. Of Cuts rule (5c), the "
+                         "Feed Rate rule (6b) and the Machining Time rule (9a), which read up to "
+                         "the first character that is not part of a number."}},
         ExplanationCase{"divisionByZero",
                         "longitudinal",
                         {{"txtidiam", "50"}, {"txtfdiam", "40"}, {"txtnoc", "0"}},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <string>
 
 using namespace zorvik;
@@ -32,7 +33,46 @@ TEST(OperationTable, EveryRowIsWholeAndSound)
         }
         EXPECT_EQ(design::designProblems(row.design(), row.relations, row.defaults),
                   std::vector<std::string>{});
+        EXPECT_NO_THROW(row.fieldHelp()) << row.name;
     }
 }
+
+struct HoleCase {
+    const char *name;
+    std::vector<FieldHelpEntry> table;
+    const char *error;
+};
+
+void PrintTo(const HoleCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class FieldHelpHole : public testing::TestWithParam<HoleCase> {};
+
+TEST_P(FieldHelpHole, StopsNamingTheField)
+{
+    const RelationList list{.fields = {"txta", "txtb"}, .groups = {}};
+    try {
+        helpByField(list, GetParam().table);
+        ADD_FAILURE() << "no error";
+    } catch (const std::logic_error &error) {
+        EXPECT_STREQ(error.what(), GetParam().error);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, FieldHelpHole,
+    testing::Values(HoleCase{"missing", {{"txta", "mm", "A."}}, "field help has no entry for txtb"},
+                    HoleCase{"twice",
+                             {{"txta", "mm", "A."}, {"txtb", "mm", "B."}, {"txta", "mm", "A."}},
+                             "field help has two entries for txta"},
+                    HoleCase{"unknown",
+                             {{"txta", "mm", "A."}, {"txtc", "mm", "C."}},
+                             "field help names txtc, which its list does not have"},
+                    HoleCase{"noUnit",
+                             {{"txta", "", "A."}, {"txtb", "mm", "B."}},
+                             "field help for txta lacks its unit or its description"}),
+    [](const auto &info) { return info.param.name; });
 
 } // namespace

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "solver/explain.h"
+#include "solver/fieldstore.h"
+#include "solver/provenance.h"
+#include "solver/relationlist.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvik {
+
+// A field whose number differs by more than the tolerance from what a rule gives for it from
+// other fields of the page.
+struct Disagreement {
+    FieldId field;
+    const Rule *rule;
+    std::vector<FieldId> sources; // as ruleSources gives them
+    double fieldValue;
+    double ruleValue;
+    // (ruleValue - fieldValue) / |fieldValue|: +0.59 where the rule gives 59 % more. An infinity
+    // where the field holds 0.
+    double relative;
+};
+
+// Values further apart than this, relative to the larger, disagree.
+inline constexpr double disagreementTolerance = 0.01;
+
+// Checks pages of one list; the sources of its rules are worked out once.
+class ConsistencyCheck {
+public:
+    explicit ConsistencyCheck(const RelationList &list);
+
+    // For every field of page that holds a number, each group that fills it gives an independent
+    // value by its first rule whose guard fields are filled, whose test holds and none of what it
+    // reads was computed, directly or through other results, from that field (by sources, per
+    // field id, as the page keeps them), when its evaluation succeeds. Every value further than
+    // the tolerance from the field's number is returned, by field in the window's order.
+    // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
+    // the next solve repeats; and a rule that undoes a rounding (it reads a field that a rule
+    // rounds, and fills a field that rule reads), since a count cannot hold the fraction the
+    // rule would need. Nor is a field a solve wrote by such a rule or by rounding, nor what
+    // follows from it, nor a rule that reads either: the count differs from the fraction the
+    // other fields give by up to a half.
+    std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources) const;
+
+    const ListSources &sources() const { return m_sources; }
+
+private:
+    class Ancestry;
+    std::vector<bool> roughResults(const Ancestry &ancestry, const FieldSources &sources) const;
+
+    ListSources m_sources;
+    // By field: per group that fills it, the rules that may check it, in the group's order.
+    std::vector<std::vector<std::vector<const Rule *>>> m_checks;
+    std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
+};
+
+// ConsistencyCheck(list).check(page, sources), for a single page.
+std::vector<Disagreement> checkConsistency(const RelationList &list, const FieldStore &page,
+                                           const FieldSources &sources);
+
+// One disagreement in the window's captions, units by field id ("" for none): "Spindle Speed
+// 954.5 disagrees with Cutting Speed 250 and Initial Diameter 52.5, which give 1515.15 rev/min
+// (+59 %): one of them is out of date or mistyped." The texts are the page's, as they stand.
+std::string disagreementText(const Disagreement &disagreement, const FieldStore &page,
+                             const Captions &captions, const std::vector<std::string_view> &units);
+
+} // namespace zorvik

@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/consistency.h"
+#include "solver/conversions.h"
+#include "solver/fieldhelp.h"
+#include "tests/support/typedpage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+using namespace zorvik;
+using namespace zorvik::test;
+
+namespace {
+
+struct Solved {
+    FieldStore page;
+    FieldSources sources;
+};
+
+Solved solved(const OperationDefinition &operation, FieldStore page)
+{
+    if (operation.prepare)
+        operation.prepare(page);
+    SolveRecord record;
+    solve(operation.relations, page, {}, &record);
+    return {page, solveSources(operation.relations, record)};
+}
+
+std::vector<FieldId> idsOf(const OperationDefinition &operation,
+                           const std::vector<std::string_view> &names)
+{
+    std::vector<FieldId> ids;
+    for (std::string_view name : names)
+        ids.push_back(fieldNamed(operation, name));
+    return ids;
+}
+
+std::string listed(const OperationDefinition &operation, const FieldStore &page,
+                   const std::vector<Disagreement> &found)
+{
+    std::string text;
+    for (const Disagreement &disagreement : found)
+        text += disagreementText(disagreement, page, operation.captions(), operation.units()) +
+                " (rule " + std::string(disagreement.rule->id) + ")\n";
+    return text;
+}
+
+std::string pageText(const OperationDefinition &operation, const Solved &page)
+{
+    std::string text;
+    for (std::size_t field = 0; field < page.sources.size(); ++field) {
+        text += std::string(operation.relations.fields[field]) + "=" +
+                page.page.text(static_cast<FieldId>(field)) + " from";
+        for (FieldId source : page.sources[field])
+            text += " " + std::string(operation.relations.fields[static_cast<std::size_t>(source)]);
+        text += "\n";
+    }
+    return text;
+}
+
+class SolvedWorkedExamples : public testing::TestWithParam<WorkedExample> {};
+
+TEST_P(SolvedWorkedExamples, AgreeWithThemselves)
+{
+    const OperationDefinition &operation = operationNamed(GetParam().operation);
+    const Solved page = solved(operation, typedPage(operation, GetParam().typed));
+    const auto found = checkConsistency(operation.relations, page.page, page.sources);
+    EXPECT_TRUE(found.empty()) << listed(operation, page.page, found);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, SolvedWorkedExamples, testing::ValuesIn(workedExamples()),
+                         byOperation);
+
+// A number a field of this unit could hold: efficiencies below 1, angles an arcsine can take,
+// whole counts.
+std::string randomText(std::string_view unit, std::mt19937 &random)
+{
+    auto between = [&](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    double value = unit == "ratio"     ? between(0.5, 1)
+                   : unit == "degrees" ? between(20, 160)
+                   : unit == "count"   ? std::round(between(1, 6))
+                                       : between(1, 100);
+    return numberToText(roundedToSignificant(value, 3));
+}
+
+// Random texts in a random order of fields, each typed only where the solve would not fill it
+// from those typed before, and then kept only where the others do not give it: a page no field
+// of which was typed twice over.
+FieldStore randomIndependentPage(const OperationDefinition &operation, std::mt19937 &random)
+{
+    const std::vector<std::string_view> units = operation.units();
+    const std::size_t count = operation.relations.fields.size();
+    auto fills = [&](const FieldStore &typed, FieldId field) {
+        return !solved(operation, typed).page.isBlank(field);
+    };
+    std::vector<FieldId> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), random);
+    FieldStore page(count);
+    for (FieldId field : order) {
+        if (!fills(page, field))
+            page.setText(field, randomText(units[static_cast<std::size_t>(field)], random));
+    }
+    // Dropping one can change which rule of a group the solve reaches first, and so what the
+    // others give.
+    for (bool dropped = true; dropped;) {
+        dropped = false;
+        for (FieldId field : order) {
+            FieldStore without = page;
+            without.setText(field, "");
+            if (!page.isBlank(field) && fills(without, field)) {
+                page = without;
+                dropped = true;
+            }
+        }
+    }
+    return page;
+}
+
+// Random texts make pages no cutter can cut, whose relations need not hold: a milling cutter in
+// contact over more than half its turn, or with more teeth engaged than it has.
+bool cuttable(const OperationDefinition &operation, const FieldStore &page)
+{
+    if (operation.name != "milling")
+        return true;
+    auto number = [&](std::string_view name) {
+        return strictToNumber(page.text(fieldNamed(operation, name))).value_or(0);
+    };
+    return number("txtcangle") <= 180 && number("txtnote") <= number("txtnot");
+}
+
+TEST(RandomSolvedPages, AgreeWithThemselvesInEveryList)
+{
+    std::mt19937 random(29);
+    for (const OperationDefinition &operation : operationDefinitions()) {
+        const ConsistencyCheck check(operation.relations);
+        for (int round = 0; round < 50; ++round) {
+            Solved page = solved(operation, randomIndependentPage(operation, random));
+            while (!cuttable(operation, page.page))
+                page = solved(operation, randomIndependentPage(operation, random));
+            const auto found = check.check(page.page, page.sources);
+            ASSERT_TRUE(found.empty())
+                << operation.name << " round " << round << ":\n"
+                << listed(operation, page.page, found) << pageText(operation, page);
+        }
+    }
+}
+
+// The page: a spindle speed from an earlier solve, then a new speed and diameter typed.
+TEST(Disagreement, NamesTheFieldTheRuleItsSourcesAndBothValues)
+{
+    const OperationDefinition &turning = operationNamed("longitudinal");
+    const FieldStore page =
+        storeWith(turning, {{"txtidiam", "52.5"}, {"txtcspeed", "250"}, {"txtrpm", "954.5"}});
+    FieldSources sources(page.size());
+    sources[static_cast<std::size_t>(fieldNamed(turning, "txtrpm"))] =
+        idsOf(turning, {"txtcspeed", "txtidiam"});
+    const std::vector<Disagreement> found = checkConsistency(turning.relations, page, sources);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(disagreementText(found[0], page, turning.captions(), turning.units()),
+              "Spindle Speed 954.5 disagrees with Cutting Speed 250 and Initial Diameter 52.5, "
+              "which give 1515.15 rev/min (+59 %): one of them is out of date or mistyped.");
+}
+
+struct ChangeCase {
+    const char *name;
+    std::string_view operation;
+    std::string_view field;
+    std::string_view text;
+    std::vector<std::string_view> disagreeing; // field and rule, in the window's order
+};
+
+void PrintTo(const ChangeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class OneChangedField : public testing::TestWithParam<ChangeCase> {};
+
+// A solved worked example with one text changed and not solved again: exactly the results that
+// followed from it disagree, each with the rule that reads it.
+TEST_P(OneChangedField, MakesExactlyItsResultsDisagree)
+{
+    const ChangeCase &c = GetParam();
+    const OperationDefinition &operation = operationNamed(c.operation);
+    Solved page = solved(operation, typedPage(operation, workedExample(c.operation).typed));
+    page.page.setText(fieldNamed(operation, c.field), c.text);
+    std::vector<std::string_view> disagreeing;
+    for (const Disagreement &d : checkConsistency(operation.relations, page.page, page.sources)) {
+        disagreeing.push_back(operation.relations.fields[static_cast<std::size_t>(d.field)]);
+        disagreeing.push_back(d.rule->id);
+    }
+    EXPECT_EQ(disagreeing, c.disagreeing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, OneChangedField,
+    testing::Values(
+        ChangeCase{"turningSpeed",
+                   "longitudinal",
+                   "txtcspeed",
+                   "200",
+                   {"txtrpm", "8b", "txtmrr", "12a", "txtcp", "14a"}},
+        // A change within the tolerance is no disagreement.
+        ChangeCase{"turningSpeedWithinOnePercent", "longitudinal", "txtcspeed", "151", {}},
+        ChangeCase{"millingTeeth", "milling", "txtnot", "12", {"txttangle", "16a", "txtf", "3a"}},
+        ChangeCase{"shapingLength", "shaping", "txtl", "200", {"txtcs", "2", "txtrs", "5"}}),
+    [](const auto &info) { return info.param.name; });
+
+struct ReadingCase {
+    double value;
+    std::string_view unit;
+    std::string_view reading;
+};
+
+class Reading : public testing::TestWithParam<ReadingCase> {};
+
+TEST_P(Reading, HasFourSignificantDigitsAndItsUnit)
+{
+    EXPECT_EQ(readingText(GetParam().value, GetParam().unit), GetParam().reading);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Units, Reading,
+    testing::Values(ReadingCase{954.545454545455, "rev/min", "954.5 rev/min"},
+                    ReadingCase{10623.4, "W", "10 620 W (10.62 kW)"},
+                    ReadingCase{999.96, "W", "1000 W (1 kW)"}, ReadingCase{800, "W", "800 W"},
+                    ReadingCase{0.544761904761905, "min", "0.5448 min (0:33 min:s)"},
+                    ReadingCase{2.17904761904762, "min", "2.179 min (2:11 min:s)"},
+                    ReadingCase{125.3, "min", "125.3 min (125:18 min:s)"},
+                    ReadingCase{150000, "mm³/min", "150 000 mm³/min"},
+                    ReadingCase{1234567, "N", "1 235 000 N"},
+                    ReadingCase{0.0333333333333333, "W·min/mm³", "0.03333 W·min/mm³"},
+                    ReadingCase{-0.0000123456, "mm", "-1.235E-05 mm"},
+                    ReadingCase{0.72, "ratio", "0.72"}, ReadingCase{3, "count", "3"}));
+
+TEST(FieldHelp, SaysWhatTheFieldIsItsUnitAndWhatItLeadsTo)
+{
+    const OperationDefinition &milling = operationNamed("milling");
+    EXPECT_EQ(fieldHelpText(milling.relations, milling.captions(), milling.fieldHelp(),
+                            fieldNamed(milling, "txtcw")),
+              "Cutter Width: Cutter width: the axial depth of cut ap, the width of the cut along "
+              "the cutter axis.\nUnit: mm.\nLeads to Feed Rate, Minimum UnCut Chip Thickness, "
+              "UnCut Chip Area, Metal Removal Rate, Cutting Force and UnCut Chip Width.");
+    EXPECT_EQ(fieldHelpText(milling.relations, milling.captions(), milling.fieldHelp(),
+                            fieldNamed(milling, "txtww")),
+              "W.P Width: Width of the work-piece.\nUnit: mm.\nNo rule reads it.");
+}
+
+} // namespace
