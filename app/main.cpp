@@ -111,6 +111,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());
+    window.setMachineEditor(zorvik::machineEditor());
     // Watched before the display switch, so a signal from then on restores it too.
     zorvik::TerminationSignals termination;
     QObject::connect(&termination, &zorvik::TerminationSignals::received, &window, [&window] {

@@ -161,10 +161,38 @@ void MainWindow::createMenus()
     }
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildWindowList);
 
+    // The user's machines, between the window list and Help.
+    QMenu *machine = menuBar()->addMenu("&Machine");
+    machine->setObjectName("mnumachine");
+    QAction *choose = addCommand(machine, "mnuchoosemachine", "Choose Machine…");
+    connect(choose, &QAction::triggered, this, [this] {
+        if (calculator::MachineUser *user = activeMachineUser())
+            user->chooseMachine();
+    });
+    QAction *editMachines = addCommand(machine, "mnumachines", "Machines…");
+    connect(editMachines, &QAction::triggered, this, [this] {
+        if (!m_machineEditor || !m_machineEditor(this))
+            return;
+        for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
+            if (auto *user = dynamic_cast<calculator::MachineUser *>(sub->widget()))
+                user->machinesChanged();
+        }
+    });
+    connect(machine, &QMenu::aboutToShow, this, [this, choose, editMachines] {
+        choose->setEnabled(activeMachineUser() != nullptr);
+        editMachines->setEnabled(bool(m_machineEditor));
+    });
+
     QMenu *help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuhelp");
     connect(addCommand(help, "mnuabout", "About Zorvik-Engineer"), &QAction::triggered, this,
             &MainWindow::about);
+}
+
+calculator::MachineUser *MainWindow::activeMachineUser() const
+{
+    const QMdiSubWindow *sub = m_workspace->activeSubWindow();
+    return sub ? dynamic_cast<calculator::MachineUser *>(sub->widget()) : nullptr;
 }
 
 void MainWindow::rebuildWindowList()

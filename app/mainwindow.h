@@ -42,6 +42,9 @@ public:
 
     void setVisible(bool visible) override;
 
+    // What Machine > Machines… opens; without one the entry is disabled.
+    void setMachineEditor(calculator::MachineEditor editor) { m_machineEditor = std::move(editor); }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,11 +61,13 @@ private:
     void copy();
     void paste();
     void about();
+    calculator::MachineUser *activeMachineUser() const;
 
     std::unique_ptr<DisplayHooks> m_displayHooks;
     std::vector<calculator::OperationChoice> m_choices;
     QMdiArea *m_workspace = nullptr;
     QMenu *m_windowMenu = nullptr;
+    calculator::MachineEditor m_machineEditor;
     QList<QAction *> m_windowList;
     QList<QAction *> m_editActions;
     QPointer<QMdiSubWindow> m_newProject;

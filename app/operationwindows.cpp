@@ -2,6 +2,7 @@
 #include "app/operationwindows.h"
 
 #include "calculator/calculatorwindow.h"
+#include "calculator/machinesdialog.h"
 #include "operations/operation.h"
 
 namespace zorvik {
@@ -15,6 +16,14 @@ std::vector<calculator::OperationChoice> operationChoices()
                            }});
     }
     return choices;
+}
+
+calculator::MachineEditor machineEditor()
+{
+    return [](QWidget *parent) {
+        calculator::MachinesDialog dialog(parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
 }
 
 } // namespace zorvik

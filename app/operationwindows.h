@@ -11,4 +11,7 @@ namespace zorvik {
 // bringing forward) that operation's calculator window.
 std::vector<calculator::OperationChoice> operationChoices();
 
+// The editor of the user's machines that the Machine menu opens.
+calculator::MachineEditor machineEditor();
+
 } // namespace zorvik

@@ -2,8 +2,10 @@
 #include "calculator/calculatorpage.h"
 
 #include "calculator/fieldedit.h"
+#include "calculator/machinelook.h"
 #include "calculator/materialdialog.h"
 #include "operations/chipthickness.h"
+#include "operations/startingdata.h"
 #include "solver/conversions.h"
 #include "solver/solve.h"
 
@@ -189,6 +191,35 @@ void CalculatorPage::chooseMaterial()
     m_group = dialog.chosenGroup();
     m_atOneMillimetre = dialog.atOneMillimetre();
     enterForce(*force);
+    showResults();
+}
+
+// As kc from a material: one edit over the field's whole text, which Ctrl+Z takes back.
+void CalculatorPage::chooseStart(bool speed)
+{
+    const FieldStore page = texts();
+    const OperationDefinition &operation = m_operation;
+    MaterialDialog dialog(
+        [&](const materials::MaterialGroup &group, cuttingdata::Tool tool) {
+            return speed ? startingSpeed(operation, page, group, tool)
+                         : startingFeed(operation, page, group, tool);
+        },
+        speed ? QStringLiteral("Cutting Speed from Material")
+              : QStringLiteral("Feed from Material"),
+        m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<StartingValue> start = dialog.chosenStart();
+    if (!start)
+        return;
+    auto *edit = static_cast<FieldEdit *>(field(start->field));
+    edit->setFocus();
+    edit->selectAll();
+    edit->replaceSelection(QString::fromStdString(*start->text));
+    m_results.entered(start->field,
+                      *start->text + "\n" + start->explanation +
+                          "\nEntered from the cutting-data table; Ctrl+Z takes it back.",
+                      {});
     showResults();
 }
 
@@ -390,6 +421,11 @@ void CalculatorPage::showResults()
         if (edit->font() != font)
             edit->setFont(font);
     }
+    guarded("the machine check", [&] {
+        showBeyondMachine(m_machine ? checkMachine(*m_machine, m_operation, texts(), m_captions)
+                                    : std::vector<Exceedance>(),
+                          m_solveFields, m_captions);
+    });
 }
 
 } // namespace zorvik::calculator

@@ -3,6 +3,7 @@
 
 #include "calculator/pageresults.h"
 #include "operations/chipthickness.h"
+#include "operations/machine.h"
 #include "operations/operation.h"
 #include "solver/consistency.h"
 
@@ -61,6 +62,12 @@ public:
     void reset(const std::function<void()> &clearFields);
     // Asks for a work material and enters its specific cutting force into the force field.
     void chooseMaterial();
+    // Asks for a work material and tool material and enters the starting cutting speed (or the
+    // feed) into its field.
+    void chooseStart(bool speed);
+    // The machine the page's results are checked against, none for no check; the window keeps
+    // it.
+    void setMachine(const Machine *machine) { m_machine = machine; }
     // Whether a rule of the page reads the specific cutting force.
     bool readsForce() const;
     // Blank fields take their twin's text from the other page; a result there arrives as a
@@ -110,6 +117,7 @@ private:
     // The work-material group the force field's text was taken from, while it holds it.
     const materials::MaterialGroup *m_group = nullptr;
     bool m_atOneMillimetre = false;
+    const Machine *m_machine = nullptr;
 };
 
 } // namespace zorvik::calculator

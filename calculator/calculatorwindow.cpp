@@ -5,6 +5,7 @@
 #include "calculator/fieldedit.h"
 #include "calculator/fieldkeys.h"
 #include "calculator/framebox.h"
+#include "calculator/machinesettings.h"
 #include "calculator/scrollframe.h"
 #include "calculator/tabcontrol.h"
 #include "calculator/twips.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -356,6 +358,65 @@ void CalculatorWindow::addFieldActions(QMenu *menu, QLineEdit *field)
         connect(action, &QAction::triggered, this,
                 [this, page] { this->page(page).chooseMaterial(); });
     }
+    if (const auto &starting = m_operation.starting) {
+        for (const bool speed : {true, false}) {
+            const FieldId id =
+                m_operation.relations.fieldId(speed ? starting->speed : starting->feed);
+            if (field != this->page(page).field(id))
+                continue;
+            action = menu->addAction(speed ? QStringLiteral("Cutting Speed from Material…")
+                                           : QStringLiteral("Feed from Material…"));
+            action->setObjectName(speed ? QStringLiteral("speedFromMaterial")
+                                        : QStringLiteral("feedFromMaterial"));
+            connect(action, &QAction::triggered, this,
+                    [this, page, speed] { this->page(page).chooseStart(speed); });
+        }
+    }
+    action = menu->addAction(QStringLiteral("Choose Machine…"));
+    action->setObjectName(QStringLiteral("chooseMachine"));
+    connect(action, &QAction::triggered, this, &CalculatorWindow::chooseMachine);
+}
+
+void CalculatorWindow::setMachine(std::optional<Machine> machine)
+{
+    m_machine = std::move(machine);
+    for (CalculatorPage *page : m_pages) {
+        page->setMachine(m_machine ? &*m_machine : nullptr);
+        page->showResults();
+    }
+}
+
+void CalculatorWindow::machinesChanged()
+{
+    if (!m_machine)
+        return;
+    std::optional<Machine> kept;
+    for (const Machine &machine : loadMachines()) {
+        if (machine.name == m_machine->name)
+            kept = machine;
+    }
+    setMachine(kept);
+}
+
+void CalculatorWindow::chooseMachine()
+{
+    const std::vector<Machine> machines = loadMachines();
+    QStringList names{QStringLiteral("(none)")};
+    for (const Machine &machine : machines)
+        names << QString::fromStdString(machine.name);
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("chooseMachineDialog"));
+    dialog.setWindowTitle(QStringLiteral("Choose Machine"));
+    dialog.setLabelText(machines.empty() ? QStringLiteral("No machines yet: add them with "
+                                                          "Machine > Machines….\nMachine:")
+                                         : QStringLiteral("Machine for %1:").arg(windowTitle()));
+    dialog.setComboBoxItems(names);
+    dialog.setTextValue(m_machine ? QString::fromStdString(m_machine->name) : names.front());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const qsizetype chosen = names.indexOf(dialog.textValue());
+    setMachine(chosen > 0 ? std::optional<Machine>(machines[std::size_t(chosen - 1)])
+                          : std::nullopt);
 }
 
 int CalculatorWindow::pageOf(const QObject *field) const

@@ -5,6 +5,7 @@
 #include "calculator/leavesteps.h"
 #include "calculator/windowhost.h"
 #include "design/windowdesign.h"
+#include "operations/machine.h"
 #include "operations/operation.h"
 #include "solver/consistency.h"
 
@@ -28,7 +29,7 @@ class TabControl;
 // Back, Cancel and the hover colours), and on top of it Recalculate (F5): the results of the
 // page's solves are told from typed texts, marked out of date when an input changes, and
 // computed again on request. Pages are numbered 0 (roughing) and 1 (finishing).
-class CalculatorWindow : public QWidget, public FieldMenuExtension {
+class CalculatorWindow : public QWidget, public FieldMenuExtension, public MachineUser {
     Q_OBJECT
 public:
     // The window keeps its own copies of the design and the operation. A design mistake stops
@@ -53,6 +54,11 @@ public:
     void addFieldActions(QMenu *menu, QLineEdit *field) override;
     void reset(int page);
     void importTwins(int page);
+    // The machine the window's results are checked against; none checks nothing.
+    const std::optional<Machine> &machine() const { return m_machine; }
+    void setMachine(std::optional<Machine> machine);
+    void chooseMachine() override;
+    void machinesChanged() override;
     void back();
     void cancel();
 
@@ -99,6 +105,7 @@ private:
     const ConsistencyCheck m_check;
     // Owned by the window as its children.
     std::vector<CalculatorPage *> m_pages;
+    std::optional<Machine> m_machine;
 };
 
 } // namespace zorvik::calculator

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -88,6 +89,7 @@ QString firstLine(const std::string &text)
 }
 
 constexpr auto lastGroupKey = "materials/lastGroup";
+constexpr auto lastToolKey = "materials/lastTool";
 
 QSettings settings()
 {
@@ -136,7 +138,7 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     m_filter->setObjectName(QStringLiteral("materialFilter"));
     m_filter->setAccessibleName(QStringLiteral("Filter material groups"));
     m_filter->setPlaceholderText(
-        QStringLiteral("Group number, ISO class, material, condition or hardness"));
+        QStringLiteral("Group number, ISO class, material, designation (C45, 304, GG25)…"));
     m_filter->installEventFilter(new ListKeys(m_groups, this));
 
     m_groups->setObjectName(QStringLiteral("materialGroups"));
@@ -176,7 +178,13 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
         item->setData(Number, Qt::UserRole, group.number);
         m_groupItems.push_back({item, &group});
         item->setIcon(Number, swatch(colour));
-        item->setToolTip(Material, item->text(Material));
+        QStringList names;
+        for (std::string_view name : materials::designations(group.number))
+            names << qtext(name);
+        item->setData(Material, Qt::UserRole, names.join(u' '));
+        item->setToolTip(Material, names.isEmpty() ? item->text(Material)
+                                                   : item->text(Material) + QStringLiteral("\n") +
+                                                         names.join(QStringLiteral(", ")));
         if (!group.choosable()) {
             item->setFlags(Qt::NoItemFlags);
             item->setToolTip(Material, item->text(Material) +
@@ -270,6 +278,66 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     m_filter->setFocus();
 }
 
+MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWidget *parent)
+    : MaterialDialog(PageChipThickness{}, parent)
+{
+    m_lookup = std::move(lookup);
+    setObjectName(QStringLiteral("startingDialog"));
+    setWindowTitle(title);
+    m_groups->headerItem()->setText(Kc, QStringLiteral("Start"));
+    m_thicknessText->hide();
+    m_atOneMillimetre->hide();
+    m_result->setAccessibleName(QStringLiteral("Starting value"));
+    m_tool = new QComboBox(this);
+    m_tool->setObjectName(QStringLiteral("toolMaterial"));
+    m_tool->setAccessibleName(QStringLiteral("Tool material"));
+    m_tool->addItem(QStringLiteral("HSS"), int(cuttingdata::Tool::hss));
+    m_tool->addItem(QStringLiteral("Carbide"), int(cuttingdata::Tool::carbide));
+    m_tool->setCurrentIndex(settings().value(QLatin1String(lastToolKey)).toInt() ==
+                                    int(cuttingdata::Tool::carbide)
+                                ? 1
+                                : 0);
+    auto *toolLabel = new QLabel(QStringLiteral("&Tool material:"), this);
+    toolLabel->setBuddy(m_tool);
+    auto *toolRow = new QHBoxLayout;
+    toolRow->addWidget(toolLabel);
+    toolRow->addWidget(m_tool, 1);
+    static_cast<QVBoxLayout *>(layout())->insertLayout(1, toolRow);
+    connect(m_tool, &QComboBox::currentIndexChanged, this, &MaterialDialog::showChoice);
+    // Every group the table knows can be chosen: one without kc constants may have starting data.
+    for (QTreeWidgetItemIterator at(m_groups); *at; ++at) {
+        if ((*at)->childCount() == 0)
+            (*at)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    const int last = settings().value(QLatin1String(lastGroupKey)).toInt();
+    for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
+        if ((*at)->data(Number, Qt::UserRole).toInt() == last)
+            m_groups->setCurrentItem(*at);
+    }
+    showChoice();
+}
+
+std::optional<StartingValue> MaterialDialog::startFor(const MaterialGroup &group) const
+{
+    return m_lookup(group, cuttingdata::Tool(m_tool->currentData().toInt()));
+}
+
+std::optional<StartingValue> MaterialDialog::chosenStart() const
+{
+    const MaterialGroup *group = chosenGroup();
+    if (!m_lookup || !group)
+        return std::nullopt;
+    std::optional<StartingValue> start = startFor(*group);
+    if (!start || !start->text)
+        return std::nullopt;
+    return start;
+}
+
+bool MaterialDialog::choosable() const
+{
+    return m_lookup ? chosenStart().has_value() : chosenForce().has_value();
+}
+
 const MaterialGroup *MaterialDialog::chosenGroup() const
 {
     const QTreeWidgetItem *item = m_groups->currentItem();
@@ -312,6 +380,7 @@ void MaterialDialog::filter(const QString &text)
             QString all = classItem->text(Number);
             for (int column = Number; column <= Hardness; ++column)
                 all += u' ' + item->text(column);
+            all += u' ' + item->data(Material, Qt::UserRole).toString();
             const bool shown = std::all_of(words.cbegin(), words.cend(), [&](const QString &word) {
                 return all.contains(word, Qt::CaseInsensitive);
             });
@@ -334,8 +403,14 @@ void MaterialDialog::showChoice()
     for (const auto &[item, group] : m_groupItems) {
         if (!(item->flags() & Qt::ItemIsSelectable))
             continue;
-        const MaterialForce force = materialForce(*group, m_thickness, atOne);
-        const QString kc = QString::fromStdString(force.text.value_or(""));
+        QString kc;
+        if (m_lookup) {
+            const std::optional<StartingValue> start = startFor(*group);
+            kc = QString::fromStdString(start ? start->text.value_or("") : "");
+        } else {
+            kc =
+                QString::fromStdString(materialForce(*group, m_thickness, atOne).text.value_or(""));
+        }
         item->setText(Kc, kc);
         QStringList spoken{QStringLiteral("Group %1: %2")
                                .arg(group->number)
@@ -346,13 +421,16 @@ void MaterialDialog::showChoice()
         if (group->mc)
             spoken << QStringLiteral("mc %1").arg(item->text(Mc));
         if (!kc.isEmpty())
-            spoken << QStringLiteral("kc %1").arg(kc);
+            spoken << (m_lookup ? QStringLiteral("start %1") : QStringLiteral("kc %1")).arg(kc);
         item->setData(Number, Qt::AccessibleTextRole, spoken.join(QStringLiteral(", ")));
     }
 
     const MaterialGroup *group = chosenGroup();
     QString result = QStringLiteral("Choose a material group.");
-    if (group) {
+    if (group && m_lookup) {
+        const std::optional<StartingValue> start = startFor(*group);
+        result = start ? QString::fromStdString(start->explanation) : result;
+    } else if (group) {
         const MaterialForce force = materialForce(*group, m_thickness, atOne);
         if (force.text || !group->choosable() || m_thickness.millimetres)
             result = firstLine(force.explanation);
@@ -361,15 +439,17 @@ void MaterialDialog::showChoice()
                                     "or use kc1 itself.");
     }
     m_result->setText(result);
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(chosenForce().has_value());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(choosable());
 }
 
 void MaterialDialog::accept()
 {
     const MaterialGroup *group = chosenGroup();
-    if (!group || !chosenForce())
+    if (!group || !choosable())
         return;
     settings().setValue(QLatin1String(lastGroupKey), group->number);
+    if (m_tool)
+        settings().setValue(QLatin1String(lastToolKey), m_tool->currentData().toInt());
     QDialog::accept();
 }
 

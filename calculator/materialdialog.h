@@ -2,14 +2,17 @@
 #pragma once
 
 #include "operations/chipthickness.h"
+#include "operations/startingdata.h"
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
@@ -27,8 +30,17 @@ class MaterialDialog : public QDialog {
 public:
     MaterialDialog(const PageChipThickness &thickness, QWidget *parent = nullptr);
 
+    // The starting value a group gives for a tool material, for the field the dialog fills.
+    using StartingLookup = std::function<std::optional<StartingValue>(
+        const materials::MaterialGroup &, cuttingdata::Tool)>;
+    // The same list for a starting cutting speed or feed: with a choice of tool material (the
+    // last one chosen comes back), each group's starting value, and its range and source.
+    MaterialDialog(StartingLookup lookup, const QString &title, QWidget *parent = nullptr);
+
     // The chosen group's force, when it gives one.
     std::optional<MaterialForce> chosenForce() const;
+    // The chosen group's starting value, when it has one.
+    std::optional<StartingValue> chosenStart() const;
     const materials::MaterialGroup *chosenGroup() const;
     // Whether the force is asked for at 1 mm rather than at the page's chip thickness.
     bool atOneMillimetre() const;
@@ -38,6 +50,8 @@ public:
 private:
     void filter(const QString &text);
     void showChoice();
+    std::optional<StartingValue> startFor(const materials::MaterialGroup &group) const;
+    bool choosable() const;
 
     const PageChipThickness m_thickness;
     QLineEdit *m_filter;
@@ -52,6 +66,8 @@ private:
         const materials::MaterialGroup *group;
     };
     std::vector<GroupItem> m_groupItems;
+    StartingLookup m_lookup; // set for a starting value
+    QComboBox *m_tool = nullptr;
 };
 
 } // namespace zorvik::calculator

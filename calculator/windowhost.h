@@ -8,6 +8,7 @@
 class QLineEdit;
 class QMdiArea;
 class QMenu;
+class QWidget;
 
 namespace zorvik::calculator {
 
@@ -28,6 +29,21 @@ public:
     virtual ~FieldMenuExtension() = default;
     virtual void addFieldActions(QMenu *menu, QLineEdit *field) = 0;
 };
+
+// A window whose results are checked against one of the user's machines, as the Machine menu
+// reaches it.
+class MachineUser {
+public:
+    virtual ~MachineUser() = default;
+    // Asks which machine the window is for.
+    virtual void chooseMachine() = 0;
+    // The user's machines changed: the window takes the new limits of its machine by its name,
+    // or none when it is gone.
+    virtual void machinesChanged() = 0;
+};
+
+// Opens the editor of the user's machines over parent; returns whether they changed.
+using MachineEditor = std::function<bool(QWidget *parent)>;
 
 // One operation the New Project dialog offers: its option button, and how to open (or bring
 // forward) its calculator window.

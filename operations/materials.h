@@ -46,6 +46,19 @@ std::string specificCuttingForceText(const MaterialGroup &group, double thicknes
 // "From material group 2 (non-alloy steel, …, annealed): kc = …".
 std::string fromGroupText(const MaterialGroup &group, double thickness);
 
+// The common designations of a group's typical materials (EN names and numbers, AISI/UNS,
+// older DIN names): "C45", "1045", "1.0503" for group 2. Empty for groups 29 and 30.
+const std::vector<std::string_view> &designations(int group);
+
+// The group a text names: a group number from 1 to 41, or a designation, matched without regard
+// to case, spaces, "-" and "+" ("x5crni18 10" is X5CrNi18-10); failing an exact match, the
+// designations it begins. error says why none: no match, or several groups, naming candidates.
+struct NamedGroup {
+    const MaterialGroup *group = nullptr;
+    std::string error;
+};
+NamedGroup groupNamed(std::string_view text);
+
 // One line per group, tab-separated under a header, for the command line.
 std::string tableText();
 

@@ -73,29 +73,41 @@ const std::vector<OperationDefinition> &operationDefinitions()
     static const std::vector<OperationDefinition> all = [] {
         std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
+        using cuttingdata::Process;
+        const StartingFields turningStart{Process::turning, "txtcspeed", "txtfeed"};
+        const MachineFields turningMachine{"txtrpm", "txtfrate", "txtmp",
+                                           "txtcp",  "",         {"txtdoc", "txtfeed"}};
         // clang-format off
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {},
              {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}, turningFamily},
-             turning::longitudinalWindow, {"txtspcf", "txtct"}, &turning::fieldHelp(), {"turning"}},
+             turning::longitudinalWindow, {"txtspcf", "txtct"}, &turning::fieldHelp(), {"turning"},
+             turningStart, turningMachine},
             {"face", turning::faceRelations(), turningDefaults, {},
              {"Option2", "Face Turning", {240, 1320, 1335, 255}, turningFamily},
-             turning::faceWindow, {"txtspcf", "txtct"}, &turning::faceFieldHelp()},
+             turning::faceWindow, {"txtspcf", "txtct"}, &turning::faceFieldHelp(), {},
+             turningStart, turningMachine},
             {"taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}, turningFamily},
-             taper::taperWindow, {}, &taper::fieldHelp()},
+             taper::taperWindow, {}, &taper::fieldHelp(), {}, turningStart,
+             {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtchip"}}},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              [](FieldStore &store) { drilling::enlargeHole(store); },
              {"Option7", "Drilling", {3000, 1800, 855, 255}, drillingFamily},
-             drilling::drillingWindow, {"txtspcf", "txtct"}, &drilling::fieldHelp()},
+             drilling::drillingWindow, {"txtspcf", "txtct"}, &drilling::fieldHelp(), {},
+             StartingFields{Process::drilling, "txtcspeed", "txtfeed", {"txtfdiam", "txtfdiam2"}},
+             {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtfeed"}}},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}, millingFamily},
-             milling::millingWindow, {"txtspcf", "txtmin"}, &milling::fieldHelp()},
+             milling::millingWindow, {"txtspcf", "txtmin"}, &milling::fieldHelp(), {},
+             StartingFields{Process::milling, "txtcs", "txtfpt", {"txtdiam"}},
+             {"txtrpm", "txtfr", "txtmp", "txtcp", "txttorq", {"txtdoc", "txtfpt"}}},
             {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}, shapingFamily},
-             shaping::shapingWindow, {"txtspcf", "txtf"}, &shaping::fieldHelp()},
+             shaping::shapingWindow, {"txtspcf", "txtf"}, &shaping::fieldHelp(), {}, {},
+             {"", "", "txtmp", "txtcp", "", {"txtdoc", "txtf"}}},
         };
         // clang-format on
     }();

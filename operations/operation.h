@@ -2,10 +2,13 @@
 #pragma once
 
 #include "design/windowdesign.h"
+#include "operations/cuttingdata.h"
 #include "solver/fieldhelp.h"
 #include "solver/relationlist.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -17,6 +20,28 @@ namespace zorvik {
 struct MaterialFieldNames {
     std::string_view kc;
     std::string_view chipThickness;
+};
+
+// Where an operation's starting cutting data goes: its rows of the cutting-data table, the
+// cutting speed and feed fields it fills, and the fields holding the tool's diameter for a feed
+// per millimetre of it (the first that holds a number; none in turning).
+struct StartingFields {
+    cuttingdata::Process process;
+    std::string_view speed;
+    std::string_view feed; // per revolution, or per tooth in milling
+    std::array<std::string_view, 2> diameters = {};
+};
+
+// The fields a machine's limits are checked on: spindle speed, feed rate, motor power, cutting
+// power and spindle torque ("" where the page has none), and the two fields the cutting power
+// grows in proportion to, which a result beyond the machine is brought within by.
+struct MachineFields {
+    std::string_view rpm;
+    std::string_view feedRate;
+    std::string_view motorPower;
+    std::string_view cuttingPower;
+    std::string_view torque;
+    std::array<std::string_view, 2> proportional = {};
 };
 
 // One operation, whole: its relation list, the texts its pages open with, its window's design,
@@ -39,6 +64,9 @@ struct OperationDefinition {
     const std::vector<FieldHelpEntry> *help = nullptr;
     // Other names the command line knows the operation by.
     std::vector<std::string_view> aliases = {};
+    // None where the cutting-data table has no rows for the operation (shaping).
+    std::optional<StartingFields> starting = {};
+    MachineFields machine = {};
 
     // A store holding the default texts.
     FieldStore defaultStore() const;

@@ -53,10 +53,12 @@ std::vector<NonNumberReading> nonNumberReadings(const RelationList &list, FieldI
         const Reads test = readsIn(list, rule.when, rule.id, field);
         const bool guarded =
             std::find(rule.guard.begin(), rule.guard.end(), field) != rule.guard.end();
-        if (formula.strict)
-            readings.push_back({&rule, nullptr, NonNumberUse::Strict});
-        else if (test.strict)
+        // A test that reads the field strictly keeps the formula from ever seeing a text that is
+        // no number there, whatever the formula reads.
+        if (test.strict)
             readings.push_back({&rule, nullptr, NonNumberUse::TestOnly});
+        else if (formula.strict)
+            readings.push_back({&rule, nullptr, NonNumberUse::Strict});
         else if (formula.lenient || test.lenient)
             readings.push_back({&rule, nullptr, NonNumberUse::Lenient});
         else if (guarded)

@@ -467,14 +467,16 @@ private:
                 m_operation.prepareTyped(store);
                 cells.beforeSolve(store);
                 std::vector<Disagreement> disagreements;
-                const std::string bad = m_materials.solveRow(
-                    m_prepared, m_captions, rowCells, store, &m_check.check(), &disagreements);
+                for (const std::string &warning :
+                     m_materials.solveRow(m_prepared, m_captions, rowCells, store, &m_check.check(),
+                                          &disagreements)) {
+                    if (batch.warnings.size() < Warnings::shownAtMost)
+                        batch.warnings.push_back("line " + std::to_string(batch.lines[row]) + ", " +
+                                                 warning);
+                    else
+                        ++batch.unshownWarnings;
+                }
                 warnOfDisagreements(batch, row, store, disagreements);
-                if (!bad.empty() && batch.warnings.size() < Warnings::shownAtMost)
-                    batch.warnings.push_back("line " + std::to_string(batch.lines[row]) +
-                                             ", material: " + bad);
-                else if (!bad.empty())
-                    ++batch.unshownWarnings;
                 if (m_options.inputColumns || cells.anyRetyped())
                     appendInOrder(batch.output, rowCells, store, cells, ordered, orderedCommas);
                 else

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "operations/cuttingdata.h"
+#include "operations/machine.h"
 #include "operations/materials.h"
 #include "operations/operation.h"
 #include "tools/numbercells.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,11 @@ struct CsvBatchOptions {
     std::vector<GivenText> shared; // set in every row, before its cells
     // Sets a blank specific cutting force in every row; a column "material" sets one per row.
     const materials::MaterialGroup *material = nullptr;
+    // With a material, sets a blank cutting speed and feed in every row; a column "tool" sets one
+    // per row.
+    std::optional<cuttingdata::Tool> tool;
+    // Every row's results are checked against it, a warning for each beyond it.
+    const Machine *machine = nullptr;
 };
 
 // Solves one page per CSV row read from in: each row starts from the default texts and the

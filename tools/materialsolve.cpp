@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/materialsolve.h"
 
+#include "operations/startingdata.h"
 #include "solver/quotedtext.h"
 #include "solver/solve.h"
 #include "tools/csvheader.h"
@@ -23,38 +24,69 @@ MaterialNamed materialNamed(std::string_view text)
 {
     if (text.empty())
         return {};
-    int number = 0;
-    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
-    const materials::MaterialGroup *group = fault == std::errc() && end == text.data() + text.size()
-                                                ? materials::findMaterialGroup(number)
-                                                : nullptr;
-    if (!group)
-        return {nullptr, quotedText(text, 20) +
-                             " is no material group: give a group number from 1 "
-                             "to " +
-                             std::to_string(materials::materialGroups().size()) +
-                             " (zorvik-solve --materials lists them)"};
-    if (!group->choosable())
-        return {nullptr, "material " + groupWords(*group) +
+    const materials::NamedGroup named = materials::groupNamed(text);
+    if (!named.group)
+        return {nullptr, named.error};
+    if (!named.group->choosable())
+        return {nullptr, "material " + groupWords(*named.group) +
                              " has no published cutting-force constants; choose another group"};
-    return {group, {}};
+    return {named.group, {}};
 }
 
-std::optional<std::string> readMaterial(std::string_view text, const OperationDefinition &operation,
+std::optional<std::string> readMaterial(std::string_view text,
                                         const materials::MaterialGroup *&material)
 {
     const MaterialNamed named = materialNamed(text);
     if (material)
         return "--material is given more than once";
     if (!named.group)
-        return named.error.empty()
-                   ? "--material wants a group number (zorvik-solve --materials lists them)"
-                   : "--material takes a group: " + named.error;
-    if (!materialFields(operation))
-        return "--material is for an operation with a specific cutting force; " +
-               std::string(operation.name) + " has none";
+        return named.error.empty() ? "--material wants a group number or a designation "
+                                     "(zorvik-solve --materials lists them)"
+                                   : "--material takes a group: " + named.error;
     material = named.group;
     return std::nullopt;
+}
+
+std::optional<std::string> materialUse(const OperationDefinition &operation,
+                                       std::optional<cuttingdata::Tool> tool)
+{
+    if (tool && !operation.starting)
+        return "--tool is for an operation with starting cutting data; " +
+               std::string(operation.name) + " has none";
+    if (!tool && !materialFields(operation))
+        return "--material is for an operation with a specific cutting force; " +
+               std::string(operation.name) +
+               " has none (with --tool it sets the starting speed "
+               "and feed)";
+    return std::nullopt;
+}
+
+std::vector<std::string>
+solveForMaterial(const PreparedList &list, const OperationDefinition &operation,
+                 const Captions &captions, const materials::MaterialGroup *group,
+                 std::optional<cuttingdata::Tool> tool, FieldStore &store,
+                 const ConsistencyCheck *check, std::vector<Disagreement> *disagreements)
+{
+    std::vector<std::string> notes;
+    if (group && tool && operation.starting)
+        notes = setStartingData(operation, store, *group, *tool).notes;
+    const bool checked = check && disagreements;
+    if (group && group->choosable() && materialFields(operation)) {
+        const MaterialSolve solved =
+            solveWithMaterial(list, operation, captions, *group, store, {}, checked, false);
+        if (checked)
+            *disagreements = check->check(
+                store, std::vector<const SolveRecord *>{&solved.first, &solved.second});
+    } else if (checked) {
+        // A batch solves row after row on each thread: the record keeps its room.
+        thread_local SolveRecord solved;
+        solved.keepTexts = false;
+        solve(list, store, {}, &solved);
+        *disagreements = check->check(store, std::vector<const SolveRecord *>{&solved});
+    } else {
+        solve(list, store);
+    }
+    return notes;
 }
 
 MaterialSolve solveWithMaterial(const PreparedList &list, const OperationDefinition &operation,
@@ -126,73 +158,87 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
 
 namespace {
 constexpr std::string_view materialColumn = "material";
+constexpr std::string_view toolColumn = "tool";
 } // namespace
 
 BatchMaterials::BatchMaterials(const OperationDefinition &operation, const CsvBatchOptions &options)
-    : m_operation(operation), m_options(options),
-      m_takesColumn(materialFields(operation).has_value() &&
-                    std::find(options.keep.begin(), options.keep.end(), materialColumn) ==
-                        options.keep.end())
-{}
+    : m_operation(operation), m_options(options)
+{
+    auto takes = [&](std::string_view column, bool used) {
+        if (used &&
+            std::find(options.keep.begin(), options.keep.end(), column) == options.keep.end())
+            m_columns.emplace_back(column);
+    };
+    takes(materialColumn, materialFields(operation) || operation.starting);
+    takes(toolColumn, operation.starting.has_value());
+}
 
 // The column is named as people type it: "Material", "material:".
 const CsvBatchOptions &BatchMaterials::headerOptions(const std::vector<std::string> &titles,
                                                      std::size_t count)
 {
-    if (!m_takesColumn)
-        return m_options;
-    for (std::size_t i = 0; i < std::min(count, titles.size()); ++i) {
-        if (reducedTitle(titles[i]) == materialColumn &&
-            std::find(m_options.keep.begin(), m_options.keep.end(), titles[i]) ==
-                m_options.keep.end()) {
-            m_withColumn = m_options;
-            m_withColumn.keep.push_back(titles[i]);
-            return m_withColumn;
-        }
+    const auto end = titles.begin() + static_cast<std::ptrdiff_t>(std::min(count, titles.size()));
+    m_withColumn = m_options;
+    for (const std::string &column : m_columns) {
+        const auto title = std::find_if(titles.begin(), end, [&column](const std::string &t) {
+            return reducedTitle(t) == column;
+        });
+        if (title != end)
+            m_withColumn.keep.push_back(*title);
     }
-    return m_options;
+    return m_withColumn;
 }
 
 void BatchMaterials::headerRead(const std::vector<std::string> &keptTitles)
 {
-    if (!materialFields(m_operation))
-        return;
     for (std::size_t i = 0; i < keptTitles.size(); ++i) {
-        if (reducedTitle(keptTitles[i]) == materialColumn)
+        const std::string title = reducedTitle(keptTitles[i]);
+        if (title == materialColumn && (materialFields(m_operation) || m_operation.starting))
             m_cell = i;
+        if (title == toolColumn && m_operation.starting)
+            m_toolCell = i;
     }
 }
 
-std::string BatchMaterials::solveRow(const PreparedList &list, const Captions &captions,
-                                     const std::string *kept, FieldStore &store,
-                                     const ConsistencyCheck *check,
-                                     std::vector<Disagreement> *disagreements) const
+std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
+                                                  const Captions &captions, const std::string *kept,
+                                                  FieldStore &store, const ConsistencyCheck *check,
+                                                  std::vector<Disagreement> *disagreements) const
 {
+    std::vector<std::string> warnings;
     const materials::MaterialGroup *group = m_options.material;
-    MaterialNamed named;
-    if (m_cell) {
+    if (m_cell && !kept[*m_cell].empty()) {
         // A cell that names no group is solved without one, not with --material's.
-        named = materialNamed(kept[*m_cell]);
-        if (named.group || !named.error.empty())
-            group = named.group;
+        const materials::NamedGroup named = materials::groupNamed(kept[*m_cell]);
+        group = named.group;
+        if (!named.group)
+            warnings.push_back("material: " + named.error);
     }
-    const bool checked = check && disagreements;
-    if (group) {
-        const MaterialSolve solved =
-            solveWithMaterial(list, m_operation, captions, *group, store, {}, checked, false);
-        if (checked)
-            *disagreements = check->check(
-                store, std::vector<const SolveRecord *>{&solved.first, &solved.second});
-    } else if (checked) {
-        // A batch solves row after row on each thread: the record keeps its room.
-        thread_local SolveRecord solved;
-        solved.keepTexts = false;
-        solve(list, store, {}, &solved);
-        *disagreements = check->check(store, std::vector<const SolveRecord *>{&solved});
-    } else {
-        solve(list, store);
+    std::optional<cuttingdata::Tool> tool = m_options.tool;
+    if (m_toolCell && !kept[*m_toolCell].empty()) {
+        tool = cuttingdata::toolNamed(kept[*m_toolCell]);
+        if (!tool)
+            warnings.push_back("tool: " + quotedText(kept[*m_toolCell], 20) +
+                               " is no tool material: give hss or carbide");
     }
-    return named.error;
+    if (group && !tool && !materialFields(m_operation))
+        group = nullptr;
+    if (group && !group->choosable() && !tool) {
+        warnings.push_back("material: material " + groupWords(*group) +
+                           " has no published cutting-force constants; choose another group");
+        group = nullptr;
+    }
+    for (std::string &note :
+         solveForMaterial(list, m_operation, captions, group, tool, store, check, disagreements))
+        warnings.push_back(std::move(note));
+    if (m_options.machine) {
+        for (const Exceedance &beyond :
+             checkMachine(*m_options.machine, m_operation, store, captions))
+            warnings.push_back(
+                std::string(m_operation.relations.fields[static_cast<std::size_t>(beyond.field)]) +
+                ": " + beyond.text);
+    }
+    return warnings;
 }
 
 } // namespace zorvik

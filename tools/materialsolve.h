@@ -2,6 +2,8 @@
 #pragma once
 
 #include "operations/chipthickness.h"
+#include "operations/cuttingdata.h"
+#include "operations/machine.h"
 #include "solver/consistency.h"
 #include "solver/preparedlist.h"
 #include "tools/csvbatch.h"
@@ -13,8 +15,8 @@
 
 namespace zorvik {
 
-// The group a --material argument or a material cell names: a whole group number of a group
-// with constants. An empty text names none, and is no error.
+// The group a --material argument or a material cell names: a group number or a designation of
+// a group with constants. An empty text names none, and is no error.
 struct MaterialNamed {
     const materials::MaterialGroup *group = nullptr;
     std::string error; // why the text names no group it can use, "" when it does
@@ -22,9 +24,13 @@ struct MaterialNamed {
 MaterialNamed materialNamed(std::string_view text);
 
 // Reads the group of --material into material; or says why it cannot: no group that has
-// constants, given twice, or an operation without a specific cutting force.
-std::optional<std::string> readMaterial(std::string_view text, const OperationDefinition &operation,
+// constants, or given twice.
+std::optional<std::string> readMaterial(std::string_view text,
                                         const materials::MaterialGroup *&material);
+
+// Why --material (with --tool or without) is no use for the operation, or none.
+std::optional<std::string> materialUse(const OperationDefinition &operation,
+                                       std::optional<cuttingdata::Tool> tool);
 
 // What a solve with a material did, and, when asked, what an explanation needs of it.
 struct MaterialSolve {
@@ -53,6 +59,16 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
                                                   const FieldStore &store,
                                                   const std::vector<bool> &defaults);
 
+// Solves a page for a material and tool material, either or both of which may be absent: with
+// both, a blank cutting speed and feed are first set from the starting data; with a group, a
+// blank specific cutting force is set as solveWithMaterial does. Returns, for each starting value
+// the table has no figure for, why. With a check, sets disagreements to the fields of the solved
+// page that disagree with the rest.
+std::vector<std::string> solveForMaterial(
+    const PreparedList &list, const OperationDefinition &operation, const Captions &captions,
+    const materials::MaterialGroup *group, std::optional<cuttingdata::Tool> tool, FieldStore &store,
+    const ConsistencyCheck *check = nullptr, std::vector<Disagreement> *disagreements = nullptr);
+
 // A batch's materials: --material's group for every row, and a header column "material" that
 // gives a row a group of its own, kept in the output like a --keep column.
 class BatchMaterials {
@@ -60,27 +76,31 @@ public:
     BatchMaterials(const OperationDefinition &operation, const CsvBatchOptions &options);
 
     // How many more cells than its fields and kept columns a row may have.
-    std::size_t extraColumns() const { return m_takesColumn ? 1 : 0; }
+    std::size_t extraColumns() const { return m_columns.size(); }
     // The options to read the header with: with a material column kept when it has one.
     const CsvBatchOptions &headerOptions(const std::vector<std::string> &titles, std::size_t count);
     // Once the header is read, with the titles of its kept columns in their order.
     void headerRead(const std::vector<std::string> &keptTitles);
 
-    // Solves a row whose kept cells are kept: as solveWithMaterial with the row's group, or
-    // --material's when its cell is blank; as solve without either. Returns why a material cell
-    // names no group it can use, "" when it does; the row is then solved without it. With a
-    // check, sets disagreements to the fields of the solved row that disagree with the rest.
-    std::string solveRow(const PreparedList &list, const Captions &captions,
-                         const std::string *kept, FieldStore &store,
-                         const ConsistencyCheck *check = nullptr,
-                         std::vector<Disagreement> *disagreements = nullptr) const;
+    // Solves a row whose kept cells are kept: as solveForMaterial with the row's group and tool
+    // material, or --material's and --tool's where its cells are blank (a cell that names none
+    // it can use is solved without one, not with the option's), then checks it against
+    // --machine. Returns the row's warnings: a material or tool cell that names none it can
+    // use, a starting value the table has no figure for, a result beyond the machine, each
+    // starting with what it is about. With a check, sets disagreements to the fields of the
+    // solved row that disagree with the rest.
+    std::vector<std::string> solveRow(const PreparedList &list, const Captions &captions,
+                                      const std::string *kept, FieldStore &store,
+                                      const ConsistencyCheck *check = nullptr,
+                                      std::vector<Disagreement> *disagreements = nullptr) const;
 
 private:
     const OperationDefinition &m_operation;
     const CsvBatchOptions &m_options;
-    const bool m_takesColumn;
+    std::vector<std::string> m_columns; // "material", "tool": the columns a header may have
     CsvBatchOptions m_withColumn;
     std::optional<std::size_t> m_cell; // among the kept cells
+    std::optional<std::size_t> m_toolCell;
 };
 
 } // namespace zorvik

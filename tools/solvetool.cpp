@@ -2,6 +2,7 @@
 #include "tools/solvetool.h"
 
 #include "operations/operation.h"
+#include "operations/startingdata.h"
 #include "solver/explain.h"
 #include "solver/preparedlist.h"
 #include "solver/quotedtext.h"
@@ -18,6 +19,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <optional>
 #include <ostream>
@@ -47,10 +50,12 @@ std::string operationNames()
 void printUsage(std::ostream &out)
 {
     out << "usage: zorvik-solve OPERATION [--trace] [--explain] [--decimal-comma] [--strict]\n"
-           "                    [--material N] [NAME=TEXT]...\n"
+           "                    [--material N|NAME [--tool hss|carbide]] [--machine FILE]\n"
+           "                    [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --csv [FILE] [--jobs N] [--separator SEP]\n"
            "                    [--decimal-comma] [--keep COLUMN]... [--captions]\n"
-           "                    [--columns input] [--encoding ENC] [--strict] [--material N]\n"
+           "                    [--columns input] [--encoding ENC] [--strict]\n"
+           "                    [--material N|NAME [--tool hss|carbide]] [--machine FILE]\n"
            "                    [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --fields\n"
            "       zorvik-solve --materials\n"
@@ -87,7 +92,14 @@ void printUsage(std::ostream &out)
            "  a rule can write it, separated by tabs.\n"
            "--material N: a blank specific cutting force is set from work-material group N at\n"
            "  the page's chip thickness, once a solve has that, and the solve goes on from the\n"
-           "  page. In a batch, a column 'material' gives a row a group of its own.\n"
+           "  page. In a batch, a column 'material' gives a row a group of its own. N may be a\n"
+           "  designation instead: C45, 1.4301, GG25, 6061, Ti6Al4V.\n"
+           "--tool hss|carbide: with --material, a blank cutting speed and feed are first set\n"
+           "  from the starting cutting data: the low end of the speed range, the middle of the\n"
+           "  feed range. In a batch, a column 'tool' gives a row a tool material of its own.\n"
+           "--machine FILE checks the results against a machine: key = value lines (name,\n"
+           "  min-rpm, max-rpm, max-feed-rate, power, max-torque, full-power-rpm; # comments),\n"
+           "  with a warning on stderr per result beyond it; --strict then makes the status 1.\n"
            "--materials lists the groups: number, ISO class, material, condition, hardness,\n"
            "  kc1 and mc, separated by tabs.\n"
            "example, a spreadsheet export with semicolons, decimal commas and a job column:\n"
@@ -131,19 +143,23 @@ std::vector<FieldId> windowOrder(const OperationDefinition &operation)
 // given: by field id, whether an argument set the field; the others hold the window's default.
 // With material, the solve was one with a material, and record is not used.
 // disagreements: the page's, each added to its field's block.
+// started: the fields set from starting data before the solve.
 void printExplanations(const OperationDefinition &operation, const SolveRecord &record,
                        const FieldStore &solved, const std::vector<bool> &given,
                        const std::vector<std::string> &disagreements, std::ostream &out,
-                       const MaterialSolve *material = nullptr)
+                       const MaterialSolve *material, const std::vector<StartingValue> &started)
 {
     const RelationList &list = operation.relations;
     const Captions captions = operation.captions();
     std::vector<bool> defaults(list.fields.size(), false);
     for (const auto &[field, text] : operation.defaults)
         defaults[static_cast<std::size_t>(field)] = !given[static_cast<std::size_t>(field)];
-    const std::vector<FieldExplanation> explanations =
+    std::vector<FieldExplanation> explanations =
         material ? explainWithMaterial(operation, captions, *material, solved, defaults)
                  : explainSolve(list, captions, record, solved, defaults, operation.units());
+    for (const StartingValue &value : started)
+        explanations[static_cast<std::size_t>(value.field)].text =
+            *value.text + "\n" + value.explanation + "\nSet before the solve; the solve reads it.";
     for (FieldId field : windowOrder(operation)) {
         const auto index = static_cast<std::size_t>(field);
         out << '\n'
@@ -218,6 +234,8 @@ struct Request {
     std::optional<char> separator;
     std::vector<std::string> keep;
     const materials::MaterialGroup *material = nullptr;
+    std::optional<cuttingdata::Tool> tool;
+    std::optional<Machine> machine;
     // The options only a batch takes, as first given, for the message when there is none.
     std::string batchOnly;
 };
@@ -286,6 +304,28 @@ BadUse readGivenText(const std::string &arg, Request &request)
     return std::nullopt;
 }
 
+BadUse readMachineFile(const std::string &path, Request &request)
+{
+    if (request.machine)
+        return "--machine is given more than once";
+    if (path.empty())
+        return "--machine wants the name of a machine file";
+    std::error_code fault;
+    if (std::filesystem::is_directory(path, fault))
+        return "machine file '" + path + "' is a directory";
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (file)
+        text << file.rdbuf(); // an empty file reads as nothing, and names no machine
+    if (!file || file.bad())
+        return "cannot read machine file '" + path + "': " + std::strerror(errno);
+    MachineRead read = readMachine(text.str());
+    if (!read.error.empty())
+        return "machine file '" + path + "', " + read.error;
+    request.machine = std::move(read.machine);
+    return std::nullopt;
+}
+
 // Reads the arguments after the operation.
 BadUse readArguments(const std::vector<std::string> &args, Request &request)
 {
@@ -311,8 +351,17 @@ BadUse readArguments(const std::vector<std::string> &args, Request &request)
                 (args[i + 1] == "-" || args[i + 1].rfind("-", 0) != 0))
                 request.csvFile = args[++i];
         } else if (arg == "--material") {
-            if (BadUse bad = readMaterial(i + 1 < args.size() ? args[++i] : std::string(),
-                                          *request.operation, request.material))
+            if (BadUse bad =
+                    readMaterial(i + 1 < args.size() ? args[++i] : std::string(), request.material))
+                return bad;
+        } else if (arg == "--tool") {
+            if (request.tool)
+                return "--tool is given more than once";
+            request.tool = cuttingdata::toolNamed(i + 1 < args.size() ? args[++i] : "");
+            if (!request.tool)
+                return "--tool wants the tool material: hss or carbide";
+        } else if (arg == "--machine") {
+            if (BadUse bad = readMachineFile(i + 1 < args.size() ? args[++i] : "", request))
                 return bad;
         } else if (arg == "--jobs" || arg == "--separator" || arg == "--keep" ||
                    arg == "--columns" || arg == "--encoding") {
@@ -341,6 +390,10 @@ BadUse checkCombination(const Request &request)
                (request.csv ? "--csv" : "--decimal-comma");
     if (!request.batchOnly.empty() && !request.csv)
         return request.batchOnly + " is only for --csv";
+    if (request.tool && !request.material)
+        return std::string("--tool goes with --material, whose starting data it picks");
+    if (request.material)
+        return materialUse(*request.operation, request.tool);
     return std::nullopt;
 }
 
@@ -359,6 +412,8 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
     options.keep = std::move(request.keep);
     options.shared = std::move(request.givenTexts);
     options.material = request.material;
+    options.tool = request.tool;
+    options.machine = request.machine ? &*request.machine : nullptr;
     if (!request.csvFile || *request.csvFile == "-")
         return runCsvBatch(*request.operation, options, in, out, err);
     const int fd = ::open(request.csvFile->c_str(), O_RDONLY | O_CLOEXEC);
@@ -402,6 +457,12 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     Warnings warnings(err);
     setGivenTexts(list, operation.captions(), store, request.givenTexts, cells, warnings);
     operation.prepareTyped(store);
+    StartingData starting;
+    if (request.material && request.tool) {
+        starting = setStartingData(operation, store, *request.material, *request.tool);
+        for (const std::string &note : starting.notes)
+            warnings.add(note);
+    }
 
     // Collected first so that nothing reaches out unless the whole solve has run.
     std::ostringstream text, explanations;
@@ -417,7 +478,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     record.keepTexts = request.explain;
     cells.beforeSolve(store);
     std::optional<MaterialSolve> withMaterial;
-    if (request.material)
+    if (request.material && materialFields(operation))
         withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),
                                          *request.material, store, traceWriter, true);
     else
@@ -427,7 +488,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
                             withMaterial ? &*withMaterial : nullptr, warnings);
     if (request.explain)
         printExplanations(operation, record, store, request.given, disagreements, explanations,
-                          withMaterial ? &*withMaterial : nullptr);
+                          withMaterial ? &*withMaterial : nullptr, starting.set);
     const std::span<const std::size_t> commas = cells.decimalCommas(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
         const std::string *typed = cells.typedText(store, static_cast<FieldId>(i));
@@ -439,6 +500,12 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     out << text.str() << explanations.str();
     if (!out.flush())
         return reportUnwrittenOutput(err);
+    if (request.machine) {
+        for (const Exceedance &beyond :
+             checkMachine(*request.machine, operation, store, operation.captions()))
+            warnings.add(std::string(list.fields[static_cast<std::size_t>(beyond.field)]) + ": " +
+                         beyond.text);
+    }
     return request.strict && warnings.count() > 0 ? 1 : 0;
 }
 

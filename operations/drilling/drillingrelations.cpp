@@ -8,13 +8,21 @@ namespace zorvik::drilling {
 
 namespace {
 using V = const Values &;
-enum Aux { L }; // after the inlet rule
+enum Aux { L, K }; // L after the inlet rule
 
 bool enlarging(V v)
 {
     return v[idiam].ok() && v[fdiam].ok();
 }
 constexpr std::string_view enlargingText = "{idiam} and {fdiam} are numbers";
+
+// Opening a hole, V is the speed on the final diameter, but the chip is a ring whose mean speed
+// is V (Df + Di) / (2 Df): the rules that relate V to the removal rate or the power take V × k
+// with k = (Df + Di) / Df, where a solid drill has k = 1.
+Num enlargement(V v)
+{
+    return v.aux(K);
+}
 } // namespace
 
 // clang-format off
@@ -38,6 +46,8 @@ const RelationList &relations()
             {"travel", "Travel Length (mm)",
              "(lenient({inlet}) + lenient({outlet})) + lenient({depth})",
              [](V v) { return (v.lenient(inlet) + v.lenient(outlet)) + v.lenient(depth); }},
+            {"k", "Enlargement Factor k", "({fdiam} + {idiam}) / {fdiam}",
+             [](V v) { return (v[fdiam] + v[idiam]) / v[fdiam]; }},
         },
         .groups = {
             // In hole enlargement the tool's outer corner cuts on the final diameter: the
@@ -48,16 +58,32 @@ const RelationList &relations()
               enlarging, enlargingText},
              {"1a", cspeed, {fdiam2, rpm}, "({rpm} × ({fdiam2} × π)) / 1000",
               [](V v) { return (v[rpm] * (v[fdiam2] * pi)) / 1000; }},
+             {"1b", cspeed, {mrr, fdiam2, feed, idiam, fdiam},
+              "((({mrr} × 4) / ({feed} × {fdiam2})) / 1000) / {k}",
+              [](V v) { return (((v[mrr] * 4) / (v[feed] * v[fdiam2])) / 1000) / enlargement(v); },
+              enlarging, enlargingText},
              {"1b", cspeed, {mrr, fdiam2, feed}, "(({mrr} × 4) / ({feed} × {fdiam2})) / 1000",
               [](V v) { return ((v[mrr] * 4) / (v[feed] * v[fdiam2])) / 1000; }},
+             {"1c", cspeed, {area, mrr, idiam, fdiam}, "(({mrr} / {area}) / 1000) / {k}",
+              [](V v) { return ((v[mrr] / v[area]) / 1000) / enlargement(v); },
+              enlarging, enlargingText},
              {"1c", cspeed, {area, mrr}, "({mrr} / {area}) / 1000",
               [](V v) { return (v[mrr] / v[area]) / 1000; }},
+             {"1d", cspeed, {cp, cf1, idiam, fdiam}, "(({cp} / {cf1}) × 60) / {k}",
+              [](V v) { return ((v[cp] / v[cf1]) * 60) / enlargement(v); },
+              enlarging, enlargingText},
              {"1d", cspeed, {cp, cf1}, "({cp} / {cf1}) × 60",
               [](V v) { return (v[cp] / v[cf1]) * 60; }}},
             {{"2a", feed, {fpt, edge}, "{edge} × {fpt}", [](V v) { return v[edge] * v[fpt]; }},
              {"2b", feed, {frate, rpm}, "{frate} / {rpm}", [](V v) { return v[frate] / v[rpm]; }},
              {"2c", feed, {area, fdiam2}, "({area} × 4) / {fdiam2}",
               [](V v) { return (v[area] * 4) / v[fdiam2]; }},
+             {"2d", feed, {mrr, fdiam2, cspeed, idiam, fdiam},
+              "({mrr} × 4) / ((({cspeed} × {k}) × {fdiam2}) × 1000)",
+              [](V v) {
+                  return (v[mrr] * 4) / (((v[cspeed] * enlargement(v)) * v[fdiam2]) * 1000);
+              },
+              enlarging, enlargingText},
              {"2d", feed, {mrr, fdiam2, cspeed}, "({mrr} × 4) / (({cspeed} × {fdiam2}) × 1000)",
               [](V v) { return (v[mrr] * 4) / ((v[cspeed] * v[fdiam2]) * 1000); }}},
             {{"3a", frate, {feed, rpm}, "{rpm} × {feed}", [](V v) { return v[rpm] * v[feed]; }},
@@ -78,14 +104,32 @@ const RelationList &relations()
              {"5c", area, {mrr, cspeed}, "{mrr} / ({cspeed} × 1000)",
               [](V v) { return v[mrr] / (v[cspeed] * 1000); }},
              {"5d", area, {cf1, spcf}, "{cf1} / {spcf}", [](V v) { return v[cf1] / v[spcf]; }}},
-            {{"6a", mrr, {area, cspeed}, "({cspeed} × {area}) × 1000",
+            {{"6a", mrr, {area, cspeed, idiam, fdiam}, "(({cspeed} × {k}) × {area}) × 1000",
+              [](V v) { return ((v[cspeed] * enlargement(v)) * v[area]) * 1000; },
+              enlarging, enlargingText},
+             {"6a", mrr, {area, cspeed}, "({cspeed} × {area}) × 1000",
               [](V v) { return (v[cspeed] * v[area]) * 1000; }},
+             {"6b", mrr, {fdiam2, fpt, cspeed, idiam, fdiam},
+              "(({cspeed} × {k}) × ({fpt} × ({fdiam2} / 2))) × 1000",
+              [](V v) {
+                  return ((v[cspeed] * enlargement(v)) * (v[fpt] * (v[fdiam2] / 2))) * 1000;
+              },
+              enlarging, enlargingText},
              {"6b", mrr, {fdiam2, fpt, cspeed}, "({cspeed} × ({fpt} × ({fdiam2} / 2))) × 1000",
               [](V v) { return (v[cspeed] * (v[fpt] * (v[fdiam2] / 2))) * 1000; }},
              {"6c", mrr, {cp, spcp}, "{cp} / {spcp}", [](V v) { return v[cp] / v[spcp]; }}},
-            {{"7a", cf1, {cp, cspeed}, "{cp} / ({cspeed} / 60)",
-              [](V v) { return v[cp] / (v[cspeed] / 60); }}},
-            {{"8a", cp, {cf1, cspeed}, "({cspeed} / 60) × {cf1}",
+            {{"7a", cf1, {cp, cspeed, idiam, fdiam}, "{cp} / (({cspeed} × {k}) / 60)",
+              [](V v) { return v[cp] / ((v[cspeed] * enlargement(v)) / 60); },
+              enlarging, enlargingText},
+             {"7a", cf1, {cp, cspeed}, "{cp} / ({cspeed} / 60)",
+              [](V v) { return v[cp] / (v[cspeed] / 60); }},
+             // Without it a page with kc, feed and speed would leave force and power blank.
+             {"7b", cf1, {spcf, area}, "{spcf} × {area}",
+              [](V v) { return v[spcf] * v[area]; }}},
+            {{"8a", cp, {cf1, cspeed, idiam, fdiam}, "(({cspeed} × {k}) / 60) × {cf1}",
+              [](V v) { return ((v[cspeed] * enlargement(v)) / 60) * v[cf1]; },
+              enlarging, enlargingText},
+             {"8a", cp, {cf1, cspeed}, "({cspeed} / 60) × {cf1}",
               [](V v) { return (v[cspeed] / 60) * v[cf1]; }},
              {"8b", cp, {eff, mp}, "{eff} × {mp}", [](V v) { return v[eff] * v[mp]; }}},
             {{"9a", mt, {frate}, "{travel} / {frate}", [](V v) { return v.aux(L) / v[frate]; }}},

@@ -152,8 +152,8 @@ void TestMainWindow::captionAndMenuBar()
         titles << entry->text();
         names << entry->menu()->objectName();
     }
-    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Window", "&Help"}));
-    QCOMPARE(names, QStringList({"mnufile", "mnuedit", "mnuwindow", "mnuhelp"}));
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Window", "&Machine", "&Help"}));
+    QCOMPARE(names, QStringList({"mnufile", "mnuedit", "mnuwindow", "mnumachine", "mnuhelp"}));
 }
 
 void TestMainWindow::menuItems_data()
@@ -174,6 +174,8 @@ void TestMainWindow::menuItems_data()
                             << QStringList{"Tile Horizontally", "Tile Vertically", "Cascade",
                                            "Arrange Icons"}
                             << QStringList{"", "", "", ""};
+    QTest::newRow("machine") << "mnumachine" << QStringList{"mnuchoosemachine", "mnumachines"}
+                             << QStringList{"Choose Machine…", "Machines…"} << QStringList{"", ""};
     QTest::newRow("help") << "mnuhelp" << QStringList{"mnuabout"}
                           << QStringList{"About Zorvik-Engineer"} << QStringList{""};
 }

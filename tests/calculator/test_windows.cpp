@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
+#include "calculator/machinelook.h"
+#include "calculator/machinesdialog.h"
+#include "calculator/machinesettings.h"
 #include "calculator/materialdialog.h"
 #include "calculator/twips.h"
 #include "design/designcheck.h"
@@ -15,10 +18,14 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -148,6 +155,25 @@ QString buttonFor(const WindowDesign &design, int page, zorvik::design::Action a
     return {};
 }
 
+// Triggers action, and runs act on the modal dialog it opens; closes the dialog if act leaves
+// it open. Returns whether the dialog was seen.
+template <typename Dialog>
+bool onModal(QObject *context, QAction *action, const std::function<void(Dialog *)> &act)
+{
+    bool seen = false;
+    QTimer::singleShot(0, context, [&] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    action->trigger();
+    return seen;
+}
+
 } // namespace
 
 class TestWindows : public WindowSuite {
@@ -165,6 +191,11 @@ private slots:
     void recalculateFollowsAnEdit();
     void materialForceFromTheMenu_data() { addPageRows(); }
     void materialForceFromTheMenu();
+    void startingDataFromTheMenu_data();
+    void startingDataFromTheMenu();
+    void resultBeyondTheMachine_data() { addWindowRows(); }
+    void resultBeyondTheMachine();
+    void machinesDialogKeepsValidMachines();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
     void opensWithTheOperationsDefaults();
     void captionsNameTheirFields_data() { addWindowRows(); }
@@ -537,6 +568,170 @@ void TestWindows::materialForceFromTheMenu()
     QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
     typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.25");
     QVERIFY(!kc->font().italic());
+}
+
+void TestWindows::startingDataFromTheMenu_data()
+{
+    QTest::addColumn<const OperationDefinition *>("entry");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("speed"); // group 2, HSS
+    QTest::addColumn<QString>("feed");  // group 2, carbide, a 10 mm tool
+    const QHash<QString, QStringList> starts{
+        {"longitudinal", {"18", "0.175"}}, {"face", {"18", "0.175"}},   {"taper", {"18", "0.175"}},
+        {"drilling", {"15", "0.12"}},      {"milling", {"17", "0.04"}}, {"shaping", {"", ""}}};
+    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
+        const QStringList start = starts.value(qtext(entry.name));
+        QVERIFY2(start.size() == 2, entry.design().name);
+        for (int page = 0; page < int(entry.design().pages.size()); ++page)
+            QTest::addRow("%s page %d", entry.design().name, page)
+                << &entry << page << start[0] << start[1];
+    }
+}
+
+// C45 typed into the filter finds group 2 by its designation. The speed goes in for HSS as one
+// edit that Ctrl+Z takes back; the feed for carbide, which the next dialog offers again.
+void TestWindows::startingDataFromTheMenu()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    QFETCH(QString, speed);
+    QFETCH(QString, feed);
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer")).clear();
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    showPage(window, page);
+    const QString prefix = QString::fromLatin1(entry->design().pages[std::size_t(page)].prefix);
+    if (!entry->starting) {
+        for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+            QMenu menu;
+            window->addFieldActions(&menu, field);
+            QVERIFY(!menu.findChild<QAction *>("speedFromMaterial"));
+            QVERIFY(!menu.findChild<QAction *>("feedFromMaterial"));
+        }
+        return;
+    }
+    if (!entry->starting->diameters[0].empty())
+        typeInto(window, prefix + qtext(entry->starting->diameters[0]), "10");
+    QLineEdit *speedField = fieldOf(window, prefix + qtext(entry->starting->speed));
+    QLineEdit *feedField = fieldOf(window, prefix + qtext(entry->starting->feed));
+    typeInto(window, speedField->objectName(), "99");
+    auto choose = [&](QLineEdit *field, const char *name, const QString &text, bool carbide) {
+        QMenu menu;
+        window->addFieldActions(&menu, field);
+        QAction *action = menu.findChild<QAction *>(name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), text);
+        QVERIFY(onModal<zorvik::calculator::MaterialDialog>(this, action, [&](auto *dialog) {
+            auto *tool = dialog->template findChild<QComboBox *>("toolMaterial");
+            QCOMPARE(tool->currentIndex(), carbide ? 1 : 0);
+            tool->setCurrentIndex(carbide ? 1 : 0);
+            QTest::keyClicks(dialog->focusWidget(), QStringLiteral("C45"));
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        }));
+    };
+    choose(speedField, "speedFromMaterial", QStringLiteral("Cutting Speed from Material…"), false);
+    QCOMPARE(speedField->text(), speed);
+    QVERIFY2(speedField->toolTip().startsWith(speed + "\nStarting cutting speed for material "
+                                                      "group 2 ("),
+             qPrintable(speedField->toolTip()));
+    QVERIFY(speedField->toolTip().contains(" with HSS tools: the low end of "));
+    QVERIFY(speedField->toolTip().contains("table row P 2–5"));
+    QTest::keyClick(speedField, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(speedField->text(), QStringLiteral("99"));
+
+    // Carbide is taken from here on: the dialog that enters the feed opens with it again.
+    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer"))
+        .setValue("materials/lastTool", 1);
+    choose(feedField, "feedFromMaterial", QStringLiteral("Feed from Material…"), true);
+    QCOMPARE(feedField->text(), feed);
+    QVERIFY(feedField->toolTip().contains(" with carbide tools: the middle of "));
+}
+
+// With a machine chosen, the spindle speed beyond it takes a look and an explanation of its
+// own, and nothing else does; with none, nothing is marked.
+void TestWindows::resultBeyondTheMachine()
+{
+    QFETCH(const OperationDefinition *, entry);
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(entry->name);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, qtext(field), qtext(text));
+    window->calculate(0);
+    QHash<QLineEdit *, QColor> bases;
+    for (QLineEdit *field : window->findChildren<QLineEdit *>())
+        bases.insert(field, field->palette().color(QPalette::Base));
+    zorvik::Machine tiny;
+    tiny.name = "Tiny";
+    tiny.maxRpm = 1;
+    window->setMachine(tiny);
+    const QString rpm = qtext(entry->machine.rpm);
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        const bool beyond = !rpm.isEmpty() && field->objectName() == rpm;
+        QCOMPARE(field->property(zorvik::calculator::beyondMachineProperty).toBool(), beyond);
+        QCOMPARE(field->palette().color(QPalette::Base) != bases.value(field), beyond);
+        QCOMPARE(field->toolTip().contains("Beyond the machine: "), beyond);
+        if (beyond)
+            QVERIFY2(field->toolTip().contains("; Tiny gives at most 1 rev/min"),
+                     qPrintable(field->toolTip()));
+    }
+    QMenu menu;
+    window->addFieldActions(&menu, window->findChildren<QLineEdit *>().front());
+    QVERIFY(menu.findChild<QAction *>("chooseMachine"));
+
+    window->setMachine(std::nullopt);
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        QVERIFY(!field->property(zorvik::calculator::beyondMachineProperty).toBool());
+        QVERIFY(!field->toolTip().contains("Beyond the machine"));
+    }
+}
+
+// A machine is added, named, given a power that is refused until it is a number, duplicated and
+// the copy deleted; OK keeps what is left.
+void TestWindows::machinesDialogKeepsValidMachines()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer")).clear();
+    zorvik::calculator::MachinesDialog dialog;
+    auto *list = dialog.findChild<QListWidget *>("machineList");
+    QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    auto *problem = dialog.findChild<QLabel *>("machineProblem");
+    auto field = [&](const char *key) {
+        return dialog.findChild<QLineEdit *>(QStringLiteral("machine-") + key);
+    };
+    dialog.findChild<QPushButton *>("addMachine")->click();
+    QCOMPARE(list->count(), 1);
+    field("name")->selectAll();
+    QTest::keyClicks(field("name"), "Lathe 1");
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Lathe 1"));
+    QTest::keyClicks(field("power"), "7,5");
+    QVERIFY(!ok->isEnabled());
+    QVERIFY2(problem->text().startsWith("Lathe 1: power wants a number above 0 in W"),
+             qPrintable(problem->text()));
+    field("power")->clear();
+    QTest::keyClicks(field("power"), "7500");
+    QTest::keyClicks(field("min-rpm"), "3000");
+    QTest::keyClicks(field("max-rpm"), "2000");
+    QVERIFY(!ok->isEnabled());
+    QVERIFY(problem->text().contains("lowest spindle speed, 3000 rev/min, is above the highest"));
+    field("min-rpm")->selectAll();
+    QTest::keyClick(field("min-rpm"), Qt::Key_Backspace);
+    QVERIFY2(ok->isEnabled(), qPrintable(problem->text()));
+
+    dialog.findChild<QPushButton *>("duplicateMachine")->click();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("Lathe 1 (copy)"));
+    QCOMPARE(field("power")->text(), QStringLiteral("7500"));
+    dialog.findChild<QPushButton *>("deleteMachine")->click();
+    QCOMPARE(list->count(), 1);
+    dialog.accept();
+    const std::vector<zorvik::Machine> kept = zorvik::calculator::loadMachines();
+    QCOMPARE(kept.size(), std::size_t(1));
+    QCOMPARE(kept[0].name, std::string("Lathe 1"));
+    QCOMPARE(kept[0].power, std::optional<double>(7500));
+    QCOMPARE(kept[0].maxRpm, std::optional<double>(2000));
+    QVERIFY(!kept[0].minRpm);
 }
 
 void TestWindows::opensWithTheOperationsDefaults()

@@ -63,8 +63,8 @@ TEST_P(DrillingTexts, AfterTheSolve)
 }
 
 // The lip lies at half the point angle: h = fz sin(sigma / 2), b = D / (2 sin(sigma / 2)).
-// Opening a hole, the speeds are those of the tool's corner on the final diameter, while the
-// chip and the removal rate come from the diameter difference.
+// Opening a hole, the speeds are those of the tool's corner on the final diameter, and removal
+// rate and power are those of the whole ring, (Df + Di) / Df times the solid figures.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, DrillingTexts,
@@ -74,11 +74,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {"txtfeed", "0.15"}, {"txtdepth", "30"}},
                  {{"txtfdiam2", "8"}, {"txtrpm", "397.727272727273"},
                   {"txtfrate", "59.6590909090909"}, {"txtmt", "0.631343380418684"},
-                  {"txtmrr", "7500"}}},
+                  {"txtmrr", "12000"}}},
         TextCase{"EnlargementCuttingSpeedOnTheFinalDiameter",
                  {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtrpm", "400"},
                   {"txtfeed", "0.15"}, {"txtdepth", "30"}},
-                 {{"txtcspeed", "25.1428571428571"}, {"txtmrr", "7542.85714285713"}}},
+                 {{"txtcspeed", "25.1428571428571"}, {"txtmrr", "12068.5714285714"}}},
+        TextCase{"EnlargementSpeedFromTheRingsRemovalRate",
+                 {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtmrr", "12000"},
+                  {"txtfeed", "0.15"}},
+                 {{"txtcspeed", "25"}}},
+        // kc 2000 N/mm² on 200 mm³/s of ring is 400 W.
+        TextCase{"EnlargementPowerOverTheRing",
+                 {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtcspeed", "25"},
+                  {"txtfeed", "0.15"}, {"txtspcf", "2000"}},
+                 {{"txtcf1", "600"}, {"txtcp", "400"}}},
+        // The published example: f·vc·D·kc / 240 000 = 3.67 kW.
+        TextCase{"PowerFromSpecificCuttingForce",
+                 {{"txtfdiam2", "20"}, {"txtfeed", "0.2"}, {"txtcspeed", "100"},
+                  {"txtspcf", "2200"}},
+                 {{"txtarea", "1"}, {"txtcf1", "2200"}, {"txtcp", "3666.66666666667"}}},
         // Without both diameters as numbers the hole diameter is all there is.
         TextCase{"HoleDiameterWhenAnEnlargementDiameterIsNoNumber",
                  {{"txtidiam", "12"}, {"txtfdiam", "2.0."}, {"txtfdiam2", "8"},

@@ -146,8 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "character that is not part of a number; the Cutting Time rule (14) and "
                       "the Return Time rule (18) cannot use it"},
         NonNumberCase{"drilling", "txtidiam", "12 mm",
-                      "the Cutting Speed rule (1a) and the Spindle Speed rule (10a) apply only to "
-                      "a number there"},
+                      "the Cutting Speed rule (1a), the Cutting Speed rule (1b), the Cutting "
+                      "Speed rule (1c), the Cutting Speed rule (1d), the Feed rule (2d), the Metal "
+                      "Removal Rate rule (6a), the Metal Removal Rate rule (6b), the Cutting Force "
+                      "(1 Edge) rule (7a), the Cutting Power rule (8a) and the Spindle Speed rule "
+                      "(10a) apply only to a number there"},
         // Two alternatives of one id are named once, by the first.
         NonNumberCase{"drilling", "txtfdiam2", "x",
                       "the Inlet Length rule (pre), the Cutting Speed rule (1b), the Feed rule "

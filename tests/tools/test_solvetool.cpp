@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 using namespace zorvik;
@@ -96,6 +97,17 @@ INSTANTIATE_TEST_SUITE_P(
                {"milling", "--material", "29"},
                {"group 29", "no published cutting-force constants"}},
         BadUse{"MaterialNoGroup", {"milling", "--material", "42"}, {"'42'", "--materials"}},
+        BadUse{"MaterialAmbiguous",
+               {"milling", "--material", "42CrMo"},
+               {"42CrMo4 (group 6)", "42CrMo4+QT (group 7)"}},
+        BadUse{"ToolWithoutMaterial", {"milling", "--tool", "hss"}, {"--tool goes with"}},
+        BadUse{"ToolUnknown", {"milling", "--material", "2", "--tool", "hs"}, {"hss or carbide"}},
+        BadUse{"ToolForShaping",
+               {"shaping", "--material", "2", "--tool", "hss"},
+               {"shaping has none"}},
+        BadUse{"MachineFileMissing",
+               {"milling", "--machine", "/nonexistent/mill"},
+               {"cannot read machine file '/nonexistent/mill'"}},
         BadUse{"MaterialsWithMore", {"--materials", "milling"}, {"--materials takes no other"}},
         // User text in a message: valid UTF-8 whatever it holds, cut on a character.
         BadUse{"InvalidByteInOperation", {"tur\xffning"}, {"'tur\\xffning'"}},
@@ -339,11 +351,43 @@ INSTANTIATE_TEST_SUITE_P(
                    "% C, annealed): kc = kc1 × h^−mc = 1500 × 0.25^−0.22 = 2034.90649117151",
                    {},
                    0},
-        NumberText{"MaterialsListed",
-                   {"--materials"},
-                   "38\tH\tHardened steel\thardened\t55 HRC\t4600\t",
+        // The low end of the speed range and the middle of the feed range, before the solve.
+        NumberText{"StartingSpeed",
+                   {"taper", "--material", "GG25", "--tool", "hss", "txtdl=50", "txtds=40"},
+                   "txtcspeed=15",
                    {},
-                   0}),
+                   0},
+        NumberText{"StartingFeedPerTooth",
+                   {"milling", "--material", "Ti6Al4V", "--tool", "carbide", "txtdiam=10"},
+                   "txtfpt=0.03",
+                   {},
+                   0},
+        NumberText{"StartingSpeedExplained",
+                   {"longitudinal", "--explain", "--material", "2", "--tool", "hss"},
+                   "Starting cutting speed for material group 2 (non-alloy steel, cast steel, "
+                   "free-cutting steel, ≥ 0.25 % C, annealed), turning with HSS tools: the low end "
+                   "of 18 to 26 m/min (table row P 2–5 \"Non-alloy steel C>=0.25% annealed or Q+T "
+                   "up to 300 HB (e.g. C45/1045)\", turning, HSS; sources S13 S14 S15 S16 S29). "
+                   "Roughing and finishing alike start from it; adjust from the first cut.",
+                   {},
+                   0},
+        NumberText{"TypedSpeedIsKept",
+                   {"longitudinal", "--material", "2", "--tool", "hss", "txtcspeed=33"},
+                   "txtcspeed=33",
+                   {},
+                   0},
+        NumberText{"NoFigureSaysSo",
+                   {"longitudinal", "--material", "38", "--tool", "hss", "txtfeed=0.1", "--strict"},
+                   "txtcspeed=",
+                   {"no HSS value adopted", "Nothing was entered"},
+                   1},
+        NumberText{
+            "MaterialsListed",
+            {"--materials"},
+            "38\tH\tHardened steel\thardened\t55 HRC\t4600\t\tX40CrMoV5-1+H, 1.2344+H, H13+H, "
+            "42CrMo4+H",
+            {},
+            0}),
     [](const testing::TestParamInfo<NumberText> &info) { return info.param.name; });
 
 // Tab-separated, in the order --explain shows the fields, with each caption, default text and
@@ -377,6 +421,41 @@ TEST(SolveTool, HelpGoesToStdout)
     ToolRun r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("usage: zorvik-solve OPERATION"), std::string::npos);
+}
+
+// A machine's limits give a warning per result beyond them, on a page and on every batch row;
+// --strict makes them fail the run. A fault in the file names its line.
+TEST(SolveTool, MachineFileChecksTheResults)
+{
+    const std::string path = testing::TempDir() + "zorvik-lathe.machine";
+    std::ofstream(path) << "# the old lathe\nname = Lathe 1\npower = 7500\nmax-rpm = 2000\n";
+    const std::vector<std::string> page{"txtidiam=50",  "txtfdiam=42",   "txtlen=100",
+                                        "txtangle=90",  "txtcspeed=150", "txtfeed=0.3",
+                                        "txtspcf=2500", "txtmeff=0.9",   "txteeff=0.8"};
+    std::vector<std::string> args{"longitudinal", "--machine", path};
+    args.insert(args.end(), page.begin(), page.end());
+    ToolRun r = run(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "zorvik-solve: warning: txtmp: needs 10 417 W; Lathe 1 gives 7 500 W at 955 "
+                     "rev/min (at most depth of cut 2.8 mm/cut at this feed, or feed 0.21 mm/rev "
+                     "at this depth of cut)\n");
+    args.push_back("--strict");
+    EXPECT_EQ(run(args).status, 1);
+
+    std::istringstream rows("txtcspeed\n150\n100\n");
+    // The rows' cutting speeds, 150 and 100 m/min: only the first needs more than 7 500 W.
+    std::vector<std::string> batch{"longitudinal", "--csv", "--machine", path};
+    std::copy_if(page.begin(), page.end(), std::back_inserter(batch),
+                 [](const std::string &arg) { return !arg.starts_with("txtcspeed"); });
+    std::ostringstream out, err;
+    EXPECT_EQ(runSolveTool(batch, rows, out, err), 0);
+    EXPECT_EQ(lines(err.str()).size(), 1u) << err.str();
+    EXPECT_NE(err.str().find("line 2, txtmp: needs 10 417 W"), std::string::npos) << err.str();
+
+    std::ofstream(path) << "name = Lathe 1\npower = 7.5 kW\n";
+    r = run({"longitudinal", "--machine", path});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("line 2: power wants a number"), std::string::npos) << r.err;
 }
 
 } // namespace

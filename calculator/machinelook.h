@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "operations/machine.h"
+
+#include <vector>
+
+class QLineEdit;
+
+namespace zorvik::calculator {
+
+// The property a field beyond its window's machine carries, for styles and tests.
+inline constexpr char beyondMachineProperty[] = "beyondMachine";
+
+// Gives each field beyond the machine a look of its own, a background between the page's and a
+// violet, readable in light and dark palettes, and adds to its explanation what the
+// machine gives and what would bring the field within; clears the mark from every other field.
+// fields: the page's, by field id, with the palette and explanation of their other looks set.
+void showBeyondMachine(const std::vector<Exceedance> &beyond,
+                       const std::vector<QLineEdit *> &fields, const Captions &captions);
+
+} // namespace zorvik::calculator

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calculator/machinesettings.h"
+
+#include "solver/conversions.h"
+
+#include <QSettings>
+
+namespace zorvik::calculator {
+
+namespace {
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer"));
+}
+
+constexpr auto machinesKey = "machines";
+
+} // namespace
+
+// Values are kept as the texts a machine file would hold, so that they read back exactly and a
+// hand-edited settings file is checked as a machine file is.
+std::vector<Machine> loadMachines()
+{
+    QSettings store = settings();
+    std::vector<Machine> machines;
+    const int count = store.beginReadArray(QLatin1String(machinesKey));
+    for (int i = 0; i < count; ++i) {
+        store.setArrayIndex(i);
+        Machine machine;
+        bool sound = true;
+        for (const MachineKey &key : machineKeys()) {
+            const QString text =
+                store.value(QString::fromUtf8(key.key.data(), qsizetype(key.key.size())))
+                    .toString();
+            if (text.isEmpty() && key.value)
+                continue;
+            sound = sound && !setMachineKey(machine, key.key, text.toStdString());
+        }
+        if (sound && !machineProblem(machine))
+            machines.push_back(std::move(machine));
+    }
+    store.endArray();
+    return machines;
+}
+
+void saveMachines(const std::vector<Machine> &machines)
+{
+    QSettings store = settings();
+    store.remove(QLatin1String(machinesKey));
+    store.beginWriteArray(QLatin1String(machinesKey), static_cast<int>(machines.size()));
+    for (std::size_t i = 0; i < machines.size(); ++i) {
+        store.setArrayIndex(static_cast<int>(i));
+        for (const MachineKey &key : machineKeys()) {
+            const QString name = QString::fromUtf8(key.key.data(), qsizetype(key.key.size()));
+            if (!key.value)
+                store.setValue(name, QString::fromStdString(machines[i].name));
+            else if (const std::optional<double> &value = machines[i].*(key.value))
+                store.setValue(name, QString::fromStdString(numberToText(*value)));
+        }
+    }
+    store.endArray();
+}
+
+} // namespace zorvik::calculator

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "operations/operation.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvik {
+
+// A machine tool as its plate gives it; every limit is optional.
+struct Machine {
+    std::string name;
+    std::optional<double> minRpm;       // rev/min
+    std::optional<double> maxRpm;       // rev/min
+    std::optional<double> maxFeedRate;  // mm/min
+    std::optional<double> power;        // rated motor power, W
+    std::optional<double> maxTorque;    // spindle torque, N·m
+    std::optional<double> fullPowerRpm; // below it the power falls in proportion to the speed
+
+    // The motor power the machine gives at a spindle speed: the rated power, in proportion to
+    // the speed below full-power speed, and no more than the torque allows. None without limits.
+    std::optional<double> powerAt(double rpm) const;
+    // The spindle torque it gives at a speed: the maximum torque, and no more than the power
+    // available there turns into. None without limits.
+    std::optional<double> torqueAt(double rpm) const;
+};
+
+// The keys of a machine, in the order a file or the settings list them, with what each holds.
+struct MachineKey {
+    std::string_view key; // "max-rpm"
+    std::string_view caption;
+    std::string_view unit;
+    std::optional<double> Machine::*value; // null for the name
+};
+const std::vector<MachineKey> &machineKeys();
+
+// Sets one key of a machine from its text; returns why it cannot: an unknown key, a value that
+// is not a number above 0 (at least 0 for min-rpm), or a name that is empty.
+std::optional<std::string> setMachineKey(Machine &machine, std::string_view key,
+                                         std::string_view value);
+// What is wrong with a machine as a whole (no name, a speed range upside down), or none.
+std::optional<std::string> machineProblem(const Machine &machine);
+
+// Reads a machine file: "key = value" lines, "#" to the end of a line a comment, blank lines
+// ignored. error names the line of the first fault.
+struct MachineRead {
+    Machine machine;
+    std::string error;
+};
+MachineRead readMachine(std::string_view text);
+
+// One result of a page beyond its machine.
+enum class MachineLimit { minRpm, maxRpm, feedRate, power, torque };
+struct Exceedance {
+    MachineLimit limit;
+    FieldId field;    // the result beyond the limit
+    double needed;    // what the page needs
+    double available; // what the machine gives (at the page's spindle speed, for power and torque)
+    // "needs 10 623 W; Lathe 1 gives 7 500 W at 955 rev/min (at most …)", in the captions.
+    std::string text;
+};
+
+// The results of a page (a store of the operation's list) beyond the machine, in the order of
+// MachineLimit.
+std::vector<Exceedance> checkMachine(const Machine &machine, const OperationDefinition &operation,
+                                     const FieldStore &page, const Captions &captions);
+
+// A number as an explanation gives it for reading: whole numbers from 100 up with a space
+// between thousands ("10 623"), smaller ones to three significant digits.
+std::string readingText(double value);
+
+} // namespace zorvik
