@@ -221,8 +221,14 @@ std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
             warnings.push_back("tool: " + quotedText(kept[*m_toolCell], 20) +
                                " is no tool material: give hss or carbide");
     }
-    if (group && !tool && !materialFields(m_operation))
+    if (group && !tool && !materialFields(m_operation)) {
+        // Only starting data could come of it, and that needs the tool material.
+        if (m_cell && !kept[*m_cell].empty())
+            warnings.push_back("material: " + std::string(m_operation.name) +
+                               " has no specific cutting force; a material sets only the "
+                               "starting speed and feed here, with a tool column or --tool");
         group = nullptr;
+    }
     if (group && !group->choosable() && !tool) {
         warnings.push_back("material: material " + groupWords(*group) +
                            " has no published cutting-force constants; choose another group");

@@ -261,6 +261,18 @@ TEST(CsvBatch, HeaderOnlyPrintsTheHeaderAlone)
     }
 }
 
+// Taper turning has no specific cutting force: a material alone could only be ignored.
+TEST(CsvBatch, MaterialWithoutToolInTaperIsWarned)
+{
+    ToolRun r = runWithInput({"taper", "--csv", "--strict"}, "material,txtwl\nC45,100\n");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("line 2, material: taper has no specific cutting force"),
+              std::string::npos)
+        << r.err;
+    r = runWithInput({"taper", "--csv"}, "material,tool,txtwl\nC45,hss,100\n");
+    EXPECT_EQ(r.err.find("no specific cutting force"), std::string::npos) << r.err;
+}
+
 TEST(CsvBatch, OrderIsKeptWithSeveralJobs)
 {
     std::string input = "txtidiam,txtlen,txtfdiam\n";
