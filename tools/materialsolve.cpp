@@ -18,6 +18,12 @@ std::string groupWords(const materials::MaterialGroup &group)
     return "group " + std::to_string(group.number) + " (" + materials::groupName(group) + ")";
 }
 
+std::string withoutConstants(const materials::MaterialGroup &group)
+{
+    return "material " + groupWords(group) +
+           " has no published cutting-force constants; choose another group";
+}
+
 } // namespace
 
 MaterialNamed materialNamed(std::string_view text)
@@ -28,8 +34,7 @@ MaterialNamed materialNamed(std::string_view text)
     if (!named.group)
         return {nullptr, named.error};
     if (!named.group->choosable())
-        return {nullptr, "material " + groupWords(*named.group) +
-                             " has no published cutting-force constants; choose another group"};
+        return {nullptr, withoutConstants(*named.group)};
     return {named.group, {}};
 }
 
@@ -230,8 +235,7 @@ std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
         group = nullptr;
     }
     if (group && !group->choosable() && !tool) {
-        warnings.push_back("material: material " + groupWords(*group) +
-                           " has no published cutting-force constants; choose another group");
+        warnings.push_back("material: " + withoutConstants(*group));
         group = nullptr;
     }
     for (std::string &note :

@@ -5,6 +5,7 @@
 // figure to read; one frame is 16 ms.
 #include "calculator/calculatorwindow.h"
 #include "operations/operation.h"
+#include "tests/support/workedexamples.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,16 +20,10 @@
 
 namespace {
 
-using Texts = std::vector<std::pair<const char *, const char *>>;
-
-// The milling worked example: a 100 mm cutter 20 mm into the work, 30 mm down to 25.
-const Texts typed{{"txtdiam", "100"}, {"txtcw", "20"},   {"txtih", "30"},   {"txtfh", "25"},
-                  {"txtnot", "10"},   {"txtrpm", "200"}, {"txtfpt", "0.1"}, {"txtspcf", "2000"},
-                  {"txtmeff", "0.9"}, {"txteeff", "0.8"}};
-
 void enterToRepaint(benchmark::State &state)
 {
     const zorvik::OperationDefinition *milling = zorvik::findOperation("milling");
+    const zorvik::test::Texts &typed = zorvik::test::workedExample("milling").typed;
     auto *window = new zorvik::calculator::CalculatorWindow(milling->design(), *milling);
     window->show();
     if (!QTest::qWaitForWindowExposed(window)) {
@@ -38,7 +33,8 @@ void enterToRepaint(benchmark::State &state)
     for (auto _ : state) {
         window->reset(0);
         for (const auto &[name, text] : typed)
-            window->field(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+            window->field(QString::fromUtf8(name.data(), qsizetype(name.size())))
+                ->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
         QLineEdit *focus = window->field(QStringLiteral("txteeff"));
         focus->setFocus();
         QCoreApplication::processEvents();
