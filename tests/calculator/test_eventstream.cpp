@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QTabBar>
+#include <algorithm>
 
 #include <cstdint>
 #include <deque>
@@ -263,6 +264,19 @@ CalculateCheck TestEventStream::prepareCheck(CalculatorWindow *window, int page)
         store.setText(zorvik::FieldId(i), check.before.at(names.back()).toStdString());
     }
     const zorvik::FieldStore given = store;
+    // Calculate leaves the field that has the focus first, as if the user had left it.
+    if (auto *focus = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        focus && focus->window() == window->window() && focus->objectName().startsWith(prefix)) {
+        const QString name = focus->objectName().mid(prefix.size());
+        for (const zorvik::design::LeaveStep &step : window->design().leaveSteps) {
+            if (std::find(step.fields.begin(), step.fields.end(), name.toStdString()) ==
+                step.fields.end())
+                continue;
+            zorvik::design::PageState state{store, std::vector<bool>(fields.size(), true)};
+            step.run(state);
+            store = state.texts;
+        }
+    }
     zorvik::solve(operation.relations, store);
     check.expected = check.before;
     for (std::size_t i = 0; i < fields.size(); ++i) {
