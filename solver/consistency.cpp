@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -107,8 +108,14 @@ private:
     bool m_cycle = false;
 };
 
+namespace {
+
+std::atomic<std::uint64_t> checksMade{0};
+
+} // namespace
+
 ConsistencyCheck::ConsistencyCheck(const RelationList &list)
-    : m_sources(list), m_checks(list.fields.size())
+    : m_serial(++checksMade), m_sources(list), m_checks(list.fields.size())
 {
     if (list.fields.size() > maxCheckedFields)
         throw std::length_error("a list of " + std::to_string(list.fields.size()) +
@@ -143,10 +150,19 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             if (checks != &byGroup || byGroup.empty())
                 byGroup.emplace_back();
             checks = &byGroup;
-            byGroup.back().push_back({&rule, maskOf(rule.guard), maskOf(reads), &reads});
+            byGroup.back().push_back({&rule, maskOf(rule.guard), maskOf(reads)});
         }
     }
-    std::sort(m_readMasks.begin(), m_readMasks.end());
+    // Open addressing at most half full, by the rule's address: a batch looks up every write.
+    std::vector<std::pair<const Rule *, Bits>> masks;
+    masks.swap(m_readMasks);
+    m_readMasks.assign(std::bit_ceil(2 * masks.size() + 1), {nullptr, 0});
+    for (const auto &[rule, mask] : masks) {
+        std::size_t slot = readSlot(*rule);
+        while (m_readMasks[slot].first)
+            slot = (slot + 1) & (m_readMasks.size() - 1);
+        m_readMasks[slot] = {rule, mask};
+    }
 }
 
 // The fields a solve wrote by rounding a count, or by undoing that rounding, and those computed
@@ -164,11 +180,20 @@ std::uint64_t ConsistencyCheck::roughResults(const Ancestry &ancestry) const
     return rough;
 }
 
+std::size_t ConsistencyCheck::readSlot(const Rule &rule) const
+{
+    const auto address = reinterpret_cast<std::uintptr_t>(&rule);
+    return static_cast<std::size_t>((address / alignof(Rule)) * 0x9E3779B97F4A7C15 >> 32) &
+           (m_readMasks.size() - 1);
+}
+
 std::uint64_t ConsistencyCheck::readMask(const Rule &rule) const
 {
-    const auto found = std::lower_bound(m_readMasks.begin(), m_readMasks.end(),
-                                        std::pair<const Rule *, Bits>(&rule, 0));
-    return found != m_readMasks.end() && found->first == &rule ? found->second : 0;
+    for (std::size_t slot = readSlot(rule);; slot = (slot + 1) & (m_readMasks.size() - 1)) {
+        const auto &[known, mask] = m_readMasks[slot];
+        if (known == &rule || !known)
+            return mask;
+    }
 }
 
 std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
@@ -176,12 +201,11 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
                                                   const std::vector<bool> &fresh) const
 {
     std::array<Bits, maxCheckedFields> direct{};
-    Bits freshMask = 0;
-    for (std::size_t field = 0; field < sources.size() && field < m_checks.size(); ++field) {
+    for (std::size_t field = 0; field < std::min(sources.size(), m_checks.size()); ++field)
         direct[field] = maskOf(sources[field]);
-        if (field < fresh.size() && fresh[field])
-            freshMask |= bit(field);
-    }
+    Bits freshMask = 0;
+    for (std::size_t field = 0; field < std::min(fresh.size(), m_checks.size()); ++field)
+        freshMask |= Bits(fresh[field]) << field;
     return check(page, direct, freshMask);
 }
 
@@ -212,6 +236,71 @@ ConsistencyCheck::check(const FieldStore &page,
     return check(page, direct, fresh);
 }
 
+// What a check of one pattern of page evaluates: the pattern is which fields hold text, what
+// each result was computed from directly and which results are as their rule wrote them. Which
+// rules may check a field follows from the pattern alone, and working it out (what follows from
+// what, through every result) costs more than the rules themselves; the rows of a batch and the
+// Calculates of a window repeat few patterns. So each thread keeps the plan of the last pattern
+// it checked.
+struct ConsistencyCheck::Plan {
+    // The check and the pattern the plan is for.
+    std::uint64_t owner = 0;
+    std::size_t fieldCount = 0;
+    std::array<Bits, maxCheckedFields> direct{};
+    Bits fresh = 0;
+    Bits filled = 0;
+
+    // A rule to try for a field, in its group's order. The one that wrote the field's text from
+    // what its sources hold now gave that text: once its test holds, the group agrees.
+    struct Try {
+        const Rule *rule;
+        bool wrote;
+    };
+    // The rules one group of a field may be checked by, as tries[begin, end).
+    struct Step {
+        FieldId field;
+        std::uint32_t begin;
+        std::uint32_t end;
+    };
+    std::vector<Step> steps;
+    std::vector<Try> tries;
+    std::vector<Num> aux; // kept for its room
+};
+
+void ConsistencyCheck::plan(Plan &plan) const
+{
+    plan.steps.clear();
+    plan.tries.clear();
+    const Ancestry ancestry(plan.direct, plan.fieldCount);
+    const Bits rough = roughResults(ancestry);
+    for (std::size_t index = 0; index < m_checks.size(); ++index) {
+        if (m_checks[index].empty() || !(plan.filled & bit(index)) || (rough & bit(index)))
+            continue;
+        // What a rule may not read: the field, what follows from it, and rough results.
+        const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
+        const bool isFresh = plan.fresh & bit(index);
+        for (const std::vector<Candidate> &group : m_checks[index]) {
+            // The first rule that gives a value from what does not follow from the field is the
+            // one its group stands for here; the alternatives after it are what the solve falls
+            // back on without it, and some assume more than the page says (two lips, a solid
+            // hole).
+            const auto begin = static_cast<std::uint32_t>(plan.tries.size());
+            for (const Candidate &candidate : group) {
+                if ((candidate.guard & ~plan.filled) || (candidate.readMask & dependent))
+                    continue;
+                const bool wrote = isFresh && ancestry.sources(index) == candidate.readMask;
+                // Nothing after a writer that always applies is ever tried.
+                if (wrote && !candidate.rule->test)
+                    break;
+                plan.tries.push_back({candidate.rule, wrote});
+            }
+            const auto end = static_cast<std::uint32_t>(plan.tries.size());
+            if (end != begin)
+                plan.steps.push_back({static_cast<FieldId>(index), begin, end});
+        }
+    }
+}
+
 std::vector<Disagreement>
 ConsistencyCheck::check(const FieldStore &page,
                         const std::array<std::uint64_t, maxCheckedFields> &direct,
@@ -219,61 +308,73 @@ ConsistencyCheck::check(const FieldStore &page,
 {
     std::vector<Disagreement> found;
     const RelationList &list = m_sources.list();
-    if (page.size() != list.fields.size())
+    const std::size_t count = page.size();
+    if (count != list.fields.size())
         return found;
+    Bits filled = 0;
+    const std::vector<std::string> &texts = page.texts();
+    for (std::size_t field = 0; field < count; ++field)
+        filled |= Bits(!texts[field].empty()) << field;
+    // The rows of a batch alternate between a few patterns, and so between a few plans.
+    thread_local std::array<Plan, 8> plans;
+    thread_local std::size_t replaced = 0;
+    auto isFor = [&](const Plan &plan) {
+        return plan.owner == m_serial && plan.fieldCount == count && plan.fresh == fresh &&
+               plan.filled == filled &&
+               std::equal(direct.begin(), direct.begin() + static_cast<std::ptrdiff_t>(count),
+                          plan.direct.begin());
+    };
+    auto kept = std::find_if(plans.begin(), plans.end(), isFor);
+    if (kept == plans.end()) {
+        kept = plans.begin() + static_cast<std::ptrdiff_t>(replaced);
+        replaced = (replaced + 1) % plans.size();
+        kept->owner = 0; // until the plan is whole
+        kept->fieldCount = count;
+        kept->direct = direct;
+        kept->fresh = fresh;
+        kept->filled = filled;
+        plan(*kept);
+        kept->owner = m_serial;
+    }
+    Plan &planned = *kept;
+    const PageReadings readings(page);
     // Auxiliary values read only fields no rule fills, so they are what the last solve had.
     // Like the rest, worked out only for the first rule that has to be evaluated.
-    std::vector<Num> aux;
+    std::vector<Num> &aux = planned.aux;
+    bool auxDone = false;
     auto values = [&] {
-        if (aux.size() < list.auxValues.size()) {
+        if (!auxDone) {
             aux.clear();
             for (const AuxValue &value : list.auxValues)
-                aux.push_back(value.define(Values(page, aux)));
+                aux.push_back(value.define(Values(readings, aux)));
+            auxDone = true;
         }
-        return Values(page, aux);
+        return Values(readings, aux);
     };
-    Bits filled = 0;
-    for (std::size_t field = 0; field < page.size(); ++field)
-        filled |= page.isBlank(static_cast<FieldId>(field)) ? 0 : bit(field);
-    const Ancestry ancestry(direct, page.size());
-    const Bits rough = roughResults(ancestry);
-    for (std::size_t index = 0; index < m_checks.size(); ++index) {
-        const auto field = static_cast<FieldId>(index);
-        if (m_checks[index].empty() || !(filled & bit(index)) || (rough & bit(index)))
-            continue;
-        // What a rule may not read: the field, what follows from it, and rough results.
-        const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
-        const bool isFresh = fresh & bit(index);
-        std::optional<double> own;
-        for (const std::vector<Candidate> &group : m_checks[index]) {
-            // The first rule that gives a value from what does not follow from the field is the
-            // one its group stands for here; the alternatives after it are what the solve falls
-            // back on without it, and some assume more than the page says (two lips, a solid
-            // hole).
-            for (const Candidate &candidate : group) {
-                const Rule *rule = candidate.rule;
-                if ((candidate.guard & ~filled) || (candidate.readMask & dependent) ||
-                    (rule->test && !rule->test(values())))
-                    continue;
-                // The rule that wrote the field, from what its sources still hold, gave its text.
-                if (isFresh && ancestry.sources(index) == candidate.readMask)
-                    break;
-                if (!own)
-                    own = strictToNumber(page.text(field));
-                if (!own)
-                    break;
-                const Num given = rule->formula(values());
-                if (!given.ok())
-                    continue;
-                const double difference = std::fabs(given.value() - *own);
-                const double scale = std::max(std::fabs(given.value()), std::fabs(*own));
-                if (difference > disagreementTolerance * scale) {
-                    const double relative = *own == 0 ? std::numeric_limits<double>::infinity()
-                                                      : (given.value() - *own) / std::fabs(*own);
-                    found.push_back({field, rule, *candidate.reads, *own, given.value(), relative});
-                }
+    for (const Plan::Step &step : planned.steps) {
+        for (std::uint32_t at = step.begin; at != step.end; ++at) {
+            const Plan::Try &attempt = planned.tries[at];
+            const Rule *rule = attempt.rule;
+            if (rule->test && !rule->test(values()))
+                continue;
+            if (attempt.wrote)
                 break;
+            const Num own = readings[step.field];
+            if (!own.ok())
+                break;
+            const Num given = rule->formula(values());
+            if (!given.ok())
+                continue;
+            const double difference = std::fabs(given.value() - own.value());
+            const double scale = std::max(std::fabs(given.value()), std::fabs(own.value()));
+            if (difference > disagreementTolerance * scale) {
+                const double relative =
+                    own.value() == 0 ? std::numeric_limits<double>::infinity()
+                                     : (given.value() - own.value()) / std::fabs(own.value());
+                found.push_back(
+                    {step.field, rule, m_sources.of(*rule), own.value(), given.value(), relative});
             }
+            break;
         }
     }
     return found;

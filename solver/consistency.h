@@ -66,23 +66,27 @@ public:
 
 private:
     class Ancestry;
+    struct Plan;
     std::vector<Disagreement> check(const FieldStore &page,
                                     const std::array<std::uint64_t, maxCheckedFields> &direct,
                                     std::uint64_t fresh) const;
+    void plan(Plan &plan) const;
     std::uint64_t roughResults(const Ancestry &ancestry) const;
     std::uint64_t readMask(const Rule &rule) const;
+    std::size_t readSlot(const Rule &rule) const;
 
+    // Tells the plans of one check from another's; its copies share it, and their plans.
+    std::uint64_t m_serial;
     ListSources m_sources;
     // By field: per group that fills it, the rules that may check it, in the group's order.
     struct Candidate {
         const Rule *rule;
         std::uint64_t guard;    // its guard fields, as bits by field id
         std::uint64_t readMask; // its sources, as bits
-        const std::vector<FieldId> *reads;
     };
     std::vector<std::vector<std::vector<Candidate>>> m_checks;
     std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
-    std::vector<std::pair<const Rule *, std::uint64_t>> m_readMasks; // sorted
+    std::vector<std::pair<const Rule *, std::uint64_t>> m_readMasks; // hashed
 };
 
 // ConsistencyCheck(list).check(page, sources), for a single page.

@@ -141,9 +141,20 @@ private:
     std::size_t m_writes = 0;
 };
 
+Values::Values(const PageReadings &readings, const std::vector<Num> &aux)
+    : m_store(readings.store()), m_aux(aux), m_readings(&readings)
+{}
+
 Num Values::operator[](FieldId field) const
 {
-    return m_unchecked ? m_unchecked->number(field) : strictNumber(m_store.text(field));
+    if (m_unchecked)
+        return m_unchecked->number(field);
+    return m_readings ? (*m_readings)[field] : strictNumber(m_store.text(field));
+}
+
+Num PageReadings::read(FieldId field) const
+{
+    return strictNumber(m_store.text(field));
 }
 
 namespace {

@@ -5,15 +5,20 @@
 #include "solver/fieldstore.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace zorvik {
 
 // What a formula sees: fields through the strict conversion (a blank or malformed text is a
 // failed number), fields through the lenient conversion, and the solve's auxiliary values.
+class PageReadings;
+
 class Values {
 public:
     Values(const FieldStore &store, const std::vector<Num> &aux) : m_store(store), m_aux(aux) {}
+    // Reading through readings, which convert each text once.
+    Values(const PageReadings &readings, const std::vector<Num> &aux);
 
     Num operator[](FieldId field) const;
     Num lenient(FieldId field) const;
@@ -38,6 +43,41 @@ private:
     const FieldStore &m_store;
     const std::vector<Num> &m_aux;
     const UncheckedStore *m_unchecked = nullptr;
+    const PageReadings *m_readings = nullptr;
+};
+
+// The strict readings of a page's texts, each converted on its first read: a check evaluates
+// rule after rule on the same few sources, and the conversion is most of what a rule costs.
+// The page must not change while its readings are used.
+class PageReadings {
+public:
+    explicit PageReadings(const FieldStore &store) : m_store(store) {}
+
+    const FieldStore &store() const { return m_store; }
+    // Throws std::out_of_range, as the store does, for a field it lacks.
+    Num operator[](FieldId field) const
+    {
+        const auto index = static_cast<std::size_t>(field);
+        if (field < 0 || index >= m_store.size() || index >= cached)
+            return read(field);
+        const std::uint64_t bit = std::uint64_t(1) << index;
+        if (!(m_read & bit)) {
+            const Num number = read(field);
+            m_numbers[index] = number.ok() ? number.value() : 0;
+            m_valid |= number.ok() ? bit : 0;
+            m_read |= bit;
+        }
+        return m_valid & bit ? Num(m_numbers[index]) : Num::failure(NotANumber);
+    }
+
+private:
+    static constexpr std::size_t cached = 64;
+    Num read(FieldId field) const;
+
+    const FieldStore &m_store;
+    mutable double m_numbers[cached];
+    mutable std::uint64_t m_read = 0;
+    mutable std::uint64_t m_valid = 0;
 };
 
 } // namespace zorvik

@@ -105,6 +105,28 @@ TEST(StrictConversion, AcceptsExactlyTheGrammar)
     }
 }
 
+// Long plain decimals, around the most digits a double holds exactly and the most places after
+// the point, read bit for bit as the C library reads them.
+TEST(StrictConversion, ReadsLongDecimalsAsTheLibraryDoes)
+{
+    std::mt19937 random(53);
+    for (int round = 0; round < 200000; ++round) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const std::size_t digits = 1 + random() % 26;
+        const std::size_t point = random() % (digits + 1);
+        for (std::size_t i = 0; i < digits; ++i) {
+            if (i == point)
+                text += '.';
+            text += static_cast<char>(random() % 3 == 0 ? '9' : '0' + random() % 10);
+        }
+        const std::optional<double> read = strictToNumber(text);
+        ASSERT_TRUE(read) << text;
+        const double expected = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(*read), std::bit_cast<std::uint64_t>(expected))
+            << text;
+    }
+}
+
 struct LenientCase {
     const char *text;
     double number;
