@@ -39,7 +39,7 @@ void checkSolvedPage(benchmark::State &state, const RelationList &list, const Fi
     SolveRecord record;
     solve(list, store, {}, &record);
     const FieldSources sources = check.sources().ofSolve(record);
-    const std::vector<bool> fresh = check.sources().freshOf(record);
+    const std::vector<FieldId> fresh = check.sources().freshOf(record);
     for (auto _ : state) {
         std::vector<Disagreement> found = check.check(store, sources, fresh);
         benchmark::DoNotOptimize(found);

@@ -198,14 +198,16 @@ std::uint64_t ConsistencyCheck::readMask(const Rule &rule) const
 
 std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
                                                   const FieldSources &sources,
-                                                  const std::vector<bool> &fresh) const
+                                                  const std::vector<FieldId> &fresh) const
 {
     std::array<Bits, maxCheckedFields> direct{};
     for (std::size_t field = 0; field < std::min(sources.size(), m_checks.size()); ++field)
         direct[field] = maskOf(sources[field]);
     Bits freshMask = 0;
-    for (std::size_t field = 0; field < std::min(fresh.size(), m_checks.size()); ++field)
-        freshMask |= Bits(fresh[field]) << field;
+    for (FieldId field : fresh) {
+        if (static_cast<std::size_t>(field) < m_checks.size())
+            freshMask |= bit(static_cast<std::size_t>(field));
+    }
     return check(page, direct, freshMask);
 }
 

@@ -52,11 +52,11 @@ public:
     // follows from it, nor a rule that reads either: the count differs from the fraction the
     // other fields give by up to a half.
     //
-    // fresh (by field id; missing entries are false) marks the results written by the rule their
-    // sources name from the texts those sources hold now, as right after the solve that wrote
-    // them: such a rule gave the field's text, and is not evaluated again. It only saves time.
+    // fresh names the results written by the rule their sources name from the texts those
+    // sources hold now, as right after the solve that wrote them: such a rule gave the field's
+    // text, and is not evaluated again. It only saves time.
     std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
-                                    const std::vector<bool> &fresh = {}) const;
+                                    const std::vector<FieldId> &fresh = {}) const;
     // The same right after the solves recorded (in order; records that keep no texts do), which
     // give the sources and the fresh results: as a batch checks each row.
     std::vector<Disagreement> check(const FieldStore &page,

@@ -129,20 +129,15 @@ std::uint64_t eightDigitsValue(const char *text)
     return (word & 0x0000FFFF0000FFFF) * 42949672960001 >> 32;
 }
 
-// Appends the digits of [text, end) to value; false for any other character.
-bool appendDigits(const char *text, const char *end, std::uint64_t &value)
+// Appends the digits from text on to value, up to end or the first other character, which it
+// returns.
+const char *takeDigits(const char *text, const char *end, std::uint64_t &value)
 {
-    for (; end - text >= 8; text += 8) {
-        if (!eightDigits(text))
-            return false;
+    for (; end - text >= 8 && eightDigits(text); text += 8)
         value = value * 100000000 + eightDigitsValue(text);
-    }
-    for (; text != end; ++text) {
-        if (!isDigit(*text))
-            return false;
+    for (; text != end && isDigit(*text); ++text)
         value = value * 10 + static_cast<unsigned>(*text - '0');
-    }
-    return true;
+    return text;
 }
 
 // Most texts a page holds are plain decimals ("52.5", "0.3", "954.929658551372"): those whose
@@ -155,18 +150,20 @@ std::optional<double> plainDecimal(const char *first, const char *last)
     static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const auto *point =
-        static_cast<const char *>(std::memchr(first, '.', static_cast<std::size_t>(last - first)));
-    const std::ptrdiff_t digitCount = (last - first) - (point ? 1 : 0);
     // Nineteen digits always fit the integer.
-    if (digitCount == 0 || digitCount > 19)
+    if (last - first > 19)
         return std::nullopt;
     std::uint64_t digits = 0;
-    if (!appendDigits(first, point ? point : last, digits) ||
-        (point && !appendDigits(point + 1, last, digits)))
-        return std::nullopt;
-    const std::ptrdiff_t afterPoint = point ? last - point - 1 : 0;
-    if (digits > (std::uint64_t(1) << 53) || afterPoint > 22)
+    const char *at = takeDigits(first, last, digits);
+    std::ptrdiff_t afterPoint = 0;
+    if (at != last) {
+        if (*at != '.' || last - first == 1)
+            return std::nullopt;
+        if (takeDigits(at + 1, last, digits) != last)
+            return std::nullopt;
+        afterPoint = last - at - 1;
+    }
+    if (digits > (std::uint64_t(1) << 53))
         return std::nullopt;
     return static_cast<double>(digits) / powersOfTen[afterPoint];
 }

@@ -90,7 +90,7 @@ FieldSources ListSources::ofSolve(const SolveRecord &record) const
     return sources;
 }
 
-std::vector<bool> ListSources::freshOf(const SolveRecord &record) const
+std::vector<FieldId> ListSources::freshOf(const SolveRecord &record) const
 {
     std::vector<bool> fresh(m_list->fields.size());
     for (auto write = record.writes.begin(); write != record.writes.end(); ++write) {
@@ -106,7 +106,12 @@ std::vector<bool> ListSources::freshOf(const SolveRecord &record) const
                                                              : earlier->copy->target)] = false;
         }
     }
-    return fresh;
+    std::vector<FieldId> fields;
+    for (std::size_t field = 0; field < fresh.size(); ++field) {
+        if (fresh[field])
+            fields.push_back(static_cast<FieldId>(field));
+    }
+    return fields;
 }
 
 FieldSources solveSources(const RelationList &list, const SolveRecord &record)

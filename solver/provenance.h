@@ -32,9 +32,10 @@ public:
     // Per field id, the sources of the write that left its final text in the solve recorded;
     // empty for a field the solve did not write.
     FieldSources ofSolve(const SolveRecord &record) const;
-    // Per field id, whether the solve recorded wrote its final text from what its sources hold
-    // after the solve: every result, unless a pass copy wrote over one of its sources later.
-    std::vector<bool> freshOf(const SolveRecord &record) const;
+    // The fields whose final text the solve recorded wrote from what their sources hold after
+    // the solve: every result, unless a pass copy wrote over one of its sources later. In the
+    // order of their ids.
+    std::vector<FieldId> freshOf(const SolveRecord &record) const;
 
 private:
     const RelationList *m_list;

@@ -18,7 +18,7 @@ public:
     const ListSources &sources() const { return m_check.sources(); }
     const ConsistencyCheck &check() const { return m_check; }
     std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
-                                    const std::vector<bool> &fresh = {}) const
+                                    const std::vector<FieldId> &fresh = {}) const
     {
         return m_check.check(page, sources, fresh);
     }
