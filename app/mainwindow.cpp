@@ -97,6 +97,13 @@ void deleteSelection(QLineEdit *field)
     replaceSelection(field, QString());
 }
 
+// What the subwindow shows (a calculator window sits in a scroll frame) as one of the
+// interfaces calculator windows offer; nullptr when it offers none.
+template <typename Interface> Interface *shownAs(const QMdiSubWindow *sub)
+{
+    return sub ? dynamic_cast<Interface *>(calculator::ScrollFrame::contentOf(sub)) : nullptr;
+}
+
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
@@ -197,7 +204,7 @@ void MainWindow::createMenus()
         if (!m_machineEditor || !m_machineEditor(this))
             return;
         for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
-            if (auto *user = dynamic_cast<calculator::MachineUser *>(sub->widget()))
+            if (auto *user = shownAs<calculator::MachineUser>(sub))
                 user->machinesChanged();
         }
     });
@@ -219,8 +226,7 @@ calculator::JobSheet MainWindow::jobSheet(const QString &jobName) const
     // A fixed format, so the date reads the same whatever the locale.
     sheet.date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
-        auto *source =
-            dynamic_cast<calculator::SheetSource *>(calculator::ScrollFrame::contentOf(sub));
+        auto *source = shownAs<calculator::SheetSource>(sub);
         if (sub->isHidden() || !source)
             continue;
         for (calculator::SheetPage &page : source->sheetPages())
@@ -299,8 +305,7 @@ void MainWindow::exportPdfAs()
 
 calculator::MachineUser *MainWindow::activeMachineUser() const
 {
-    const QMdiSubWindow *sub = m_workspace->activeSubWindow();
-    return sub ? dynamic_cast<calculator::MachineUser *>(sub->widget()) : nullptr;
+    return shownAs<calculator::MachineUser>(m_workspace->activeSubWindow());
 }
 
 void MainWindow::rebuildWindowList()

@@ -44,7 +44,8 @@ QString fieldRow(const SheetField &field)
                              ? escaped(field.text)
                              : QStringLiteral("<b>%1</b>").arg(escaped(field.text));
     return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td></tr>")
-        .arg(escaped(field.caption), text, escaped(field.reading), escaped(field.origin),
+        .arg(escaped(field.caption), text, escaped(field.reading),
+             escaped(field.origin).replace(u' ', QStringLiteral("&nbsp;")),
              marks.join(QStringLiteral("<br>")));
 }
 
@@ -77,8 +78,8 @@ QString pageHtml(const JobSheet &sheet, const SheetPage &page, bool first)
     html += QStringLiteral(
         "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
         "style=\"border-style: solid; border-color: black\">"
-        "<thead><tr><th width=\"21%\" align=\"left\">Field</th>"
-        "<th width=\"21%\" align=\"left\">Text</th><th width=\"15%\" align=\"left\">Reading</th>"
+        "<thead><tr><th width=\"20%\" align=\"left\">Field</th>"
+        "<th width=\"23%\" align=\"left\">Text</th><th width=\"15%\" align=\"left\">Reading</th>"
         "<th width=\"9%\" align=\"left\">From</th><th align=\"left\">Marks</th></tr></thead>");
     for (const SheetField &field : page.fields)
         html += fieldRow(field);

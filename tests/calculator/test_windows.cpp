@@ -157,6 +157,24 @@ QString buttonFor(const WindowDesign &design, int page, zorvik::design::Action a
     return {};
 }
 
+// What the job sheet says of a field of the window, and of its page.
+struct SheetLine {
+    zorvik::calculator::SheetPage page;
+    zorvik::calculator::SheetField field;
+};
+SheetLine sheetLine(const CalculatorWindow *window, const OperationDefinition &entry, int page,
+                    const QString &name)
+{
+    const WindowDesign &design = entry.design();
+    const QString caption =
+        design.pages.size() > 1 ? QString::fromUtf8(design.pages[std::size_t(page)].caption) : "";
+    for (const zorvik::calculator::SheetPage &sheet : window->sheetPages()) {
+        if (sheet.page == caption)
+            return {sheet, sheet.fields.at(std::size_t(pageFields(entry, page).indexOf(name)))};
+    }
+    qFatal("%s is not on the job sheet", qPrintable(name));
+}
+
 // Triggers action, and runs act on the modal dialog it opens; closes the dialog if act leaves
 // it open. Returns whether the dialog was seen.
 template <typename Dialog>
@@ -551,6 +569,10 @@ void TestWindows::materialForceFromTheMenu()
              qPrintable(kc->toolTip()));
     QCOMPARE(kc->accessibleDescription(), kc->toolTip());
     QCOMPARE(kc->toolTip().contains("No rule of this page reads it"), !readsForce);
+    const SheetLine line = sheetLine(window, *entry, page, kc->objectName());
+    QCOMPARE(line.field.origin, QString("material"));
+    QVERIFY2(line.page.material.startsWith("group 2 (non-alloy steel"),
+             qPrintable(line.page.material));
 
     QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(kc->text(), QStringLiteral("2000"));
@@ -643,6 +665,9 @@ void TestWindows::startingDataFromTheMenu()
              qPrintable(speedField->toolTip()));
     QVERIFY(speedField->toolTip().contains(" with HSS tools: the low end of "));
     QVERIFY(speedField->toolTip().contains("table row P 2–5"));
+    QCOMPARE(sheetLine(window, *entry, page, speedField->objectName()).field.origin,
+             QString("material"));
+    QCOMPARE(sheetLine(window, *entry, page, speedField->objectName()).page.tool, QString("HSS"));
     QTest::keyClick(speedField, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(speedField->text(), QStringLiteral("99"));
 
@@ -652,6 +677,9 @@ void TestWindows::startingDataFromTheMenu()
     choose(feedField, "feedFromMaterial", QStringLiteral("Feed from Material…"), true);
     QCOMPARE(feedField->text(), feed);
     QVERIFY(feedField->toolTip().contains(" with carbide tools: the middle of "));
+    const SheetLine line = sheetLine(window, *entry, page, feedField->objectName());
+    QVERIFY2(line.page.material.startsWith("group 2 ("), qPrintable(line.page.material));
+    QCOMPARE(line.page.tool, QString("carbide"));
 }
 
 // With a machine chosen, the spindle speed beyond it takes a look and an explanation of its
@@ -685,6 +713,9 @@ void TestWindows::resultBeyondTheMachine()
     QMenu menu;
     window->addFieldActions(&menu, window->findChildren<QLineEdit *>().front());
     QVERIFY(menu.findChild<QAction *>("chooseMachine"));
+    // The Machine menu reaches the window in front, inside its scroll frame.
+    emit m_driver->main()->findChild<QMenu *>("mnumachine")->aboutToShow();
+    QVERIFY(m_driver->main()->findChild<QAction *>("mnuchoosemachine")->isEnabled());
 
     window->setMachine(std::nullopt);
     for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
@@ -802,6 +833,17 @@ void TestWindows::exportedSheetReads()
         QVERIFY2(text.contains(shown), qPrintable(shown + " not in:\n" + text));
     QVERIFY(!text.contains(m_driver->window("frmdrill")->windowTitle()));
     QVERIFY(run("pdfinfo", {path}).contains("(" + paperName));
+
+    // Print… asks the system's print dialog where to print it.
+    QString asked;
+    QTimer::singleShot(0, this, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            asked = modal->objectName();
+            modal->close();
+        }
+    });
+    m_driver->main()->findChild<QAction *>("mnuprint")->trigger();
+    QCOMPARE(asked, QString("printDialog"));
 
     const QString unwritable = dir.filePath("missing/job.pdf");
     const QString error = m_driver->main()->exportPdf(unwritable);
@@ -1068,8 +1110,14 @@ void TestWindows::importKeepsWhereTextsCameFrom()
         QCOMPARE(imported->text(), qtext(text));
         QVERIFY2(imported->toolTip().startsWith(from), qPrintable(imported->toolTip()));
     }
-    for (const auto &[field, text] : example.typed)
+    for (const auto &[field, text] : example.typed) {
         QVERIFY(!fieldOf(window, nameHere(page, field))->toolTip().startsWith("Imported"));
+        QCOMPARE(sheetLine(window, *entry, page, nameHere(page, field)).field.origin,
+                 QString("typed"));
+    }
+    for (const auto &[field, text] : example.results)
+        QCOMPARE(sheetLine(window, *entry, page, nameHere(page, field)).field.origin,
+                 QString("imported"));
 
     zorvik::test::Texts typed = example.typed;
     typed.back().second = "0.5";
