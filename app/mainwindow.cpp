@@ -4,6 +4,8 @@
 #include "app/newprojectdialog.h"
 #include "app/windowarrangement.h"
 #include "calculator/fieldedit.h"
+#include "calculator/scrollframe.h"
+#include "calculator/sheetprint.h"
 #include "calculator/twips.h"
 #include "calculator/windowhost.h"
 
@@ -11,12 +13,17 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QValidator>
 #include <QWindow>
 
@@ -90,6 +97,13 @@ void deleteSelection(QLineEdit *field)
     replaceSelection(field, QString());
 }
 
+// What the subwindow shows (a calculator window sits in a scroll frame) as one of the
+// interfaces calculator windows offer; nullptr when it offers none.
+template <typename Interface> Interface *shownAs(const QMdiSubWindow *sub)
+{
+    return sub ? dynamic_cast<Interface *>(calculator::ScrollFrame::contentOf(sub)) : nullptr;
+}
+
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
@@ -122,6 +136,22 @@ void MainWindow::createMenus()
     file->setObjectName("mnufile");
     connect(addCommand(file, "mnunew", "New Project", Qt::CTRL | Qt::Key_N), &QAction::triggered,
             this, &MainWindow::showNewProject);
+    // The job on paper, for the shop floor; only what the calculator windows hold goes on it.
+    QAction *printAction = addCommand(file, "mnuprint", "Print…", Qt::CTRL | Qt::Key_P);
+    connect(printAction, &QAction::triggered, this, &MainWindow::print);
+    QAction *exportAction = addCommand(file, "mnuexportpdf", "Export PDF…");
+    connect(exportAction, &QAction::triggered, this, &MainWindow::exportPdfAs);
+    // Shown disabled while there is nothing to print; the key still reaches the command, which
+    // then says why nothing happens.
+    connect(file, &QMenu::aboutToShow, this, [this, printAction, exportAction] {
+        const bool any = !jobSheet(QString()).pages.empty();
+        printAction->setEnabled(any);
+        exportAction->setEnabled(any);
+    });
+    connect(file, &QMenu::aboutToHide, this, [printAction, exportAction] {
+        printAction->setEnabled(true);
+        exportAction->setEnabled(true);
+    });
     file->addSeparator()->setObjectName("sep45");
     // Exit leaves the way the close box does, so child windows close and the unload step runs.
     connect(addCommand(file, "mnuexit", "Exit", Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
@@ -174,7 +204,7 @@ void MainWindow::createMenus()
         if (!m_machineEditor || !m_machineEditor(this))
             return;
         for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
-            if (auto *user = dynamic_cast<calculator::MachineUser *>(sub->widget()))
+            if (auto *user = shownAs<calculator::MachineUser>(sub))
                 user->machinesChanged();
         }
     });
@@ -189,10 +219,93 @@ void MainWindow::createMenus()
             &MainWindow::about);
 }
 
+calculator::JobSheet MainWindow::jobSheet(const QString &jobName) const
+{
+    calculator::JobSheet sheet;
+    sheet.jobName = jobName;
+    // A fixed format, so the date reads the same whatever the locale.
+    sheet.date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
+        auto *source = shownAs<calculator::SheetSource>(sub);
+        if (sub->isHidden() || !source)
+            continue;
+        for (calculator::SheetPage &page : source->sheetPages())
+            sheet.pages.push_back(std::move(page));
+    }
+    return sheet;
+}
+
+// No job is kept yet: the sheet names the job as an unsaved document is named.
+QString MainWindow::jobName() const
+{
+    return QStringLiteral("Untitled");
+}
+
+bool MainWindow::sheetHasPages(const calculator::JobSheet &sheet)
+{
+    if (!sheet.pages.empty())
+        return true;
+    QMessageBox box(QMessageBox::Information, caption,
+                    "There is nothing to print: no calculator window holds anything but what "
+                    "it opened with. Open one with File > New Project and type what you know.",
+                    QMessageBox::Ok, this);
+    box.setObjectName("nothingToPrint");
+    box.exec();
+    return false;
+}
+
+void MainWindow::print()
+{
+    const calculator::JobSheet sheet = jobSheet(jobName());
+    if (!sheetHasPages(sheet))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Job sheet: %1").arg(sheet.jobName));
+    printer.setPageSize(calculator::localPaper());
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName("printDialog");
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    calculator::printSheet(sheet, printer);
+    if (printer.printerState() == QPrinter::Error) {
+        QMessageBox box(QMessageBox::Warning, caption,
+                        QStringLiteral("The job sheet could not be printed on %1.")
+                            .arg(printer.printerName().isEmpty() ? printer.outputFileName()
+                                                                 : printer.printerName()),
+                        QMessageBox::Ok, this);
+        box.setObjectName("printFailed");
+        box.exec();
+    }
+}
+
+QString MainWindow::exportPdf(const QString &path) const
+{
+    return calculator::writeSheetPdf(jobSheet(jobName()), path);
+}
+
+void MainWindow::exportPdfAs()
+{
+    if (!sheetHasPages(jobSheet(jobName())))
+        return;
+    QFileDialog dialog(this, QStringLiteral("Export PDF"),
+                       QDir::home().filePath(jobName() + QStringLiteral(".pdf")),
+                       QStringLiteral("PDF documents (*.pdf)"));
+    dialog.setObjectName("exportPdfDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString error = exportPdf(dialog.selectedFiles().constFirst());
+    if (error.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Warning, caption, error, QMessageBox::Ok, this);
+    box.setObjectName("exportFailed");
+    box.exec();
+}
+
 calculator::MachineUser *MainWindow::activeMachineUser() const
 {
-    const QMdiSubWindow *sub = m_workspace->activeSubWindow();
-    return sub ? dynamic_cast<calculator::MachineUser *>(sub->widget()) : nullptr;
+    return shownAs<calculator::MachineUser>(m_workspace->activeSubWindow());
 }
 
 void MainWindow::rebuildWindowList()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/displayhooks.h"
+#include "calculator/jobsheet.h"
 #include "calculator/windowhost.h"
 
 #include <QMainWindow>
@@ -42,6 +43,12 @@ public:
 
     void setVisible(bool visible) override;
 
+    // The job sheet of the open calculator windows, dated now: their pages that hold anything.
+    calculator::JobSheet jobSheet(const QString &jobName) const;
+    // Writes the job sheet of the open job as a PDF; returns why it could not, empty when
+    // written. What Export PDF… does once it has a file name.
+    QString exportPdf(const QString &path) const;
+
     // What Machine > Machines… opens; without one the entry is disabled.
     void setMachineEditor(calculator::MachineEditor editor) { m_machineEditor = std::move(editor); }
 
@@ -61,6 +68,12 @@ private:
     void copy();
     void paste();
     void about();
+    // The name the job sheet gives the job.
+    QString jobName() const;
+    // Says so and returns false when no calculator window holds anything to put on paper.
+    bool sheetHasPages(const calculator::JobSheet &sheet);
+    void print();
+    void exportPdfAs();
     calculator::MachineUser *activeMachineUser() const;
 
     std::unique_ptr<DisplayHooks> m_displayHooks;

@@ -5,8 +5,10 @@
 #include "calculator/machinelook.h"
 #include "calculator/materialdialog.h"
 #include "operations/chipthickness.h"
+#include "operations/materials.h"
 #include "operations/startingdata.h"
 #include "solver/conversions.h"
+#include "solver/fieldhelp.h"
 #include "solver/solve.h"
 
 #include <QLineEdit>
@@ -169,6 +171,8 @@ void CalculatorPage::reset(const std::function<void()> &clearFields)
     m_notANumber.assign(m_notANumber.size(), false);
     m_disagreements.assign(m_disagreements.size(), std::string());
     m_group = nullptr;
+    m_startGroup = nullptr;
+    m_startTool.reset();
     showResults();
 }
 
@@ -216,6 +220,8 @@ void CalculatorPage::chooseStart(bool speed)
     edit->setFocus();
     edit->selectAll();
     edit->replaceSelection(QString::fromStdString(*start->text));
+    m_startGroup = dialog.chosenGroup();
+    m_startTool = dialog.chosenTool();
     m_results.entered(start->field,
                       *start->text + "\n" + start->explanation +
                           "\nEntered from the cutting-data table; Ctrl+Z takes it back.",
@@ -426,6 +432,92 @@ void CalculatorPage::showResults()
                                     : std::vector<Exceedance>(),
                           m_solveFields, m_captions);
     });
+}
+
+SheetPage CalculatorPage::sheetPage() const
+{
+    SheetPage sheet;
+    const FieldStore page = texts();
+    auto captionOf = [&](FieldId id) {
+        return QString::fromStdString(captionName(m_captions[static_cast<std::size_t>(id)]));
+    };
+    std::vector<QStringList> beyond(m_solveFields.size());
+    if (m_machine) {
+        sheet.machine = QString::fromStdString(m_machine->name);
+        guarded("the machine check", [&] {
+            for (const Exceedance &limit :
+                 checkMachine(*m_machine, m_operation, page, m_captions)) {
+                const QString text =
+                    captionOf(limit.field) + u' ' + QString::fromStdString(limit.text);
+                sheet.limits << text;
+                beyond[static_cast<std::size_t>(limit.field)] << text;
+            }
+        });
+    }
+    QStringList groups;
+    for (const materials::MaterialGroup *group : {m_group, m_startGroup}) {
+        if (!group)
+            continue;
+        const QString name = QStringLiteral("group %1 (%2)")
+                                 .arg(group->number)
+                                 .arg(QString::fromStdString(materials::groupName(*group)));
+        if (!groups.contains(name))
+            groups << name;
+    }
+    sheet.material = groups.join(QStringLiteral("; "));
+    if (m_startTool)
+        sheet.tool = QString::fromUtf8(cuttingdata::toolName(*m_startTool).data());
+    for (QLineEdit *edit : m_fields) {
+        const auto at = std::find(m_solveFields.begin(), m_solveFields.end(), edit);
+        SheetField field;
+        field.text = edit->text();
+        if (at == m_solveFields.end()) {
+            field.caption = edit->accessibleName();
+            field.origin = field.text.isEmpty() ? QString() : QStringLiteral("typed");
+            sheet.fields.push_back(field);
+            continue;
+        }
+        const std::size_t index = static_cast<std::size_t>(at - m_solveFields.begin());
+        const auto id = static_cast<FieldId>(index);
+        field.caption = captionOf(id);
+        const std::string &text = page.text(id);
+        const std::optional<double> value = strictToNumber(text);
+        if (value)
+            field.reading = QString::fromStdString(readingText(*value, m_units[index]));
+        switch (m_results.origin(id)) {
+        case PageResults::Origin::Result:
+            field.origin = QStringLiteral("rule ") + QString::fromStdString(m_results.rule(id));
+            break;
+        case PageResults::Origin::Imported:
+            field.origin = QStringLiteral("imported");
+            break;
+        case PageResults::Origin::Entered:
+            field.origin = QStringLiteral("material");
+            break;
+        case PageResults::Origin::Given: {
+            bool isDefault = false;
+            for (const auto &[fieldId, defaultText] : m_operation.defaults)
+                isDefault |= fieldId == id && text == defaultText && !m_results.changed(id);
+            if (!text.empty())
+                field.origin = isDefault ? QStringLiteral("default") : QStringLiteral("typed");
+            break;
+        }
+        }
+        for (const QString &line :
+             QString::fromStdString(m_disagreements[index]).split(u'\n', Qt::SkipEmptyParts))
+            field.marks << QStringLiteral("DISAGREES: ") + line;
+        if (const std::optional<FieldId> changed = m_results.changedSource(id))
+            field.marks << QStringLiteral("OUT OF DATE: %1 changed since; Recalculate (F5) "
+                                          "computes it again")
+                               .arg(captionOf(*changed));
+        if (!text.empty() && !value)
+            field.marks << QStringLiteral("NOT A NUMBER: the solve reads this text as far as it "
+                                          "is a number, or not at all");
+        for (const QString &limit : beyond[index])
+            field.marks << QStringLiteral("BEYOND THE MACHINE: ") + limit;
+        sheet.fields.push_back(field);
+    }
+    return sheet;
 }
 
 } // namespace zorvik::calculator

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calculator/jobsheet.h"
 #include "calculator/pageresults.h"
 #include "operations/chipthickness.h"
 #include "operations/machine.h"
@@ -77,6 +78,9 @@ public:
     void left(const QObject *field);
     // Shows each field's explanation and look, in the window's palette.
     void showResults();
+    // What the job sheet says of the page: its fields in Tab order, where each text came from
+    // and what is wrong with it, the material, tool and machine. The window names it.
+    SheetPage sheetPage() const;
 
 private:
     void edited(FieldId field);
@@ -117,6 +121,9 @@ private:
     // The work-material group the force field's text was taken from, while it holds it.
     const materials::MaterialGroup *m_group = nullptr;
     bool m_atOneMillimetre = false;
+    // The group and tool material the page's starting data came from last, until Reset.
+    const materials::MaterialGroup *m_startGroup = nullptr;
+    std::optional<cuttingdata::Tool> m_startTool;
     const Machine *m_machine = nullptr;
 };
 

@@ -457,6 +457,26 @@ void CalculatorWindow::importTwins(int page)
                                 m_design.pages[static_cast<std::size_t>(1 - page)].caption);
 }
 
+// A page that still shows what it opened with has nothing to tell the shop floor.
+std::vector<SheetPage> CalculatorWindow::sheetPages() const
+{
+    std::vector<SheetPage> sheets;
+    for (int index = 0; index < pageCount(); ++index) {
+        const bool holdsAnything =
+            std::any_of(m_fields.begin(), m_fields.end(), [&](const Field &f) {
+                return f.page == index && f.edit->text() != f.defaultText;
+            });
+        if (!holdsAnything)
+            continue;
+        SheetPage sheet = page(index).sheetPage();
+        sheet.operation = windowTitle();
+        if (pageCount() > 1)
+            sheet.page = QString::fromUtf8(m_design.pages[static_cast<std::size_t>(index)].caption);
+        sheets.push_back(std::move(sheet));
+    }
+    return sheets;
+}
+
 void CalculatorWindow::back()
 {
     if (m_host)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculator/calculatorpage.h"
+#include "calculator/jobsheet.h"
 #include "calculator/leavesteps.h"
 #include "calculator/windowhost.h"
 #include "design/windowdesign.h"
@@ -29,7 +30,10 @@ class TabControl;
 // Back, Cancel and the hover colours), and on top of it Recalculate (F5): the results of the
 // page's solves are told from typed texts, marked out of date when an input changes, and
 // computed again on request. Pages are numbered 0 (roughing) and 1 (finishing).
-class CalculatorWindow : public QWidget, public FieldMenuExtension, public MachineUser {
+class CalculatorWindow : public QWidget,
+                         public FieldMenuExtension,
+                         public MachineUser,
+                         public SheetSource {
     Q_OBJECT
 public:
     // The window keeps its own copies of the design and the operation. A design mistake stops
@@ -61,6 +65,7 @@ public:
     void machinesChanged() override;
     void back();
     void cancel();
+    std::vector<SheetPage> sheetPages() const override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

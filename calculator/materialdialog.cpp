@@ -319,7 +319,7 @@ MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWid
 
 std::optional<StartingValue> MaterialDialog::startFor(const MaterialGroup &group) const
 {
-    return m_lookup(group, cuttingdata::Tool(m_tool->currentData().toInt()));
+    return m_lookup(group, *chosenTool());
 }
 
 std::optional<StartingValue> MaterialDialog::chosenStart() const
@@ -331,6 +331,13 @@ std::optional<StartingValue> MaterialDialog::chosenStart() const
     if (!start || !start->text)
         return std::nullopt;
     return start;
+}
+
+std::optional<cuttingdata::Tool> MaterialDialog::chosenTool() const
+{
+    if (!m_tool)
+        return std::nullopt;
+    return cuttingdata::Tool(m_tool->currentData().toInt());
 }
 
 bool MaterialDialog::choosable() const

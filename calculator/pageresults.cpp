@@ -219,6 +219,20 @@ PageResults::Look PageResults::look(FieldId id) const
     return field.result() ? Look::Fresh : Look::Plain;
 }
 
+PageResults::Origin PageResults::origin(FieldId id) const
+{
+    const Field &field = at(id);
+    if (field.result())
+        return field.origin.empty() ? Origin::Result : Origin::Imported;
+    return field.origin.empty() ? Origin::Given : Origin::Entered;
+}
+
+std::optional<FieldId> PageResults::changedSource(FieldId id) const
+{
+    const std::optional<Cause> cause = staleCause(id);
+    return cause ? std::optional<FieldId>(cause->changed) : std::nullopt;
+}
+
 std::vector<FieldId> givenSources(const RelationList &list, const ListSources &sources,
                                   FieldStore page, FieldId target, FieldId leftOut)
 {

@@ -20,6 +20,9 @@ namespace zorvik::calculator {
 class PageResults {
 public:
     enum class Look { Plain, Fresh, OutOfDate };
+    // Where a field's text came from: the user (or the window's defaults), a solve of this
+    // page, Import of the other page's result, or an entry the window made (a material's kc).
+    enum class Origin { Given, Result, Imported, Entered };
 
     // Per field id, the names the window shows and what each field is (shown until the page
     // has anything else to say of it).
@@ -64,6 +67,9 @@ public:
     // How the field got its text, "" before the page's first solve.
     std::string explanation(FieldId field) const;
     Look look(FieldId field) const;
+    Origin origin(FieldId field) const;
+    // For a field out of date, the field whose change made it so.
+    std::optional<FieldId> changedSource(FieldId field) const;
 
 private:
     struct Source {

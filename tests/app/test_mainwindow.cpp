@@ -91,6 +91,8 @@ private slots:
     void arrangeIcons();
     void cascade();
     void aboutBox();
+    void nothingToPrint_data();
+    void nothingToPrint();
     void displayStepsAroundLifetime_data();
     void displayStepsAroundLifetime();
 
@@ -163,9 +165,10 @@ void TestMainWindow::menuItems_data()
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<QStringList>("shortcuts");
 
-    QTest::newRow("file") << "mnufile" << QStringList{"mnunew", "sep45", "mnuexit"}
-                          << QStringList{"New Project", "", "Exit"}
-                          << QStringList{"Ctrl+N", "", "Ctrl+Q"};
+    QTest::newRow("file") << "mnufile"
+                          << QStringList{"mnunew", "mnuprint", "mnuexportpdf", "sep45", "mnuexit"}
+                          << QStringList{"New Project", "Print…", "Export PDF…", "", "Exit"}
+                          << QStringList{"Ctrl+N", "Ctrl+P", "", "", "Ctrl+Q"};
     QTest::newRow("edit") << "mnuedit" << QStringList{"mnucut", "mnucopy", "mnupaste"}
                           << QStringList{"Cut", "Copy", "Paste"}
                           << QStringList{"Ctrl+X", "Ctrl+C", "Ctrl+V"};
@@ -637,6 +640,35 @@ void TestMainWindow::aboutBox()
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(text.split('\n').size(), 2);
     QVERIFY2(shown.contains("3.14.2"), qPrintable(shown));
+}
+
+void TestMainWindow::nothingToPrint_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Print") << "mnuprint";
+    QTest::newRow("Export PDF") << "mnuexportpdf";
+}
+
+// With no calculator window, the File menu shows both entries disabled, and the key (or the
+// entry triggered anyway) says why nothing is printed rather than opening a dialog.
+void TestMainWindow::nothingToPrint()
+{
+    QFETCH(QString, command);
+    auto *file = m_window->findChild<QMenu *>("mnufile");
+    emit file->aboutToShow();
+    QVERIFY(!action(m_window, command)->isEnabled());
+    emit file->aboutToHide();
+    QVERIFY(action(m_window, command)->isEnabled());
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        shown = modal->objectName();
+        modal->close();
+    });
+    action(m_window, command)->trigger();
+    QCOMPARE(shown, QString("nothingToPrint"));
 }
 
 void TestMainWindow::displayStepsAroundLifetime_data()

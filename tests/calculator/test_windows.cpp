@@ -5,6 +5,7 @@
 #include "calculator/machinesdialog.h"
 #include "calculator/machinesettings.h"
 #include "calculator/materialdialog.h"
+#include "calculator/sheetprint.h"
 #include "calculator/twips.h"
 #include "design/designcheck.h"
 #include "solver/consistency.h"
@@ -31,6 +32,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -155,6 +157,24 @@ QString buttonFor(const WindowDesign &design, int page, zorvik::design::Action a
     return {};
 }
 
+// What the job sheet says of a field of the window, and of its page.
+struct SheetLine {
+    zorvik::calculator::SheetPage page;
+    zorvik::calculator::SheetField field;
+};
+SheetLine sheetLine(const CalculatorWindow *window, const OperationDefinition &entry, int page,
+                    const QString &name)
+{
+    const WindowDesign &design = entry.design();
+    const QString caption =
+        design.pages.size() > 1 ? QString::fromUtf8(design.pages[std::size_t(page)].caption) : "";
+    for (const zorvik::calculator::SheetPage &sheet : window->sheetPages()) {
+        if (sheet.page == caption)
+            return {sheet, sheet.fields.at(std::size_t(pageFields(entry, page).indexOf(name)))};
+    }
+    qFatal("%s is not on the job sheet", qPrintable(name));
+}
+
 // Triggers action, and runs act on the modal dialog it opens; closes the dialog if act leaves
 // it open. Returns whether the dialog was seen.
 template <typename Dialog>
@@ -195,6 +215,10 @@ private slots:
     void startingDataFromTheMenu();
     void resultBeyondTheMachine_data() { addWindowRows(); }
     void resultBeyondTheMachine();
+    void sheetSaysWhatThePageShows_data() { addPageRows(); }
+    void sheetSaysWhatThePageShows();
+    void exportedSheetReads_data();
+    void exportedSheetReads();
     void machinesDialogKeepsValidMachines();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
     void opensWithTheOperationsDefaults();
@@ -545,6 +569,10 @@ void TestWindows::materialForceFromTheMenu()
              qPrintable(kc->toolTip()));
     QCOMPARE(kc->accessibleDescription(), kc->toolTip());
     QCOMPARE(kc->toolTip().contains("No rule of this page reads it"), !readsForce);
+    const SheetLine line = sheetLine(window, *entry, page, kc->objectName());
+    QCOMPARE(line.field.origin, QString("material"));
+    QVERIFY2(line.page.material.startsWith("group 2 (non-alloy steel"),
+             qPrintable(line.page.material));
 
     QTest::keyClick(kc, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(kc->text(), QStringLiteral("2000"));
@@ -637,6 +665,9 @@ void TestWindows::startingDataFromTheMenu()
              qPrintable(speedField->toolTip()));
     QVERIFY(speedField->toolTip().contains(" with HSS tools: the low end of "));
     QVERIFY(speedField->toolTip().contains("table row P 2–5"));
+    QCOMPARE(sheetLine(window, *entry, page, speedField->objectName()).field.origin,
+             QString("material"));
+    QCOMPARE(sheetLine(window, *entry, page, speedField->objectName()).page.tool, QString("HSS"));
     QTest::keyClick(speedField, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(speedField->text(), QStringLiteral("99"));
 
@@ -646,6 +677,9 @@ void TestWindows::startingDataFromTheMenu()
     choose(feedField, "feedFromMaterial", QStringLiteral("Feed from Material…"), true);
     QCOMPARE(feedField->text(), feed);
     QVERIFY(feedField->toolTip().contains(" with carbide tools: the middle of "));
+    const SheetLine line = sheetLine(window, *entry, page, feedField->objectName());
+    QVERIFY2(line.page.material.startsWith("group 2 ("), qPrintable(line.page.material));
+    QCOMPARE(line.page.tool, QString("carbide"));
 }
 
 // With a machine chosen, the spindle speed beyond it takes a look and an explanation of its
@@ -679,12 +713,143 @@ void TestWindows::resultBeyondTheMachine()
     QMenu menu;
     window->addFieldActions(&menu, window->findChildren<QLineEdit *>().front());
     QVERIFY(menu.findChild<QAction *>("chooseMachine"));
+    // The Machine menu reaches the window in front, inside its scroll frame.
+    emit m_driver->main()->findChild<QMenu *>("mnumachine")->aboutToShow();
+    QVERIFY(m_driver->main()->findChild<QAction *>("mnuchoosemachine")->isEnabled());
 
     window->setMachine(std::nullopt);
     for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
         QVERIFY(!field->property(zorvik::calculator::beyondMachineProperty).toBool());
         QVERIFY(!field->toolTip().contains("Beyond the machine"));
     }
+}
+
+// The worked example solved on one page, its last typed number doubled and solved again, and a
+// machine chosen that gives 1 rev/min: that page alone goes on the job sheet, each field with its
+// text whole, a reading where it is a number, and in words each field the window shows out of
+// date, in disagreement or beyond the machine. A window as it opened has nothing to print.
+void TestWindows::sheetSaysWhatThePageShows()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(entry->name);
+    const WindowDesign &design = entry->design();
+    const QString prefix = QString::fromLatin1(design.pages[std::size_t(page)].prefix);
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    QVERIFY(window->sheetPages().empty());
+    showPage(window, page);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, prefix + qtext(field), qtext(text));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const auto &[last, text] = example.typed.back();
+    typeInto(window, prefix + qtext(last),
+             QString::fromStdString(zorvik::numberToText(*zorvik::strictToNumber(text) * 2)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    zorvik::Machine tiny;
+    tiny.name = "Tiny";
+    tiny.maxRpm = 1;
+    window->setMachine(tiny);
+
+    const std::vector<zorvik::calculator::SheetPage> sheet = window->sheetPages();
+    QCOMPARE(sheet.size(), std::size_t(1));
+    QCOMPARE(sheet[0].operation, window->windowTitle());
+    QCOMPARE(sheet[0].page.isEmpty(), design.pages.size() == 1);
+    QCOMPARE(sheet[0].machine, QString("Tiny"));
+    QCOMPARE(sheet[0].limits.isEmpty(), entry->machine.rpm.empty());
+    const QStringList names = pageFields(*entry, page);
+    QCOMPARE(sheet[0].fields.size(), std::size_t(names.size()));
+    const QColor base = window->palette().color(QPalette::Active, QPalette::Base);
+    int outOfDate = 0;
+    int disagreeing = 0;
+    for (int i = 0; i < names.size(); ++i) {
+        QLineEdit *field = fieldOf(window, names[i]);
+        const zorvik::calculator::SheetField &row = sheet[0].fields[std::size_t(i)];
+        auto marked = [&](const char *word) {
+            return std::any_of(row.marks.cbegin(), row.marks.cend(),
+                               [&](const QString &mark) { return mark.startsWith(word); });
+        };
+        const bool beyond = field->property(zorvik::calculator::beyondMachineProperty).toBool();
+        const bool tinted = field->palette().color(QPalette::Active, QPalette::Base) != base;
+        QCOMPARE(row.text, field->text());
+        QCOMPARE(row.reading.isEmpty(), !zorvik::strictToNumber(field->text().toStdString()));
+        QVERIFY2(marked("OUT OF DATE: ") == field->font().italic(), qPrintable(names[i]));
+        QVERIFY2(marked("DISAGREES: ") == (tinted && !beyond), qPrintable(names[i]));
+        QVERIFY2(marked("BEYOND THE MACHINE: ") == beyond, qPrintable(names[i]));
+        outOfDate += field->font().italic() ? 1 : 0;
+        disagreeing += marked("DISAGREES: ") ? 1 : 0;
+        if (field->text() == defaultText(*entry, names[i]) && !field->text().isEmpty())
+            QCOMPARE(row.origin, QString("default"));
+    }
+    QVERIFY(outOfDate > 0);
+    QVERIFY(disagreeing > 0);
+}
+
+void TestWindows::exportedSheetReads_data()
+{
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::addColumn<QString>("paperName");
+    QTest::newRow("A4") << QPageSize::A4 << "A4";
+    QTest::newRow("Letter") << QPageSize::Letter << "letter";
+}
+
+// The job sheet as a PDF, read back by pdftotext: the job, the window solved and out of date,
+// a result's whole text and the marks in words, on the paper asked for; the window left as it
+// opened is not on it. A file that cannot be written is refused, naming it.
+void TestWindows::exportedSheetReads()
+{
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(QString, paperName);
+    const OperationDefinition *turning = zorvik::findOperation("longitudinal");
+    QVERIFY(turning);
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(turning->name);
+    CalculatorWindow *window = open(*turning);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, qtext(field), qtext(text));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const auto longest = std::max_element(
+        example.results.cbegin(), example.results.cend(),
+        [](const auto &a, const auto &b) { return a.second.size() < b.second.size(); });
+    const QString result = fieldOf(window, qtext(longest->first))->text();
+    typeInto(window, qtext(example.typed.back().first), "1.2.3");
+    QVERIFY(open(*zorvik::findOperation("drilling")));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("job.pdf");
+    QCOMPARE(zorvik::calculator::writeSheetPdf(m_driver->main()->jobSheet("bracket"), path,
+                                               QPageSize(paper)),
+             QString());
+    auto run = [](const QString &program, const QStringList &arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        if (!process.waitForFinished(30000) || process.exitCode() != 0)
+            qFatal("%s failed (poppler-utils installed?)", qPrintable(program));
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString text = run("pdftotext", {"-layout", path, "-"});
+    for (const QString &shown : {QString("bracket"), window->windowTitle(),
+                                 QString("Roughing Data"), QString("Spindle Speed"), result,
+                                 QString("OUT OF DATE"), QString("NOT A NUMBER"), QString("1.2.3")})
+        QVERIFY2(text.contains(shown), qPrintable(shown + " not in:\n" + text));
+    QVERIFY(!text.contains(m_driver->window("frmdrill")->windowTitle()));
+    QVERIFY(run("pdfinfo", {path}).contains("(" + paperName));
+
+    // Print… (Ctrl+P, from a field too) asks the system's print dialog where to print it.
+    QString asked;
+    QTimer::singleShot(0, this, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            asked = modal->objectName();
+            modal->close();
+        }
+    });
+    QTest::keyClick(fieldOf(window, qtext(example.typed.front().first)), Qt::Key_P,
+                    Qt::ControlModifier);
+    QCOMPARE(asked, QString("printDialog"));
+
+    const QString unwritable = dir.filePath("missing/job.pdf");
+    const QString error = m_driver->main()->exportPdf(unwritable);
+    QVERIFY2(error.contains(unwritable), qPrintable(error));
+    QVERIFY(!QFile::exists(unwritable));
 }
 
 // A machine is added, named, given a power that is refused until it is a number, duplicated and
@@ -946,8 +1111,14 @@ void TestWindows::importKeepsWhereTextsCameFrom()
         QCOMPARE(imported->text(), qtext(text));
         QVERIFY2(imported->toolTip().startsWith(from), qPrintable(imported->toolTip()));
     }
-    for (const auto &[field, text] : example.typed)
+    for (const auto &[field, text] : example.typed) {
         QVERIFY(!fieldOf(window, nameHere(page, field))->toolTip().startsWith("Imported"));
+        QCOMPARE(sheetLine(window, *entry, page, nameHere(page, field)).field.origin,
+                 QString("typed"));
+    }
+    for (const auto &[field, text] : example.results)
+        QCOMPARE(sheetLine(window, *entry, page, nameHere(page, field)).field.origin,
+                 QString("imported"));
 
     zorvik::test::Texts typed = example.typed;
     typed.back().second = "0.5";
