@@ -58,8 +58,7 @@ void solveAndCheckPage(benchmark::State &state, const RelationList &list, const 
     for (auto _ : state) {
         store = typed;
         solve(prepared, store, {}, &record);
-        std::vector<Disagreement> found =
-            check.check(store, std::vector<const SolveRecord *>{&record});
+        std::vector<Disagreement> found = check.check(store, {&record});
         benchmark::DoNotOptimize(found);
     }
 }

@@ -213,7 +213,7 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
 
 std::vector<Disagreement>
 ConsistencyCheck::check(const FieldStore &page,
-                        const std::vector<const SolveRecord *> &solves) const
+                        std::initializer_list<const SolveRecord *> solves) const
 {
     std::array<Bits, maxCheckedFields> direct{};
     Bits fresh = 0;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -60,7 +61,7 @@ public:
     // The same right after the solves recorded (in order; records that keep no texts do), which
     // give the sources and the fresh results: as a batch checks each row.
     std::vector<Disagreement> check(const FieldStore &page,
-                                    const std::vector<const SolveRecord *> &solves) const;
+                                    std::initializer_list<const SolveRecord *> solves) const;
 
     const ListSources &sources() const { return m_sources; }
 

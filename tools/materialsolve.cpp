@@ -80,14 +80,13 @@ solveForMaterial(const PreparedList &list, const OperationDefinition &operation,
         const MaterialSolve solved =
             solveWithMaterial(list, operation, captions, *group, store, {}, checked, false);
         if (checked)
-            *disagreements = check->check(
-                store, std::vector<const SolveRecord *>{&solved.first, &solved.second});
+            *disagreements = check->check(store, {&solved.first, &solved.second});
     } else if (checked) {
         // A batch solves row after row on each thread: the record keeps its room.
         thread_local SolveRecord solved;
         solved.keepTexts = false;
         solve(list, store, {}, &solved);
-        *disagreements = check->check(store, std::vector<const SolveRecord *>{&solved});
+        *disagreements = check->check(store, {&solved});
     } else {
         solve(list, store);
     }
