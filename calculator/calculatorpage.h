@@ -78,6 +78,15 @@ public:
     // Shows each field's explanation and look, in the window's palette.
     void showResults();
 
+    // Into a job file's record of the page: every field's text, where it came from and how it
+    // looks, and the materials the page took data from.
+    void save(job::PageRecord &page) const;
+    // Shows the page as the record holds it, looks and explanations included. Throws
+    // std::out_of_range for a record of another operation's page.
+    void restore(const job::PageRecord &page);
+    // Called after every change the page shows: an edit, a solve, Reset, a restore.
+    void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
+
 private:
     void edited(FieldId field);
     void flagNonNumbers();
@@ -118,6 +127,10 @@ private:
     const materials::MaterialGroup *m_group = nullptr;
     bool m_atOneMillimetre = false;
     const Machine *m_machine = nullptr;
+    // The group and tool material the last starting cutting data was taken for.
+    const materials::MaterialGroup *m_startGroup = nullptr;
+    std::optional<cuttingdata::Tool> m_tool;
+    std::function<void()> m_changed;
 };
 
 } // namespace zorvik::calculator

@@ -29,7 +29,10 @@ class TabControl;
 // Back, Cancel and the hover colours), and on top of it Recalculate (F5): the results of the
 // page's solves are told from typed texts, marked out of date when an input changes, and
 // computed again on request. Pages are numbered 0 (roughing) and 1 (finishing).
-class CalculatorWindow : public QWidget, public FieldMenuExtension, public MachineUser {
+class CalculatorWindow : public QWidget,
+                         public FieldMenuExtension,
+                         public MachineUser,
+                         public JobWindow {
     Q_OBJECT
 public:
     // The window keeps its own copies of the design and the operation. A design mistake stops
@@ -61,6 +64,10 @@ public:
     void machinesChanged() override;
     void back();
     void cancel();
+
+    job::WindowRecord record() const override;
+    void restore(const job::WindowRecord &record) override;
+    void setChangeListener(std::function<void()> listener) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -106,6 +113,7 @@ private:
     // Owned by the window as its children.
     std::vector<CalculatorPage *> m_pages;
     std::optional<Machine> m_machine;
+    std::function<void()> m_changed;
 };
 
 } // namespace zorvik::calculator

@@ -319,7 +319,7 @@ MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWid
 
 std::optional<StartingValue> MaterialDialog::startFor(const MaterialGroup &group) const
 {
-    return m_lookup(group, cuttingdata::Tool(m_tool->currentData().toInt()));
+    return m_lookup(group, chosenTool());
 }
 
 std::optional<StartingValue> MaterialDialog::chosenStart() const
@@ -451,6 +451,11 @@ void MaterialDialog::accept()
     if (m_tool)
         settings().setValue(QLatin1String(lastToolKey), m_tool->currentData().toInt());
     QDialog::accept();
+}
+
+cuttingdata::Tool MaterialDialog::chosenTool() const
+{
+    return m_tool ? cuttingdata::Tool(m_tool->currentData().toInt()) : cuttingdata::Tool::hss;
 }
 
 } // namespace zorvik::calculator

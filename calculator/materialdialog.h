@@ -42,6 +42,8 @@ public:
     // The chosen group's starting value, when it has one.
     std::optional<StartingValue> chosenStart() const;
     const materials::MaterialGroup *chosenGroup() const;
+    // The tool material a starting value is for.
+    cuttingdata::Tool chosenTool() const;
     // Whether the force is asked for at 1 mm rather than at the page's chip thickness.
     bool atOneMillimetre() const;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "job/job.h"
 #include "solver/explain.h"
 #include "solver/provenance.h"
 
@@ -64,6 +65,12 @@ public:
     // How the field got its text, "" before the page's first solve.
     std::string explanation(FieldId field) const;
     Look look(FieldId field) const;
+
+    // Into a job file's record of the page: each field's state beside its text, by the names of
+    // the relation list, in its order.
+    void save(job::PageRecord &page) const;
+    // The page as a record, read back for the same operation, holds it.
+    void restore(const job::PageRecord &page);
 
 private:
     struct Source {

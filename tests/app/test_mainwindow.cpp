@@ -163,17 +163,20 @@ void TestMainWindow::menuItems_data()
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<QStringList>("shortcuts");
 
-    QTest::newRow("file") << "mnufile" << QStringList{"mnunew", "sep45", "mnuexit"}
-                          << QStringList{"New Project", "", "Exit"}
-                          << QStringList{"Ctrl+N", "", "Ctrl+Q"};
+    QTest::newRow("file")
+        << "mnufile"
+        << QStringList{"mnunew", "mnuopen", "mnurecent", "mnusave", "mnusaveas", "sep45", "mnuexit"}
+        << QStringList{"New Project", "Open…", "Open Recent", "Save", "Save As…", "", "Exit"}
+        << QStringList{"Ctrl+N", "Ctrl+O", "", "Ctrl+S", "Ctrl+Shift+S", "", "Ctrl+Q"};
     QTest::newRow("edit") << "mnuedit" << QStringList{"mnucut", "mnucopy", "mnupaste"}
                           << QStringList{"Cut", "Copy", "Paste"}
                           << QStringList{"Ctrl+X", "Ctrl+C", "Ctrl+V"};
     QTest::newRow("window") << "mnuwindow"
-                            << QStringList{"mnuhorizon", "mnuvertical", "mnucascade", "mnuicons"}
+                            << QStringList{"mnuhorizon", "mnuvertical", "mnucascade", "mnuicons",
+                                           "mnureopen"}
                             << QStringList{"Tile Horizontally", "Tile Vertically", "Cascade",
-                                           "Arrange Icons"}
-                            << QStringList{"", "", "", ""};
+                                           "Arrange Icons", "Reopen Closed Window"}
+                            << QStringList{"", "", "", "", "Ctrl+Shift+T"};
     QTest::newRow("machine") << "mnumachine" << QStringList{"mnuchoosemachine", "mnumachines"}
                              << QStringList{"Choose Machine…", "Machines…"} << QStringList{"", ""};
     QTest::newRow("help") << "mnuhelp" << QStringList{"mnuabout"}

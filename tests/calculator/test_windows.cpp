@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
+#include "app/jobkeeper.h"
+#include "app/operationwindows.h"
 #include "calculator/machinelook.h"
 #include "calculator/machinesdialog.h"
 #include "calculator/machinesettings.h"
 #include "calculator/materialdialog.h"
 #include "calculator/twips.h"
 #include "design/designcheck.h"
+#include "job/jobformat.h"
 #include "solver/consistency.h"
 #include "solver/conversions.h"
 #include "solver/fieldhelp.h"
@@ -31,6 +34,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -195,6 +199,8 @@ private slots:
     void startingDataFromTheMenu();
     void resultBeyondTheMachine_data() { addWindowRows(); }
     void resultBeyondTheMachine();
+    void jobKeepsEverythingShown_data() { addPageRows(); }
+    void jobKeepsEverythingShown();
     void machinesDialogKeepsValidMachines();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
     void opensWithTheOperationsDefaults();
@@ -474,6 +480,80 @@ void TestWindows::recalculateFollowsAnEdit()
 // Group 2 found by typing into the dialog's filter and taken by Enter, at a typed chip
 // thickness of 0.25 mm: 1500 × 0.25^−0.22. Ctrl+Z takes it back, and the next dialog has the
 // group chosen already. Windows without a specific cutting force offer no such entry.
+namespace {
+
+// Everything a field shows the user: its text, whether it takes keys, its explanation and look.
+QStringList shown(QWidget *window)
+{
+    QStringList all;
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        all << field->objectName() + "=" + field->text() << field->toolTip()
+            << field->accessibleDescription()
+            << field->palette().color(QPalette::Text).name() +
+                   field->palette().color(QPalette::Base).name()
+            << QString::number(field->font().italic()) + QString::number(field->font().underline())
+            << QString::number(field->isEnabled());
+    }
+    return all;
+}
+
+} // namespace
+
+// A page solved, then left with out-of-date results, a text that is not a number and a result
+// beyond the machine, saved, closed and opened again from the file, shows all of it as it was;
+// a file refused on the way changes nothing.
+void TestWindows::jobKeepsEverythingShown()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(entry->name);
+    const QString prefix = QString::fromLatin1(entry->design().pages[std::size_t(page)].prefix);
+    zorvik::JobKeeper &jobs = m_driver->main()->jobs();
+    jobs.setOpener(zorvik::jobWindowOpener());
+    QStringList failures;
+    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }});
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    showPage(window, page);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, prefix + qtext(field), qtext(text));
+    window->calculate(page);
+    const auto &[firstField, firstText] = example.typed.front();
+    typeInto(window, prefix + qtext(firstField), qtext(firstText) + "..2");
+    QTest::keyClick(fieldOf(window, prefix + qtext(firstField)), Qt::Key_Tab);
+    zorvik::Machine tiny{"Tiny \"T\"", {}, 1, {}, {}, {}, {}};
+    window->setMachine(tiny);
+    const QStringList before = shown(window);
+    const std::string recordBefore = zorvik::job::writeJob({{window->record()}});
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bracket.zorvik");
+    QVERIFY(jobs.saveTo(path));
+    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
+    QFile bad(dir.filePath("bad.zorvik"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray::fromStdString(recordBefore).replace("\"page shown\"", "\"paje\""));
+    bad.close();
+    QVERIFY(!jobs.openFile(bad.fileName()));
+    QCOMPARE(failures.size(), 1);
+    QVERIFY2(failures[0].contains("bad.zorvik: window 1") && failures[0].contains("'paje'"),
+             qPrintable(failures[0]));
+    QCOMPARE(shown(window), before);
+
+    zorvik::calculator::ScrollFrame::subWindowOf(window)->close();
+    QTRY_VERIFY(!m_driver->window(entry->design().name));
+    QVERIFY(jobs.openFile(path));
+    CalculatorWindow *again = m_driver->window(entry->design().name);
+    QVERIFY(again);
+    QCOMPARE(again->shownPage(), page);
+    QCOMPARE(again->machine()->name, tiny.name);
+    QCOMPARE(shown(again), before);
+    QCOMPARE(zorvik::job::writeJob({{again->record()}}), recordBefore);
+    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
+    typeInto(again, prefix + qtext(firstField), "7");
+    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik*");
+}
+
 void TestWindows::materialForceFromTheMenu()
 {
     QFETCH(const OperationDefinition *, entry);
