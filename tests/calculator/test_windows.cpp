@@ -500,8 +500,8 @@ QStringList shown(QWidget *window)
 } // namespace
 
 // A page solved, then left with out-of-date results, a text that is not a number and a result
-// beyond the machine, saved, closed and opened again from the file, shows all of it as it was;
-// a file refused on the way changes nothing.
+// beyond the machine, saved, closed, reopened (Window > Reopen Closed Window) and opened again
+// from the file, shows all of it as it was; a file refused on the way changes nothing.
 void TestWindows::jobKeepsEverythingShown()
 {
     QFETCH(const OperationDefinition *, entry);
@@ -542,7 +542,13 @@ void TestWindows::jobKeepsEverythingShown()
 
     zorvik::calculator::ScrollFrame::subWindowOf(window)->close();
     QTRY_VERIFY(!m_driver->window(entry->design().name));
+    m_driver->main()->findChild<QAction *>("mnureopen")->trigger();
+    CalculatorWindow *reopened = m_driver->window(entry->design().name);
+    QVERIFY(reopened);
+    QCOMPARE(shown(reopened), before);
     QVERIFY(jobs.openFile(path));
+    QTRY_VERIFY(!m_driver->window(entry->design().name) ||
+                m_driver->window(entry->design().name) != reopened);
     CalculatorWindow *again = m_driver->window(entry->design().name);
     QVERIFY(again);
     QCOMPARE(again->shownPage(), page);
