@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -502,6 +503,7 @@ QStringList shown(QWidget *window)
 // A page solved, then left with out-of-date results, a text that is not a number and a result
 // beyond the machine, saved, closed, reopened (Window > Reopen Closed Window) and opened again
 // from the file, shows all of it as it was; a file refused on the way changes nothing.
+// Then what keeps the job safe: a failed save, the question at Exit, the recovery file.
 void TestWindows::jobKeepsEverythingShown()
 {
     QFETCH(const OperationDefinition *, entry);
@@ -558,6 +560,28 @@ void TestWindows::jobKeepsEverythingShown()
     QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
     typeInto(again, prefix + qtext(firstField), "7");
     QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik*");
+
+    // A save that fails is told, and the job stays unsaved; the file saved before is whole.
+    QVERIFY(!jobs.saveTo(dir.filePath("gone/bracket.zorvik")));
+    QCOMPARE(failures.size(), 2);
+    QVERIFY2(failures[1].contains("gone/bracket.zorvik"), qPrintable(failures[1]));
+    QVERIFY(jobs.modified());
+    QVERIFY(zorvik::job::readJobFile(path.toStdString()).error.empty());
+
+    // Unsaved changes are asked about at Exit; Cancel keeps everything, Discard leaves, and a
+    // clean exit leaves no recovery file.
+    jobs.setRecoveryPath(dir.filePath("recovery.zorvik"));
+    typeInto(again, prefix + qtext(firstField), "8");
+    QTRY_VERIFY(QFile::exists(jobs.recoveryPath()));
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    int asked = 0;
+    jobs.setQuestions({{}, [&] { return ++asked, answer; }, {}, {}});
+    QVERIFY(!m_driver->main()->close());
+    QVERIFY(m_driver->window(entry->design().name));
+    answer = QMessageBox::Discard;
+    QVERIFY(m_driver->main()->close());
+    QCOMPARE(asked, 2);
+    QVERIFY(!QFile::exists(jobs.recoveryPath()));
 }
 
 void TestWindows::materialForceFromTheMenu()
