@@ -3,6 +3,7 @@
 // drawn again: the solve, the consistency check, every explanation and every look. Runs on the
 // offscreen platform unless QT_QPA_PLATFORM says otherwise. The median of the repetitions is the
 // figure to read; one frame is 16 ms.
+#include "bench/support/offscreenmain.h"
 #include "calculator/calculatorwindow.h"
 #include "operations/operation.h"
 #include "tests/support/workedexamples.h"
@@ -64,11 +65,5 @@ BENCHMARK(enterToRepaint)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zorvik::bench::runWindowBenchmarks(argc, argv);
 }

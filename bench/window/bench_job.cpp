@@ -6,6 +6,7 @@
 #include "app/jobkeeper.h"
 #include "app/mainwindow.h"
 #include "app/operationwindows.h"
+#include "bench/support/offscreenmain.h"
 #include "calculator/calculatorwindow.h"
 #include "operations/operation.h"
 #include "tests/support/workedexamples.h"
@@ -81,11 +82,5 @@ BENCHMARK(writeRecovery)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportA
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zorvik::bench::runWindowBenchmarks(argc, argv);
 }
