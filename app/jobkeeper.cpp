@@ -16,6 +16,9 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 
+#include <algorithm>
+#include <iterator>
+
 namespace zorvik {
 
 namespace {
@@ -154,15 +157,23 @@ void JobKeeper::windowClosing(QMdiSubWindow *sub)
     QTimer::singleShot(0, this, &JobKeeper::changed);
 }
 
+// A window of an operation is open once at most: a closed one comes back only while its
+// operation has none open, so that nothing the user typed since is written over.
 void JobKeeper::reopenClosed()
 {
-    if (m_closed.empty())
+    std::vector<std::string> open;
+    for (const calculator::JobWindow *window : jobWindows())
+        open.push_back(window->record().operation);
+    for (auto closed = m_closed.rbegin(); closed != m_closed.rend(); ++closed) {
+        if (std::find(open.begin(), open.end(), closed->operation) != open.end())
+            continue;
+        const job::WindowRecord record = std::move(*closed);
+        m_closed.erase(std::next(closed).base());
+        if (opened(record)) {
+            watchWindows();
+            changed();
+        }
         return;
-    const job::WindowRecord record = std::move(m_closed.back());
-    m_closed.pop_back();
-    if (opened(record)) {
-        watchWindows();
-        changed();
     }
 }
 

@@ -68,7 +68,7 @@ public:
     void watchWindows();
     // A calculator window is about to close: kept for Reopen Closed Window.
     void windowClosing(QMdiSubWindow *sub);
-    bool canReopen() const { return !m_closed.empty(); }
+    // Brings back the window closed last whose operation has no window open.
     void reopenClosed();
 
     // At start: offers to restore the windows a recovery file kept, then removes it.
