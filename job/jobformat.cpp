@@ -432,6 +432,10 @@ JobRead readJob(std::string_view bytes, std::string_view file)
                                std::to_string(bytes.size()) + ")"
                          : "not a job: not JSON (at byte " + std::to_string(error.byte) + ")");
         return read;
+    } catch (const Json::exception &error) {
+        // A number too large for any number type (9e999).
+        read.error = named + "not a job: not JSON that this program reads (" + error.what() + ")";
+        return read;
     }
     try {
         read.job = readWindows(json);

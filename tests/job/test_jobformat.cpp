@@ -106,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadJob{"Empty", "", {"not a job", "not JSON"}},
         BadJob{"PlainText", "txtidiam=60\n", {"not a job", "not JSON"}},
+        BadJob{"NumberBeyondEveryType", "9e0409", {"not a job", "number overflow"}},
         BadJob{"OtherJson", R"({"name": "bracket"})", {"not a job", "format"}},
         BadJob{"JsonList", "[1, 2]", {"not a job"}},
         BadJob{"Truncated", drilling.substr(0, drilling.size() / 2), {"truncated"}},
