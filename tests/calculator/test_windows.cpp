@@ -573,14 +573,18 @@ void TestWindows::jobKeepsEverythingShown()
     QVERIFY(jobs.modified());
     QVERIFY(zorvik::job::readJobFile(path.toStdString()).error.empty());
 
-    // Unsaved changes are asked about at Exit; Cancel keeps everything, Discard leaves, and a
-    // clean exit leaves no recovery file.
+    // A recovery file is offered back at start. Unsaved changes are asked about at Exit; Cancel
+    // keeps everything, Discard leaves, and a clean exit leaves no recovery file.
     jobs.setRecoveryPath(dir.filePath("recovery.zorvik"));
-    typeInto(again, prefix + qtext(firstField), "8");
-    QTRY_VERIFY(QFile::exists(jobs.recoveryPath()));
+    QVERIFY(QFile::copy(path, jobs.recoveryPath()));
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
     int asked = 0;
-    jobs.setQuestions({{}, [&] { return ++asked, answer; }, {}, {}});
+    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}});
+    jobs.offerRecovery();
+    QCOMPARE(shown(m_driver->window(entry->design().name)), before);
+    QVERIFY(QFile::remove(jobs.recoveryPath()));
+    typeInto(m_driver->window(entry->design().name), prefix + qtext(firstField), "8");
+    QTRY_VERIFY(QFile::exists(jobs.recoveryPath()));
     QVERIFY(!m_driver->main()->close());
     QVERIFY(m_driver->window(entry->design().name));
     answer = QMessageBox::Discard;
