@@ -119,7 +119,12 @@ MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::focusWindowChanged);
 }
 
-MainWindow::~MainWindow() = default;
+// The work area goes with the base class, after this object has stopped being a MainWindow: its
+// last activation signal must not reach the job keeper, which would ask this host for it.
+MainWindow::~MainWindow()
+{
+    disconnect(m_workspace, nullptr, m_jobs, nullptr);
+}
 
 void MainWindow::createMenus()
 {
