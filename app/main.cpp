@@ -2,6 +2,7 @@
 #include "app/appicon.h"
 #include "app/display/displayswitch.h"
 #include "app/displaycheck.h"
+#include "app/jobkeeper.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
 #include "app/operationwindows.h"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
@@ -86,6 +88,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption quitWhenShown(
         "quit-when-shown", "Quit as soon as the main window shows the New Project dialog.");
     parser.addOptions({screenshot, quitWhenShown});
+    parser.addPositionalArgument("file", "A job file (.zorvik) to open.", "[file]");
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -112,9 +115,14 @@ int main(int argc, char *argv[])
 
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());
     window.setMachineEditor(zorvik::machineEditor());
+    window.jobs().setOpener(zorvik::jobWindowOpener());
+    window.jobs().setRecoveryPath(
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+        QStringLiteral("/recovery.zorvik"));
     // Watched before the display switch, so a signal from then on restores it too.
     zorvik::TerminationSignals termination;
     QObject::connect(&termination, &zorvik::TerminationSignals::received, &window, [&window] {
+        window.closeWithoutAsking();
         zorvik::closeLikeExit(window);
         QCoreApplication::exit(0);
     });
@@ -122,5 +130,15 @@ int main(int argc, char *argv[])
         watchStartup(window, parser.isSet(quitWhenShown), parser.value(screenshot));
     window.show();
     window.activateWindow();
+    // Once the window is up, so a question has a window to stand on. A scripted start asks
+    // nothing.
+    const bool scripted = parser.isSet(screenshot) || parser.isSet(quitWhenShown);
+    const QStringList files = parser.positionalArguments();
+    QTimer::singleShot(0, &window, [&window, scripted, files] {
+        if (!scripted)
+            window.jobs().offerRecovery();
+        if (!files.isEmpty() && window.jobs().askToSave())
+            window.jobs().openFile(files.front());
+    });
     return app.exec();
 }

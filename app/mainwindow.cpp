@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "app/jobkeeper.h"
 #include "app/newprojectdialog.h"
 #include "app/windowarrangement.h"
 #include "calculator/fieldedit.h"
@@ -16,6 +17,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -24,6 +26,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScopedValueRollback>
 #include <QValidator>
 #include <QWindow>
 
@@ -122,13 +125,21 @@ MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
     // the whole screen, its frame included, so nothing runs off the edges of an 800 x 600 one.
     resize(twips::toPixels(12000), twips::toPixels(9000));
     setWindowState(windowState() | Qt::WindowMaximized);
+    m_jobs = new JobKeeper(this, *this);
+    connect(m_jobs, &JobKeeper::nameChanged, this, &MainWindow::showJobName);
+    connect(m_workspace, &QMdiArea::subWindowActivated, m_jobs, &JobKeeper::watchWindows);
     createMenus();
 
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::focusWindowChanged);
 }
 
-MainWindow::~MainWindow() = default;
+// The work area goes with the base class, after this object has stopped being a MainWindow: its
+// last activation signal must not reach the job keeper, which would ask this host for it.
+MainWindow::~MainWindow()
+{
+    disconnect(m_workspace, nullptr, m_jobs, nullptr);
+}
 
 void MainWindow::createMenus()
 {
@@ -136,6 +147,17 @@ void MainWindow::createMenus()
     file->setObjectName("mnufile");
     connect(addCommand(file, "mnunew", "New Project", Qt::CTRL | Qt::Key_N), &QAction::triggered,
             this, &MainWindow::showNewProject);
+    connect(addCommand(file, "mnuopen", "Open…", Qt::CTRL | Qt::Key_O), &QAction::triggered, m_jobs,
+            &JobKeeper::open);
+    QMenu *recent = file->addMenu("Open Recent");
+    recent->setObjectName("mnurecent");
+    recent->menuAction()->setObjectName("mnurecent");
+    connect(recent, &QMenu::aboutToShow, m_jobs,
+            [this, recent] { m_jobs->fillRecentMenu(recent); });
+    connect(addCommand(file, "mnusave", "Save", Qt::CTRL | Qt::Key_S), &QAction::triggered, m_jobs,
+            &JobKeeper::save);
+    connect(addCommand(file, "mnusaveas", "Save As…", Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+            &QAction::triggered, m_jobs, &JobKeeper::saveAs);
     // The job on paper, for the shop floor; only what the calculator windows hold goes on it.
     QAction *printAction = addCommand(file, "mnuprint", "Print…", Qt::CTRL | Qt::Key_P);
     connect(printAction, &QAction::triggered, this, &MainWindow::print);
@@ -189,6 +211,9 @@ void MainWindow::createMenus()
         connect(addCommand(m_windowMenu, entry.name, entry.text), &QAction::triggered, this,
                 [this, how = entry.arrangement] { arrange(m_workspace, how); });
     }
+    QAction *reopen = addCommand(m_windowMenu, "mnureopen", "Reopen Closed Window",
+                                 Qt::CTRL | Qt::SHIFT | Qt::Key_T);
+    connect(reopen, &QAction::triggered, m_jobs, &JobKeeper::reopenClosed);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildWindowList);
 
     // The user's machines, between the window list and Help.
@@ -235,10 +260,11 @@ calculator::JobSheet MainWindow::jobSheet(const QString &jobName) const
     return sheet;
 }
 
-// No job is kept yet: the sheet names the job as an unsaved document is named.
+// The sheet names the job as its file is named, and an unsaved one as an unsaved document is.
 QString MainWindow::jobName() const
 {
-    return QStringLiteral("Untitled");
+    const QString path = m_jobs ? m_jobs->path() : QString();
+    return path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
 }
 
 bool MainWindow::sheetHasPages(const calculator::JobSheet &sheet)
@@ -386,14 +412,32 @@ void MainWindow::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
+void MainWindow::showJobName()
+{
+    const QString name = m_jobs->jobName();
+    setWindowTitle(name.isEmpty() ? caption : caption + QStringLiteral(" - ") + name);
+}
+
+// Ended from outside, the windows' unsaved work stays in the recovery file for the next start.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
-        if (!sub->close()) {
-            event->ignore();
-            return;
+    if (!m_closeWithoutAsking && !m_jobs->askToSave()) {
+        event->ignore();
+        return;
+    }
+    if (m_closeWithoutAsking && m_jobs->modified())
+        m_jobs->writeRecovery();
+    {
+        const QScopedValueRollback<bool> closing(m_closing, true);
+        for (QMdiSubWindow *sub : m_workspace->subWindowList()) {
+            if (!sub->close()) {
+                event->ignore();
+                return;
+            }
         }
     }
+    if (!m_closeWithoutAsking || !m_jobs->modified())
+        m_jobs->removeRecovery();
     if (!m_unloaded) {
         m_unloaded = true;
         if (m_displayHooks)
@@ -437,6 +481,11 @@ void MainWindow::focusWindowChanged(QWindow *focus)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Close && !m_closing) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(watched);
+            sub && sub->mdiArea() == m_workspace)
+            m_jobs->windowClosing(sub);
+    }
     if (type != QEvent::ShortcutOverride && type != QEvent::ContextMenu)
         return QMainWindow::eventFilter(watched, event);
     auto *field = qobject_cast<QLineEdit *>(watched);

@@ -19,6 +19,7 @@ class QWindow;
 
 namespace zorvik {
 
+class JobKeeper;
 class NewProjectDialog;
 
 // The main window: a multiple-document frame that holds the New Project dialog and the
@@ -52,6 +53,12 @@ public:
     // What Machine > Machines… opens; without one the entry is disabled.
     void setMachineEditor(calculator::MachineEditor editor) { m_machineEditor = std::move(editor); }
 
+    // The job the windows make up: its file, its unsaved changes, its recovery file.
+    JobKeeper &jobs() const { return *m_jobs; }
+    // The next close neither asks to save nor removes the recovery file: the program is being
+    // ended from outside (a signal, a logout), and nobody may be there to answer.
+    void closeWithoutAsking() { m_closeWithoutAsking = true; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,6 +82,7 @@ private:
     void print();
     void exportPdfAs();
     calculator::MachineUser *activeMachineUser() const;
+    void showJobName();
 
     std::unique_ptr<DisplayHooks> m_displayHooks;
     std::vector<calculator::OperationChoice> m_choices;
@@ -88,6 +96,9 @@ private:
     bool m_unloaded = false;
     bool m_activatedBefore = false;
     bool m_focusWasInOtherWindow = false;
+    JobKeeper *m_jobs = nullptr;
+    bool m_closeWithoutAsking = false;
+    bool m_closing = false;
 };
 
 } // namespace zorvik

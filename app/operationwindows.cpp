@@ -18,6 +18,14 @@ std::vector<calculator::OperationChoice> operationChoices()
     return choices;
 }
 
+calculator::JobWindowOpener jobWindowOpener()
+{
+    return [](const std::string &name, calculator::WindowHost &host) -> calculator::JobWindow * {
+        const OperationDefinition *operation = findOperation(name);
+        return operation ? calculator::CalculatorWindow::open(*operation, host) : nullptr;
+    };
+}
+
 calculator::MachineEditor machineEditor()
 {
     return [](QWidget *parent) {

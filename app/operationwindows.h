@@ -11,6 +11,9 @@ namespace zorvik {
 // bringing forward) that operation's calculator window.
 std::vector<calculator::OperationChoice> operationChoices();
 
+// Opens an operation's window for a job, by the operation's name.
+calculator::JobWindowOpener jobWindowOpener();
+
 // The editor of the user's machines that the Machine menu opens.
 calculator::MachineEditor machineEditor();
 

@@ -432,6 +432,76 @@ void CalculatorPage::showResults()
                                     : std::vector<Exceedance>(),
                           m_solveFields, m_captions);
     });
+    if (m_changed)
+        m_changed();
+}
+
+// What a reader of the file sees first of a field: the look it has, or how the text got there.
+void CalculatorPage::save(job::PageRecord &page) const
+{
+    m_results.save(page);
+    const FieldStore defaults = m_operation.defaultStore();
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        job::FieldRecord &record = page.fields[i];
+        if (record.text.empty())
+            record.origin = job::Origin::blank;
+        else if (m_results.outOfDate(id))
+            record.origin = job::Origin::outOfDate;
+        else if (m_results.isResult(id))
+            record.origin = record.note.empty() ? job::Origin::result : job::Origin::imported;
+        else if (!record.note.empty())
+            record.origin = job::Origin::material;
+        else if (!record.changed && record.text == defaults.text(id))
+            record.origin = job::Origin::defaulted;
+        else
+            record.origin = job::Origin::typed;
+        record.notANumber = m_notANumber[i];
+        record.disagreement = m_disagreements[i];
+        record.locked = !m_solveFields[i]->isEnabledTo(m_window);
+    }
+    page.materialGroup.reset();
+    page.atOneMillimetre = false;
+    if (m_group) {
+        page.materialGroup = m_group->number;
+        page.atOneMillimetre = m_atOneMillimetre;
+    }
+    page.startGroup.reset();
+    if (m_startGroup)
+        page.startGroup = m_startGroup->number;
+    page.tool.reset();
+    if (m_startTool)
+        page.tool = *m_startTool == cuttingdata::Tool::hss ? "hss" : "carbide";
+}
+
+void CalculatorPage::restore(const job::PageRecord &page)
+{
+    const RelationList &list = m_operation.relations;
+    {
+        const QScopedValueRollback<bool> writing(m_writing, true);
+        for (const job::FieldRecord &record : page.fields) {
+            QLineEdit *edit = field(list.fieldId(record.name));
+            write(edit, QString::fromStdString(record.text));
+            edit->setEnabled(!record.locked);
+        }
+    }
+    m_results.restore(page);
+    for (const job::FieldRecord &record : page.fields) {
+        const auto i = static_cast<std::size_t>(list.fieldId(record.name));
+        m_notANumber.at(i) = record.notANumber;
+        m_disagreements.at(i) = record.disagreement;
+    }
+    const auto group = [](std::optional<int> number) {
+        return number ? materials::findMaterialGroup(*number) : nullptr;
+    };
+    m_group = group(page.materialGroup);
+    m_atOneMillimetre = page.atOneMillimetre;
+    m_startGroup = group(page.startGroup);
+    m_startTool.reset();
+    if (page.tool)
+        m_startTool = cuttingdata::toolNamed(*page.tool);
+    m_beforeRecalculate.reset();
+    showResults();
 }
 
 SheetPage CalculatorPage::sheetPage() const

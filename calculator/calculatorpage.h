@@ -82,6 +82,15 @@ public:
     // and what is wrong with it, the material, tool and machine. The window names it.
     SheetPage sheetPage() const;
 
+    // Into a job file's record of the page: every field's text, where it came from and how it
+    // looks, and the materials the page took data from.
+    void save(job::PageRecord &page) const;
+    // Shows the page as the record holds it, looks and explanations included. Throws
+    // std::out_of_range for a record of another operation's page.
+    void restore(const job::PageRecord &page);
+    // Called after every change the page shows: an edit, a solve, Reset, a restore.
+    void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
+
 private:
     void edited(FieldId field);
     void flagNonNumbers();
@@ -125,6 +134,7 @@ private:
     const materials::MaterialGroup *m_startGroup = nullptr;
     std::optional<cuttingdata::Tool> m_startTool;
     const Machine *m_machine = nullptr;
+    std::function<void()> m_changed;
 };
 
 } // namespace zorvik::calculator

@@ -386,6 +386,39 @@ void CalculatorWindow::setMachine(std::optional<Machine> machine)
     }
 }
 
+job::WindowRecord CalculatorWindow::record() const
+{
+    job::WindowRecord record;
+    record.operation = std::string(m_operation.name);
+    record.shownPage = shownPage();
+    record.machine = m_machine;
+    record.pages.resize(m_pages.size());
+    for (std::size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->save(record.pages[i]);
+    return record;
+}
+
+// The machine is the one the job recorded, limits included, even where the user's own list has
+// none of that name or other limits for it: the job's results were checked against it.
+void CalculatorWindow::restore(const job::WindowRecord &record)
+{
+    for (std::size_t i = 0; i < m_pages.size() && i < record.pages.size(); ++i)
+        m_pages[i]->restore(record.pages[i]);
+    setMachine(record.machine);
+    if (m_tabs && record.shownPage >= 0 && record.shownPage < pageCount())
+        m_tabs->setCurrentIndex(record.shownPage);
+}
+
+void CalculatorWindow::setChangeListener(std::function<void()> listener)
+{
+    m_changed = std::move(listener);
+    for (CalculatorPage *page : m_pages)
+        page->setChangeListener([this] {
+            if (m_changed)
+                m_changed();
+        });
+}
+
 void CalculatorWindow::machinesChanged()
 {
     if (!m_machine)

@@ -33,7 +33,8 @@ class TabControl;
 class CalculatorWindow : public QWidget,
                          public FieldMenuExtension,
                          public MachineUser,
-                         public SheetSource {
+                         public SheetSource,
+                         public JobWindow {
     Q_OBJECT
 public:
     // The window keeps its own copies of the design and the operation. A design mistake stops
@@ -66,6 +67,10 @@ public:
     void back();
     void cancel();
     std::vector<SheetPage> sheetPages() const override;
+
+    job::WindowRecord record() const override;
+    void restore(const job::WindowRecord &record) override;
+    void setChangeListener(std::function<void()> listener) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -111,6 +116,7 @@ private:
     // Owned by the window as its children.
     std::vector<CalculatorPage *> m_pages;
     std::optional<Machine> m_machine;
+    std::function<void()> m_changed;
 };
 
 } // namespace zorvik::calculator

@@ -6,6 +6,7 @@
 #include "solver/solve.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace zorvik::calculator {
 
@@ -231,6 +232,69 @@ std::optional<FieldId> PageResults::changedSource(FieldId id) const
 {
     const std::optional<Cause> cause = staleCause(id);
     return cause ? std::optional<FieldId>(cause->changed) : std::nullopt;
+}
+
+void PageResults::save(job::PageRecord &page) const
+{
+    const auto name = [this](FieldId id) {
+        return std::string(m_list->fields.at(static_cast<std::size_t>(id)));
+    };
+    page.fields.resize(m_fields.size());
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const Field &field = m_fields[i];
+        job::FieldRecord &record = page.fields[i];
+        record.name = name(static_cast<FieldId>(i));
+        record.text = field.text;
+        record.changed = field.changed;
+        record.written = field.written;
+        record.rule = field.rule;
+        record.explanation = field.explanation;
+        record.given = field.given;
+        record.note = field.origin;
+        record.sources.clear();
+        for (const Source &source : field.sources)
+            record.sources.push_back({name(source.field), source.text});
+        record.staleSource = field.staleSource ? name(*field.staleSource) : std::string();
+        record.solvedText.reset();
+        if (m_solvedTexts[i] != field.text)
+            record.solvedText = m_solvedTexts[i];
+    }
+    page.explained = m_explained;
+    page.edits.clear();
+    for (FieldId id : m_edits)
+        page.edits.push_back(name(id));
+}
+
+void PageResults::restore(const job::PageRecord &page)
+{
+    const auto id = [this](const std::string &name) {
+        const FieldId found = m_list->fieldId(name);
+        if (found < 0)
+            throw std::out_of_range("no field " + name);
+        return found;
+    };
+    for (const job::FieldRecord &record : page.fields) {
+        const auto i = static_cast<std::size_t>(id(record.name));
+        Field &field = m_fields.at(i);
+        field.text = record.text;
+        field.changed = record.changed;
+        field.written = record.written;
+        field.rule = record.rule;
+        field.explanation = record.explanation;
+        field.given = record.given;
+        field.origin = record.note;
+        field.sources.clear();
+        for (const job::SourceText &source : record.sources)
+            field.sources.push_back({id(source.field), source.text});
+        field.staleSource.reset();
+        if (!record.staleSource.empty())
+            field.staleSource = id(record.staleSource);
+        m_solvedTexts.at(i) = record.solvedText.value_or(record.text);
+    }
+    m_explained = page.explained;
+    m_edits.clear();
+    for (const std::string &name : page.edits)
+        m_edits.push_back(id(name));
 }
 
 std::vector<FieldId> givenSources(const RelationList &list, const ListSources &sources,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "job/job.h"
 #include "solver/explain.h"
 #include "solver/provenance.h"
 
@@ -70,6 +71,12 @@ public:
     Origin origin(FieldId field) const;
     // For a field out of date, the field whose change made it so.
     std::optional<FieldId> changedSource(FieldId field) const;
+
+    // Into a job file's record of the page: each field's state beside its text, by the names of
+    // the relation list, in its order.
+    void save(job::PageRecord &page) const;
+    // The page as a record, read back for the same operation, holds it.
+    void restore(const job::PageRecord &page);
 
 private:
     struct Source {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "design/windowdesign.h"
+#include "job/job.h"
 
 #include <functional>
 
@@ -41,6 +42,21 @@ public:
     // or none when it is gone.
     virtual void machinesChanged() = 0;
 };
+
+// A window a job keeps: what it holds as a job file's record, and that record shown again.
+class JobWindow {
+public:
+    virtual ~JobWindow() = default;
+    virtual job::WindowRecord record() const = 0;
+    // Shows the window as the record holds it; the record is of the window's own operation.
+    virtual void restore(const job::WindowRecord &record) = 0;
+    // Called after every change of what the record would hold.
+    virtual void setChangeListener(std::function<void()> listener) = 0;
+};
+
+// Opens (or brings forward) the window of an operation by its name, for a job; nullptr when
+// there is no such operation.
+using JobWindowOpener = std::function<JobWindow *(const std::string &operation, WindowHost &)>;
 
 // Opens the editor of the user's machines over parent; returns whether they changed.
 using MachineEditor = std::function<bool(QWidget *parent)>;

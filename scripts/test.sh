@@ -69,6 +69,16 @@ for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
             done
         } >"${corpus[0]}/batch-and-read"
     fi
+    # The job reader: the dictionary spells the format's keys, and a seed of a sound job with
+    # every kind of member starts the corpus past the refusals.
+    if [ "$name" = fuzz_job ]; then
+        seconds=$(((fuzz_seconds + 1) / 2))
+        options=(-dict=tests/fuzz/job.dict)
+        corpus=(build-sanitize/fuzz-job-corpus)
+        rm -rf "${corpus[0]}"
+        mkdir -p "${corpus[0]}"
+        cp tests/fuzz/job-seed.zorvik "${corpus[0]}/"
+    fi
     echo "Fuzzing $name for ${seconds}s"
     mkdir -p build-sanitize/fuzz-artifacts
     if ! "$fuzzer" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \

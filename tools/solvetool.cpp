@@ -9,6 +9,7 @@
 #include "solver/solve.h"
 #include "solver/texts.h"
 #include "tools/csvbatch.h"
+#include "tools/jobsolve.h"
 #include "tools/materialsolve.h"
 #include "tools/pagecheck.h"
 #include "tools/processio.h"
@@ -58,6 +59,7 @@ void printUsage(std::ostream &out)
            "                    [--material N|NAME [--tool hss|carbide]] [--machine FILE]\n"
            "                    [NAME=TEXT]...\n"
            "       zorvik-solve OPERATION --fields\n"
+           "       zorvik-solve --job FILE [--strict]\n"
            "       zorvik-solve --materials\n"
            "Fills every blank field that can be derived, as the calculator's Calculate does,\n"
            "starting from the operation's default texts, and prints every field as NAME=TEXT.\n"
@@ -100,6 +102,11 @@ void printUsage(std::ostream &out)
            "--machine FILE checks the results against a machine: key = value lines (name,\n"
            "  min-rpm, max-rpm, max-feed-rate, power, max-torque, full-power-rpm; # comments),\n"
            "  with a warning on stderr per result beyond it; --strict then makes the status 1.\n"
+           "--job FILE solves every page of a job file the calculator saved (.zorvik), each\n"
+           "  from its given texts with its results blanked, with the material, tool material\n"
+           "  and machine the job recorded, and prints a CSV header (operation, page, then the\n"
+           "  fields of the job's operations) and one row per page. A file that is no job, is\n"
+           "  truncated or holds what this version does not know is refused with status 1.\n"
            "--materials lists the groups: number, ISO class, material, condition, hardness,\n"
            "  kc1 and mc, separated by tabs.\n"
            "example, a spreadsheet export with semicolons, decimal commas and a job column:\n"
@@ -523,6 +530,15 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         }
         out << materials::tableText();
         return 0;
+    }
+    if (!args.empty() && args[0] == "--job") {
+        const bool strict = args.size() == 3 && args[2] == "--strict";
+        if (args.size() < 2 || args[1].empty() || (args.size() > 2 && !strict)) {
+            err << "zorvik-solve: --job wants the job file, and takes no other arguments but "
+                   "--strict\n";
+            return badUse;
+        }
+        return solveJob(args[1], strict, out, err);
     }
     if (args.empty()) {
         err << "zorvik-solve: no operation given; expected one of: " << operationNames() << "\n";

@@ -166,17 +166,23 @@ void TestMainWindow::menuItems_data()
     QTest::addColumn<QStringList>("shortcuts");
 
     QTest::newRow("file") << "mnufile"
-                          << QStringList{"mnunew", "mnuprint", "mnuexportpdf", "sep45", "mnuexit"}
-                          << QStringList{"New Project", "Print…", "Export PDF…", "", "Exit"}
-                          << QStringList{"Ctrl+N", "Ctrl+P", "", "", "Ctrl+Q"};
+                          << QStringList{"mnunew",    "mnuopen",      "mnurecent",
+                                         "mnusave",   "mnusaveas",    "mnuprint",
+                                         "mnuexportpdf", "sep45",     "mnuexit"}
+                          << QStringList{"New Project", "Open…",       "Open Recent",
+                                         "Save",        "Save As…",    "Print…",
+                                         "Export PDF…", "",            "Exit"}
+                          << QStringList{"Ctrl+N", "Ctrl+O",       "", "Ctrl+S", "Ctrl+Shift+S",
+                                         "Ctrl+P", "",             "", "Ctrl+Q"};
     QTest::newRow("edit") << "mnuedit" << QStringList{"mnucut", "mnucopy", "mnupaste"}
                           << QStringList{"Cut", "Copy", "Paste"}
                           << QStringList{"Ctrl+X", "Ctrl+C", "Ctrl+V"};
     QTest::newRow("window") << "mnuwindow"
-                            << QStringList{"mnuhorizon", "mnuvertical", "mnucascade", "mnuicons"}
+                            << QStringList{"mnuhorizon", "mnuvertical", "mnucascade", "mnuicons",
+                                           "mnureopen"}
                             << QStringList{"Tile Horizontally", "Tile Vertically", "Cascade",
-                                           "Arrange Icons"}
-                            << QStringList{"", "", "", ""};
+                                           "Arrange Icons", "Reopen Closed Window"}
+                            << QStringList{"", "", "", "", "Ctrl+Shift+T"};
     QTest::newRow("machine") << "mnumachine" << QStringList{"mnuchoosemachine", "mnumachines"}
                              << QStringList{"Choose Machine…", "Machines…"} << QStringList{"", ""};
     QTest::newRow("help") << "mnuhelp" << QStringList{"mnuabout"}

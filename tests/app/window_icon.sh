@@ -14,9 +14,11 @@ zorvik=$2
 entry=$3
 fail() { echo "window_icon: $*" >&2; exit 1; }
 
-"$zorvik" &
+# Its own data directory: a recovery file a killed session left would ask to be restored.
+data=$(mktemp -d)
+XDG_DATA_HOME=$data "$zorvik" &
 pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true' EXIT
+trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; rm -rf "$data"' EXIT
 window=""
 for _ in $(seq 150); do
     window=$(xwininfo -root -tree | awk '/"Zorvik - Machining Engineer"/ { print $1; exit }')

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
+#include "app/jobkeeper.h"
+#include "app/operationwindows.h"
 #include "calculator/machinelook.h"
 #include "calculator/machinesdialog.h"
 #include "calculator/machinesettings.h"
@@ -8,6 +10,7 @@
 #include "calculator/sheetprint.h"
 #include "calculator/twips.h"
 #include "design/designcheck.h"
+#include "job/jobformat.h"
 #include "solver/consistency.h"
 #include "solver/conversions.h"
 #include "solver/fieldhelp.h"
@@ -25,6 +28,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -219,6 +223,8 @@ private slots:
     void sheetSaysWhatThePageShows();
     void exportedSheetReads_data();
     void exportedSheetReads();
+    void jobKeepsEverythingShown_data() { addPageRows(); }
+    void jobKeepsEverythingShown();
     void machinesDialogKeepsValidMachines();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
     void opensWithTheOperationsDefaults();
@@ -498,6 +504,118 @@ void TestWindows::recalculateFollowsAnEdit()
 // Group 2 found by typing into the dialog's filter and taken by Enter, at a typed chip
 // thickness of 0.25 mm: 1500 × 0.25^−0.22. Ctrl+Z takes it back, and the next dialog has the
 // group chosen already. Windows without a specific cutting force offer no such entry.
+namespace {
+
+// Everything a field shows the user: its text, whether it takes keys, its explanation and look.
+QStringList shown(QWidget *window)
+{
+    QStringList all;
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        all << field->objectName() + "=" + field->text() << field->toolTip()
+            << field->accessibleDescription()
+            << field->palette().color(QPalette::Text).name() +
+                   field->palette().color(QPalette::Base).name()
+            << QString::number(field->font().italic()) + QString::number(field->font().underline())
+            << QString::number(field->isEnabled());
+    }
+    return all;
+}
+
+} // namespace
+
+// A page solved, then left with out-of-date results, a text that is not a number and a result
+// beyond the machine, saved, closed, reopened (Window > Reopen Closed Window) and opened again
+// from the file, shows all of it as it was; a file refused on the way changes nothing.
+// Then what keeps the job safe: a failed save, the question at Exit, the recovery file.
+void TestWindows::jobKeepsEverythingShown()
+{
+    QFETCH(const OperationDefinition *, entry);
+    QFETCH(int, page);
+    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(entry->name);
+    const QString prefix = QString::fromLatin1(entry->design().pages[std::size_t(page)].prefix);
+    zorvik::JobKeeper &jobs = m_driver->main()->jobs();
+    jobs.setOpener(zorvik::jobWindowOpener());
+    QStringList failures;
+    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }});
+    CalculatorWindow *window = open(*entry);
+    QVERIFY(window);
+    showPage(window, page);
+    for (const auto &[field, text] : example.typed)
+        typeInto(window, prefix + qtext(field), qtext(text));
+    window->calculate(page);
+    const auto &[firstField, firstText] = example.typed.front();
+    typeInto(window, prefix + qtext(firstField), qtext(firstText) + "..2");
+    QTest::keyClick(fieldOf(window, prefix + qtext(firstField)), Qt::Key_Tab);
+    zorvik::Machine tiny{"Tiny \"T\"", {}, 1, {}, {}, {}, {}};
+    window->setMachine(tiny);
+    const QStringList before = shown(window);
+    const std::string recordBefore = zorvik::job::writeJob({{window->record()}});
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bracket.zorvik");
+    QVERIFY(jobs.saveTo(path));
+    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
+    QFile bad(dir.filePath("bad.zorvik"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray::fromStdString(recordBefore).replace("\"page shown\"", "\"paje\""));
+    bad.close();
+    QVERIFY(!jobs.openFile(bad.fileName()));
+    QCOMPARE(failures.size(), 1);
+    QVERIFY2(failures[0].contains("bad.zorvik: window 1") && failures[0].contains("'paje'"),
+             qPrintable(failures[0]));
+    QCOMPARE(shown(window), before);
+
+    zorvik::calculator::ScrollFrame::subWindowOf(window)->close();
+    QTRY_VERIFY(!m_driver->window(entry->design().name));
+    m_driver->main()->findChild<QAction *>("mnureopen")->trigger();
+    CalculatorWindow *reopened = m_driver->window(entry->design().name);
+    QVERIFY(reopened);
+    QCOMPARE(shown(reopened), before);
+    // Never over a window of the same operation opened since.
+    zorvik::calculator::ScrollFrame::subWindowOf(reopened)->close();
+    QTRY_VERIFY(!m_driver->window(entry->design().name));
+    CalculatorWindow *fresh = open(*entry);
+    const QStringList opened = shown(fresh);
+    m_driver->main()->findChild<QAction *>("mnureopen")->trigger();
+    QCOMPARE(shown(fresh), opened);
+    QVERIFY(jobs.openFile(path));
+    CalculatorWindow *again = m_driver->window(entry->design().name);
+    QVERIFY(again);
+    QCOMPARE(again->shownPage(), page);
+    QCOMPARE(again->machine()->name, tiny.name);
+    QCOMPARE(shown(again), before);
+    QCOMPARE(zorvik::job::writeJob({{again->record()}}), recordBefore);
+    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
+    typeInto(again, prefix + qtext(firstField), "7");
+    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik*");
+
+    // A save that fails is told, and the job stays unsaved; the file saved before is whole.
+    QVERIFY(!jobs.saveTo(dir.filePath("gone/bracket.zorvik")));
+    QCOMPARE(failures.size(), 2);
+    QVERIFY2(failures[1].contains("gone/bracket.zorvik"), qPrintable(failures[1]));
+    QVERIFY(jobs.modified());
+    QVERIFY(zorvik::job::readJobFile(path.toStdString()).error.empty());
+
+    // A recovery file is offered back at start. Unsaved changes are asked about at Exit; Cancel
+    // keeps everything, Discard leaves, and a clean exit leaves no recovery file.
+    jobs.setRecoveryPath(dir.filePath("recovery.zorvik"));
+    QVERIFY(QFile::copy(path, jobs.recoveryPath()));
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    int asked = 0;
+    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}});
+    jobs.offerRecovery();
+    QCOMPARE(shown(m_driver->window(entry->design().name)), before);
+    QVERIFY(QFile::remove(jobs.recoveryPath()));
+    typeInto(m_driver->window(entry->design().name), prefix + qtext(firstField), "8");
+    QTRY_VERIFY(QFile::exists(jobs.recoveryPath()));
+    QVERIFY(!m_driver->main()->close());
+    QVERIFY(m_driver->window(entry->design().name));
+    answer = QMessageBox::Discard;
+    QVERIFY(m_driver->main()->close());
+    QCOMPARE(asked, 2);
+    QVERIFY(!QFile::exists(jobs.recoveryPath()));
+}
+
 void TestWindows::materialForceFromTheMenu()
 {
     QFETCH(const OperationDefinition *, entry);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks an installed copy under PREFIX: the programs, manual pages, desktop entry, icons,
-# metainfo and licence are where a desktop, man and a user look for them, the validators find
-# nothing to say, and the installed programs answer without a display.
+# metainfo, the job file's MIME type and licence are where a desktop, man and a user look for
+# them, the validators find nothing to say, and the installed programs answer without a display.
 # Usage: check_install.sh PREFIX APP_ID VERSION
 set -euo pipefail
 prefix=$1
@@ -21,6 +21,7 @@ silent() {
 for file in bin/zorvik bin/zorvik-solve \
     share/man/man1/zorvik.1.gz share/man/man1/zorvik-solve.1.gz \
     share/applications/"$app_id".desktop share/metainfo/"$app_id".metainfo.xml \
+    share/mime/packages/"$app_id".xml \
     share/icons/hicolor/scalable/apps/"$app_id".svg \
     share/doc/zorvik/copyright share/doc/zorvik/changelog.gz; do
     need "$file"
@@ -39,7 +40,17 @@ done
 
 entry=$prefix/share/applications/$app_id.desktop
 silent desktop-file-validate "$entry"
-grep -qx "Exec=zorvik" "$entry" || fail "the desktop entry does not start zorvik"
+grep -qx "Exec=zorvik %f" "$entry" || fail "the desktop entry does not start zorvik with a file"
+grep -qx "MimeType=application/x-zorvik-job;" "$entry" || fail "the desktop entry opens no job files"
+# The job type as a desktop's MIME database takes it: a .zorvik file, or JSON that says it is a
+# job, is application/x-zorvik-job.
+mime=$(mktemp -d)
+trap 'rm -rf "$mime"' EXIT
+mkdir -p "$mime/mime/packages"
+cp "$prefix/share/mime/packages/$app_id.xml" "$mime/mime/packages/"
+silent env XDG_DATA_HOME="$mime" update-mime-database "$mime/mime"
+grep -qx "50:application/x-zorvik-job:\*.zorvik" "$mime/mime/globs2" ||
+    fail "the MIME database does not know *.zorvik: $(cat "$mime/mime/globs2")"
 grep -qx "Icon=$app_id" "$entry" || fail "the desktop entry does not name the icon $app_id"
 # appstreamcli prints its verdict even when there is nothing to report: only issues count.
 metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
@@ -61,7 +72,7 @@ said=$("${headless[@]}" "$prefix/bin/zorvik" 2>&1 >/dev/null) || status=$?
     fail "zorvik without a display: status $status, said: $said"
 # Each manual documents every option its program's --help lists, and --version.
 warnings=$(mktemp)
-trap 'rm -f "$warnings"' EXIT
+trap 'rm -f "$warnings"; rm -rf "$mime"' EXIT
 for program in zorvik zorvik-solve; do
     manual=$("${headless[@]}" man --warnings --nh --nj -l "$prefix/share/man/man1/$program.1.gz" \
         2>"$warnings") || fail "man $program failed"

@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, SolveToolBadUse,
     testing::Values(
         BadUse{"NoOperation", {}, {"no operation", "longitudinal", "face"}},
+        BadUse{"JobWithoutFile", {"--job"}, {"--job", "job file"}},
+        BadUse{"JobWithAnOperation", {"--job", "a.zorvik", "face"}, {"--job", "--strict"}},
         BadUse{"UnknownOperation", {"knurling"}, {"'knurling'", "longitudinal", "face"}},
         BadUse{"OperationMustComeFirst", {"txtidiam=5", "longitudinal"}, {"'txtidiam=5'"}},
         BadUse{"UnknownField",
@@ -459,3 +461,53 @@ TEST(SolveTool, MachineFileChecksTheResults)
 }
 
 } // namespace
+
+namespace {
+
+// A job as the calculator saves it, cut down: a drilling page holding a result an edit has left
+// stale (the job's own cutting speed), a longitudinal window on a machine it exceeds.
+const std::string jobText = R"({"format": "zorvik-job", "version": 1, "windows": [
+  {"operation": "drilling", "pages": [{"fields": {
+    "txtfdiam2": {"text": "10"}, "txtrpm": {"text": "500"},
+    "txtcspeed": {"text": "99", "from": "out of date", "written": "99", "rule": "1a"}}}]},
+  {"operation": "longitudinal", "page shown": 1,
+   "machine": {"name": "Tiny, \"old\"", "max-rpm": "10"},
+   "pages": [{"fields": {"txtidiam": {"text": "60"}, "txtfdiam": {"text": "52"},
+                         "txtcspeed": {"text": "180"}}},
+             {"fields": {"txtidiam": {"text": "52,5"}}}]}]})";
+
+} // namespace
+
+// Each page solved as Recalculate would solve it, one CSV row each, operation and page first.
+TEST(SolveToolJob, SolvesEveryPageOfTheJobIntoOneRowEach)
+{
+    const std::string path = testing::TempDir() + "zorvik-bracket.zorvik";
+    std::ofstream(path) << jobText;
+    const ToolRun r = run({"--job", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 4u) << r.out;
+    EXPECT_EQ(rows[0].rfind("operation,page,", 0), 0u) << rows[0];
+    EXPECT_EQ(rows[1].rfind("drilling,,", 0), 0u) << rows[1];
+    EXPECT_NE(rows[1].find(",15.7142857142857,"), std::string::npos) << rows[1];
+    EXPECT_EQ(rows[1].find(",99,"), std::string::npos) << rows[1];
+    EXPECT_EQ(rows[2].rfind("longitudinal,Roughing Data,60,52,", 0), 0u) << rows[2];
+    // The text stays a text, quoted as the batch quotes a cell holding its separator.
+    EXPECT_EQ(rows[3].rfind("longitudinal,Finishing Data,\"52,5\",", 0), 0u) << rows[3];
+    EXPECT_NE(r.err.find("window 2 (longitudinal), Roughing Data, txtrpm: "), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("Tiny"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"--job", path, "--strict"}).status, 1);
+}
+
+TEST(SolveToolJob, RefusesABadJobWithStatusOneNamingTheFile)
+{
+    const std::string path = testing::TempDir() + "zorvik-cut.zorvik";
+    std::ofstream(path) << jobText.substr(0, 200);
+    const ToolRun r = run({"--job", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "zorvik-solve: " + path +
+                         ": truncated: the file ends before the job does "
+                         "(byte 200)\n");
+}

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "job/job.h"
+
+#include <string>
+#include <string_view>
+
+namespace zorvik::job {
+
+// A job as its file holds it: JSON, two spaces of indent, keys in a fixed order so that two
+// saves of the same windows are the same bytes and a diff shows only what changed.
+std::string writeJob(const Job &job);
+
+// What reading a job file gave: the job, or why it is refused ("bracket.zorvik: truncated: …"),
+// naming the file first.
+struct JobRead {
+    Job job;
+    std::string error; // "" when the job was read
+};
+
+// Reads a job from its bytes. file names it in the error. Refuses, with a message saying what is
+// wrong: more than maxJobBytes, text that is not JSON, JSON that ends early, JSON that is not a
+// job, a newer format version, an unknown operation or field, a value of the wrong kind or out of
+// range. Nothing a text holds is read as a number.
+JobRead readJob(std::string_view bytes, std::string_view file);
+// Reads the file at path, refusing one larger than maxJobBytes before reading it.
+JobRead readJobFile(const std::string &path);
+
+} // namespace zorvik::job
