@@ -14,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
@@ -28,6 +27,17 @@ constexpr bool xOrWaylandPlatform = true;
 #else
 constexpr bool xOrWaylandPlatform = false;
 #endif
+
+// Where the recovery file lives: the user's state directory, for what a program keeps between
+// runs that is neither settings nor the user's documents (XDG_STATE_HOME, ~/.local/state when it
+// is unset or not absolute, as the base directory specification says).
+QString recoveryPath()
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return base + u'/' + QCoreApplication::applicationName() + QStringLiteral("/recovery.zorvik");
+}
 
 // For scripts: the start-up benchmark stops the clock when the main window is on the screen
 // with the dialog in it, and a headless run saves a picture once the dialog has slid in.
@@ -116,9 +126,7 @@ int main(int argc, char *argv[])
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());
     window.setMachineEditor(zorvik::machineEditor());
     window.jobs().setOpener(zorvik::jobWindowOpener());
-    window.jobs().setRecoveryPath(
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-        QStringLiteral("/recovery.zorvik"));
+    window.jobs().setRecoveryPath(recoveryPath());
     // Watched before the display switch, so a signal from then on restores it too.
     zorvik::TerminationSignals termination;
     QObject::connect(&termination, &zorvik::TerminationSignals::received, &window, [&window] {

@@ -16,10 +16,11 @@ cat >"$work/bracket.zorvik" <<'JOB'
     {"fields": {"txtcspeed": {"text": "1.200.0"}}}]},
   {"operation": "drilling", "pages": [{"fields": {"txtfdiam2": {"text": "10"}}}]}]}
 JOB
-recovery=$work/data/Zorvik-Engineer/recovery.zorvik
+recovery=$work/state/Zorvik-Engineer/recovery.zorvik
 
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+export QT_QPA_PLATFORM=xcb XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config \
+    XDG_STATE_HOME=$work/state
 timeout 90 xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c \
     '"$0" "$1" >"$2/out.txt" 2>&1 & echo $! >"$2/pid"; wait' \
     "$zorvik" "$work/bracket.zorvik" "$work" &

@@ -14,9 +14,9 @@ zorvik=$2
 entry=$3
 fail() { echo "window_icon: $*" >&2; exit 1; }
 
-# Its own data directory: a recovery file a killed session left would ask to be restored.
+# Its own state directory: a recovery file a killed session left would ask to be restored.
 data=$(mktemp -d)
-XDG_DATA_HOME=$data "$zorvik" &
+XDG_STATE_HOME=$data "$zorvik" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; rm -rf "$data"' EXIT
 window=""

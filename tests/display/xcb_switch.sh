@@ -29,9 +29,9 @@ if [ "$how" = already ]; then
 fi
 expect_screen "$start_size" "before start"
 
-# Its own data directory: a recovery file a killed session left would ask to be restored.
+# Its own state directory: a recovery file a killed session left would ask to be restored.
 QT_QPA_PLATFORM=xcb LD_PRELOAD="$calls" ZORVIK_XRANDR_LOG="$work/xrandr-calls.log" \
-    XDG_DATA_HOME="$work/data" "$zorvik" >"$work/zorvik.log" 2>&1 &
+    XDG_STATE_HOME="$work/data" "$zorvik" >"$work/zorvik.log" 2>&1 &
 app=$!
 cleanup_steps+=("kill $app 2>/dev/null")
 "$control" wait "$title" || fail "the main window did not appear"
