@@ -436,11 +436,20 @@ void CalculatorPage::showResults()
         m_changed();
 }
 
+bool CalculatorPage::holdsDefault(FieldId id) const
+{
+    if (m_results.changed(id))
+        return false;
+    const std::string text = m_solveFields[static_cast<std::size_t>(id)]->text().toStdString();
+    return std::any_of(
+        m_operation.defaults.begin(), m_operation.defaults.end(),
+        [&](const auto &entry) { return entry.first == id && entry.second == text; });
+}
+
 // What a reader of the file sees first of a field: the look it has, or how the text got there.
 void CalculatorPage::save(job::PageRecord &page) const
 {
     m_results.save(page);
-    const FieldStore defaults = m_operation.defaultStore();
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
         const auto id = static_cast<FieldId>(i);
         job::FieldRecord &record = page.fields[i];
@@ -452,7 +461,7 @@ void CalculatorPage::save(job::PageRecord &page) const
             record.origin = record.note.empty() ? job::Origin::result : job::Origin::imported;
         else if (!record.note.empty())
             record.origin = job::Origin::material;
-        else if (!record.changed && record.text == defaults.text(id))
+        else if (holdsDefault(id))
             record.origin = job::Origin::defaulted;
         else
             record.origin = job::Origin::typed;
@@ -565,11 +574,9 @@ SheetPage CalculatorPage::sheetPage() const
             field.origin = QStringLiteral("material");
             break;
         case PageResults::Origin::Given: {
-            bool isDefault = false;
-            for (const auto &[fieldId, defaultText] : m_operation.defaults)
-                isDefault |= fieldId == id && text == defaultText && !m_results.changed(id);
             if (!text.empty())
-                field.origin = isDefault ? QStringLiteral("default") : QStringLiteral("typed");
+                field.origin =
+                    holdsDefault(id) ? QStringLiteral("default") : QStringLiteral("typed");
             break;
         }
         }

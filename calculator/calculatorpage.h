@@ -104,6 +104,8 @@ private:
     // Runs what may throw; an exception would mean a relation list naming a field it does not
     // have, and must not unwind through Qt.
     void guarded(const char *what, const std::function<void()> &work) const;
+    // Whether the field holds the text the window opened with, never changed since.
+    bool holdsDefault(FieldId id) const;
 
     const OperationDefinition &m_operation;
     const Captions &m_captions;
