@@ -234,6 +234,21 @@ std::optional<FieldId> PageResults::changedSource(FieldId id) const
     return cause ? std::optional<FieldId>(cause->changed) : std::nullopt;
 }
 
+namespace {
+
+// What a field and its record in a job hold alike, under the same names, one way or the other.
+template <typename From, typename To> void copyTexts(const From &from, To &to)
+{
+    to.text = from.text;
+    to.changed = from.changed;
+    to.written = from.written;
+    to.rule = from.rule;
+    to.explanation = from.explanation;
+    to.given = from.given;
+}
+
+} // namespace
+
 void PageResults::save(job::PageRecord &page) const
 {
     const auto name = [this](FieldId id) {
@@ -244,12 +259,7 @@ void PageResults::save(job::PageRecord &page) const
         const Field &field = m_fields[i];
         job::FieldRecord &record = page.fields[i];
         record.name = name(static_cast<FieldId>(i));
-        record.text = field.text;
-        record.changed = field.changed;
-        record.written = field.written;
-        record.rule = field.rule;
-        record.explanation = field.explanation;
-        record.given = field.given;
+        copyTexts(field, record);
         record.note = field.origin;
         record.sources.clear();
         for (const Source &source : field.sources)
@@ -276,12 +286,7 @@ void PageResults::restore(const job::PageRecord &page)
     for (const job::FieldRecord &record : page.fields) {
         const auto i = static_cast<std::size_t>(id(record.name));
         Field &field = m_fields.at(i);
-        field.text = record.text;
-        field.changed = record.changed;
-        field.written = record.written;
-        field.rule = record.rule;
-        field.explanation = record.explanation;
-        field.given = record.given;
+        copyTexts(record, field);
         field.origin = record.note;
         field.sources.clear();
         for (const job::SourceText &source : record.sources)
