@@ -95,12 +95,9 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
             for (const Disagreement &disagreement : disagreements)
                 warnings.add(check.warning(where, disagreement, store));
             if (window.machine) {
-                for (const Exceedance &beyond :
-                     checkMachine(*window.machine, operation, store, captions))
-                    warnings.add(
-                        where + ", " +
-                        std::string(operation.relations.fields[std::size_t(beyond.field)]) + ": " +
-                        beyond.text);
+                for (const std::string &beyond :
+                     machineWarnings(*window.machine, operation, store, captions))
+                    warnings.add(where + ", " + beyond);
             }
             std::vector<std::string> row{window.operation, pageName};
             for (auto name = header.begin() + 2; name != header.end(); ++name) {

@@ -26,6 +26,18 @@ std::string withoutConstants(const materials::MaterialGroup &group)
 
 } // namespace
 
+std::vector<std::string> machineWarnings(const Machine &machine,
+                                         const OperationDefinition &operation,
+                                         const FieldStore &page, const Captions &captions)
+{
+    std::vector<std::string> warnings;
+    for (const Exceedance &beyond : checkMachine(machine, operation, page, captions))
+        warnings.push_back(
+            std::string(operation.relations.fields[static_cast<std::size_t>(beyond.field)]) + ": " +
+            beyond.text);
+    return warnings;
+}
+
 MaterialNamed materialNamed(std::string_view text)
 {
     if (text.empty())
@@ -241,11 +253,9 @@ std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
          solveForMaterial(list, m_operation, captions, group, tool, store, check, disagreements))
         warnings.push_back(std::move(note));
     if (m_options.machine) {
-        for (const Exceedance &beyond :
-             checkMachine(*m_options.machine, m_operation, store, captions))
-            warnings.push_back(
-                std::string(m_operation.relations.fields[static_cast<std::size_t>(beyond.field)]) +
-                ": " + beyond.text);
+        for (std::string &beyond :
+             machineWarnings(*m_options.machine, m_operation, store, captions))
+            warnings.push_back(std::move(beyond));
     }
     return warnings;
 }

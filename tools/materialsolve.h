@@ -59,6 +59,12 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
                                                   const FieldStore &store,
                                                   const std::vector<bool> &defaults);
 
+// What zorvik-solve warns of a solved page's results beyond the machine: "txtmp: needs …",
+// one per limit exceeded.
+std::vector<std::string> machineWarnings(const Machine &machine,
+                                         const OperationDefinition &operation,
+                                         const FieldStore &page, const Captions &captions);
+
 // Solves a page for a material and tool material, either or both of which may be absent: with
 // both, a blank cutting speed and feed are first set from the starting data; with a group, a
 // blank specific cutting force is set as solveWithMaterial does. Returns, for each starting value

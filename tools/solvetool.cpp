@@ -508,10 +508,9 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     if (!out.flush())
         return reportUnwrittenOutput(err);
     if (request.machine) {
-        for (const Exceedance &beyond :
-             checkMachine(*request.machine, operation, store, operation.captions()))
-            warnings.add(std::string(list.fields[static_cast<std::size_t>(beyond.field)]) + ": " +
-                         beyond.text);
+        for (const std::string &beyond :
+             machineWarnings(*request.machine, operation, store, operation.captions()))
+            warnings.add(beyond);
     }
     return request.strict && warnings.count() > 0 ? 1 : 0;
 }
