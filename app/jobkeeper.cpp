@@ -2,6 +2,7 @@
 #include "app/jobkeeper.h"
 
 #include "calculator/scrollframe.h"
+#include "calculator/usersettings.h"
 #include "job/jobformat.h"
 
 #include <QDir>
@@ -28,11 +29,8 @@ constexpr int closedCount = 10;
 // A change is written to the recovery file this long after it, and no more often.
 constexpr int recoveryDelayMs = 1000;
 const QString suffix = QStringLiteral(".zorvik");
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer"));
-}
+// The main window's, which its questions carry.
+const QString caption = QStringLiteral("Zorvik - Machining Engineer");
 
 const auto recentKey = QStringLiteral("recentJobs");
 
@@ -51,7 +49,7 @@ JobKeeper::Questions askTheUser(QWidget *window)
         return path;
     };
     questions.unsaved = [window] {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorvik - Machining Engineer"),
+        QMessageBox box(QMessageBox::Warning, caption,
                         QStringLiteral("The job has unsaved changes."),
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window);
         box.setObjectName(QStringLiteral("unsavedChanges"));
@@ -60,7 +58,7 @@ JobKeeper::Questions askTheUser(QWidget *window)
         return static_cast<QMessageBox::StandardButton>(box.exec());
     };
     questions.restore = [window] {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Zorvik - Machining Engineer"),
+        QMessageBox box(QMessageBox::Question, caption,
                         QStringLiteral("The calculator did not close cleanly last time."),
                         QMessageBox::NoButton, window);
         box.setObjectName(QStringLiteral("restoreWindows"));
@@ -73,8 +71,7 @@ JobKeeper::Questions askTheUser(QWidget *window)
         return box.clickedButton() == restore;
     };
     questions.failed = [window](const QString &message) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorvik - Machining Engineer"),
-                        message, QMessageBox::Ok, window);
+        QMessageBox box(QMessageBox::Warning, caption, message, QMessageBox::Ok, window);
         box.setObjectName(QStringLiteral("jobFailed"));
         box.exec();
     };
@@ -291,7 +288,7 @@ QString JobKeeper::writeAtomically(const QString &path, const std::string &bytes
 
 void JobKeeper::remember(const QString &path)
 {
-    QSettings store = settings();
+    QSettings store = calculator::userSettings();
     QStringList recent = store.value(recentKey).toStringList();
     recent.removeAll(path);
     recent.prepend(path);
@@ -303,7 +300,7 @@ void JobKeeper::remember(const QString &path)
 void JobKeeper::fillRecentMenu(QMenu *menu)
 {
     menu->clear();
-    const QStringList recent = settings().value(recentKey).toStringList();
+    const QStringList recent = calculator::userSettings().value(recentKey).toStringList();
     for (int i = 0; i < recent.size(); ++i) {
         QString text = QDir::toNativeSeparators(recent[i]);
         text.replace('&', QStringLiteral("&&"));
@@ -321,7 +318,7 @@ void JobKeeper::fillRecentMenu(QMenu *menu)
     menu->addSeparator();
     QAction *clear = menu->addAction(QStringLiteral("Clear List"));
     clear->setObjectName(QStringLiteral("mnuclearrecent"));
-    connect(clear, &QAction::triggered, this, [] { settings().remove(recentKey); });
+    connect(clear, &QAction::triggered, this, [] { calculator::userSettings().remove(recentKey); });
 }
 
 void JobKeeper::writeRecovery()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculator/machinesettings.h"
 
+#include "calculator/usersettings.h"
 #include "solver/conversions.h"
 
 #include <QSettings>
@@ -8,11 +9,6 @@
 namespace zorvik::calculator {
 
 namespace {
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer"));
-}
 
 constexpr auto machinesKey = "machines";
 
@@ -22,7 +18,7 @@ constexpr auto machinesKey = "machines";
 // hand-edited settings file is checked as a machine file is.
 std::vector<Machine> loadMachines()
 {
-    QSettings store = settings();
+    QSettings store = userSettings();
     std::vector<Machine> machines;
     const int count = store.beginReadArray(QLatin1String(machinesKey));
     for (int i = 0; i < count; ++i) {
@@ -46,7 +42,7 @@ std::vector<Machine> loadMachines()
 
 void saveMachines(const std::vector<Machine> &machines)
 {
-    QSettings store = settings();
+    QSettings store = userSettings();
     store.remove(QLatin1String(machinesKey));
     store.beginWriteArray(QLatin1String(machinesKey), static_cast<int>(machines.size()));
     for (std::size_t i = 0; i < machines.size(); ++i) {

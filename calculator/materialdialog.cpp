@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculator/materialdialog.h"
 
+#include "calculator/usersettings.h"
 #include "solver/conversions.h"
 
 #include <QAbstractButton>
@@ -90,11 +91,6 @@ QString firstLine(const std::string &text)
 
 constexpr auto lastGroupKey = "materials/lastGroup";
 constexpr auto lastToolKey = "materials/lastTool";
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer"));
-}
 
 // The arrow keys typed into the filter move through the list, so a group can be found and
 // chosen without leaving the filter.
@@ -269,7 +265,7 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     connect(m_buttons, &QDialogButtonBox::accepted, this, &MaterialDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &MaterialDialog::reject);
 
-    const int last = settings().value(QLatin1String(lastGroupKey)).toInt();
+    const int last = userSettings().value(QLatin1String(lastGroupKey)).toInt();
     for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
         if ((*at)->data(Number, Qt::UserRole).toInt() == last)
             m_groups->setCurrentItem(*at);
@@ -293,7 +289,7 @@ MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWid
     m_tool->setAccessibleName(QStringLiteral("Tool material"));
     m_tool->addItem(QStringLiteral("HSS"), int(cuttingdata::Tool::hss));
     m_tool->addItem(QStringLiteral("Carbide"), int(cuttingdata::Tool::carbide));
-    m_tool->setCurrentIndex(settings().value(QLatin1String(lastToolKey)).toInt() ==
+    m_tool->setCurrentIndex(userSettings().value(QLatin1String(lastToolKey)).toInt() ==
                                     int(cuttingdata::Tool::carbide)
                                 ? 1
                                 : 0);
@@ -309,7 +305,7 @@ MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWid
         if ((*at)->childCount() == 0)
             (*at)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     }
-    const int last = settings().value(QLatin1String(lastGroupKey)).toInt();
+    const int last = userSettings().value(QLatin1String(lastGroupKey)).toInt();
     for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
         if ((*at)->data(Number, Qt::UserRole).toInt() == last)
             m_groups->setCurrentItem(*at);
@@ -454,9 +450,9 @@ void MaterialDialog::accept()
     const MaterialGroup *group = chosenGroup();
     if (!group || !choosable())
         return;
-    settings().setValue(QLatin1String(lastGroupKey), group->number);
+    userSettings().setValue(QLatin1String(lastGroupKey), group->number);
     if (m_tool)
-        settings().setValue(QLatin1String(lastToolKey), m_tool->currentData().toInt());
+        userSettings().setValue(QLatin1String(lastToolKey), m_tool->currentData().toInt());
     QDialog::accept();
 }
 
