@@ -120,7 +120,7 @@ void CalculatorPage::calculate()
         m_results.solved(m_sources, record, explanations, solved.texts());
         m_beforeRecalculate.reset();
         flagNonNumbers();
-        checkConsistency();
+        checkConsistency(solved);
         showResults();
     });
 }
@@ -317,9 +317,8 @@ void CalculatorPage::left(const QObject *left)
 
 // Typed, default, imported and computed fields alike; a result's sources are what its rule read,
 // so that a check never takes a field's own consequences for independent evidence.
-void CalculatorPage::checkConsistency()
+void CalculatorPage::checkConsistency(const FieldStore &page)
 {
-    const FieldStore page = texts();
     FieldSources sources(m_solveFields.size());
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
         const auto id = static_cast<FieldId>(i);

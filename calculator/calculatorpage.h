@@ -94,8 +94,9 @@ public:
 private:
     void edited(FieldId field);
     void flagNonNumbers();
-    // Runs the consistency check on the page as the solve left it.
-    void checkConsistency();
+    // Runs the consistency check on the page as the solve left it, which shows its texts: the
+    // store the solve wrote keeps the readings of what it read.
+    void checkConsistency(const FieldStore &page);
     std::vector<std::string> textList() const { return texts().texts(); }
     // The force from the group remembered, at the page's chip thickness now; none when it
     // gives none.

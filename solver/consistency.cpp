@@ -199,12 +199,18 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
                                                   const FieldSources &sources,
                                                   const std::vector<FieldId> &fresh) const
 {
-    std::array<Bits, maxCheckedFields> direct{};
-    for (std::size_t field = 0; field < std::min(sources.size(), m_checks.size()); ++field)
+    // Only the list's fields are read; the rest of the array is left as it is, since a check of
+    // a cheap page costs no more than setting it.
+    std::array<Bits, maxCheckedFields> direct;
+    const std::size_t known = std::min(sources.size(), m_checks.size());
+    for (std::size_t field = 0; field < known; ++field)
         direct[field] = maskOf(sources[field]);
+    std::fill(direct.begin() + static_cast<std::ptrdiff_t>(known),
+              direct.begin() + static_cast<std::ptrdiff_t>(m_checks.size()), 0);
     Bits freshMask = 0;
+    const std::size_t fields = m_checks.size();
     for (FieldId field : fresh) {
-        if (static_cast<std::size_t>(field) < m_checks.size())
+        if (static_cast<std::size_t>(field) < fields)
             freshMask |= bit(static_cast<std::size_t>(field));
     }
     return check(page, direct, freshMask);
@@ -312,10 +318,7 @@ ConsistencyCheck::check(const FieldStore &page,
     const std::size_t count = page.size();
     if (count != list.fields.size())
         return found;
-    Bits filled = 0;
-    const std::vector<std::string> &texts = page.texts();
-    for (std::size_t field = 0; field < count; ++field)
-        filled |= Bits(!texts[field].empty()) << field;
+    const Bits filled = page.filled();
     // The rows of a batch alternate between a few patterns, and so between a few plans.
     thread_local std::array<Plan, 8> plans;
     thread_local std::size_t replaced = 0;
@@ -331,7 +334,7 @@ ConsistencyCheck::check(const FieldStore &page,
         replaced = (replaced + 1) % plans.size();
         kept->owner = 0; // until the plan is whole
         kept->fieldCount = count;
-        kept->direct = direct;
+        std::copy_n(direct.begin(), count, kept->direct.begin());
         kept->fresh = fresh;
         kept->filled = filled;
         plan(*kept);

@@ -32,6 +32,9 @@ struct Disagreement {
 // The most fields a list checked may have; every window has far fewer.
 inline constexpr std::size_t maxCheckedFields = 64;
 
+static_assert(maxCheckedFields <= FieldStore::keptFields,
+              "the check reads which fields are filled");
+
 // Values further apart than this, relative to the larger, disagree.
 inline constexpr double disagreementTolerance = 0.01;
 

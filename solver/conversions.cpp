@@ -131,7 +131,8 @@ std::uint64_t eightDigitsValue(const char *text)
 
 // Appends the digits from text on to value, up to end or the first other character, which it
 // returns.
-const char *takeDigits(const char *text, const char *end, std::uint64_t &value)
+[[gnu::always_inline]] inline const char *takeDigits(const char *text, const char *end,
+                                                     std::uint64_t &value)
 {
     for (; end - text >= 8 && eightDigits(text); text += 8)
         value = value * 100000000 + eightDigitsValue(text);

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "solver/checkednumber.h"
+
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,28 +16,48 @@ namespace zorvik {
 using FieldId = int;
 
 class UncheckedStore;
+class PageReadings;
 
 // The texts of one page's fields. A field is blank only when its text is exactly empty.
 // Every access checks its id: one outside the store throws std::out_of_range, so a name that did
 // not resolve (-1) or a store made for another list stops loudly instead of writing anywhere.
+//
+// A solve keeps the strict reading of each text it read until the text changes, so that what
+// reads the page right after it (the consistency check, on every Calculate and batch row) does
+// not convert the same texts again. Only the first keptFields fields keep theirs.
 class FieldStore {
 public:
-    explicit FieldStore(std::size_t fieldCount) : m_texts(fieldCount) {}
+    static constexpr std::size_t keptFields = 64;
+
+    explicit FieldStore(std::size_t fieldCount)
+        : m_texts(fieldCount), m_numbers(std::min(fieldCount, keptFields))
+    {}
 
     std::size_t size() const { return m_texts.size(); }
     const std::vector<std::string> &texts() const { return m_texts; }
     const std::string &text(FieldId field) const { return m_texts[index(field)]; }
     // Assigned into the field's text, which keeps its room: a store reused page after page, as a
     // batch does, then rarely allocates.
-    void setText(FieldId field, std::string_view text) { m_texts[index(field)].assign(text); }
+    void setText(FieldId field, std::string_view text)
+    {
+        const std::size_t at = index(field);
+        m_texts[at].assign(text);
+        changed(at);
+    }
     bool isBlank(FieldId field) const { return m_texts[index(field)].empty(); }
     // Throws std::out_of_range, as the accessors do, unless the store has field.
     void check(FieldId field) const { index(field); }
 
-private:
-    // The solve loop's access, on ids it has checked once per solve.
-    friend class UncheckedStore;
+    // Which of the first keptFields fields hold a text, as bits by id.
+    std::uint64_t filled() const { return m_filled; }
 
+private:
+    // The solve loop's access, on ids it has checked once per solve, and the check's, which reads
+    // the readings the solve kept.
+    friend class UncheckedStore;
+    friend class PageReadings;
+
+    static std::uint64_t bit(std::size_t at) { return std::uint64_t(1) << at; }
     std::size_t index(FieldId field) const
     {
         if (field < 0 || static_cast<std::size_t>(field) >= m_texts.size())
@@ -41,8 +65,19 @@ private:
         return static_cast<std::size_t>(field);
     }
     [[noreturn]] void throwOutOfRange(FieldId field) const;
-
+    // After the text at index at changed: its reading is gone.
+    void changed(std::size_t at)
+    {
+        if (at >= keptFields)
+            return;
+        m_read &= ~bit(at);
+        m_filled = m_texts[at].empty() ? m_filled & ~bit(at) : m_filled | bit(at);
+    }
     std::vector<std::string> m_texts;
+    std::vector<double> m_numbers; // the kept readings, by index
+    std::uint64_t m_read = 0;      // which indices keep one
+    std::uint64_t m_valid = 0;     // which of those are numbers
+    std::uint64_t m_filled = 0;
 };
 
 } // namespace zorvik

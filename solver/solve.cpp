@@ -38,38 +38,29 @@ Num Values::lenient(FieldId field) const
     return Num(lenientToNumber(m_store.text(field)));
 }
 
-// One entry per field of a solve: on the stack for lists of the usual size, since a solve is
-// short and a batch runs a million of them.
-template <typename T, std::size_t Inline> class SolveTable {
-public:
-    explicit SolveTable(std::size_t size)
-        : m_heap(size > Inline ? size : 0), m_data(size > Inline ? m_heap.data() : m_inline.data())
-    {}
-    SolveTable(const SolveTable &) = delete;
-    SolveTable &operator=(const SolveTable &) = delete;
-
-    T &operator[](std::size_t i) { return m_data[i]; }
-    const T &operator[](std::size_t i) const { return m_data[i]; }
-
-private:
-    std::array<T, Inline> m_inline{};
-    std::vector<T> m_heap;
-    T *m_data;
-};
-
 // The store as the solve loop sees it: the list's ids were checked when it was prepared, so the
 // many reads of a solve need no check of their own.
 class UncheckedStore {
 public:
     UncheckedStore(const PreparedList &list, FieldStore &store)
         : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
-          m_fields(store.size()), m_groupTargets(list.m_groupTargets.data()),
-          m_groupsFilling(list.m_groupsFilling.data())
+          m_groupTargets(list.m_groupTargets.data()), m_groupsFilling(list.m_groupsFilling.data()),
+          m_numbers(store.m_numbers.data()), m_read(store.m_read), m_valid(store.m_valid),
+          m_filled(store.m_filled)
     {
         for (FieldId shared : list.m_groupTargets) {
             if (shared < 0 || isBlank(shared))
                 ++m_openGroups;
         }
+    }
+    UncheckedStore(const UncheckedStore &) = delete;
+    UncheckedStore &operator=(const UncheckedStore &) = delete;
+    // Also when a formula throws: the store's readings then still match its texts.
+    ~UncheckedStore()
+    {
+        m_store.m_read = m_read;
+        m_store.m_valid = m_valid;
+        m_store.m_filled = m_filled;
     }
 
     const FieldStore &store() const { return m_store; }
@@ -81,13 +72,17 @@ public:
     // its texts had, so writing a result allocates nothing.
     void setText(FieldId field, std::string_view text)
     {
-        std::string &current = m_texts[index(field)];
+        const std::size_t at = index(field);
+        std::string &current = m_texts[at];
         if (current.empty() != text.empty()) {
-            int filling = m_groupsFilling[index(field)];
+            int filling = m_groupsFilling[at];
             m_openGroups += text.empty() ? filling : -filling;
+            if (at < FieldStore::keptFields)
+                m_filled ^= FieldStore::bit(at);
         }
         current.assign(text);
-        m_fields[index(field)].read = false;
+        if (at < FieldStore::keptFields)
+            m_read &= ~FieldStore::bit(at);
         ++m_writes;
     }
 
@@ -105,51 +100,53 @@ public:
     bool allGroupsDone() const { return m_openGroups == 0; }
 
     // Formulas read the same few sources in rule after rule and pass after pass, so each text
-    // goes through the strict conversion once until it is written. Ids here come from formulas,
-    // which were not checked, so they are checked on every read.
+    // goes through the strict conversion once until it is written; the store keeps the reading.
+    // Ids here come from formulas, which were not checked, so they are checked on every read.
     Num number(FieldId field) const
     {
-        if (static_cast<std::make_unsigned_t<FieldId>>(field) >= m_size)
+        const std::size_t at = index(field);
+        if (at >= m_size)
             m_store.check(field);
-        FieldState &state = m_fields[index(field)];
-        if (!state.read)
-            readNumber(field, state);
-        return state.number;
+        if (at >= FieldStore::keptFields)
+            return strictNumber(text(field));
+        const std::uint64_t bit = FieldStore::bit(at);
+        if (!(m_read & bit))
+            readNumber(at);
+        return m_valid & bit ? Num(m_numbers[at]) : Num::failure(NotANumber);
     }
 
 private:
-    static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
-
-    struct FieldState {
-        Num number = Num::failure(NotANumber); // the strict reading of the text, once read is set
-        bool read = false;
-    };
-
-    [[gnu::noinline]] void readNumber(FieldId field, FieldState &state) const
+    static std::size_t index(FieldId field)
     {
-        state.number = strictNumber(text(field));
-        state.read = true;
+        return static_cast<std::make_unsigned_t<FieldId>>(field);
+    }
+
+    [[gnu::noinline]] void readNumber(std::size_t at) const
+    {
+        const Num number = strictNumber(m_texts[at]);
+        const std::uint64_t bit = FieldStore::bit(at);
+        m_numbers[at] = number.value();
+        m_read |= bit;
+        m_valid = number.ok() ? m_valid | bit : m_valid & ~bit;
     }
 
     FieldStore &m_store;
     std::string *m_texts; // the store's, which a solve never resizes
     std::size_t m_size;
-    mutable SolveTable<FieldState, 48> m_fields;
     const FieldId *m_groupTargets; // the prepared list's, by group
     const int *m_groupsFilling;    // the prepared list's, by field
     int m_openGroups = 0;          // groups not done
     std::size_t m_writes = 0;
+    // The store's kept readings and which fields are filled, given back when the solve ends.
+    double *m_numbers;
+    mutable std::uint64_t m_read;
+    mutable std::uint64_t m_valid;
+    std::uint64_t m_filled;
 };
 
-Values::Values(const PageReadings &readings, const std::vector<Num> &aux)
-    : m_store(readings.store()), m_aux(aux), m_readings(&readings)
-{}
-
-Num Values::operator[](FieldId field) const
+Num Values::read(FieldId field) const
 {
-    if (m_unchecked)
-        return m_unchecked->number(field);
-    return m_readings ? (*m_readings)[field] : strictNumber(m_store.text(field));
+    return m_unchecked ? m_unchecked->number(field) : strictNumber(m_store.text(field));
 }
 
 Num PageReadings::read(FieldId field) const

@@ -4,6 +4,7 @@
 #include "solver/checkednumber.h"
 #include "solver/fieldstore.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,7 +21,7 @@ public:
     // Reading through readings, which convert each text once.
     Values(const PageReadings &readings, const std::vector<Num> &aux);
 
-    Num operator[](FieldId field) const;
+    inline Num operator[](FieldId field) const;
     Num lenient(FieldId field) const;
     // Throws std::out_of_range unless the value is computed by now: a pre-pass rule runs before
     // any, and a value's definition before itself and the values after it.
@@ -32,6 +33,8 @@ public:
     }
 
 private:
+    // The solve's reading, or the strict conversion of a store read directly.
+    Num read(FieldId field) const;
     [[noreturn]] void throwAuxOutOfRange(int index) const;
 
     // The solve's view, which reads each text through the strict conversion only once.
@@ -46,24 +49,29 @@ private:
     const PageReadings *m_readings = nullptr;
 };
 
-// The strict readings of a page's texts, each converted on its first read: a check evaluates
-// rule after rule on the same few sources, and the conversion is most of what a rule costs.
-// The page must not change while its readings are used.
+// The strict readings of a page's texts, each converted on its first read unless a solve kept
+// its reading: a check evaluates rule after rule on the same few sources, and the conversion is
+// most of what a rule costs. The page must not change while its readings are used.
 class PageReadings {
 public:
-    explicit PageReadings(const FieldStore &store) : m_store(store) {}
+    explicit PageReadings(const FieldStore &store)
+        : m_store(store), m_kept(std::min(store.size(), FieldStore::keptFields))
+    {}
 
     const FieldStore &store() const { return m_store; }
     // Throws std::out_of_range, as the store does, for a field it lacks.
     Num operator[](FieldId field) const
     {
+        // A negative id is taken as a large index, which read refuses as the store does.
         const auto index = static_cast<std::size_t>(field);
-        if (field < 0 || index >= m_store.size() || index >= cached)
+        if (index >= m_kept)
             return read(field);
         const std::uint64_t bit = std::uint64_t(1) << index;
+        if (m_store.m_read & bit)
+            return m_store.m_valid & bit ? Num(m_store.m_numbers[index]) : Num::failure(NotANumber);
         if (!(m_read & bit)) {
             const Num number = read(field);
-            m_numbers[index] = number.ok() ? number.value() : 0;
+            m_numbers[index] = number.value();
             m_valid |= number.ok() ? bit : 0;
             m_read |= bit;
         }
@@ -71,13 +79,25 @@ public:
     }
 
 private:
-    static constexpr std::size_t cached = 64;
     Num read(FieldId field) const;
 
     const FieldStore &m_store;
-    mutable double m_numbers[cached];
+    std::size_t m_kept; // the fields read through the kept readings
+    // The readings of texts the solve did not keep, by index.
+    mutable double m_numbers[FieldStore::keptFields];
     mutable std::uint64_t m_read = 0;
     mutable std::uint64_t m_valid = 0;
 };
+
+// A check reads through its readings, inline: it evaluates few rules, and the call would cost
+// as much as a read that the solve kept.
+inline Values::Values(const PageReadings &readings, const std::vector<Num> &aux)
+    : m_store(readings.store()), m_aux(aux), m_readings(&readings)
+{}
+
+inline Num Values::operator[](FieldId field) const
+{
+    return m_readings ? (*m_readings)[field] : read(field);
+}
 
 } // namespace zorvik
