@@ -336,21 +336,20 @@ private:
     // as typed.
     void appendInOrder(std::string &out, const std::string *kept, const FieldStore &store,
                        NumberCells &numbers, std::vector<const std::string *> &cells,
-                       std::vector<std::size_t> &commaAt) const
+                       std::vector<CellForm> &forms) const
     {
-        const std::span<const std::size_t> commas = numbers.decimalCommas(store);
+        const std::span<const CellForm> fieldForms = numbers.cellForms(store);
         cells.clear();
-        commaAt.clear();
+        forms.clear();
         for (const long column : m_order) {
             const bool isKept = column < 0;
             const auto index = isKept ? keptIndex(column) : static_cast<std::size_t>(column);
             const auto field = static_cast<FieldId>(index);
             const std::string *typed = isKept ? nullptr : numbers.typedText(store, field);
             cells.push_back(isKept ? &kept[index] : typed ? typed : &store.text(field));
-            commaAt.push_back(isKept || typed || commas.empty() ? std::string::npos
-                                                                : commas[index]);
+            forms.push_back(isKept || typed ? CellForm{} : fieldForms[index]);
         }
-        appendCsvRow(out, cells, m_separator, commaAt);
+        appendCsvRow(out, cells, m_separator, forms);
     }
 
     bool takeRow(const CsvRecord &record)
@@ -445,7 +444,7 @@ private:
             NumberCells cells = m_baseCells;
             FieldStore store = m_base;
             std::vector<const std::string *> ordered;
-            std::vector<std::size_t> orderedCommas;
+            std::vector<CellForm> orderedForms;
             const std::size_t width = m_header.width();
             const std::size_t keptCount = m_header.keptColumns.size();
             for (; row < batch.rows; ++row) {
@@ -478,10 +477,10 @@ private:
                 }
                 warnOfDisagreements(batch, row, store, disagreements);
                 if (m_options.inputColumns || cells.anyRetyped())
-                    appendInOrder(batch.output, rowCells, store, cells, ordered, orderedCommas);
+                    appendInOrder(batch.output, rowCells, store, cells, ordered, orderedForms);
                 else
                     appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(),
-                                 m_separator, cells.decimalCommas(store));
+                                 m_separator, cells.cellForms(store));
                 batch.rowEnds.push_back(batch.output.size());
                 whole = batch.output.size();
             }

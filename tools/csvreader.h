@@ -61,9 +61,16 @@ public:
 private:
     bool feedAfterMark(std::string_view bytes);
     bool parse(std::string_view bytes);
+    bool parseWithLibcsv(std::string_view bytes);
+    std::size_t takePlainLines(std::string_view bytes);
     static void cellEnded(void *data, std::size_t size, void *self);
     static void recordEnded(int terminator, void *self);
-    void takeCell(std::string_view cell);
+    // plainAscii: the cell is of a line without quotes and holds only ASCII, so it has no line
+    // ends and is UTF-8.
+    void takeCellCaught(std::string_view cell, bool plainAscii = false);
+    void takeRecordEndCaught(int terminator);
+    void takeCell(std::string_view cell, bool plainAscii);
+    void storeCell(std::string_view cell);
     void takeRecordEnd(int terminator);
     void stopUnsolved(const char *what) noexcept;
     void endRecord();
@@ -81,6 +88,9 @@ private:
     bool m_atStart = true;
     bool m_stopped = false;
     bool m_unsolved = false;
+    // Whether libcsv is between records, where a line without quotes can be read without it.
+    bool m_atRecordStart = true;
+    long m_recordEnds = 0; // reported by libcsv or for it
     std::string m_bomPrefix;
     char m_separator;
     std::string m_firstLine; // bytes held back while the separator is detected
@@ -88,15 +98,23 @@ private:
     std::optional<CsvFault> m_fault;
 };
 
+// What the writing of a cell needs to know besides its bytes.
+struct CellForm {
+    std::size_t commaAt = std::string::npos; // a byte written as a comma (a decimal point)
+    // Whether the cell is known to hold no separator, quote or line break (a number text), so
+    // that its bytes need no look for them.
+    bool plain = false;
+};
+
 // Appends the cells of lead, then those of cells, as one row of RFC 4180 and a line end,
 // separated by separator: a cell goes in quotes, with its quotes doubled, only when it holds the
-// separator, a quote or a line break. commaAt, when not empty, has for each of cells the position
-// of a byte written as a comma instead (a decimal point), or npos.
+// separator, a quote or a line break, or a comma written for a point where commas separate.
+// forms, when not empty, has a form for each of cells.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
                   std::span<const std::string> cells, char separator,
-                  std::span<const std::size_t> commaAt = {});
+                  std::span<const CellForm> forms = {});
 // The same for cells in the order given.
 void appendCsvRow(std::string &out, std::span<const std::string *const> cells, char separator,
-                  std::span<const std::size_t> commaAt = {});
+                  std::span<const CellForm> forms = {});
 
 } // namespace zorvik

@@ -219,39 +219,45 @@ const std::string *NumberCells::typedText(const FieldStore &store, FieldId field
 
 void NumberCells::beforeSolve(const FieldStore &store)
 {
-    if (!m_decimalComma || !m_solveWritesNumbers)
+    if (!m_solveWritesNumbers)
         return;
-    m_blank.resize(store.size());
-    for (std::size_t i = 0; i < store.size(); ++i)
-        m_blank[i] = store.isBlank(static_cast<FieldId>(i));
+    const std::vector<std::string> &texts = store.texts();
+    m_blank.resize(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        m_blank[i] = texts[i].empty();
 }
 
-std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
+std::span<const CellForm> NumberCells::cellForms(const FieldStore &store)
 {
-    if (!m_decimalComma)
-        return {};
-    const bool known = m_solveWritesNumbers && m_blank.size() == store.size();
-    m_commas.assign(store.size(), std::string::npos);
-    for (std::size_t i = 0; i < store.size(); ++i) {
-        const std::string &text = store.text(static_cast<FieldId>(i));
-        if (text.empty())
-            continue;
-        std::size_t point;
-        if (known && m_blank[i]) {
-            // A result: the solve writes plain decimals only, so the point is all to look for,
+    const std::vector<std::string> &texts = store.texts();
+    const bool known = m_solveWritesNumbers && m_blank.size() == texts.size();
+    m_forms.assign(texts.size(), CellForm{});
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string &text = texts[i];
+        CellForm &form = m_forms[i];
+        std::size_t point = std::string::npos;
+        if (text.empty()) {
+            form.plain = true;
+        } else if (known && m_blank[i]) {
+            // A result: the solve writes number texts only, so the point is all to look for,
             // and checking every byte would cost more than the rest of its writing.
-            point = text.find('.');
+            form.plain = true;
+            if (m_decimalComma)
+                point = text.find('.');
         } else if (isPlainDecimal(text, point)) {
-            if (point != std::string::npos && text[point] != '.')
+            // A comma may be the separator.
+            form.plain = point == std::string::npos || text[point] == '.';
+            if (!form.plain)
                 point = std::string::npos;
-        } else {
+        } else if (m_decimalComma) {
             point = text.find('.');
             if (point != std::string::npos && !strictToNumber(text))
                 point = std::string::npos;
         }
-        m_commas[i] = point;
+        if (m_decimalComma)
+            form.commaAt = point;
     }
-    return m_commas;
+    return m_forms;
 }
 
 void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
