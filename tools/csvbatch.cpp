@@ -270,6 +270,13 @@ private:
             const std::string quoted = quotedText(title);
             m_shownTitles.push_back(quoted == "'" + title + "'" ? title : quoted);
         }
+        std::vector<bool> inHeader(m_list.fields.size(), false);
+        for (const FieldId field : m_header.fields)
+            inHeader[static_cast<std::size_t>(field)] = true;
+        for (std::size_t id = 0; id < inHeader.size(); ++id) {
+            if (!inHeader[id])
+                m_notInHeader.push_back(static_cast<FieldId>(id));
+        }
         m_baseCells = NumberCells(m_decimalComma, m_list.endOfPass.empty());
         setGivenTexts(m_list, m_captions, m_base, m_options.shared, m_baseCells, m_warnings);
 
@@ -448,7 +455,10 @@ private:
             const std::size_t width = m_header.width();
             const std::size_t keptCount = m_header.keptColumns.size();
             for (; row < batch.rows; ++row) {
-                store = m_base;
+                // Each field of the header is set from the row's cells below: only the others
+                // need their base texts back, which spares copying all.
+                for (const FieldId field : m_notInHeader)
+                    store.setText(field, m_base.text(field));
                 const std::string *rowCells = batch.cells.data() + row * width;
                 for (std::size_t i = 0; i < m_header.fields.size(); ++i) {
                     const std::string &text = rowCells[keptCount + i];
@@ -616,6 +626,7 @@ private:
     std::vector<long> m_order; // the output's columns: a field by its id, kept column k as -k-1
     std::vector<const std::string *> m_fieldTitle; // by field, its input title or null
     std::vector<std::size_t> m_slots;              // where each header column goes in a row's cells
+    std::vector<FieldId> m_notInHeader;
     char m_separator = ',';
     bool m_headerRead = false;
     bool m_headerWritten = false;
