@@ -6,6 +6,7 @@
 #include "solver/quotedtext.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ostream>
 
 namespace zorvik {
@@ -168,9 +169,11 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
             store.setText(field, text);
             return false;
         }
-        m_scratch.assign(text);
-        m_scratch[at] = '.';
-        store.setText(field, m_scratch);
+        // On the stack: a string's assignment would cost more than the copy.
+        char read[plainDecimalMax];
+        std::memcpy(read, text.data(), text.size());
+        read[at] = '.';
+        store.setText(field, std::string_view(read, text.size()));
         return true;
     }
     store.setText(field, text);
