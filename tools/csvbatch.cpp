@@ -474,7 +474,7 @@ private:
                         ++batch.unshownWarnings;
                 }
                 m_operation.prepareTyped(store);
-                cells.beforeSolve(store);
+                cells.beforeSolve(store, !m_operation.prepare);
                 std::vector<Disagreement> disagreements;
                 for (const std::string &warning :
                      m_materials.solveRow(m_prepared, m_captions, rowCells, store, &m_check.check(),

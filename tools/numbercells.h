@@ -35,7 +35,10 @@ public:
     const std::string *typedText(const FieldStore &store, FieldId field) const;
     bool anyRetyped() const { return m_retypedCount > 0; }
     // Called just before the solve, so that cellForms knows which texts the solve wrote.
-    void beforeSolve(const FieldStore &store);
+    // textsAsSet: whether the texts set gave are still there as it gave them, so that their forms
+    // are known without another look: false when something else may have changed them since,
+    // such as an operation's preparing of the typed page.
+    void beforeSolve(const FieldStore &store, bool textsAsSet);
     // By field, how its text is written: with a decimal comma on, the decimal point of a number
     // as a comma; and whether it is a number text, which needs no quotes. Valid until the next
     // call.
@@ -43,11 +46,16 @@ public:
 
 private:
     void retype(FieldStore &store, FieldId field, std::string_view typed, const std::string &read);
+    void setNumber(FieldStore &store, FieldId field, std::string_view text, std::size_t point);
 
     bool m_decimalComma;
     bool m_solveWritesNumbers;
     std::vector<char> m_blank; // by field, as beforeSolve found it
     std::vector<CellForm> m_forms;
+    // By field, the form of the number text set gave it, where it gave one.
+    std::vector<CellForm> m_setForms;
+    std::vector<char> m_setNumber;
+    bool m_textsAsSet = false;
     // Texts set reads otherwise than as typed, by field: the typed text, written back as it is.
     std::vector<std::string> m_typed;
     std::vector<char> m_retyped;

@@ -483,7 +483,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     }
     SolveRecord record;
     record.keepTexts = request.explain;
-    cells.beforeSolve(store);
+    cells.beforeSolve(store, !operation.prepare);
     std::optional<MaterialSolve> withMaterial;
     if (request.material && materialFields(operation))
         withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),

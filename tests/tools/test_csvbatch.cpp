@@ -462,6 +462,7 @@ struct Spreadsheet {
     std::vector<std::string> kept = {};    // the output's first cells
     std::vector<std::string> warning = {}; // what the one warning line must name; none when empty
     int status = 0;
+    const char *operation = "longitudinal";
 };
 
 void PrintTo(const Spreadsheet &c, std::ostream *os)
@@ -474,7 +475,7 @@ class CsvBatchSpreadsheet : public testing::TestWithParam<Spreadsheet> {};
 TEST_P(CsvBatchSpreadsheet, ReadsAndWritesTheRowAsTheSpreadsheetDoes)
 {
     const Spreadsheet &c = GetParam();
-    std::vector<std::string> args{"longitudinal", "--csv"};
+    std::vector<std::string> args{c.operation, "--csv"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     ToolRun batch = runWithInput(args, c.input);
     EXPECT_EQ(batch.status, c.status) << batch.err;
@@ -482,7 +483,7 @@ TEST_P(CsvBatchSpreadsheet, ReadsAndWritesTheRowAsTheSpreadsheetDoes)
     for (const std::string &word : c.warning)
         EXPECT_NE(batch.err.find(word), std::string::npos) << word << " not in: " << batch.err;
 
-    std::vector<std::string> singleArgs{"longitudinal"};
+    std::vector<std::string> singleArgs{c.operation};
     singleArgs.insert(singleArgs.end(), c.page.begin(), c.page.end());
     std::ostringstream single, err;
     runSolveTool(singleArgs, single, err);
@@ -517,6 +518,17 @@ INSTANTIATE_TEST_SUITE_P(
                     {"txtidiam=50", "txtfeed=2.5E-1"},
                     '\t',
                     true},
+        // Drilling's page is prepared before the solve, which changes a typed hole diameter.
+        Spreadsheet{"PreparedCellKeepsItsDecimalComma",
+                    {},
+                    "txtidiam;txtfdiam;txtfdiam2\n10;22,5;7\n",
+                    {"txtidiam=10", "txtfdiam=22.5", "txtfdiam2=7"},
+                    ';',
+                    true,
+                    {},
+                    {},
+                    0,
+                    "drilling"},
         Spreadsheet{"PointsInASemicolonFile",
                     {},
                     "txtidiam;txtfeed\n50;0.25\n",
