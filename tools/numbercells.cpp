@@ -25,17 +25,20 @@ bool isPlainDecimal(std::string_view text, std::size_t &at)
     at = std::string_view::npos;
     if (text.size() > plainDecimalMax)
         return false;
-    std::size_t digits = 0;
-    for (std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0; i < text.size(); ++i) {
+    // Found in a local, which the compiler keeps in a register, where at could be any byte.
+    std::size_t separator = std::string_view::npos;
+    const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+    for (std::size_t i = first; i < text.size(); ++i) {
         const char c = text[i];
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if ((c == '.' || c == ',') && at == std::string_view::npos)
-            at = i;
-        else
+        if (static_cast<unsigned char>(c - '0') <= 9)
+            continue;
+        if ((c != '.' && c != ',') || separator != std::string_view::npos)
             return false;
+        separator = i;
     }
-    return digits > 0;
+    at = separator;
+    // Every byte after the minus is a digit but the separator.
+    return text.size() - first > (separator != std::string_view::npos ? 1 : 0);
 }
 
 bool readsAsNumber(std::string_view text)
