@@ -243,48 +243,70 @@ void NumberCells::beforeSolve(const FieldStore &store, bool textsAsSet)
         return;
     const std::vector<std::string> &texts = store.texts();
     m_blank.resize(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        m_blank[i] = texts[i].empty();
+    // Through locals: a store through a char pointer could change anything, and every pointer
+    // behind it would be read again for each field.
+    const std::string *text = texts.data();
+    char *blank = m_blank.data();
+    for (std::size_t i = 0, count = texts.size(); i < count; ++i)
+        blank[i] = text[i].empty();
 }
+
+namespace {
+
+// A result: the solve writes number texts only, so the point is all to look for, and checking
+// every byte would cost more than the rest of its writing. It comes early in a number, sooner
+// found by a loop than by a call of memchr.
+CellForm resultForm(const std::string &text, bool decimalComma)
+{
+    CellForm form{std::string::npos, true};
+    if (decimalComma) {
+        const auto point = std::find(text.begin(), text.end(), '.');
+        if (point != text.end())
+            form.commaAt = static_cast<std::size_t>(point - text.begin());
+    }
+    return form;
+}
+
+CellForm textForm(std::string_view text, bool decimalComma)
+{
+    std::size_t point;
+    if (text.empty())
+        return {std::string::npos, true};
+    if (isPlainDecimal(text, point)) {
+        // A comma may be the separator.
+        const bool plain = point == std::string::npos || text[point] == '.';
+        return {decimalComma && plain ? point : std::string::npos, plain};
+    }
+    if (!decimalComma)
+        return {};
+    point = text.find('.');
+    return {point != std::string::npos && strictToNumber(text) ? point : std::string::npos, false};
+}
+
+} // namespace
 
 std::span<const CellForm> NumberCells::cellForms(const FieldStore &store)
 {
     const std::vector<std::string> &texts = store.texts();
-    const bool known = m_solveWritesNumbers && m_blank.size() == texts.size();
+    const std::size_t count = texts.size();
+    const bool known = m_solveWritesNumbers && m_blank.size() == count;
     // A solve that writes numbers writes blank fields only: the others hold what set gave them.
-    const bool asSet = known && m_textsAsSet && m_setNumber.size() == texts.size();
-    m_forms.assign(texts.size(), CellForm{});
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string &text = texts[i];
-        CellForm &form = m_forms[i];
-        std::size_t point = std::string::npos;
-        if (text.empty()) {
-            form.plain = true;
-        } else if (known && m_blank[i]) {
-            // A result: the solve writes number texts only, so the point is all to look for,
-            // and checking every byte would cost more than the rest of its writing. It comes
-            // early in a number, sooner found by a loop than by a call of memchr.
-            form.plain = true;
-            if (m_decimalComma) {
-                const auto found = std::find(text.begin(), text.end(), '.');
-                if (found != text.end())
-                    point = static_cast<std::size_t>(found - text.begin());
-            }
-        } else if (asSet && m_setNumber[i]) {
-            form = m_setForms[i];
-            continue;
-        } else if (isPlainDecimal(text, point)) {
-            // A comma may be the separator.
-            form.plain = point == std::string::npos || text[point] == '.';
-            if (!form.plain)
-                point = std::string::npos;
-        } else if (m_decimalComma) {
-            point = text.find('.');
-            if (point != std::string::npos && !strictToNumber(text))
-                point = std::string::npos;
-        }
-        if (m_decimalComma)
-            form.commaAt = point;
+    const bool asSet = known && m_textsAsSet && m_setNumber.size() == count;
+    m_forms.resize(count);
+    // Through locals, as in beforeSolve.
+    const std::string *text = texts.data();
+    const char *blank = known ? m_blank.data() : nullptr;
+    const char *setNumber = asSet ? m_setNumber.data() : nullptr;
+    const CellForm *setForm = m_setForms.data();
+    CellForm *form = m_forms.data();
+    const bool decimalComma = m_decimalComma;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (blank && blank[i])
+            form[i] = resultForm(text[i], decimalComma);
+        else if (setNumber && setNumber[i])
+            form[i] = setForm[i];
+        else
+            form[i] = textForm(text[i], decimalComma);
     }
     return m_forms;
 }
