@@ -253,7 +253,7 @@ private:
     {
         m_separator = m_reader->separator();
         m_badHeader = readCsvHeader(m_list, m_captions,
-                                    m_materials.headerOptions(*record.cells, record.cellCount).keep,
+                                    m_materials.headerOptions(record.cells, record.cellCount).keep,
                                     m_separator, record, m_header);
         if (m_badHeader)
             return false;
@@ -374,7 +374,7 @@ private:
         }
         for (const std::size_t kept : m_header.unnamed) {
             const std::size_t column = m_header.keptColumns[kept];
-            if (const std::string &cell = (*record.cells)[column]; !cell.empty()) {
+            if (const std::string_view cell = record.cells[column]; !cell.empty()) {
                 m_badRow =
                     CsvFault{record.line, "column " + std::to_string(column + 1) +
                                               " has no name in the header but holds " +
@@ -391,7 +391,7 @@ private:
             batch.lines.resize(batch.rows + 1);
         }
         for (std::size_t column = 0; column < width; ++column)
-            batch.cells[first + m_slots[column]] = (*record.cells)[column];
+            batch.cells[first + m_slots[column]].assign(record.cells[column]);
         batch.lines[batch.rows] = record.line;
         if (++batch.rows == batchRows) {
             m_workers->submit(std::move(m_batch));

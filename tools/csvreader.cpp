@@ -97,7 +97,7 @@ int noSpace(unsigned char)
 
 CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler, char separator)
     : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
-      m_cells(maxCells), m_separator(separator)
+      m_cells(maxCells), m_cellTexts(maxCells), m_separator(separator)
 {
     if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
         throw std::bad_alloc();
@@ -224,10 +224,10 @@ std::size_t CsvReader::takePlainLines(std::string_view bytes)
         if (line.find('"') != std::string_view::npos || line.find('\r') != std::string_view::npos)
             break;
         if (!line.empty()) {
-            const bool ascii = isAscii(line);
+            const CellFrom from = isAscii(line) ? CellFrom::plainAsciiLine : CellFrom::plainLine;
             for (std::size_t start = 0;;) {
                 const std::size_t separator = std::min(line.find(m_separator, start), line.size());
-                takeCellCaught(line.substr(start, separator - start), ascii);
+                takeCellCaught(line.substr(start, separator - start), from);
                 if (separator == line.size())
                     break;
                 start = separator + 1;
@@ -271,7 +271,7 @@ bool CsvReader::finish()
 void CsvReader::cellEnded(void *data, std::size_t size, void *self)
 {
     static_cast<CsvReader *>(self)->takeCellCaught(
-        std::string_view(static_cast<const char *>(data), size));
+        std::string_view(static_cast<const char *>(data), size), CellFrom::libcsv);
 }
 
 void CsvReader::recordEnded(int terminator, void *self)
@@ -279,12 +279,12 @@ void CsvReader::recordEnded(int terminator, void *self)
     static_cast<CsvReader *>(self)->takeRecordEndCaught(terminator);
 }
 
-void CsvReader::takeCellCaught(std::string_view cell, bool plainAscii)
+void CsvReader::takeCellCaught(std::string_view cell, CellFrom from)
 {
     if (m_stopped)
         return;
     try {
-        takeCell(cell, plainAscii);
+        takeCell(cell, from);
     } catch (const std::exception &fault) {
         stopUnsolved(fault.what());
     }
@@ -312,7 +312,7 @@ void CsvReader::stopUnsolved(const char *what) noexcept
     }
 }
 
-void CsvReader::takeCell(std::string_view cell, bool plainAscii)
+void CsvReader::takeCell(std::string_view cell, CellFrom from)
 {
     if (!m_recordStarted) {
         m_recordStarted = true;
@@ -323,8 +323,8 @@ void CsvReader::takeCell(std::string_view cell, bool plainAscii)
         stop(cellTooLong);
         return;
     }
-    if (plainAscii) {
-        storeCell(cell);
+    if (from == CellFrom::plainAsciiLine) {
+        storeCell(cell, from);
         return;
     }
     if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n') | hasByte(word, '\r'); }))
@@ -338,13 +338,16 @@ void CsvReader::takeCell(std::string_view cell, bool plainAscii)
              "or give --encoding windows-1252 or latin1");
         return;
     }
-    storeCell(cell);
+    storeCell(cell, from);
 }
 
-void CsvReader::storeCell(std::string_view cell)
+void CsvReader::storeCell(std::string_view cell, CellFrom from)
 {
-    if (m_cellCount < m_maxCells)
-        m_cells[m_cellCount].assign(cell);
+    if (m_cellCount < m_maxCells) {
+        if (from == CellFrom::libcsv)
+            cell = m_cellTexts[m_cellCount].assign(cell);
+        m_cells[m_cellCount] = cell;
+    }
     ++m_cellCount;
 }
 
@@ -359,7 +362,7 @@ void CsvReader::takeRecordEnd(int terminator)
         // Reported only because every line end is: a line with nothing on it.
         m_recordLine = m_line;
         if (m_maxCells > 0)
-            m_cells[0].clear();
+            m_cells[0] = {};
         m_cellCount = 1;
     }
     endRecord();
@@ -368,7 +371,7 @@ void CsvReader::takeRecordEnd(int terminator)
 
 void CsvReader::endRecord()
 {
-    CsvRecord record{m_recordLine, m_cellCount, &m_cells};
+    CsvRecord record{m_recordLine, m_cellCount, m_cells};
     m_recordStarted = false;
     m_cellCount = 0;
     if (!m_handler(record))

@@ -15,11 +15,11 @@ struct csv_parser;
 namespace zorvik {
 
 // One record of the input: its cells exactly as written (quotes undone, nothing trimmed) and the
-// line it starts on, counting from 1.
+// line it starts on, counting from 1. Valid while the handler that is given it runs.
 struct CsvRecord {
     long line = 0;
-    std::size_t cellCount = 0;             // every cell of the record
-    const std::vector<std::string> *cells; // the first min(cellCount, maxCells) of them
+    std::size_t cellCount = 0;               // every cell of the record
+    std::span<const std::string_view> cells; // maxCells, the first min(cellCount, maxCells) its
 };
 
 struct CsvFault {
@@ -65,12 +65,14 @@ private:
     std::size_t takePlainLines(std::string_view bytes);
     static void cellEnded(void *data, std::size_t size, void *self);
     static void recordEnded(int terminator, void *self);
-    // plainAscii: the cell is of a line without quotes and holds only ASCII, so it has no line
-    // ends and is UTF-8.
-    void takeCellCaught(std::string_view cell, bool plainAscii = false);
+    // Where a cell comes from: libcsv's buffer, which the next cell reuses, or a line without
+    // quotes in the piece being read, which stays while its record is handled; such a line
+    // that holds only ASCII has no line ends in its cells and is UTF-8.
+    enum class CellFrom { libcsv, plainLine, plainAsciiLine };
+    void takeCellCaught(std::string_view cell, CellFrom from);
     void takeRecordEndCaught(int terminator);
-    void takeCell(std::string_view cell, bool plainAscii);
-    void storeCell(std::string_view cell);
+    void takeCell(std::string_view cell, CellFrom from);
+    void storeCell(std::string_view cell, CellFrom from);
     void takeRecordEnd(int terminator);
     void stopUnsolved(const char *what) noexcept;
     void endRecord();
@@ -79,7 +81,8 @@ private:
     std::unique_ptr<csv_parser> m_parser;
     std::size_t m_maxCells;
     RecordHandler m_handler;
-    std::vector<std::string> m_cells;
+    std::vector<std::string_view> m_cells;
+    std::vector<std::string> m_cellTexts; // the cells m_cells shows that libcsv gave
     std::size_t m_cellCount = 0;
     long m_line = 1;       // the line the next byte is on
     long m_recordLine = 1; // the line the record being read started on

@@ -37,7 +37,7 @@ Table readBack(const std::string &text, char separator = ',')
     CsvReader reader(
         64,
         [&](const CsvRecord &record) {
-            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            table.emplace_back(record.cells.begin(), record.cells.begin() + record.cellCount);
             return true;
         },
         separator);
@@ -184,7 +184,7 @@ TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
 
                 std::vector<std::pair<std::size_t, std::string>> records;
                 CsvReader reader(1, [&](const CsvRecord &record) {
-                    records.emplace_back(record.line, (*record.cells)[0]);
+                    records.emplace_back(record.line, record.cells[0]);
                     return true;
                 });
                 bool read = reader.feed("h\n" + written + "\nend\n") && reader.finish();
@@ -781,7 +781,7 @@ TEST(CsvBatch, ReadsTheInputInAnyPieces)
     for (std::size_t piece : {std::size_t(1), std::size_t(2), std::size_t(5), input.size()}) {
         Table table;
         CsvReader reader(8, [&](const CsvRecord &record) {
-            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            table.emplace_back(record.cells.begin(), record.cells.begin() + record.cellCount);
             return true;
         });
         for (std::size_t at = 0; at < input.size(); at += piece)
