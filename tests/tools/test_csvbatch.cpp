@@ -776,12 +776,17 @@ TEST(CsvBatch, SharedTextsComeBeforeEachRowsCellsAfterTheDefaults)
 
 TEST(CsvBatch, ReadsTheInputInAnyPieces)
 {
-    std::string input = "\xEF\xBB\xBFtxtidiam,txtlen\r\n\"1,\"\"5\",2\r\n3,\"4\r\n\"\r\n";
+    // A piece that holds whole lines without quotes is read apart from libcsv, one that cuts
+    // them through it: each line takes both ways at some piece size.
+    std::string input = "\xEF\xBB\xBFtxtidiam,txtlen\r\n\"1,\"\"5\",2\r\n3,\"4\r\n\"\r\n5,6\n\n"
+                        "7,\xC3\x98\r,8\r\n9,\"x\ny\"\n10,11";
     std::vector<Table> tables;
     for (std::size_t piece : {std::size_t(1), std::size_t(2), std::size_t(5), input.size()}) {
         Table table;
         CsvReader reader(8, [&](const CsvRecord &record) {
-            table.emplace_back(record.cells.begin(), record.cells.begin() + record.cellCount);
+            table.emplace_back(1, std::to_string(record.line));
+            table.back().insert(table.back().end(), record.cells.begin(),
+                                record.cells.begin() + record.cellCount);
             return true;
         });
         for (std::size_t at = 0; at < input.size(); at += piece)
@@ -789,7 +794,15 @@ TEST(CsvBatch, ReadsTheInputInAnyPieces)
         ASSERT_TRUE(reader.finish());
         tables.push_back(table);
     }
-    EXPECT_EQ(tables[0], (Table{{"txtidiam", "txtlen"}, {"1,\"5", "2"}, {"3", "4\r\n"}}));
+    EXPECT_EQ(tables[0], (Table{{"1", "txtidiam", "txtlen"},
+                                {"2", "1,\"5", "2"},
+                                {"3", "3", "4\r\n"},
+                                {"5", "5", "6"},
+                                {"6", ""},
+                                {"7", "7", "\xC3\x98"},
+                                {"8", "", "8"},
+                                {"9", "9", "x\ny"},
+                                {"11", "10", "11"}}));
     for (const Table &table : tables)
         EXPECT_EQ(table, tables[0]);
 }
