@@ -2,6 +2,7 @@
 #include "tools/csvreader.h"
 
 #include "solver/quotedtext.h"
+#include "tools/bytecopy.h"
 
 #include <csv.h>
 
@@ -392,21 +393,6 @@ bool needsQuotes(std::string_view cell, char separator)
         return hasByte(word, static_cast<unsigned char>(separator)) | hasByte(word, '"') |
                hasByte(word, '\r') | hasByte(word, '\n');
     });
-}
-
-// Copies size bytes from in to out. Cells are mostly numbers of a dozen bytes or so, which two
-// overlapping copies of a fixed size take for less than a call of memcpy.
-void copyBytes(char *out, const char *in, std::size_t size)
-{
-    if (size >= 8 && size <= 16) {
-        std::memcpy(out, in, 8);
-        std::memcpy(out + size - 8, in + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
-        std::memcpy(out, in, 4);
-        std::memcpy(out + size - 4, in + size - 4, 4);
-    } else if (size > 0) {
-        std::memcpy(out, in, size);
-    }
 }
 
 // Writes the cell at out, which has room for it quoted with every byte doubled; returns the end.

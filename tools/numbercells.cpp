@@ -4,9 +4,9 @@
 #include "solver/conversions.h"
 #include "solver/nonnumber.h"
 #include "solver/quotedtext.h"
+#include "tools/bytecopy.h"
 
 #include <algorithm>
-#include <cstring>
 #include <ostream>
 
 namespace zorvik {
@@ -177,7 +177,7 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
         }
         // On the stack: a string's assignment would cost more than the copy.
         char read[plainDecimalMax];
-        std::memcpy(read, text.data(), text.size());
+        copyBytes(read, text.data(), text.size());
         read[at] = '.';
         setNumber(store, field, std::string_view(read, text.size()), at);
         return true;
