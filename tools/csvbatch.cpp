@@ -626,7 +626,7 @@ private:
     std::vector<long> m_order; // the output's columns: a field by its id, kept column k as -k-1
     std::vector<const std::string *> m_fieldTitle; // by field, its input title or null
     std::vector<std::size_t> m_slots;              // where each header column goes in a row's cells
-    std::vector<FieldId> m_notInHeader;
+    std::vector<FieldId> m_notInHeader;            // the fields no header column sets
     char m_separator = ',';
     bool m_headerRead = false;
     bool m_headerWritten = false;

@@ -18,8 +18,9 @@ namespace zorvik {
 // line it starts on, counting from 1. Valid while the handler that is given it runs.
 struct CsvRecord {
     long line = 0;
-    std::size_t cellCount = 0;               // every cell of the record
-    std::span<const std::string_view> cells; // maxCells, the first min(cellCount, maxCells) its
+    std::size_t cellCount = 0; // every cell of the record
+    // maxCells views, of which the first min(cellCount, maxCells) are the record's cells.
+    std::span<const std::string_view> cells;
 };
 
 struct CsvFault {
