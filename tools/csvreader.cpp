@@ -225,10 +225,19 @@ std::size_t CsvReader::takePlainLines(std::string_view bytes)
         if (line.find('"') != std::string_view::npos || line.find('\r') != std::string_view::npos)
             break;
         if (!line.empty()) {
-            const CellFrom from = isAscii(line) ? CellFrom::plainAsciiLine : CellFrom::plainLine;
+            // The cells of an ASCII line no longer than a cell may be have no line ends, are
+            // UTF-8 and not too long: they need none of takeCell's checks, and a view of them
+            // throws nothing.
+            const bool checked = line.size() > maxCellBytes || !isAscii(line);
             for (std::size_t start = 0;;) {
                 const std::size_t separator = std::min(line.find(m_separator, start), line.size());
-                takeCellCaught(line.substr(start, separator - start), from);
+                const std::string_view cell = line.substr(start, separator - start);
+                if (checked) {
+                    takeCellCaught(cell, CellFrom::plainLine);
+                } else {
+                    beginCell();
+                    storeCell(cell, CellFrom::plainLine);
+                }
                 if (separator == line.size())
                     break;
                 start = separator + 1;
@@ -313,19 +322,20 @@ void CsvReader::stopUnsolved(const char *what) noexcept
     }
 }
 
-void CsvReader::takeCell(std::string_view cell, CellFrom from)
+void CsvReader::beginCell()
 {
     if (!m_recordStarted) {
         m_recordStarted = true;
         m_recordLine = m_line;
     }
     m_afterCarriageReturn = false;
+}
+
+void CsvReader::takeCell(std::string_view cell, CellFrom from)
+{
+    beginCell();
     if (cell.size() > maxCellBytes) {
         stop(cellTooLong);
-        return;
-    }
-    if (from == CellFrom::plainAsciiLine) {
-        storeCell(cell, from);
         return;
     }
     if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n') | hasByte(word, '\r'); }))

@@ -67,11 +67,11 @@ private:
     static void cellEnded(void *data, std::size_t size, void *self);
     static void recordEnded(int terminator, void *self);
     // Where a cell comes from: libcsv's buffer, which the next cell reuses, or a line without
-    // quotes in the piece being read, which stays while its record is handled; such a line
-    // that holds only ASCII has no line ends in its cells and is UTF-8.
-    enum class CellFrom { libcsv, plainLine, plainAsciiLine };
+    // quotes in the piece being read, which stays while its record is handled.
+    enum class CellFrom { libcsv, plainLine };
     void takeCellCaught(std::string_view cell, CellFrom from);
     void takeRecordEndCaught(int terminator);
+    void beginCell();
     void takeCell(std::string_view cell, CellFrom from);
     void storeCell(std::string_view cell, CellFrom from);
     void takeRecordEnd(int terminator);
