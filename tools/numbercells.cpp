@@ -25,7 +25,7 @@ bool isPlainDecimal(std::string_view text, std::size_t &at)
     at = std::string_view::npos;
     if (text.size() > plainDecimalMax)
         return false;
-    // Found in a local, which the compiler keeps in a register, where at could be any byte.
+    // Kept in a local: at, a reference, could be any of the text's bytes, read again for each.
     std::size_t separator = std::string_view::npos;
     const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
     for (std::size_t i = first; i < text.size(); ++i) {
