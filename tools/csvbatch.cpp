@@ -253,7 +253,7 @@ private:
     {
         m_separator = m_reader->separator();
         m_badHeader = readCsvHeader(m_list, m_captions,
-                                    m_materials.headerOptions(*record.cells, record.cellCount).keep,
+                                    m_materials.headerOptions(record.cells, record.cellCount).keep,
                                     m_separator, record, m_header);
         if (m_badHeader)
             return false;
@@ -269,6 +269,13 @@ private:
         for (const std::string &title : m_header.fieldTitles) {
             const std::string quoted = quotedText(title);
             m_shownTitles.push_back(quoted == "'" + title + "'" ? title : quoted);
+        }
+        std::vector<bool> inHeader(m_list.fields.size(), false);
+        for (const FieldId field : m_header.fields)
+            inHeader[static_cast<std::size_t>(field)] = true;
+        for (std::size_t id = 0; id < inHeader.size(); ++id) {
+            if (!inHeader[id])
+                m_notInHeader.push_back(static_cast<FieldId>(id));
         }
         m_baseCells = NumberCells(m_decimalComma, m_list.endOfPass.empty());
         setGivenTexts(m_list, m_captions, m_base, m_options.shared, m_baseCells, m_warnings);
@@ -336,21 +343,20 @@ private:
     // as typed.
     void appendInOrder(std::string &out, const std::string *kept, const FieldStore &store,
                        NumberCells &numbers, std::vector<const std::string *> &cells,
-                       std::vector<std::size_t> &commaAt) const
+                       std::vector<CellForm> &forms) const
     {
-        const std::span<const std::size_t> commas = numbers.decimalCommas(store);
+        const std::span<const CellForm> fieldForms = numbers.cellForms(store);
         cells.clear();
-        commaAt.clear();
+        forms.clear();
         for (const long column : m_order) {
             const bool isKept = column < 0;
             const auto index = isKept ? keptIndex(column) : static_cast<std::size_t>(column);
             const auto field = static_cast<FieldId>(index);
             const std::string *typed = isKept ? nullptr : numbers.typedText(store, field);
             cells.push_back(isKept ? &kept[index] : typed ? typed : &store.text(field));
-            commaAt.push_back(isKept || typed || commas.empty() ? std::string::npos
-                                                                : commas[index]);
+            forms.push_back(isKept || typed ? CellForm{} : fieldForms[index]);
         }
-        appendCsvRow(out, cells, m_separator, commaAt);
+        appendCsvRow(out, cells, m_separator, forms);
     }
 
     bool takeRow(const CsvRecord &record)
@@ -368,7 +374,7 @@ private:
         }
         for (const std::size_t kept : m_header.unnamed) {
             const std::size_t column = m_header.keptColumns[kept];
-            if (const std::string &cell = (*record.cells)[column]; !cell.empty()) {
+            if (const std::string_view cell = record.cells[column]; !cell.empty()) {
                 m_badRow =
                     CsvFault{record.line, "column " + std::to_string(column + 1) +
                                               " has no name in the header but holds " +
@@ -385,7 +391,7 @@ private:
             batch.lines.resize(batch.rows + 1);
         }
         for (std::size_t column = 0; column < width; ++column)
-            batch.cells[first + m_slots[column]] = (*record.cells)[column];
+            batch.cells[first + m_slots[column]].assign(record.cells[column]);
         batch.lines[batch.rows] = record.line;
         if (++batch.rows == batchRows) {
             m_workers->submit(std::move(m_batch));
@@ -445,11 +451,14 @@ private:
             NumberCells cells = m_baseCells;
             FieldStore store = m_base;
             std::vector<const std::string *> ordered;
-            std::vector<std::size_t> orderedCommas;
+            std::vector<CellForm> orderedForms;
             const std::size_t width = m_header.width();
             const std::size_t keptCount = m_header.keptColumns.size();
             for (; row < batch.rows; ++row) {
-                store = m_base;
+                // Each field of the header is set from the row's cells below: only the others
+                // need their base texts back, which spares copying all.
+                for (const FieldId field : m_notInHeader)
+                    store.setText(field, m_base.text(field));
                 const std::string *rowCells = batch.cells.data() + row * width;
                 for (std::size_t i = 0; i < m_header.fields.size(); ++i) {
                     const std::string &text = rowCells[keptCount + i];
@@ -465,7 +474,7 @@ private:
                         ++batch.unshownWarnings;
                 }
                 m_operation.prepareTyped(store);
-                cells.beforeSolve(store);
+                cells.beforeSolve(store, !m_operation.prepare);
                 std::vector<Disagreement> disagreements;
                 for (const std::string &warning :
                      m_materials.solveRow(m_prepared, m_captions, rowCells, store, &m_check.check(),
@@ -478,10 +487,10 @@ private:
                 }
                 warnOfDisagreements(batch, row, store, disagreements);
                 if (m_options.inputColumns || cells.anyRetyped())
-                    appendInOrder(batch.output, rowCells, store, cells, ordered, orderedCommas);
+                    appendInOrder(batch.output, rowCells, store, cells, ordered, orderedForms);
                 else
                     appendCsvRow(batch.output, std::span(rowCells, keptCount), store.texts(),
-                                 m_separator, cells.decimalCommas(store));
+                                 m_separator, cells.cellForms(store));
                 batch.rowEnds.push_back(batch.output.size());
                 whole = batch.output.size();
             }
@@ -617,6 +626,7 @@ private:
     std::vector<long> m_order; // the output's columns: a field by its id, kept column k as -k-1
     std::vector<const std::string *> m_fieldTitle; // by field, its input title or null
     std::vector<std::size_t> m_slots;              // where each header column goes in a row's cells
+    std::vector<FieldId> m_notInHeader;            // the fields no header column sets
     char m_separator = ',';
     bool m_headerRead = false;
     bool m_headerWritten = false;

@@ -133,13 +133,13 @@ std::optional<std::string> readCsvHeader(const RelationList &list, const Caption
             return "--keep " + quotedText(name) +
                    " names a field; only columns that are no fields are kept";
     }
-    if (record.cellCount > record.cells->size())
+    if (record.cellCount > record.cells.size())
         return "the header has " + std::to_string(record.cellCount) +
                " columns, more than the fields and kept columns together";
     std::vector<bool> named(list.fields.size(), false);
     std::vector<bool> kept(keep.size(), false);
     for (std::size_t column = 0; column < record.cellCount; ++column) {
-        const std::string &title = (*record.cells)[column];
+        const std::string_view title = record.cells[column];
         auto keepAt = std::find(keep.begin(), keep.end(), title);
         if (keepAt != keep.end() || title.empty()) {
             if (title.empty()) {
@@ -151,7 +151,7 @@ std::optional<std::string> readCsvHeader(const RelationList &list, const Caption
                 kept[index] = true;
             }
             header.keptColumns.push_back(column);
-            header.keptTitles.push_back(title);
+            header.keptTitles.emplace_back(title);
             continue;
         }
         FieldId field = headerField(list, captions, title, error);
@@ -165,7 +165,7 @@ std::optional<std::string> readCsvHeader(const RelationList &list, const Caption
         named[static_cast<std::size_t>(field)] = true;
         header.fieldColumns.push_back(column);
         header.fields.push_back(field);
-        header.fieldTitles.push_back(title);
+        header.fieldTitles.emplace_back(title);
     }
     if (header.unnamed.size() == header.keptColumns.size() && header.fields.empty())
         return "the header line names no column";

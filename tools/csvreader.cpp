@@ -2,6 +2,7 @@
 #include "tools/csvreader.h"
 
 #include "solver/quotedtext.h"
+#include "tools/bytecopy.h"
 
 #include <csv.h>
 
@@ -97,7 +98,7 @@ int noSpace(unsigned char)
 
 CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler, char separator)
     : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
-      m_cells(maxCells), m_separator(separator)
+      m_cells(maxCells), m_cellTexts(maxCells), m_separator(separator)
 {
     if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
         throw std::bad_alloc();
@@ -158,6 +159,42 @@ bool CsvReader::feedAfterMark(std::string_view bytes)
 
 bool CsvReader::parse(std::string_view bytes)
 {
+    while (!bytes.empty()) {
+        if (m_atRecordStart)
+            bytes.remove_prefix(takePlainLines(bytes));
+        if (m_stopped)
+            return false;
+        // What the lines without quotes left, libcsv reads a line at a time: a line with a
+        // quote, or the start of one the piece does not finish.
+        const std::size_t lineEnd = bytes.find('\n');
+        if (lineEnd == std::string_view::npos) {
+            m_atRecordStart = false;
+            if (!parseWithLibcsv(bytes))
+                return false;
+            break;
+        }
+        // The line end alone shows whether libcsv is between records after it: only outside
+        // quotes does it end one.
+        const long recordEnds = m_recordEnds;
+        if (!parseWithLibcsv(bytes.substr(0, lineEnd)) ||
+            !parseWithLibcsv(bytes.substr(lineEnd, 1)))
+            return false;
+        m_atRecordStart = m_recordEnds > recordEnds;
+        bytes.remove_prefix(lineEnd + 1);
+    }
+    // A cell still open at the end of the piece is refused as soon as it is too long, so that
+    // a runaway quote does not hold the rest of the input; a finished one is checked as it ends.
+    if (m_parser->entry_pos > maxCellBytes) {
+        stop(cellTooLong);
+        return false;
+    }
+    return true;
+}
+
+bool CsvReader::parseWithLibcsv(std::string_view bytes)
+{
+    if (bytes.empty())
+        return true;
     std::size_t parsed =
         csv_parse(m_parser.get(), bytes.data(), bytes.size(), cellEnded, recordEnded, this);
     if (m_stopped)
@@ -167,13 +204,51 @@ bool CsvReader::parse(std::string_view bytes)
                                                      : "a cell too long to read");
         return false;
     }
-    // A cell still open at the end of the piece is refused as soon as it is too long, so that
-    // a runaway quote does not hold the rest of the input; a finished one is checked as it ends.
-    if (m_parser->entry_pos > maxCellBytes) {
-        stop(cellTooLong);
-        return false;
-    }
     return true;
+}
+
+// Nearly every line of a batch holds no quote. Such a line needs none of libcsv's states: its
+// cells are the bytes between its separators, and each line end (LF, CR, CRLF) ends a record as
+// libcsv reports it, a CRLF as a CR and an empty LF. Taking them here costs a fraction of
+// libcsv's byte-by-byte reading.
+std::size_t CsvReader::takePlainLines(std::string_view bytes)
+{
+    std::size_t taken = 0;
+    while (!m_stopped) {
+        const std::size_t end = bytes.find('\n', taken);
+        if (end == std::string_view::npos)
+            break;
+        std::string_view line = bytes.substr(taken, end - taken);
+        const bool crlf = !line.empty() && line.back() == '\r';
+        if (crlf)
+            line.remove_suffix(1);
+        if (line.find('"') != std::string_view::npos || line.find('\r') != std::string_view::npos)
+            break;
+        if (!line.empty()) {
+            // The cells of an ASCII line no longer than a cell may be have no line ends, are
+            // UTF-8 and not too long: they need none of takeCell's checks, and a view of them
+            // throws nothing.
+            const bool checked = line.size() > maxCellBytes || !isAscii(line);
+            for (std::size_t start = 0;;) {
+                const std::size_t separator = std::min(line.find(m_separator, start), line.size());
+                const std::string_view cell = line.substr(start, separator - start);
+                if (checked) {
+                    takeCellCaught(cell, CellFrom::plainLine);
+                } else {
+                    beginCell();
+                    storeCell(cell, CellFrom::plainLine);
+                }
+                if (separator == line.size())
+                    break;
+                start = separator + 1;
+            }
+        }
+        if (crlf)
+            takeRecordEndCaught(CSV_CR);
+        takeRecordEndCaught(CSV_LF);
+        taken = end + 1;
+    }
+    return taken;
 }
 
 bool CsvReader::finish()
@@ -205,25 +280,35 @@ bool CsvReader::finish()
 // throws here is an allocation, for a cell or in the handler; the row then cannot be solved.
 void CsvReader::cellEnded(void *data, std::size_t size, void *self)
 {
-    auto *reader = static_cast<CsvReader *>(self);
-    if (reader->m_stopped)
-        return;
-    try {
-        reader->takeCell(std::string_view(static_cast<const char *>(data), size));
-    } catch (const std::exception &fault) {
-        reader->stopUnsolved(fault.what());
-    }
+    static_cast<CsvReader *>(self)->takeCellCaught(
+        std::string_view(static_cast<const char *>(data), size), CellFrom::libcsv);
 }
 
 void CsvReader::recordEnded(int terminator, void *self)
 {
-    auto *reader = static_cast<CsvReader *>(self);
-    if (reader->m_stopped)
+    static_cast<CsvReader *>(self)->takeRecordEndCaught(terminator);
+}
+
+void CsvReader::takeCellCaught(std::string_view cell, CellFrom from)
+{
+    if (m_stopped)
         return;
     try {
-        reader->takeRecordEnd(terminator);
+        takeCell(cell, from);
     } catch (const std::exception &fault) {
-        reader->stopUnsolved(fault.what());
+        stopUnsolved(fault.what());
+    }
+}
+
+void CsvReader::takeRecordEndCaught(int terminator)
+{
+    ++m_recordEnds;
+    if (m_stopped)
+        return;
+    try {
+        takeRecordEnd(terminator);
+    } catch (const std::exception &fault) {
+        stopUnsolved(fault.what());
     }
 }
 
@@ -237,13 +322,18 @@ void CsvReader::stopUnsolved(const char *what) noexcept
     }
 }
 
-void CsvReader::takeCell(std::string_view cell)
+void CsvReader::beginCell()
 {
     if (!m_recordStarted) {
         m_recordStarted = true;
         m_recordLine = m_line;
     }
     m_afterCarriageReturn = false;
+}
+
+void CsvReader::takeCell(std::string_view cell, CellFrom from)
+{
+    beginCell();
     if (cell.size() > maxCellBytes) {
         stop(cellTooLong);
         return;
@@ -259,8 +349,16 @@ void CsvReader::takeCell(std::string_view cell)
              "or give --encoding windows-1252 or latin1");
         return;
     }
-    if (m_cellCount < m_maxCells)
-        m_cells[m_cellCount].assign(cell);
+    storeCell(cell, from);
+}
+
+void CsvReader::storeCell(std::string_view cell, CellFrom from)
+{
+    if (m_cellCount < m_maxCells) {
+        if (from == CellFrom::libcsv)
+            cell = m_cellTexts[m_cellCount].assign(cell);
+        m_cells[m_cellCount] = cell;
+    }
     ++m_cellCount;
 }
 
@@ -275,7 +373,7 @@ void CsvReader::takeRecordEnd(int terminator)
         // Reported only because every line end is: a line with nothing on it.
         m_recordLine = m_line;
         if (m_maxCells > 0)
-            m_cells[0].clear();
+            m_cells[0] = {};
         m_cellCount = 1;
     }
     endRecord();
@@ -284,7 +382,7 @@ void CsvReader::takeRecordEnd(int terminator)
 
 void CsvReader::endRecord()
 {
-    CsvRecord record{m_recordLine, m_cellCount, &m_cells};
+    CsvRecord record{m_recordLine, m_cellCount, m_cells};
     m_recordStarted = false;
     m_cellCount = 0;
     if (!m_handler(record))
@@ -307,24 +405,21 @@ bool needsQuotes(std::string_view cell, char separator)
     });
 }
 
-// Writes the cell at out, which has room for it quoted with every byte doubled, with the byte at
-// commaAt (unless npos) as a comma; returns the end.
-char *writeCell(char *out, std::string_view cell, char separator,
-                std::size_t commaAt = std::string_view::npos)
+// Writes the cell at out, which has room for it quoted with every byte doubled; returns the end.
+char *writeCell(char *out, std::string_view cell, char separator, CellForm form = {})
 {
-    const bool comma = commaAt != std::string_view::npos;
-    if (!needsQuotes(cell, separator) && !(comma && separator == ',')) {
-        if (!cell.empty())
-            std::memcpy(out, cell.data(), cell.size());
+    const bool comma = form.commaAt != std::string_view::npos;
+    if (!(comma && separator == ',') && (form.plain || !needsQuotes(cell, separator))) {
+        copyBytes(out, cell.data(), cell.size());
         if (comma)
-            out[commaAt] = ',';
+            out[form.commaAt] = ',';
         return out + cell.size();
     }
     *out++ = '"';
     for (std::size_t i = 0; i < cell.size(); ++i) {
         if (cell[i] == '"')
             *out++ = '"';
-        *out++ = comma && i == commaAt ? ',' : cell[i];
+        *out++ = comma && i == form.commaAt ? ',' : cell[i];
     }
     *out++ = '"';
     return out;
@@ -342,7 +437,7 @@ std::size_t mostWritten(std::string_view cell)
 // the room per row instead of one per cell and separator.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
                   std::span<const std::string> cells, char separator,
-                  std::span<const std::size_t> commaAt)
+                  std::span<const CellForm> forms)
 {
     std::size_t most = lead.size() + cells.size() + 1;
     for (const std::string &cell : lead)
@@ -360,15 +455,14 @@ void appendCsvRow(std::string &out, std::span<const std::string> lead,
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0 || !lead.empty())
             *at++ = separator;
-        at = writeCell(at, cells[i], separator,
-                       commaAt.empty() ? std::string_view::npos : commaAt[i]);
+        at = writeCell(at, cells[i], separator, forms.empty() ? CellForm{} : forms[i]);
     }
     *at++ = '\n';
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 void appendCsvRow(std::string &out, std::span<const std::string *const> cells, char separator,
-                  std::span<const std::size_t> commaAt)
+                  std::span<const CellForm> forms)
 {
     std::size_t most = cells.size() + 1;
     for (const std::string *cell : cells)
@@ -379,8 +473,7 @@ void appendCsvRow(std::string &out, std::span<const std::string *const> cells, c
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0)
             *at++ = separator;
-        at = writeCell(at, *cells[i], separator,
-                       commaAt.empty() ? std::string_view::npos : commaAt[i]);
+        at = writeCell(at, *cells[i], separator, forms.empty() ? CellForm{} : forms[i]);
     }
     *at++ = '\n';
     out.resize(static_cast<std::size_t>(at - out.data()));

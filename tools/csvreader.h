@@ -15,11 +15,12 @@ struct csv_parser;
 namespace zorvik {
 
 // One record of the input: its cells exactly as written (quotes undone, nothing trimmed) and the
-// line it starts on, counting from 1.
+// line it starts on, counting from 1. Valid while the handler that is given it runs.
 struct CsvRecord {
     long line = 0;
-    std::size_t cellCount = 0;             // every cell of the record
-    const std::vector<std::string> *cells; // the first min(cellCount, maxCells) of them
+    std::size_t cellCount = 0; // every cell of the record
+    // maxCells views, of which the first min(cellCount, maxCells) are the record's cells.
+    std::span<const std::string_view> cells;
 };
 
 struct CsvFault {
@@ -61,9 +62,18 @@ public:
 private:
     bool feedAfterMark(std::string_view bytes);
     bool parse(std::string_view bytes);
+    bool parseWithLibcsv(std::string_view bytes);
+    std::size_t takePlainLines(std::string_view bytes);
     static void cellEnded(void *data, std::size_t size, void *self);
     static void recordEnded(int terminator, void *self);
-    void takeCell(std::string_view cell);
+    // Where a cell comes from: libcsv's buffer, which the next cell reuses, or a line without
+    // quotes in the piece being read, which stays while its record is handled.
+    enum class CellFrom { libcsv, plainLine };
+    void takeCellCaught(std::string_view cell, CellFrom from);
+    void takeRecordEndCaught(int terminator);
+    void beginCell();
+    void takeCell(std::string_view cell, CellFrom from);
+    void storeCell(std::string_view cell, CellFrom from);
     void takeRecordEnd(int terminator);
     void stopUnsolved(const char *what) noexcept;
     void endRecord();
@@ -72,7 +82,8 @@ private:
     std::unique_ptr<csv_parser> m_parser;
     std::size_t m_maxCells;
     RecordHandler m_handler;
-    std::vector<std::string> m_cells;
+    std::vector<std::string_view> m_cells;
+    std::vector<std::string> m_cellTexts; // the cells m_cells shows that libcsv gave
     std::size_t m_cellCount = 0;
     long m_line = 1;       // the line the next byte is on
     long m_recordLine = 1; // the line the record being read started on
@@ -81,6 +92,9 @@ private:
     bool m_atStart = true;
     bool m_stopped = false;
     bool m_unsolved = false;
+    // Whether libcsv is between records, where a line without quotes can be read without it.
+    bool m_atRecordStart = true;
+    long m_recordEnds = 0; // reported by libcsv or for it
     std::string m_bomPrefix;
     char m_separator;
     std::string m_firstLine; // bytes held back while the separator is detected
@@ -88,15 +102,23 @@ private:
     std::optional<CsvFault> m_fault;
 };
 
+// What the writing of a cell needs to know besides its bytes.
+struct CellForm {
+    std::size_t commaAt = std::string::npos; // a byte written as a comma (a decimal point)
+    // Whether the cell is known to hold no separator, quote or line break (a number text), so
+    // that its bytes need no look for them.
+    bool plain = false;
+};
+
 // Appends the cells of lead, then those of cells, as one row of RFC 4180 and a line end,
 // separated by separator: a cell goes in quotes, with its quotes doubled, only when it holds the
-// separator, a quote or a line break. commaAt, when not empty, has for each of cells the position
-// of a byte written as a comma instead (a decimal point), or npos.
+// separator, a quote or a line break, or a comma written for a point where commas separate.
+// forms, when not empty, has a form for each of cells.
 void appendCsvRow(std::string &out, std::span<const std::string> lead,
                   std::span<const std::string> cells, char separator,
-                  std::span<const std::size_t> commaAt = {});
+                  std::span<const CellForm> forms = {});
 // The same for cells in the order given.
 void appendCsvRow(std::string &out, std::span<const std::string *const> cells, char separator,
-                  std::span<const std::size_t> commaAt = {});
+                  std::span<const CellForm> forms = {});
 
 } // namespace zorvik

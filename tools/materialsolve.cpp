@@ -190,17 +190,17 @@ BatchMaterials::BatchMaterials(const OperationDefinition &operation, const CsvBa
 }
 
 // The column is named as people type it: "Material", "material:".
-const CsvBatchOptions &BatchMaterials::headerOptions(const std::vector<std::string> &titles,
+const CsvBatchOptions &BatchMaterials::headerOptions(std::span<const std::string_view> titles,
                                                      std::size_t count)
 {
     const auto end = titles.begin() + static_cast<std::ptrdiff_t>(std::min(count, titles.size()));
     m_withColumn = m_options;
     for (const std::string &column : m_columns) {
-        const auto title = std::find_if(titles.begin(), end, [&column](const std::string &t) {
+        const auto title = std::find_if(titles.begin(), end, [&column](std::string_view t) {
             return reducedTitle(t) == column;
         });
         if (title != end)
-            m_withColumn.keep.push_back(*title);
+            m_withColumn.keep.emplace_back(*title);
     }
     return m_withColumn;
 }

@@ -9,6 +9,7 @@
 #include "tools/csvbatch.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,7 +85,8 @@ public:
     // How many more cells than its fields and kept columns a row may have.
     std::size_t extraColumns() const { return m_columns.size(); }
     // The options to read the header with: with a material column kept when it has one.
-    const CsvBatchOptions &headerOptions(const std::vector<std::string> &titles, std::size_t count);
+    const CsvBatchOptions &headerOptions(std::span<const std::string_view> titles,
+                                         std::size_t count);
     // Once the header is read, with the titles of its kept columns in their order.
     void headerRead(const std::vector<std::string> &keptTitles);
 

@@ -4,6 +4,7 @@
 #include "solver/conversions.h"
 #include "solver/nonnumber.h"
 #include "solver/quotedtext.h"
+#include "tools/bytecopy.h"
 
 #include <algorithm>
 #include <ostream>
@@ -24,17 +25,20 @@ bool isPlainDecimal(std::string_view text, std::size_t &at)
     at = std::string_view::npos;
     if (text.size() > plainDecimalMax)
         return false;
-    std::size_t digits = 0;
-    for (std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0; i < text.size(); ++i) {
+    // Kept in a local: at, a reference, could be any of the text's bytes, read again for each.
+    std::size_t separator = std::string_view::npos;
+    const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+    for (std::size_t i = first; i < text.size(); ++i) {
         const char c = text[i];
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if ((c == '.' || c == ',') && at == std::string_view::npos)
-            at = i;
-        else
+        if (static_cast<unsigned char>(c - '0') <= 9)
+            continue;
+        if ((c != '.' && c != ',') || separator != std::string_view::npos)
             return false;
+        separator = i;
     }
-    return digits > 0;
+    at = separator;
+    // Every byte after the minus is a digit but the separator.
+    return text.size() - first > (separator != std::string_view::npos ? 1 : 0);
 }
 
 bool readsAsNumber(std::string_view text)
@@ -149,9 +153,12 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
     if (m_typed.size() != store.size()) {
         m_typed.assign(store.size(), std::string());
         m_retyped.assign(store.size(), false);
+        m_setForms.assign(store.size(), CellForm{});
+        m_setNumber.assign(store.size(), false);
     }
     m_retypedCount -= m_retyped[index];
     m_retyped[index] = false;
+    m_setNumber[index] = false;
     std::size_t at;
     const bool plain = isPlainDecimal(text, at);
     if (plain && (at == std::string_view::npos || text[at] == '.')) {
@@ -160,7 +167,7 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
             retype(store, field, text, "?" + std::string(text));
             return false;
         }
-        store.setText(field, text);
+        setNumber(store, field, text, at);
         return true;
     }
     if (plain) {
@@ -168,9 +175,11 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
             store.setText(field, text);
             return false;
         }
-        m_scratch.assign(text);
-        m_scratch[at] = '.';
-        store.setText(field, m_scratch);
+        // On the stack: a string's assignment would cost more than the copy.
+        char read[plainDecimalMax];
+        copyBytes(read, text.data(), text.size());
+        read[at] = '.';
+        setNumber(store, field, std::string_view(read, text.size()), at);
         return true;
     }
     store.setText(field, text);
@@ -198,6 +207,16 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
     return false;
 }
 
+// A plain decimal with its point at point (or none), as cellForms would find it.
+void NumberCells::setNumber(FieldStore &store, FieldId field, std::string_view text,
+                            std::size_t point)
+{
+    const auto index = static_cast<std::size_t>(field);
+    store.setText(field, text);
+    m_setForms[index] = CellForm{m_decimalComma ? point : std::string::npos, true};
+    m_setNumber[index] = true;
+}
+
 void NumberCells::retype(FieldStore &store, FieldId field, std::string_view typed,
                          const std::string &read)
 {
@@ -217,41 +236,79 @@ const std::string *NumberCells::typedText(const FieldStore &store, FieldId field
                : nullptr;
 }
 
-void NumberCells::beforeSolve(const FieldStore &store)
+void NumberCells::beforeSolve(const FieldStore &store, bool textsAsSet)
 {
-    if (!m_decimalComma || !m_solveWritesNumbers)
+    m_textsAsSet = textsAsSet;
+    if (!m_solveWritesNumbers)
         return;
-    m_blank.resize(store.size());
-    for (std::size_t i = 0; i < store.size(); ++i)
-        m_blank[i] = store.isBlank(static_cast<FieldId>(i));
+    const std::vector<std::string> &texts = store.texts();
+    m_blank.resize(texts.size());
+    // Through locals: a store through a char pointer could change anything, and every pointer
+    // behind it would be read again for each field.
+    const std::string *text = texts.data();
+    char *blank = m_blank.data();
+    for (std::size_t i = 0, count = texts.size(); i < count; ++i)
+        blank[i] = text[i].empty();
 }
 
-std::span<const std::size_t> NumberCells::decimalCommas(const FieldStore &store)
+namespace {
+
+// A result: the solve writes number texts only, so the point is all to look for, and checking
+// every byte would cost more than the rest of its writing. It comes early in a number, sooner
+// found by a loop than by a call of memchr.
+CellForm resultForm(const std::string &text, bool decimalComma)
 {
-    if (!m_decimalComma)
-        return {};
-    const bool known = m_solveWritesNumbers && m_blank.size() == store.size();
-    m_commas.assign(store.size(), std::string::npos);
-    for (std::size_t i = 0; i < store.size(); ++i) {
-        const std::string &text = store.text(static_cast<FieldId>(i));
-        if (text.empty())
-            continue;
-        std::size_t point;
-        if (known && m_blank[i]) {
-            // A result: the solve writes plain decimals only, so the point is all to look for,
-            // and checking every byte would cost more than the rest of its writing.
-            point = text.find('.');
-        } else if (isPlainDecimal(text, point)) {
-            if (point != std::string::npos && text[point] != '.')
-                point = std::string::npos;
-        } else {
-            point = text.find('.');
-            if (point != std::string::npos && !strictToNumber(text))
-                point = std::string::npos;
-        }
-        m_commas[i] = point;
+    CellForm form{std::string::npos, true};
+    if (decimalComma) {
+        const auto point = std::find(text.begin(), text.end(), '.');
+        if (point != text.end())
+            form.commaAt = static_cast<std::size_t>(point - text.begin());
     }
-    return m_commas;
+    return form;
+}
+
+CellForm textForm(std::string_view text, bool decimalComma)
+{
+    std::size_t point;
+    if (text.empty())
+        return {std::string::npos, true};
+    if (isPlainDecimal(text, point)) {
+        // A comma may be the separator.
+        const bool plain = point == std::string::npos || text[point] == '.';
+        return {decimalComma && plain ? point : std::string::npos, plain};
+    }
+    if (!decimalComma)
+        return {};
+    point = text.find('.');
+    return {point != std::string::npos && strictToNumber(text) ? point : std::string::npos, false};
+}
+
+} // namespace
+
+std::span<const CellForm> NumberCells::cellForms(const FieldStore &store)
+{
+    const std::vector<std::string> &texts = store.texts();
+    const std::size_t count = texts.size();
+    const bool known = m_solveWritesNumbers && m_blank.size() == count;
+    // A solve that writes numbers writes blank fields only: the others hold what set gave them.
+    const bool asSet = known && m_textsAsSet && m_setNumber.size() == count;
+    m_forms.resize(count);
+    // Through locals, as in beforeSolve.
+    const std::string *text = texts.data();
+    const char *blank = known ? m_blank.data() : nullptr;
+    const char *setNumber = asSet ? m_setNumber.data() : nullptr;
+    const CellForm *setForm = m_setForms.data();
+    CellForm *form = m_forms.data();
+    const bool decimalComma = m_decimalComma;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (blank && blank[i])
+            form[i] = resultForm(text[i], decimalComma);
+        else if (setNumber && setNumber[i])
+            form[i] = setForm[i];
+        else
+            form[i] = textForm(text[i], decimalComma);
+    }
+    return m_forms;
 }
 
 void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,

@@ -4,6 +4,7 @@
 #include "solver/explain.h"
 #include "solver/fieldstore.h"
 #include "solver/relationlist.h"
+#include "tools/csvreader.h"
 
 #include <cstddef>
 #include <iosfwd>
@@ -33,20 +34,28 @@ public:
     // point for a lenient reading, a number that is ambiguous as none), else null; for writing.
     const std::string *typedText(const FieldStore &store, FieldId field) const;
     bool anyRetyped() const { return m_retypedCount > 0; }
-    // Called just before the solve, so that decimalCommas knows which texts the solve wrote.
-    void beforeSolve(const FieldStore &store);
-    // With a decimal comma on, by field, where the decimal point of its number is, to be written
-    // as a comma; npos for a field that holds no number or one without a point. Empty with a
-    // decimal comma off. Valid until the next call.
-    std::span<const std::size_t> decimalCommas(const FieldStore &store);
+    // Called just before the solve, so that cellForms knows which texts the solve wrote.
+    // textsAsSet: whether the texts set gave are still there as it gave them, so that their forms
+    // are known without another look: false when something else may have changed them since,
+    // such as an operation's preparing of the typed page.
+    void beforeSolve(const FieldStore &store, bool textsAsSet);
+    // By field, how its text is written: with a decimal comma on, the decimal point of a number
+    // as a comma; and whether it is a number text, which needs no quotes. Valid until the next
+    // call.
+    std::span<const CellForm> cellForms(const FieldStore &store);
 
 private:
     void retype(FieldStore &store, FieldId field, std::string_view typed, const std::string &read);
+    void setNumber(FieldStore &store, FieldId field, std::string_view text, std::size_t point);
 
     bool m_decimalComma;
     bool m_solveWritesNumbers;
     std::vector<char> m_blank; // by field, as beforeSolve found it
-    std::vector<std::size_t> m_commas;
+    std::vector<CellForm> m_forms;
+    // By field, the form of the number text set gave it, where it gave one.
+    std::vector<CellForm> m_setForms;
+    std::vector<char> m_setNumber;
+    bool m_textsAsSet = false;
     // Texts set reads otherwise than as typed, by field: the typed text, written back as it is.
     std::vector<std::string> m_typed;
     std::vector<char> m_retyped;

@@ -483,7 +483,7 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     }
     SolveRecord record;
     record.keepTexts = request.explain;
-    cells.beforeSolve(store);
+    cells.beforeSolve(store, !operation.prepare);
     std::optional<MaterialSolve> withMaterial;
     if (request.material && materialFields(operation))
         withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),
@@ -496,12 +496,12 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     if (request.explain)
         printExplanations(operation, record, store, request.given, disagreements, explanations,
                           withMaterial ? &*withMaterial : nullptr, starting.set);
-    const std::span<const std::size_t> commas = cells.decimalCommas(store);
+    const std::span<const CellForm> forms = cells.cellForms(store);
     for (std::size_t i = 0; i < list.fields.size(); ++i) {
         const std::string *typed = cells.typedText(store, static_cast<FieldId>(i));
         std::string field = typed ? *typed : store.text(static_cast<FieldId>(i));
-        if (!typed && !commas.empty() && commas[i] != std::string::npos)
-            field[commas[i]] = ',';
+        if (!typed && forms[i].commaAt != std::string::npos)
+            field[forms[i].commaAt] = ',';
         text << list.fields[i] << '=' << field << '\n';
     }
     out << text.str() << explanations.str();

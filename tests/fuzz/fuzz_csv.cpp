@@ -33,7 +33,7 @@ bool read(std::string_view bytes, std::size_t piece, char &separator, Records &r
         [&](const CsvRecord &record) {
             check(record.cellCount >= 1);
             std::size_t kept = std::min<std::size_t>(record.cellCount, 16);
-            records.emplace_back(record.cells->begin(), record.cells->begin() + kept);
+            records.emplace_back(record.cells.begin(), record.cells.begin() + kept);
             return true;
         },
         separator);

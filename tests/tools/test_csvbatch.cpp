@@ -37,7 +37,7 @@ Table readBack(const std::string &text, char separator = ',')
     CsvReader reader(
         64,
         [&](const CsvRecord &record) {
-            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            table.emplace_back(record.cells.begin(), record.cells.begin() + record.cellCount);
             return true;
         },
         separator);
@@ -184,7 +184,7 @@ TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
 
                 std::vector<std::pair<std::size_t, std::string>> records;
                 CsvReader reader(1, [&](const CsvRecord &record) {
-                    records.emplace_back(record.line, (*record.cells)[0]);
+                    records.emplace_back(record.line, record.cells[0]);
                     return true;
                 });
                 bool read = reader.feed("h\n" + written + "\nend\n") && reader.finish();
@@ -462,6 +462,7 @@ struct Spreadsheet {
     std::vector<std::string> kept = {};    // the output's first cells
     std::vector<std::string> warning = {}; // what the one warning line must name; none when empty
     int status = 0;
+    const char *operation = "longitudinal";
 };
 
 void PrintTo(const Spreadsheet &c, std::ostream *os)
@@ -474,7 +475,7 @@ class CsvBatchSpreadsheet : public testing::TestWithParam<Spreadsheet> {};
 TEST_P(CsvBatchSpreadsheet, ReadsAndWritesTheRowAsTheSpreadsheetDoes)
 {
     const Spreadsheet &c = GetParam();
-    std::vector<std::string> args{"longitudinal", "--csv"};
+    std::vector<std::string> args{c.operation, "--csv"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     ToolRun batch = runWithInput(args, c.input);
     EXPECT_EQ(batch.status, c.status) << batch.err;
@@ -482,7 +483,7 @@ TEST_P(CsvBatchSpreadsheet, ReadsAndWritesTheRowAsTheSpreadsheetDoes)
     for (const std::string &word : c.warning)
         EXPECT_NE(batch.err.find(word), std::string::npos) << word << " not in: " << batch.err;
 
-    std::vector<std::string> singleArgs{"longitudinal"};
+    std::vector<std::string> singleArgs{c.operation};
     singleArgs.insert(singleArgs.end(), c.page.begin(), c.page.end());
     std::ostringstream single, err;
     runSolveTool(singleArgs, single, err);
@@ -517,6 +518,17 @@ INSTANTIATE_TEST_SUITE_P(
                     {"txtidiam=50", "txtfeed=2.5E-1"},
                     '\t',
                     true},
+        // Drilling's page is prepared before the solve, which changes a typed hole diameter.
+        Spreadsheet{"PreparedCellKeepsItsDecimalComma",
+                    {},
+                    "txtidiam;txtfdiam;txtfdiam2\n10;22,5;7\n",
+                    {"txtidiam=10", "txtfdiam=22.5", "txtfdiam2=7"},
+                    ';',
+                    true,
+                    {},
+                    {},
+                    0,
+                    "drilling"},
         Spreadsheet{"PointsInASemicolonFile",
                     {},
                     "txtidiam;txtfeed\n50;0.25\n",
@@ -764,12 +776,17 @@ TEST(CsvBatch, SharedTextsComeBeforeEachRowsCellsAfterTheDefaults)
 
 TEST(CsvBatch, ReadsTheInputInAnyPieces)
 {
-    std::string input = "\xEF\xBB\xBFtxtidiam,txtlen\r\n\"1,\"\"5\",2\r\n3,\"4\r\n\"\r\n";
+    // A piece that holds whole lines without quotes is read apart from libcsv, one that cuts
+    // them through it: each line takes both ways at some piece size.
+    std::string input = "\xEF\xBB\xBFtxtidiam,txtlen\r\n\"1,\"\"5\",2\r\n3,\"4\r\n\"\r\n5,6\n\n"
+                        "7,\xC3\x98\r,8\r\n9,\"x\ny\"\n10,11";
     std::vector<Table> tables;
     for (std::size_t piece : {std::size_t(1), std::size_t(2), std::size_t(5), input.size()}) {
         Table table;
         CsvReader reader(8, [&](const CsvRecord &record) {
-            table.emplace_back(record.cells->begin(), record.cells->begin() + record.cellCount);
+            table.emplace_back(1, std::to_string(record.line));
+            table.back().insert(table.back().end(), record.cells.begin(),
+                                record.cells.begin() + record.cellCount);
             return true;
         });
         for (std::size_t at = 0; at < input.size(); at += piece)
@@ -777,7 +794,15 @@ TEST(CsvBatch, ReadsTheInputInAnyPieces)
         ASSERT_TRUE(reader.finish());
         tables.push_back(table);
     }
-    EXPECT_EQ(tables[0], (Table{{"txtidiam", "txtlen"}, {"1,\"5", "2"}, {"3", "4\r\n"}}));
+    EXPECT_EQ(tables[0], (Table{{"1", "txtidiam", "txtlen"},
+                                {"2", "1,\"5", "2"},
+                                {"3", "3", "4\r\n"},
+                                {"5", "5", "6"},
+                                {"6", ""},
+                                {"7", "7", "\xC3\x98"},
+                                {"8", "", "8"},
+                                {"9", "9", "x\ny"},
+                                {"11", "10", "11"}}));
     for (const Table &table : tables)
         EXPECT_EQ(table, tables[0]);
 }
