@@ -18,6 +18,27 @@ using FieldId = int;
 class UncheckedStore;
 class PageReadings;
 
+// Strict readings of texts by index (below 64), their values in an array beside them: which
+// indices keep one, and which of those are numbers.
+struct KeptReadings {
+    std::uint64_t read = 0;
+    std::uint64_t valid = 0;
+
+    static std::uint64_t bit(std::size_t at) { return std::uint64_t(1) << at; }
+    bool has(std::size_t at) const { return read & bit(at); }
+    Num number(const double *numbers, std::size_t at) const
+    {
+        return valid & bit(at) ? Num(numbers[at]) : Num::failure(NotANumber);
+    }
+    void keep(double *numbers, std::size_t at, Num number)
+    {
+        numbers[at] = number.value();
+        read |= bit(at);
+        valid = number.ok() ? valid | bit(at) : valid & ~bit(at);
+    }
+    void forget(std::size_t at) { read &= ~bit(at); }
+};
+
 // The texts of one page's fields. A field is blank only when its text is exactly empty.
 // Every access checks its id: one outside the store throws std::out_of_range, so a name that did
 // not resolve (-1) or a store made for another list stops loudly instead of writing anywhere.
@@ -62,7 +83,6 @@ private:
     friend class UncheckedStore;
     friend class PageReadings;
 
-    static std::uint64_t bit(std::size_t at) { return std::uint64_t(1) << at; }
     std::size_t index(FieldId field) const
     {
         if (field < 0 || static_cast<std::size_t>(field) >= m_texts.size())
@@ -75,13 +95,13 @@ private:
     {
         if (at >= keptFields)
             return;
-        m_read &= ~bit(at);
-        m_filled = m_texts[at].empty() ? m_filled & ~bit(at) : m_filled | bit(at);
+        m_kept.forget(at);
+        const std::uint64_t bit = KeptReadings::bit(at);
+        m_filled = m_texts[at].empty() ? m_filled & ~bit : m_filled | bit;
     }
     std::vector<std::string> m_texts;
-    std::vector<double> m_numbers; // the kept readings, by index
-    std::uint64_t m_read = 0;      // which indices keep one
-    std::uint64_t m_valid = 0;     // which of those are numbers
+    std::vector<double> m_numbers; // the kept readings' values, by index
+    KeptReadings m_kept;
     std::uint64_t m_filled = 0;
 };
 

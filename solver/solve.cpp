@@ -45,8 +45,7 @@ public:
     UncheckedStore(const PreparedList &list, FieldStore &store)
         : m_store(store), m_texts(store.m_texts.data()), m_size(store.size()),
           m_groupTargets(list.m_groupTargets.data()), m_groupsFilling(list.m_groupsFilling.data()),
-          m_numbers(store.m_numbers.data()), m_read(store.m_read), m_valid(store.m_valid),
-          m_filled(store.m_filled)
+          m_numbers(store.m_numbers.data()), m_kept(store.m_kept), m_filled(store.m_filled)
     {
         for (FieldId shared : list.m_groupTargets) {
             if (shared < 0 || isBlank(shared))
@@ -58,8 +57,7 @@ public:
     // Also when a formula throws: the store's readings then still match its texts.
     ~UncheckedStore()
     {
-        m_store.m_read = m_read;
-        m_store.m_valid = m_valid;
+        m_store.m_kept = m_kept;
         m_store.m_filled = m_filled;
     }
 
@@ -78,11 +76,11 @@ public:
             int filling = m_groupsFilling[at];
             m_openGroups += text.empty() ? filling : -filling;
             if (at < FieldStore::keptFields)
-                m_filled ^= FieldStore::bit(at);
+                m_filled ^= KeptReadings::bit(at);
         }
         current.assign(text);
         if (at < FieldStore::keptFields)
-            m_read &= ~FieldStore::bit(at);
+            m_kept.forget(at);
         ++m_writes;
     }
 
@@ -109,10 +107,9 @@ public:
             m_store.check(field);
         if (at >= FieldStore::keptFields)
             return strictNumber(text(field));
-        const std::uint64_t bit = FieldStore::bit(at);
-        if (!(m_read & bit))
+        if (!m_kept.has(at))
             readNumber(at);
-        return m_valid & bit ? Num(m_numbers[at]) : Num::failure(NotANumber);
+        return m_kept.number(m_numbers, at);
     }
 
 private:
@@ -123,11 +120,7 @@ private:
 
     [[gnu::noinline]] void readNumber(std::size_t at) const
     {
-        const Num number = strictNumber(m_texts[at]);
-        const std::uint64_t bit = FieldStore::bit(at);
-        m_numbers[at] = number.value();
-        m_read |= bit;
-        m_valid = number.ok() ? m_valid | bit : m_valid & ~bit;
+        m_kept.keep(m_numbers, at, strictNumber(m_texts[at]));
     }
 
     FieldStore &m_store;
@@ -139,8 +132,7 @@ private:
     std::size_t m_writes = 0;
     // The store's kept readings and which fields are filled, given back when the solve ends.
     double *m_numbers;
-    mutable std::uint64_t m_read;
-    mutable std::uint64_t m_valid;
+    mutable KeptReadings m_kept;
     std::uint64_t m_filled;
 };
 

@@ -66,16 +66,11 @@ public:
         const auto index = static_cast<std::size_t>(field);
         if (index >= m_kept)
             return read(field);
-        const std::uint64_t bit = std::uint64_t(1) << index;
-        if (m_store.m_read & bit)
-            return m_store.m_valid & bit ? Num(m_store.m_numbers[index]) : Num::failure(NotANumber);
-        if (!(m_read & bit)) {
-            const Num number = read(field);
-            m_numbers[index] = number.value();
-            m_valid |= number.ok() ? bit : 0;
-            m_read |= bit;
-        }
-        return m_valid & bit ? Num(m_numbers[index]) : Num::failure(NotANumber);
+        if (m_store.m_kept.has(index))
+            return m_store.m_kept.number(m_store.m_numbers.data(), index);
+        if (!m_own.has(index))
+            m_own.keep(m_numbers, index, read(field));
+        return m_own.number(m_numbers, index);
     }
 
 private:
@@ -85,8 +80,7 @@ private:
     std::size_t m_kept; // the fields read through the kept readings
     // The readings of texts the solve did not keep, by index.
     mutable double m_numbers[FieldStore::keptFields];
-    mutable std::uint64_t m_read = 0;
-    mutable std::uint64_t m_valid = 0;
+    mutable KeptReadings m_own;
 };
 
 // A check reads through its readings, inline: it evaluates few rules, and the call would cost
