@@ -43,53 +43,62 @@ QT_QPA_PLATFORM=offscreen ZORVIK_STREAM_SEED=$stream_seed \
     build-sanitize-gui/tests/calculator/test_eventstream
 
 fuzz_seconds=${FUZZ_SECONDS:-60}
-for fuzzer in build-sanitize/tests/fuzz/fuzz_*; do
-    [ -x "$fuzzer" ] || continue
-    name=$(basename "$fuzzer")
-    seconds=$fuzz_seconds
-    options=()
-    corpus=()
-    # The CSV reader has far fewer paths than the solver: half the time covers them. Its inputs
-    # may run past a batch of 256 rows and a read of 64 KiB, and the dictionary gives it the
-    # header names and the bytes that matter, which random bytes seldom spell.
-    if [ "$name" = fuzz_csv ]; then
-        seconds=$(((fuzz_seconds + 1) / 2))
-        # libFuzzer's length control kept inputs under 200 bytes after ten minutes, and without
-        # it they grow only a few hundred bytes a minute: it is off, and a seed of 300 rows and
-        # 70 KB (first byte: pieces of 1, detected commas) starts the corpus past a batch and a
-        # read, in the input's column order for half its mutations.
-        options=(-dict=tests/fuzz/csv.dict -max_len=100000 -len_control=0)
-        corpus=(build-sanitize/fuzz-csv-corpus)
-        rm -rf "${corpus[0]}"
-        mkdir -p "${corpus[0]}"
-        {
-            printf '\000txtidiam,txtfeed,txtlen\n'
-            for i in $(seq 300); do
-                printf '%d,"0,%s",%d\n' $((i + 10)) "$(printf '%0220d' $i)" $((i % 97))
-            done
-        } >"${corpus[0]}/batch-and-read"
-    fi
-    # The job reader: the dictionary spells the format's keys, and a seed of a sound job with
-    # every kind of member starts the corpus past the refusals.
-    if [ "$name" = fuzz_job ]; then
-        seconds=$(((fuzz_seconds + 1) / 2))
-        options=(-dict=tests/fuzz/job.dict)
-        corpus=(build-sanitize/fuzz-job-corpus)
-        rm -rf "${corpus[0]}"
-        mkdir -p "${corpus[0]}"
-        cp tests/fuzz/job-seed.zorvik "${corpus[0]}/"
-    fi
-    echo "Fuzzing $name for ${seconds}s"
+half_seconds=$(((fuzz_seconds + 1) / 2))
+# fuzz NAME LOG SECONDS [LIBFUZZER ARGUMENT]...: runs build-sanitize/tests/fuzz/NAME, its log in
+# build-sanitize/LOG.log; prints its rate, or the end of the log and stops on a failure.
+fuzz() {
+    local name=$1 log=$2 seconds=$3
+    shift 3
+    echo "Fuzzing $log for ${seconds}s"
     mkdir -p build-sanitize/fuzz-artifacts
-    if ! "$fuzzer" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix=build-sanitize/fuzz-artifacts/ "${corpus[@]}" \
-        >build-sanitize/"$name".log 2>&1; then
-        tail -n 60 build-sanitize/"$name".log
-        echo "$name failed; the input is in build-sanitize/fuzz-artifacts/"
+    if ! build-sanitize/tests/fuzz/"$name" "$@" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix=build-sanitize/fuzz-artifacts/ >build-sanitize/"$log".log 2>&1; then
+        tail -n 60 build-sanitize/"$log".log
+        echo "$log failed; the input is in build-sanitize/fuzz-artifacts/"
         exit 1
     fi
-    grep -E 'stat::number_of_executed_units|stat::new_units_added' build-sanitize/"$name".log
-done
+    grep -E 'stat::number_of_executed_units|stat::new_units_added' build-sanitize/"$log".log
+    local units
+    units=$(awk '/stat::number_of_executed_units/ { print $2 }' build-sanitize/"$log".log)
+    echo "$log: $((units / seconds)) inputs a second"
+}
+# fresh_corpus NAME: an empty corpus folder, whose path it prints.
+fresh_corpus() {
+    rm -rf build-sanitize/"$1"
+    mkdir -p build-sanitize/"$1"
+    echo build-sanitize/"$1"
+}
+
+if [ -x build-sanitize/tests/fuzz/fuzz_solver ]; then
+    fuzz fuzz_solver fuzz_solver "$fuzz_seconds"
+
+    # The CSV reader has far fewer paths than the solver: half the time covers them, twice over.
+    # Long inputs reach past a batch of 256 rows and a read of 64 KiB, but each solves hundreds of
+    # rows, so they come a dozen a second; short ones, hundreds a second, try the reader's and the
+    # header's cases many times more. Both take the dictionary, which gives them the header names
+    # and the bytes that matter, which random bytes seldom spell.
+    # libFuzzer's length control kept inputs under 200 bytes after ten minutes, and without it
+    # they grow only a few hundred bytes a minute: for the long run it is off, and a seed of 300
+    # rows and 70 KB (first byte: pieces of 1, detected commas) starts the corpus past a batch and
+    # a read, in the input's column order for half its mutations.
+    corpus=$(fresh_corpus fuzz-csv-corpus)
+    {
+        printf '\000txtidiam,txtfeed,txtlen\n'
+        for i in $(seq 300); do
+            printf '%d,"0,%s",%d\n' $((i + 10)) "$(printf '%0220d' $i)" $((i % 97))
+        done
+    } >"$corpus/batch-and-read"
+    fuzz fuzz_csv fuzz_csv "$half_seconds" -dict=tests/fuzz/csv.dict -max_len=100000 \
+        -len_control=0 "$corpus"
+    fuzz fuzz_csv fuzz_csv_short "$half_seconds" -dict=tests/fuzz/csv.dict -max_len=1024 \
+        "$(fresh_corpus fuzz-csv-short-corpus)"
+
+    # The job reader: the dictionary spells the format's keys, and a seed of a sound job with
+    # every kind of member starts the corpus past the refusals.
+    corpus=$(fresh_corpus fuzz-job-corpus)
+    cp tests/fuzz/job-seed.zorvik "$corpus/"
+    fuzz fuzz_job fuzz_job "$half_seconds" -dict=tests/fuzz/job.dict "$corpus"
+fi
 
 if $package; then
     bash scripts/package.sh

@@ -220,7 +220,7 @@ public:
         : m_operation(operation), m_list(operation.relations), m_prepared(m_list),
           m_captions(operation.captions()), m_options(options),
           m_decimalComma(options.decimalComma), m_base(operation.defaultStore()), m_out(out),
-          m_err(err), m_warnings(err), m_materials(operation, options), m_check(operation)
+          m_err(err), m_warnings(err), m_materials(operation, options), m_check(PageCheck::of(operation))
     {}
 
     int run(std::istream &in)
@@ -618,7 +618,7 @@ private:
     std::ostream &m_err;
     Warnings m_warnings;
     BatchMaterials m_materials;
-    const PageCheck m_check;
+    const PageCheck &m_check;
 
     CsvHeader m_header;
     std::vector<std::string> m_shownTitles; // of the header's fields, for messages

@@ -75,7 +75,7 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
         const OperationDefinition &operation = *findOperation(window.operation);
         const PreparedList list(operation.relations);
         const Captions captions = operation.captions();
-        const PageCheck check(operation);
+        const PageCheck &check = PageCheck::of(operation);
         for (std::size_t p = 0; p < window.pages.size(); ++p) {
             const job::PageRecord &page = window.pages[p];
             const std::string pageName = operation.design().pages[p].caption;

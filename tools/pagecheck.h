@@ -14,6 +14,10 @@ namespace zorvik {
 class PageCheck {
 public:
     explicit PageCheck(const OperationDefinition &operation);
+    // The operation's check, built on first use and kept: building one renders every formula,
+    // which costs more than solving a short batch, and a process that runs the tool many times
+    // (the fuzzer, the tests) would pay it on every run.
+    static const PageCheck &of(const OperationDefinition &operation);
 
     const ListSources &sources() const { return m_check.sources(); }
     const ConsistencyCheck &check() const { return m_check; }

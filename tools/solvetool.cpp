@@ -441,7 +441,7 @@ std::vector<std::string> warnOfDisagreements(const OperationDefinition &operatio
                                              const FieldStore &page, const SolveRecord *record,
                                              const MaterialSolve *material, Warnings &warnings)
 {
-    const PageCheck check(operation);
+    const PageCheck &check = PageCheck::of(operation);
     FieldSources sources = check.sources().ofSolve(record ? *record : material->first);
     if (material && material->kc)
         mergeSources(sources, check.sources().ofSolve(material->second));
