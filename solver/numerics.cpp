@@ -2,6 +2,7 @@
 #include "solver/numerics.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace zorvik {
@@ -67,6 +68,19 @@ Num roundHalfEven(Num x)
 Num truncateTowardZero(Num x)
 {
     return apply(x, [](double v) { return std::trunc(v); });
+}
+
+Num truncateCount(Num ratio, double scale)
+{
+    if (!ratio.ok())
+        return ratio;
+    // Each operand is within half a unit in its last place of its decimal text, and the
+    // subtraction and the division add one rounding each: a few epsilons of the scale in all.
+    constexpr double roundings = 4 * std::numeric_limits<double>::epsilon();
+    const double whole = std::round(ratio.value());
+    if (std::fabs(ratio.value() - whole) <= roundings * std::fabs(scale))
+        return Num(whole);
+    return truncateTowardZero(ratio);
 }
 
 } // namespace zorvik

@@ -23,5 +23,10 @@ Num degreeArcsine(Num x);
 double roundHalfEven(double value);
 Num roundHalfEven(Num x);
 Num truncateTowardZero(Num x);
+// A count that is the whole part of a ratio. scale is the size of the ratio's operands over its
+// divisor (|a| + |b|) / |c| for (a − b) / c: a ratio short of a whole number by no more than the
+// rounding those operands' binary values can carry into it counts as that whole number, as it
+// does on paper. (50.3 − 50) / 0.1 is 2.99999999999997 in binary: three cuts, not two.
+Num truncateCount(Num ratio, double scale);
 
 } // namespace zorvik

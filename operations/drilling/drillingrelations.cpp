@@ -52,7 +52,8 @@ const RelationList &relations()
         .groups = {
             // In hole enlargement the tool's outer corner cuts on the final diameter: the
             // cutting speed and the spindle speed are related through it, while the chip and
-            // the removal rate stay with the diameter difference.
+            // the removal rate stay with the diameter difference. Every rule that links them
+            // takes the ring's geometry, or a page it solved would not agree with itself.
             {{"1a", cspeed, {fdiam2, rpm, idiam, fdiam}, "({rpm} × ({fdiam} × π)) / 1000",
               [](V v) { return (v[rpm] * (v[fdiam] * pi)) / 1000; },
               enlarging, enlargingText},
@@ -101,6 +102,9 @@ const RelationList &relations()
               [](V v) { return v[fpt] * (v[fdiam2] / 2); }},
              {"5b", area, {fdiam2, feed}, "({feed} / {edge}) × ({fdiam2} / 2)",
               [](V v) { return (v[feed] / v[edge]) * (v[fdiam2] / 2); }},
+             {"5c", area, {mrr, cspeed, idiam, fdiam}, "{mrr} / (({cspeed} × {k}) × 1000)",
+              [](V v) { return v[mrr] / ((v[cspeed] * enlargement(v)) * 1000); },
+              enlarging, enlargingText},
              {"5c", area, {mrr, cspeed}, "{mrr} / ({cspeed} × 1000)",
               [](V v) { return v[mrr] / (v[cspeed] * 1000); }},
              {"5d", area, {cf1, spcf}, "{cf1} / {spcf}", [](V v) { return v[cf1] / v[spcf]; }}},
@@ -141,9 +145,20 @@ const RelationList &relations()
              {"10b", rpm, {frate, feed}, "{frate} / {feed}",
               [](V v) { return v[frate] / v[feed]; }}},
             {{"11a", doc, {fdiam2}, "{fdiam2} / 2", [](V v) { return v[fdiam2] / 2; }}},
-            {{"12a", fdiam2, {mrr, cspeed, feed},
+            {{"12a", fdiam2, {mrr, cspeed, feed, idiam, fdiam},
+              "({mrr} × ({edge} + {edge})) / (({feed} × ({cspeed} × {k})) × 1000)",
+              [](V v) {
+                  return (v[mrr] * (v[edge] + v[edge])) /
+                         ((v[feed] * (v[cspeed] * enlargement(v))) * 1000);
+              },
+              enlarging, enlargingText},
+             {"12a", fdiam2, {mrr, cspeed, feed},
               "({mrr} × ({edge} + {edge})) / (({feed} × {cspeed}) × 1000)",
               [](V v) { return (v[mrr] * (v[edge] + v[edge])) / ((v[feed] * v[cspeed]) * 1000); }},
+             {"12b", fdiam2, {cspeed, rpm, idiam, fdiam},
+              "(({cspeed} × 1000) / ({rpm} × π)) − {idiam}",
+              [](V v) { return ((v[cspeed] * 1000) / (v[rpm] * pi)) - v[idiam]; },
+              enlarging, enlargingText},
              {"12b", fdiam2, {cspeed, rpm}, "({cspeed} × 1000) / ({rpm} × π)",
               [](V v) { return (v[cspeed] * 1000) / (v[rpm] * pi); }}},
             // The chip lies along the lip, so like the inlet it takes half the point angle.

@@ -3,6 +3,8 @@
 
 #include "solver/numerics.h"
 
+#include <cmath>
+
 namespace zorvik::shaping {
 
 namespace {
@@ -68,7 +70,13 @@ const RelationList &relations()
              {"24", mrr, {cs, doc, f}, "({cs} × ({doc} × {f})) × 1000",
               [](V v) { return (v[cs] * (v[doc] * v[f])) * 1000; }}},
             {{"25", noc, {it, ft, doc}, "trunc(({it} − {ft}) / {doc})",
-              [](V v) { return truncateTowardZero((v[it] - v[ft]) / v[doc]); }}},
+              [](V v) {
+                  const Num ratio = (v[it] - v[ft]) / v[doc];
+                  return truncateCount(ratio, ratio.ok() ? (std::fabs(v[it].value()) +
+                                                            std::fabs(v[ft].value())) /
+                                                               std::fabs(v[doc].value())
+                                                         : 0);
+              }}},
             {{"26", mt, {noc, ww, wl, f, ms},
               "({noc} × ({ww} × (2 × {wl}))) / (({f} × {ms}) × 1000)",
               [](V v) { return (v[noc] * (v[ww] * (2 * v[wl]))) / ((v[f] * v[ms]) * 1000); }}},

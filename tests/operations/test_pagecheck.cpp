@@ -151,6 +151,43 @@ TEST(RandomSolvedPages, AgreeWithThemselvesInEveryList)
     }
 }
 
+struct TypedBackCase {
+    const char *name;
+    std::string_view operation;
+    std::vector<std::pair<std::string_view, std::string_view>> typed;
+};
+
+void PrintTo(const TypedBackCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class TypedBack : public testing::TestWithParam<TypedBackCase> {};
+
+// Pages whose every typed text is one the program solved itself: nothing disagrees.
+TEST_P(TypedBack, RaisesNoWarning)
+{
+    const OperationDefinition &operation = operationNamed(GetParam().operation);
+    const Solved page = solved(operation, storeWith(operation, GetParam().typed));
+    const auto found = checkConsistency(operation.relations, page.page, page.sources);
+    EXPECT_TRUE(found.empty()) << listed(operation, page.page, found);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Pages, TypedBack,
+    testing::Values(
+        // The enlargement example: the removal rate is over the ring, the speed on the final
+        // diameter.
+        TypedBackCase{"EnlargementRemovalRate", "drilling",
+                      {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtcspeed", "25"},
+                       {"txtfeed", "0.15"}, {"txtmrr", "12000"}}},
+        TypedBackCase{"EnlargementSpindleSpeed", "drilling",
+                      {{"txtidiam", "12"}, {"txtfdiam", "20"}, {"txtcspeed", "25"},
+                       {"txtfeed", "0.15"}, {"txtrpm", "397.727272727273"}}}),
+    [](const auto &info) { return info.param.name; });
+// clang-format on
+
 // The page: a spindle speed from an earlier solve, then a new speed and diameter typed.
 TEST(Disagreement, NamesTheFieldTheRuleItsSourcesAndBothValues)
 {

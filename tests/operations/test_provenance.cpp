@@ -147,10 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "the Return Time rule (18) cannot use it"},
         NonNumberCase{"drilling", "txtidiam", "12 mm",
                       "the Cutting Speed rule (1a), the Cutting Speed rule (1b), the Cutting "
-                      "Speed rule (1c), the Cutting Speed rule (1d), the Feed rule (2d), the Metal "
-                      "Removal Rate rule (6a), the Metal Removal Rate rule (6b), the Cutting Force "
-                      "(1 Edge) rule (7a), the Cutting Power rule (8a) and the Spindle Speed rule "
-                      "(10a) apply only to a number there"},
+                      "Speed rule (1c), the Cutting Speed rule (1d), the Feed rule (2d), the "
+                      "UnCut Chip Area (1 Edge) rule (5c), the Metal Removal Rate rule (6a), the "
+                      "Metal Removal Rate rule (6b), the Cutting Force (1 Edge) rule (7a), the "
+                      "Cutting Power rule (8a), the Spindle Speed rule (10a), the Hole Diameter "
+                      "rule (12a) and the Hole Diameter rule (12b) apply only to a number there"},
         // Two alternatives of one id are named once, by the first.
         NonNumberCase{"drilling", "txtfdiam2", "x",
                       "the Inlet Length rule (pre), the Cutting Speed rule (1b), the Feed rule "

@@ -42,6 +42,10 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"CutsAreTruncated",
                   {{"txtit", "10"}, {"txtft", "3"}, {"txtdoc", "2"}, {"txtnoc", ""}},
                   {"1 25 txtnoc 3", "1 49 txtall 7"}},
+        // (50.3 - 50) / 0.1 is 2.99999999999997 in binary: three cuts on paper.
+        SolveCase{"CutsOfADecimalRatioThatIsWhole",
+                  {{"txtit", "50.3"}, {"txtft", "50"}, {"txtdoc", "0.1"}, {"txtnoc", ""}},
+                  {"1 25 txtnoc 3", "1 49 txtall 0.299999999999997"}},
         SolveCase{"NegativeCutsAreTruncatedTowardZero",
                   {{"txtit", "3"}, {"txtft", "10"}, {"txtdoc", "2"}, {"txtnoc", ""}},
                   {"1 25 txtnoc -3", "1 49 txtall -7"}},
