@@ -63,12 +63,18 @@ std::string pageText(const OperationDefinition &operation, const Solved &page)
 
 class SolvedWorkedExamples : public testing::TestWithParam<WorkedExample> {};
 
+// The typed page, solved, agrees with itself.
+void expectAgrees(const OperationDefinition &operation, const FieldStore &typed)
+{
+    const Solved page = solved(operation, typed);
+    const auto found = checkConsistency(operation.relations, page.page, page.sources);
+    EXPECT_TRUE(found.empty()) << listed(operation, page.page, found);
+}
+
 TEST_P(SolvedWorkedExamples, AgreeWithThemselves)
 {
     const OperationDefinition &operation = operationNamed(GetParam().operation);
-    const Solved page = solved(operation, typedPage(operation, GetParam().typed));
-    const auto found = checkConsistency(operation.relations, page.page, page.sources);
-    EXPECT_TRUE(found.empty()) << listed(operation, page.page, found);
+    expectAgrees(operation, typedPage(operation, GetParam().typed));
 }
 
 INSTANTIATE_TEST_SUITE_P(All, SolvedWorkedExamples, testing::ValuesIn(workedExamples()),
@@ -168,9 +174,7 @@ class TypedBack : public testing::TestWithParam<TypedBackCase> {};
 TEST_P(TypedBack, RaisesNoWarning)
 {
     const OperationDefinition &operation = operationNamed(GetParam().operation);
-    const Solved page = solved(operation, storeWith(operation, GetParam().typed));
-    const auto found = checkConsistency(operation.relations, page.page, page.sources);
-    EXPECT_TRUE(found.empty()) << listed(operation, page.page, found);
+    expectAgrees(operation, storeWith(operation, GetParam().typed));
 }
 
 // clang-format off
