@@ -93,7 +93,12 @@ const std::vector<OperationDefinition> &operationDefinitions()
              {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtchip"}}},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
-             [](FieldStore &store) { drilling::enlargeHole(store); },
+             // A hole diameter typed as well is the user's: kept, and held to the diameters by
+             // the check, never replaced without a word.
+             [](FieldStore &store) {
+                 if (store.isBlank(drilling::fdiam2))
+                     drilling::enlargeHole(store);
+             },
              {"Option7", "Drilling", {3000, 1800, 855, 255}, drillingFamily},
              drilling::drillingWindow, {"txtspcf", "txtct"}, &drilling::fieldHelp(), {},
              StartingFields{Process::drilling, "txtcspeed", "txtfeed", {"txtfdiam", "txtfdiam2"}},

@@ -262,6 +262,7 @@ struct ConsistencyCheck::Plan {
     struct Try {
         const Rule *rule;
         bool wrote;
+        Bits relation; // the fields it links: its target and what it reads
     };
     // The rules one group of a field may be checked by, as tries[begin, end).
     struct Step {
@@ -297,9 +298,7 @@ void ConsistencyCheck::plan(Plan &plan) const
                     continue;
                 const bool wrote = isFresh && ancestry.sources(index) == candidate.readMask;
                 // Nothing after a writer that always applies is ever tried.
-                if (wrote && !candidate.rule->test)
-                    break;
-                plan.tries.push_back({candidate.rule, wrote});
+                plan.tries.push_back({candidate.rule, wrote, candidate.readMask | bit(index)});
             }
             const auto end = static_cast<std::uint32_t>(plan.tries.size());
             if (end != begin)
@@ -355,20 +354,46 @@ ConsistencyCheck::check(const FieldStore &page,
         }
         return Values(readings, aux);
     };
+    // Every rule whose fields are filled is checked, not only the one the solve took: a relation
+    // that no writer stated is tested too. The rules that link the same fields state one
+    // relation, each solved for another of them, and it is checked once.
+    std::array<Bits, 2 * maxCheckedFields> checked;
+    std::size_t checkedCount = 0;
+    auto isChecked = [&](Bits relation) {
+        return std::find(checked.begin(), checked.begin() + static_cast<std::ptrdiff_t>(checkedCount),
+                         relation) != checked.begin() + static_cast<std::ptrdiff_t>(checkedCount);
+    };
+    auto markChecked = [&](Bits relation) {
+        if (checkedCount < checked.size())
+            checked[checkedCount++] = relation;
+    };
     for (const Plan::Step &step : planned.steps) {
+        // Alternatives of one id are one relation, the first whose test holds: the others
+        // assume what the page does not say (a solid hole, say, where the page opens one).
+        std::string_view taken;
         for (std::uint32_t at = step.begin; at != step.end; ++at) {
             const Plan::Try &attempt = planned.tries[at];
             const Rule *rule = attempt.rule;
+            if (rule->id == taken)
+                continue;
             if (rule->test && !rule->test(values()))
                 continue;
-            if (attempt.wrote)
-                break;
+            if (rule->lossy && rule->lossy(values()))
+                continue;
+            taken = rule->id;
+            if (isChecked(attempt.relation))
+                continue;
+            if (attempt.wrote) {
+                markChecked(attempt.relation);
+                continue;
+            }
             const Num own = readings[step.field];
             if (!own.ok())
                 break;
             const Num given = rule->formula(values());
             if (!given.ok())
                 continue;
+            markChecked(attempt.relation);
             const double difference = std::fabs(given.value() - own.value());
             const double scale = std::max(std::fabs(given.value()), std::fabs(own.value()));
             if (difference > disagreementTolerance * scale) {
@@ -378,7 +403,6 @@ ConsistencyCheck::check(const FieldStore &page,
                 found.push_back(
                     {step.field, rule, m_sources.of(*rule), own.value(), given.value(), relative});
             }
-            break;
         }
     }
     return found;

@@ -44,11 +44,13 @@ public:
     // Throws std::length_error for a list of more than maxCheckedFields fields.
     explicit ConsistencyCheck(const RelationList &list);
 
-    // For every field of page that holds a number, each group that fills it gives an independent
-    // value by its first rule whose guard fields are filled, whose test holds and none of what it
-    // reads was computed, directly or through other results, from that field (by sources, per
-    // field id, as the page keeps them), when its evaluation succeeds. Every value further than
-    // the tolerance from the field's number is returned, in the order of the field ids.
+    // For every field of page that holds a number, every rule that fills it gives an independent
+    // value when its guard fields are filled, its test holds, none of what it reads was computed,
+    // directly or through other results, from that field (by sources, per field id, as the page
+    // keeps them) and its evaluation succeeds. Alternatives of one id are one rule, the first
+    // whose test holds; rules that link the same fields state one relation, checked once; a
+    // rule is not held to where it is lossy (it says so). Every value further than the
+    // tolerance from the field's number is returned, in the order of the field ids.
     // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
     // the next solve repeats; and a rule that undoes a rounding (it reads a field that a rule
     // rounds, and fills a field that rule reads), since a count cannot hold the fraction the

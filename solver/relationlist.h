@@ -28,6 +28,11 @@ struct Rule {
     Formula formula;
     AuxTest test = nullptr;
     std::string_view when = {};
+    // Where the formula cannot give its target back from what it reads (an arcsine at the edge
+    // of its branch, where every larger angle has the same sine), the consistency check does not
+    // hold the target to it: the rule the other way round checks the same relation. The solve
+    // ignores it.
+    AuxTest lossy = nullptr;
 };
 
 // Alternatives for one quantity, best first: the first applicable rule ends the group for the

@@ -23,6 +23,14 @@ Num enlargement(V v)
 {
     return v.aux(K);
 }
+
+// The formulas as first written are for the two lips of a twist drill: the removal rate and the
+// power are those of z lips, z / 2 times the two-lip figures, while a lip's chip and force stay
+// its own. With two lips the factor is exactly 1 and nothing changes.
+Num pairs(V v)
+{
+    return v[edge] / 2;
+}
 } // namespace
 
 // clang-format off
@@ -65,20 +73,22 @@ const RelationList &relations()
               enlarging, enlargingText},
              {"1b", cspeed, {mrr, fdiam2, feed}, "(({mrr} × 4) / ({feed} × {fdiam2})) / 1000",
               [](V v) { return ((v[mrr] * 4) / (v[feed] * v[fdiam2])) / 1000; }},
-             {"1c", cspeed, {area, mrr, idiam, fdiam}, "(({mrr} / {area}) / 1000) / {k}",
-              [](V v) { return ((v[mrr] / v[area]) / 1000) / enlargement(v); },
+             {"1c", cspeed, {area, mrr, edge, idiam, fdiam},
+              "(({mrr} / ({area} × ({edge} / 2))) / 1000) / {k}",
+              [](V v) { return ((v[mrr] / (v[area] * pairs(v))) / 1000) / enlargement(v); },
               enlarging, enlargingText},
-             {"1c", cspeed, {area, mrr}, "({mrr} / {area}) / 1000",
-              [](V v) { return (v[mrr] / v[area]) / 1000; }},
-             {"1d", cspeed, {cp, cf1, idiam, fdiam}, "(({cp} / {cf1}) × 60) / {k}",
-              [](V v) { return ((v[cp] / v[cf1]) * 60) / enlargement(v); },
+             {"1c", cspeed, {area, mrr, edge}, "({mrr} / ({area} × ({edge} / 2))) / 1000",
+              [](V v) { return (v[mrr] / (v[area] * pairs(v))) / 1000; }},
+             {"1d", cspeed, {cp, cf1, edge, idiam, fdiam},
+              "((({cp} / {cf1}) × 60) / {k}) / ({edge} / 2)",
+              [](V v) { return (((v[cp] / v[cf1]) * 60) / enlargement(v)) / pairs(v); },
               enlarging, enlargingText},
-             {"1d", cspeed, {cp, cf1}, "({cp} / {cf1}) × 60",
-              [](V v) { return (v[cp] / v[cf1]) * 60; }}},
+             {"1d", cspeed, {cp, cf1, edge}, "(({cp} / {cf1}) × 60) / ({edge} / 2)",
+              [](V v) { return ((v[cp] / v[cf1]) * 60) / pairs(v); }}},
             {{"2a", feed, {fpt, edge}, "{edge} × {fpt}", [](V v) { return v[edge] * v[fpt]; }},
              {"2b", feed, {frate, rpm}, "{frate} / {rpm}", [](V v) { return v[frate] / v[rpm]; }},
-             {"2c", feed, {area, fdiam2}, "({area} × 4) / {fdiam2}",
-              [](V v) { return (v[area] * 4) / v[fdiam2]; }},
+             {"2c", feed, {area, fdiam2, edge}, "({area} × ({edge} + {edge})) / {fdiam2}",
+              [](V v) { return (v[area] * (v[edge] + v[edge])) / v[fdiam2]; }},
              {"2d", feed, {mrr, fdiam2, cspeed, idiam, fdiam},
               "({mrr} × 4) / ((({cspeed} × {k}) × {fdiam2}) × 1000)",
               [](V v) {
@@ -88,8 +98,8 @@ const RelationList &relations()
              {"2d", feed, {mrr, fdiam2, cspeed}, "({mrr} × 4) / (({cspeed} × {fdiam2}) × 1000)",
               [](V v) { return (v[mrr] * 4) / ((v[cspeed] * v[fdiam2]) * 1000); }}},
             {{"3a", frate, {feed, rpm}, "{rpm} × {feed}", [](V v) { return v[rpm] * v[feed]; }},
-             {"3b", frate, {fpt, rpm}, "{rpm} × ({fpt} + {fpt})",
-              [](V v) { return v[rpm] * (v[fpt] + v[fpt]); }},
+             {"3b", frate, {fpt, rpm, edge}, "{rpm} × ({edge} × {fpt})",
+              [](V v) { return v[rpm] * (v[edge] * v[fpt]); }},
              {"3c", frate, {mt}, "{travel} / {mt}",
               [](V v) { return v.aux(L) / v[mt]; },
               [](V v) { return v.aux(L).value() != 0; }, "{travel} ≠ 0"}},
@@ -102,39 +112,45 @@ const RelationList &relations()
               [](V v) { return v[fpt] * (v[fdiam2] / 2); }},
              {"5b", area, {fdiam2, feed}, "({feed} / {edge}) × ({fdiam2} / 2)",
               [](V v) { return (v[feed] / v[edge]) * (v[fdiam2] / 2); }},
-             {"5c", area, {mrr, cspeed, idiam, fdiam}, "{mrr} / (({cspeed} × {k}) × 1000)",
-              [](V v) { return v[mrr] / ((v[cspeed] * enlargement(v)) * 1000); },
+             {"5c", area, {mrr, cspeed, edge, idiam, fdiam},
+              "({mrr} / (({cspeed} × {k}) × 1000)) / ({edge} / 2)",
+              [](V v) { return (v[mrr] / ((v[cspeed] * enlargement(v)) * 1000)) / pairs(v); },
               enlarging, enlargingText},
-             {"5c", area, {mrr, cspeed}, "{mrr} / ({cspeed} × 1000)",
-              [](V v) { return v[mrr] / (v[cspeed] * 1000); }},
+             {"5c", area, {mrr, cspeed, edge}, "({mrr} / ({cspeed} × 1000)) / ({edge} / 2)",
+              [](V v) { return (v[mrr] / (v[cspeed] * 1000)) / pairs(v); }},
              {"5d", area, {cf1, spcf}, "{cf1} / {spcf}", [](V v) { return v[cf1] / v[spcf]; }}},
-            {{"6a", mrr, {area, cspeed, idiam, fdiam}, "(({cspeed} × {k}) × {area}) × 1000",
-              [](V v) { return ((v[cspeed] * enlargement(v)) * v[area]) * 1000; },
+            {{"6a", mrr, {area, cspeed, edge, idiam, fdiam},
+              "(({cspeed} × {k}) × ({area} × ({edge} / 2))) × 1000",
+              [](V v) { return ((v[cspeed] * enlargement(v)) * (v[area] * pairs(v))) * 1000; },
               enlarging, enlargingText},
-             {"6a", mrr, {area, cspeed}, "({cspeed} × {area}) × 1000",
-              [](V v) { return (v[cspeed] * v[area]) * 1000; }},
-             {"6b", mrr, {fdiam2, fpt, cspeed, idiam, fdiam},
-              "(({cspeed} × {k}) × ({fpt} × ({fdiam2} / 2))) × 1000",
+             {"6a", mrr, {area, cspeed, edge}, "({cspeed} × ({area} × ({edge} / 2))) × 1000",
+              [](V v) { return (v[cspeed] * (v[area] * pairs(v))) * 1000; }},
+             {"6b", mrr, {fdiam2, fpt, cspeed, edge, idiam, fdiam},
+              "(({cspeed} × {k}) × (({fpt} × ({edge} / 2)) × ({fdiam2} / 2))) × 1000",
               [](V v) {
-                  return ((v[cspeed] * enlargement(v)) * (v[fpt] * (v[fdiam2] / 2))) * 1000;
+                  return ((v[cspeed] * enlargement(v)) * ((v[fpt] * pairs(v)) * (v[fdiam2] / 2))) *
+                         1000;
               },
               enlarging, enlargingText},
-             {"6b", mrr, {fdiam2, fpt, cspeed}, "({cspeed} × ({fpt} × ({fdiam2} / 2))) × 1000",
-              [](V v) { return (v[cspeed] * (v[fpt] * (v[fdiam2] / 2))) * 1000; }},
+             {"6b", mrr, {fdiam2, fpt, cspeed, edge},
+              "({cspeed} × (({fpt} × ({edge} / 2)) × ({fdiam2} / 2))) × 1000",
+              [](V v) { return (v[cspeed] * ((v[fpt] * pairs(v)) * (v[fdiam2] / 2))) * 1000; }},
              {"6c", mrr, {cp, spcp}, "{cp} / {spcp}", [](V v) { return v[cp] / v[spcp]; }}},
-            {{"7a", cf1, {cp, cspeed, idiam, fdiam}, "{cp} / (({cspeed} × {k}) / 60)",
-              [](V v) { return v[cp] / ((v[cspeed] * enlargement(v)) / 60); },
+            {{"7a", cf1, {cp, cspeed, edge, idiam, fdiam},
+              "({cp} / (({cspeed} × {k}) / 60)) / ({edge} / 2)",
+              [](V v) { return (v[cp] / ((v[cspeed] * enlargement(v)) / 60)) / pairs(v); },
               enlarging, enlargingText},
-             {"7a", cf1, {cp, cspeed}, "{cp} / ({cspeed} / 60)",
-              [](V v) { return v[cp] / (v[cspeed] / 60); }},
+             {"7a", cf1, {cp, cspeed, edge}, "({cp} / ({cspeed} / 60)) / ({edge} / 2)",
+              [](V v) { return (v[cp] / (v[cspeed] / 60)) / pairs(v); }},
              // Without it a page with kc, feed and speed would leave force and power blank.
              {"7b", cf1, {spcf, area}, "{spcf} × {area}",
               [](V v) { return v[spcf] * v[area]; }}},
-            {{"8a", cp, {cf1, cspeed, idiam, fdiam}, "(({cspeed} × {k}) / 60) × {cf1}",
-              [](V v) { return ((v[cspeed] * enlargement(v)) / 60) * v[cf1]; },
+            {{"8a", cp, {cf1, cspeed, edge, idiam, fdiam},
+              "((({cspeed} × {k}) / 60) × {cf1}) × ({edge} / 2)",
+              [](V v) { return (((v[cspeed] * enlargement(v)) / 60) * v[cf1]) * pairs(v); },
               enlarging, enlargingText},
-             {"8a", cp, {cf1, cspeed}, "({cspeed} / 60) × {cf1}",
-              [](V v) { return (v[cspeed] / 60) * v[cf1]; }},
+             {"8a", cp, {cf1, cspeed, edge}, "(({cspeed} / 60) × {cf1}) × ({edge} / 2)",
+              [](V v) { return ((v[cspeed] / 60) * v[cf1]) * pairs(v); }},
              {"8b", cp, {eff, mp}, "{eff} × {mp}", [](V v) { return v[eff] * v[mp]; }}},
             {{"9a", mt, {frate}, "{travel} / {frate}", [](V v) { return v.aux(L) / v[frate]; }}},
             {{"10a", rpm, {cspeed, fdiam2, idiam, fdiam}, "({cspeed} × 1000) / ({fdiam} × π)",
@@ -146,21 +162,21 @@ const RelationList &relations()
               [](V v) { return v[frate] / v[feed]; }}},
             {{"11a", doc, {fdiam2}, "{fdiam2} / 2", [](V v) { return v[fdiam2] / 2; }}},
             {{"12a", fdiam2, {mrr, cspeed, feed, idiam, fdiam},
-              "({mrr} × ({edge} + {edge})) / (({feed} × ({cspeed} × {k})) × 1000)",
-              [](V v) {
-                  return (v[mrr] * (v[edge] + v[edge])) /
-                         ((v[feed] * (v[cspeed] * enlargement(v))) * 1000);
-              },
+              "({mrr} × 4) / (({feed} × ({cspeed} × {k})) × 1000)",
+              [](V v) { return (v[mrr] * 4) / ((v[feed] * (v[cspeed] * enlargement(v))) * 1000); },
               enlarging, enlargingText},
-             {"12a", fdiam2, {mrr, cspeed, feed},
-              "({mrr} × ({edge} + {edge})) / (({feed} × {cspeed}) × 1000)",
-              [](V v) { return (v[mrr] * (v[edge] + v[edge])) / ((v[feed] * v[cspeed]) * 1000); }},
+             {"12a", fdiam2, {mrr, cspeed, feed}, "({mrr} × 4) / (({feed} × {cspeed}) × 1000)",
+              [](V v) { return (v[mrr] * 4) / ((v[feed] * v[cspeed]) * 1000); }},
              {"12b", fdiam2, {cspeed, rpm, idiam, fdiam},
               "(({cspeed} × 1000) / ({rpm} × π)) − {idiam}",
               [](V v) { return ((v[cspeed] * 1000) / (v[rpm] * pi)) - v[idiam]; },
               enlarging, enlargingText},
              {"12b", fdiam2, {cspeed, rpm}, "({cspeed} × 1000) / ({rpm} × π)",
-              [](V v) { return (v[cspeed] * 1000) / (v[rpm] * pi); }}},
+              [](V v) { return (v[cspeed] * 1000) / (v[rpm] * pi); }},
+             // What the window writes when an enlargement diameter loses the focus: a solve
+             // finds it filled, and the check holds a hole diameter typed as well to it.
+             {"12c", fdiam2, {idiam, fdiam}, "{fdiam} − {idiam}",
+              [](V v) { return v[fdiam] - v[idiam]; }, enlarging, enlargingText}},
             // The chip lies along the lip, so like the inlet it takes half the point angle.
             {{"13a", ct, {fpt, angle}, "{fpt} × sin(({angle} / 2) × (π / 180))",
               [](V v) { return v[fpt] * sine((v[angle] / 2) * (pi / 180)); }}},

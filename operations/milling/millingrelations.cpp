@@ -3,6 +3,8 @@
 
 #include "solver/numerics.h"
 
+#include <cmath>
+
 namespace zorvik::milling {
 
 namespace {
@@ -63,8 +65,14 @@ const RelationList &relations()
                     return 180 - angle;
                 return angle;
              }},
+             // From 90 degrees on the maximum chip is the whole feed per tooth (10a): a ratio of
+             // 1 says the angle is at least that, not which.
              {"9b", cangle, {hmax, fpt}, "arcsine({max} / {fpt})",
-              [](V v) { return degreeArcsine(v[hmax] / v[fpt]); }},
+              [](V v) { return degreeArcsine(v[hmax] / v[fpt]); }, nullptr, {},
+              [](V v) {
+                  const Num ratio = v[hmax] / v[fpt];
+                  return !ratio.ok() || !(std::fabs(ratio.value()) < 1);
+              }},
              {"9c", cangle, {note, teeth}, "({note} × 360) / {not}",
               [](V v) { return (v[note] * 360) / v[teeth]; }},
              {"9d", cangle, {note, tangle}, "{tangle} × {note}",

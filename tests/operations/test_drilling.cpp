@@ -39,19 +39,20 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"txtoutlet", "0"}, {"txtinlet", "abc"}, {"txtmt", "2"}},
                   {}},
         // Without a count of edges 5b and 17a are chosen and fail every pass, although 5c and 5d
-        // could give the chip area; 18a is never chosen.
+        // could give the chip area; 18a is never chosen. Power and removal rate are those of
+        // every lip, so neither comes from one lip's force or chip.
         SolveCase{"BlankEdgesBlockChipAreaAndTotalForce",
                   {{"txtedge", ""}, {"txtangle", ""}, {"txtfdiam2", "10"}, {"txtfeed", "0.2"},
                    {"txtcspeed", "20"}, {"txtmrr", "1000"}, {"txtcf1", "100"},
                    {"txtspcf", "2000"}},
-                  {"1 8a txtcp 33.3333333333333", "1 10a txtrpm 636.363636363636",
-                   "1 11a txtdoc 5", "1 16a txtspcp 0.0333333333333333",
+                  {"1 10a txtrpm 636.363636363636", "1 11a txtdoc 5",
                    "2 3a txtfrate 127.272727272727", "2 9a txtmt 0.0235714285714286"}},
-        // 12a fails on the blank count, so 12b never gives the diameter from speed and rpm.
-        SolveCase{"BlankEdgesBlockHoleDiameter",
+        // The hole diameter from removal rate, feed and speed does not depend on the lips.
+        SolveCase{"HoleDiameterWithoutEdges",
                   {{"txtedge", ""}, {"txtangle", ""}, {"txtmrr", "1000"}, {"txtcspeed", "20"},
                    {"txtfeed", "0.2"}, {"txtrpm", "500"}},
-                  {"1 3a txtfrate 100", "1 5c txtarea 0.05", "1 9a txtmt 0.03"}}),
+                  {"1 3a txtfrate 100", "1 9a txtmt 0.03", "1 12a txtfdiam2 1",
+                   "2 11a txtdoc 0.5"}}),
     caseName);
 // clang-format on
 

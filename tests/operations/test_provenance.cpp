@@ -151,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "UnCut Chip Area (1 Edge) rule (5c), the Metal Removal Rate rule (6a), the "
                       "Metal Removal Rate rule (6b), the Cutting Force (1 Edge) rule (7a), the "
                       "Cutting Power rule (8a), the Spindle Speed rule (10a), the Hole Diameter "
-                      "rule (12a) and the Hole Diameter rule (12b) apply only to a number there"},
+                      "rule (12a), the Hole Diameter rule (12b) and the Hole Diameter rule (12c) "
+                      "apply only to a number there"},
         // Two alternatives of one id are named once, by the first.
         NonNumberCase{"drilling", "txtfdiam2", "x",
                       "the Inlet Length rule (pre), the Cutting Speed rule (1b), the Feed rule "

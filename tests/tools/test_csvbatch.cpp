@@ -518,11 +518,11 @@ INSTANTIATE_TEST_SUITE_P(
                     {"txtidiam=50", "txtfeed=2.5E-1"},
                     '\t',
                     true},
-        // Drilling's page is prepared before the solve, which changes a typed hole diameter.
+        // Drilling's page is prepared before the solve, which writes the blank hole diameter.
         Spreadsheet{"PreparedCellKeepsItsDecimalComma",
                     {},
-                    "txtidiam;txtfdiam;txtfdiam2\n10;22,5;7\n",
-                    {"txtidiam=10", "txtfdiam=22.5", "txtfdiam2=7"},
+                    "txtidiam;txtfdiam;txtfdiam2\n10;22,5;\n",
+                    {"txtidiam=10", "txtfdiam=22.5", "txtfdiam2="},
                     ';',
                     true,
                     {},
