@@ -13,8 +13,8 @@ namespace zorvik::job {
 // saves of the same windows are the same bytes and a diff shows only what changed.
 std::string writeJob(const Job &job);
 
-// What reading a job file gave: the job, or why it is refused ("'bracket.zorvik': truncated: …"),
-// naming the file first.
+// What reading a job file gave: the job, or why it is refused, naming the file first
+// ("'bracket.zorvik': truncated: …").
 struct JobRead {
     Job job;
     std::string error; // "" when the job was read

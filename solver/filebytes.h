@@ -15,7 +15,7 @@ bool waitReadable(int fd);
 
 // Opens path for reading. A FIFO is opened without waiting for its writer: the wait before the
 // first read waits for it, and can be stopped, where open() could not be. A directory is refused.
-// Returns the descriptor, or -1 with error saying why ("is a directory", "cannot be opened (…)").
+// Returns the descriptor, or -1 with error saying why: "is a directory", "cannot be opened (…)".
 int openForReading(const std::string &path, std::string &error);
 
 // A whole file, read through a limit.

@@ -98,12 +98,12 @@ elapsed=$(($(now_ms) - start))
 echo "--machine /dev/zero: ended after $elapsed ms, $(wc -c <"$work/zero.err") bytes on stderr"
 expect "--machine /dev/zero, status" $status 2
 verify "--machine /dev/zero: ended within a second ($elapsed ms)" [ $elapsed -lt 1000 ]
-expect "--machine /dev/zero, message" "$(cat "$work/zero.err")" \
-    "zorvik-solve: machine file '/dev/zero': larger than a machine file can be: more than 64 KiB (65 536 bytes)"
+expect "--machine /dev/zero, message" "$(cat "$work/zero.err")" "zorvik-solve: machine file \
+'/dev/zero': larger than a machine file can be: more than 64 KiB (65 536 bytes)"
 
 # --- Bad machine files and raw or huge file names: one short line of UTF-8, no control bytes.
 # Each row: what; a command writing the machine file; the arguments (MACHINE: the file); status.
-page="txtidiam=50 txtfdiam=42 txtlen=100 txtangle=90 txtcspeed=150 txtfeed=0.3"
+page="longitudinal txtidiam=50 txtfdiam=42 txtlen=100 txtangle=90 txtcspeed=150 txtfeed=0.3"
 huge=$(head -c 130000 /dev/zero | tr '\0' x)
 raw=$(printf '/no/\x1b[2J\xff\x01')
 while IFS=';' read -r what writer arguments expected; do
@@ -123,7 +123,7 @@ NUL in a key;printf 'na\0me = L\n';face --machine MACHINE;2
 a line of 1 MiB;head -c 1048576 /dev/zero | tr '\0' x;face --machine MACHINE;2
 a line of 60 kB;head -c 60000 /dev/zero | tr '\0' x;face --machine MACHINE;2
 50 MB of NULs;head -c 50000000 /dev/zero;face --machine MACHINE;2
-a name with escape codes;printf 'name = \x1b[31mRed\x1b[0m\nmax-rpm = 10\n';longitudinal --machine MACHINE $page;2
+a name with escape codes;printf 'name = \e[31mRed\e[0m\nmax-rpm = 10\n';$page --machine MACHINE;2
 a machine file name of 130 000 bytes;true;face --machine HUGE;2
 a raw machine file name;true;face --machine RAW;2
 a job file name of 130 000 bytes;true;--job HUGE;1
