@@ -10,10 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
+#include <istream>
 #include <stdexcept>
-#include <system_error>
 
 namespace zorvik::job {
 
@@ -375,12 +373,22 @@ Job readWindows(const Json &json)
     return job;
 }
 
-std::string tooLarge(std::string_view file, std::size_t bytes)
+std::string named(std::string_view file)
 {
-    return std::string(file) + ": larger than a job can be (" +
-           numberToText(static_cast<double>(bytes * 10 / (1024 * 1024)) / 10) +
-           " MiB, at most 10 MiB)";
+    return quotedText(file, fileNameMost) + ": ";
 }
+
+// Reads bytes as characters from where they are, so that the parser can stop at the end of the
+// first JSON value and say where that was.
+class BytesBuffer : public std::streambuf {
+public:
+    explicit BytesBuffer(std::string_view bytes)
+    {
+        char *begin = const_cast<char *>(bytes.data());
+        setg(begin, begin, begin + bytes.size());
+    }
+    std::size_t taken() const { return static_cast<std::size_t>(gptr() - eback()); }
+};
 
 } // namespace
 
@@ -411,14 +419,16 @@ std::string writeJob(const Job &job)
 JobRead readJob(std::string_view bytes, std::string_view file)
 {
     JobRead read;
-    const std::string named = std::string(file) + ": ";
     if (bytes.size() > maxJobBytes) {
-        read.error = tooLarge(file, bytes.size());
+        read.error = named(file) + tooLargeText("a job", maxJobBytes);
         return read;
     }
     Json json;
+    // Only the first value is parsed, so that what follows it is told apart from a job cut short.
+    BytesBuffer buffer(bytes);
     try {
-        json = Json::parse(bytes.begin(), bytes.end());
+        std::istream in(&buffer);
+        in >> json;
     } catch (const Json::parse_error &error) {
         // The parser stops at the byte past the end when the text ran out before the JSON did.
         const bool truncated =
@@ -426,51 +436,37 @@ JobRead readJob(std::string_view bytes, std::string_view file)
             std::string_view(error.what()).find("end of input") != std::string_view::npos;
         const bool started = bytes.find_first_not_of(" \t\r\n") != std::string_view::npos &&
                              bytes[bytes.find_first_not_of(" \t\r\n")] == '{';
-        read.error =
-            named + (truncated && started
-                         ? "truncated: the file ends before the job does (byte " +
-                               std::to_string(bytes.size()) + ")"
-                         : "not a job: not JSON (at byte " + std::to_string(error.byte) + ")");
+        read.error = named(file) +
+                     (truncated && started
+                          ? "truncated: the file ends before the job does (byte " +
+                                std::to_string(bytes.size()) + ")"
+                          : "not a job: not JSON (at byte " + std::to_string(error.byte) + ")");
         return read;
     } catch (const Json::exception &error) {
         // A number too large for any number type (9e999).
-        read.error = named + "not a job: not JSON that this program reads (" + error.what() + ")";
+        read.error =
+            named(file) + "not a job: not JSON that this program reads (" + error.what() + ")";
         return read;
     }
     try {
         read.job = readWindows(json);
+        const std::size_t after = bytes.find_first_not_of(" \t\r\n", buffer.taken());
+        if (after != std::string_view::npos)
+            throw Refusal("data after the end of the job at byte " + std::to_string(after + 1) +
+                          " (a second job, or text added to the file?)");
     } catch (const Refusal &refusal) {
-        read.error = named + refusal.what();
+        read.error = named(file) + refusal.what();
         read.job = {};
     }
     return read;
 }
 
-JobRead readJobFile(const std::string &path)
+JobRead readJobFile(const std::string &path, ReadWait wait)
 {
-    JobRead read;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        read.error = path + ": cannot be opened (" + std::generic_category().message(errno) + ")";
-        return read;
-    }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        read.error = path + ": cannot be read";
-        return read;
-    }
-    if (static_cast<std::size_t>(size) > maxJobBytes) {
-        read.error = tooLarge(path, static_cast<std::size_t>(size));
-        return read;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size)) {
-        read.error = path + ": cannot be read";
-        return read;
-    }
-    return readJob(bytes, path);
+    const FileBytes file = readFileBytes(path, maxJobBytes, "a job", wait);
+    if (!file.error.empty())
+        return {{}, named(path) + file.error};
+    return readJob(file.bytes, path);
 }
 
 } // namespace zorvik::job

@@ -3,6 +3,7 @@
 
 #include "solver/conversions.h"
 #include "solver/numerics.h"
+#include "solver/quotedtext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,11 +68,15 @@ std::optional<std::string> setMachineKey(Machine &machine, std::string_view key,
         std::string names;
         for (const MachineKey &k : keys)
             names += (names.empty() ? "" : ", ") + std::string(k.key);
-        return "unknown key '" + std::string(key) + "'; the keys are " + names;
+        return "unknown key " + quotedText(key) + "; the keys are " + names;
     }
     if (!found->value) {
         if (value.empty())
             return std::string("a machine needs a name");
+        // The name is written as it is into every warning of a result beyond the machine.
+        if (!isPlainText(value, machineNameMost))
+            return "a machine name is text of at most " + std::to_string(machineNameMost) +
+                   " characters, without control characters; " + quotedText(value) + " is not";
         machine.name = value;
         return std::nullopt;
     }
@@ -80,7 +85,7 @@ std::optional<std::string> setMachineKey(Machine &machine, std::string_view key,
     if (!number || !std::isfinite(*number) || *number < 0 || (*number == 0 && !zeroAllowed))
         return std::string(found->key) + " wants a number " +
                (zeroAllowed ? "of 0 or more" : "above 0") + " in " + std::string(found->unit) +
-               ", with a point as the decimal point; '" + std::string(value) + "' is not";
+               ", with a point as the decimal point; " + quotedText(value) + " is not";
     machine.*(found->value) = *number;
     return std::nullopt;
 }
@@ -109,9 +114,13 @@ std::string_view trimmed(std::string_view text)
 
 MachineRead readMachine(std::string_view text)
 {
+    // Editors on Windows start a UTF-8 file with a byte-order mark; it is no part of the key.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     MachineRead read;
     std::size_t number = 0;
     std::vector<std::string_view> seen;
+    std::size_t minRpmLine = 0, maxRpmLine = 0;
     while (!text.empty()) {
         ++number;
         const std::size_t end = std::min(text.find('\n'), text.size());
@@ -123,11 +132,12 @@ MachineRead readMachine(std::string_view text)
         const std::string where = "line " + std::to_string(number) + ": ";
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            read.error = where + "'" + std::string(line) + "' is not key = value";
+            read.error = where + quotedText(line) + " is not key = value";
             return read;
         }
         const std::string_view key = trimmed(line.substr(0, equals));
         if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+            // A key seen before is a known one: it needs no quotes.
             read.error = where + std::string(key) + " is given twice";
             return read;
         }
@@ -137,9 +147,34 @@ MachineRead readMachine(std::string_view text)
             return read;
         }
         seen.push_back(key);
+        if (key == "min-rpm")
+            minRpmLine = number;
+        else if (key == "max-rpm")
+            maxRpmLine = number;
     }
-    if (std::optional<std::string> bad = machineProblem(read.machine))
+    if (std::optional<std::string> bad = machineProblem(read.machine)) {
+        // A speed range upside down is a fault of two lines: either may be the one to put right.
+        const Machine &machine = read.machine;
+        if (!machine.name.empty() && machine.minRpm && machine.maxRpm &&
+            *machine.minRpm > *machine.maxRpm)
+            *bad = "lines " + std::to_string(std::min(minRpmLine, maxRpmLine)) + " and " +
+                   std::to_string(std::max(minRpmLine, maxRpmLine)) + ": " + *bad;
         read.error = *bad;
+    }
+    return read;
+}
+
+MachineRead readMachineFile(const std::string &path, ReadWait wait)
+{
+    const std::string named = "machine file " + quotedText(path, fileNameMost);
+    FileBytes file = readFileBytes(path, maxMachineBytes, "a machine file", wait);
+    MachineRead read;
+    if (file.error.empty())
+        read = readMachine(file.bytes);
+    else
+        read.error = file.error;
+    if (!read.error.empty())
+        read.error = named + (read.error.starts_with("line") ? ", " : ": ") + read.error;
     return read;
 }
 
@@ -151,10 +186,8 @@ std::string readingText(double value)
         const double scale = std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 2);
         return numberToText(std::round(value / scale) * scale);
     }
-    std::string digits = std::to_string(static_cast<long long>(std::llround(std::fabs(value))));
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, " ");
-    return (value < 0 ? "-" : "") + digits;
+    return (value < 0 ? "-" : "") +
+           groupedWholeNumber(static_cast<unsigned long long>(std::llround(std::fabs(value))));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "operations/operation.h"
+#include "solver/filebytes.h"
 
 #include <optional>
 #include <string>
@@ -37,20 +38,31 @@ struct MachineKey {
 };
 const std::vector<MachineKey> &machineKeys();
 
+// The longest machine name: it stands in every warning of a result beyond the machine.
+constexpr std::size_t machineNameMost = 80;
+
 // Sets one key of a machine from its text; returns why it cannot: an unknown key, a value that
-// is not a number above 0 (at least 0 for min-rpm), or a name that is empty.
+// is not a number above 0 (at least 0 for min-rpm), or a name that is empty, longer than
+// machineNameMost characters, or holds a control character or bytes that are not UTF-8.
 std::optional<std::string> setMachineKey(Machine &machine, std::string_view key,
                                          std::string_view value);
 // What is wrong with a machine as a whole (no name, a speed range upside down), or none.
 std::optional<std::string> machineProblem(const Machine &machine);
 
 // Reads a machine file: "key = value" lines, "#" to the end of a line a comment, blank lines
-// ignored. error names the line of the first fault.
+// ignored, a UTF-8 byte-order mark at the start skipped. error names the line of the first
+// fault, or both lines of a speed range upside down.
 struct MachineRead {
     Machine machine;
     std::string error;
 };
 MachineRead readMachine(std::string_view text);
+
+// A machine file holds seven keys and their comments: far less than this.
+constexpr std::size_t maxMachineBytes = 64 * 1024;
+// Reads the machine file at path, of at most maxMachineBytes; error names the file first
+// ("machine file '/x/lathe', line 2: …"). wait comes before each read.
+MachineRead readMachineFile(const std::string &path, ReadWait wait = waitReadable);
 
 // One result of a page beyond its machine.
 enum class MachineLimit { minRpm, maxRpm, feedRate, power, torque };

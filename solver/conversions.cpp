@@ -265,4 +265,16 @@ double roundedToSignificant(double number, int digits)
     return rounded;
 }
 
+std::string groupedWholeNumber(unsigned long long number)
+{
+    const std::string digits = std::to_string(number);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += ' ';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
 } // namespace zorvik

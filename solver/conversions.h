@@ -22,6 +22,9 @@ double lenientToNumber(std::string_view text);
 // finite.
 std::string numberToText(double number);
 
+// A whole number with a space between thousands, as messages write sizes and results: 10 485 760.
+std::string groupedWholeNumber(unsigned long long number);
+
 // number rounded to digits significant decimal digits (1 to 17), halves away from zero as
 // decimal text rounds them: 1515.151515 to 6 is 1515.15. A number that is not finite is itself.
 double roundedToSignificant(double number, int digits);

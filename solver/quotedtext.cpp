@@ -12,6 +12,17 @@ std::string hexByte(unsigned char byte)
     return {'\\', 'x', hexDigits[byte >> 4], hexDigits[byte & 15]};
 }
 
+// The length of the character text starts with when a message can show it as it is, else 0.
+std::size_t plainLength(std::string_view text)
+{
+    const std::size_t length = utf8CharacterLength(text);
+    const auto byte = static_cast<unsigned char>(text[0]);
+    if (length == 0 || byte < 0x20 || byte == 0x7F ||
+        (byte == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0))
+        return 0;
+    return length;
+}
+
 } // namespace
 
 std::size_t utf8CharacterLength(std::string_view text)
@@ -55,9 +66,12 @@ std::string quotedText(std::string_view text, std::size_t most)
             line += "…";
             break;
         }
+        const std::size_t plain = plainLength(text);
         const std::size_t length = utf8CharacterLength(text);
         const auto byte = static_cast<unsigned char>(text[0]);
-        if (length == 0)
+        if (plain > 0)
+            line += text.substr(0, plain);
+        else if (length == 0)
             line += hexByte(byte);
         else if (byte == '\n')
             line += "\\n";
@@ -65,15 +79,24 @@ std::string quotedText(std::string_view text, std::size_t most)
             line += "\\r";
         else if (byte == '\t')
             line += "\\t";
-        else if (byte < 0x20 || byte == 0x7F)
+        else if (byte < 0x80)
             line += hexByte(byte);
-        else if (byte == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0)
-            line += "\\u00" + hexByte(static_cast<unsigned char>(text[1])).substr(2);
         else
-            line += text.substr(0, length);
+            line += "\\u00" + hexByte(static_cast<unsigned char>(text[1])).substr(2);
         text.remove_prefix(length == 0 ? 1 : length);
     }
     return line + "'";
+}
+
+bool isPlainText(std::string_view text, std::size_t most)
+{
+    for (std::size_t characters = 0; !text.empty(); ++characters) {
+        const std::size_t length = plainLength(text);
+        if (length == 0 || characters == most)
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
 }
 
 } // namespace zorvik

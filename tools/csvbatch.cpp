@@ -593,7 +593,10 @@ private:
             return 1;
         }
         if (m_readFailed) {
-            m_err << "zorvik-solve: the input could not be read to its end\n";
+            m_err << "zorvik-solve: "
+                  << (m_options.inputName.empty() ? std::string("the input")
+                                                  : quotedText(m_options.inputName, fileNameMost))
+                  << " could not be read to its end\n";
             return 1;
         }
         if (const int signal = caughtStopSignal())

@@ -34,6 +34,7 @@ struct CsvBatchOptions {
     std::optional<cuttingdata::Tool> tool;
     // Every row's results are checked against it, a warning for each beyond it.
     const Machine *machine = nullptr;
+    std::string inputName; // the file read, for a message; "" for standard input
 };
 
 // Solves one page per CSV row read from in: each row starts from the default texts and the

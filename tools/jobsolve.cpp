@@ -10,6 +10,7 @@
 #include "tools/materialsolve.h"
 #include "tools/numbercells.h"
 #include "tools/pagecheck.h"
+#include "tools/processio.h"
 
 #include <algorithm>
 #include <ostream>
@@ -34,14 +35,20 @@ std::vector<std::string> windowOrderNames(const OperationDefinition &operation)
 }
 
 // The page as the window would solve it on Recalculate: results blanked, given texts as given,
-// and what leaving a field derives from them (drilling's hole diameter).
-FieldStore givenTexts(const OperationDefinition &operation, const job::PageRecord &page)
+// and what leaving a field derives from them (drilling's hole diameter). A text that is no
+// number is warned of as the same text given on the command line is, found at where.
+FieldStore givenTexts(const OperationDefinition &operation, const job::PageRecord &page,
+                      const Captions &captions, const std::string &where, Warnings &warnings)
 {
-    FieldStore store(operation.relations.fields.size());
+    const RelationList &list = operation.relations;
+    FieldStore store(list.fields.size());
+    std::vector<GivenText> given;
     for (const job::FieldRecord &field : page.fields) {
         if (!field.isResult())
-            store.setText(operation.relations.fieldId(field.name), field.text);
+            given.push_back({list.fieldId(field.name), field.name, field.text});
     }
+    NumberCells cells(false);
+    setGivenTexts(list, captions, store, given, cells, warnings, where + ", field ");
     operation.prepareTyped(store);
     return store;
 }
@@ -55,7 +62,10 @@ const materials::MaterialGroup *group(std::optional<int> number)
 
 int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostream &err)
 {
-    const job::JobRead read = job::readJobFile(path);
+    const job::JobRead read = job::readJobFile(path, waitForInput);
+    // A stop signal that came while the job was read: the process ends by it, without a message.
+    if (const int signal = caughtStopSignal())
+        return 128 + signal;
     if (!read.error.empty()) {
         err << "zorvik-solve: " << read.error << "\n";
         return 1;
@@ -81,7 +91,7 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
             const std::string pageName = operation.design().pages[p].caption;
             const std::string where = "window " + std::to_string(w + 1) + " (" + window.operation +
                                       ")" + (pageName.empty() ? "" : ", " + pageName);
-            FieldStore store = givenTexts(operation, page);
+            FieldStore store = givenTexts(operation, page, captions, where, warnings);
             const materials::MaterialGroup *material =
                 group(page.materialGroup ? page.materialGroup : page.startGroup);
             std::optional<cuttingdata::Tool> tool;

@@ -312,12 +312,13 @@ std::span<const CellForm> NumberCells::cellForms(const FieldStore &store)
 }
 
 void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
-                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings)
+                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings,
+                   std::string_view where)
 {
     for (const GivenText &text : given) {
         if (!cells.set(store, text.field, text.text))
             warnings.add(notANumberWarning(
-                "argument " + text.name, text.text, cells.decimalComma(),
+                std::string(where) + text.name, text.text, cells.decimalComma(),
                 nonNumberText(list, captions, text.field, store.text(text.field))));
     }
 }

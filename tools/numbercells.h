@@ -72,9 +72,11 @@ struct GivenText {
 
 class Warnings;
 
-// Sets every given text, with a warning for each that is not a number.
+// Sets every given text, with a warning for each that is not a number, found at where followed by
+// the field's name.
 void setGivenTexts(const RelationList &list, const Captions &captions, FieldStore &store,
-                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings);
+                   const std::vector<GivenText> &given, NumberCells &cells, Warnings &warnings,
+                   std::string_view where = "argument ");
 
 // The warning for a text that is not a number, found at where (a line and column, an
 // argument): names the text and, where there is one, its likely cause, then howRead: how the

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/processio.h"
 
+#include "solver/filebytes.h"
+
 #include <poll.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -43,7 +46,30 @@ int waitingStopSignal()
     return 0;
 }
 
+// Waits, while stop signals are caught, until fd is ready for events; false when a stop signal
+// came first. The signals are blocked but for this wait, so that one that comes between the
+// check and the wait cannot leave the wait waiting for ever.
+bool waitFor(int fd, short events)
+{
+    pollfd ready{fd, events, 0};
+    for (;;) {
+        if (!caught)
+            caught = waitingStopSignal();
+        if (caught)
+            return false;
+        if (::ppoll(&ready, 1, nullptr, &originalMask) >= 0)
+            return true;
+        if (errno != EINTR)
+            throw std::system_error(errno, std::generic_category(), "poll");
+    }
+}
+
 } // namespace
+
+bool waitForInput(int fd)
+{
+    return catching ? waitFor(fd, POLLIN) : waitReadable(fd);
+}
 
 FdInput::FdInput(int fd, bool owned) : m_fd(fd), m_owned(owned) {}
 
@@ -61,20 +87,8 @@ std::streamsize FdInput::readSome(char *to, std::streamsize count)
     if (m_atEnd)
         return 0;
     for (;;) {
-        if (catching) {
-            // The stop signals are blocked but for this wait, so that one that comes between
-            // the check and the read cannot leave the read waiting for input that never comes.
-            if (!caught)
-                caught = waitingStopSignal();
-            if (caught)
-                return 0;
-            pollfd ready{m_fd, POLLIN, 0};
-            if (::ppoll(&ready, 1, nullptr, &originalMask) < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw std::system_error(errno, std::generic_category(), "poll");
-            }
-        }
+        if (!waitForInput(m_fd))
+            return 0;
         const ssize_t got = ::read(m_fd, to, static_cast<std::size_t>(count));
         if (got > 0)
             return got;
@@ -140,21 +154,18 @@ FdOutput::int_type FdOutput::overflow(int_type byte)
 
 std::streamsize FdOutput::xsputn(const char *from, std::streamsize count)
 {
-    if (catching && m_atomicBytes > 0) {
-        // The stop signals are let in only for this wait; one caught leaves the piece unwritten.
-        pollfd room{m_fd, POLLOUT, 0};
-        for (;;) {
-            if (!caught)
-                caught = waitingStopSignal();
-            if (caught)
-                return 0;
-            if (::ppoll(&room, 1, nullptr, &originalMask) >= 0 || errno != EINTR)
-                break;
-        }
-    }
+    // Into a pipe, each piece of at most PIPE_BUF goes in whole once there is room for it, and a
+    // stop signal is let in before each: a reader that has stopped reading cannot hold it off.
+    const bool waits = catching && m_atomicBytes > 0;
     std::streamsize done = 0;
     while (done < count) {
-        const ssize_t wrote = ::write(m_fd, from + done, static_cast<std::size_t>(count - done));
+        std::size_t piece = static_cast<std::size_t>(count - done);
+        if (waits) {
+            piece = std::min(piece, m_atomicBytes);
+            if (!waitFor(m_fd, POLLOUT))
+                return done;
+        }
+        const ssize_t wrote = ::write(m_fd, from + done, piece);
         if (wrote > 0)
             done += wrote;
         else if (wrote < 0 && errno == EINTR)

@@ -42,10 +42,12 @@ private:
 // full disk, a file size limit), the file is cut back to where the piece began, so that it still
 // ends on a whole row.
 //
-// Into a pipe, while stop signals are caught, each piece first waits for room with the signals
-// let in, so that a reader that has stopped reading (a paused pager) cannot hold a stop signal
-// off: the piece is then not written at all. A piece of at most atomicWriteBytes fits the room
-// that wait found, and goes in whole.
+// Into a pipe, while stop signals are caught, a piece goes in parts of at most atomicWriteBytes,
+// each after a wait for room with the signals let in, so that a reader that has stopped reading
+// (a paused pager) cannot hold a stop signal off. A part fits the room its wait found and goes
+// in whole; a stop signal leaves the rest of the piece unwritten. A piece of at most
+// atomicWriteBytes, which the batch's rows come in where they fit, is thus written whole or not
+// at all; a longer one may be cut after a whole number of parts.
 class FdOutput : public std::streambuf {
 public:
     explicit FdOutput(int fd);
@@ -61,14 +63,18 @@ private:
     std::size_t m_atomicBytes = 0;
 };
 
+// Waits until fd has input, or its end, to read: while stop signals are caught, with them let in
+// for the wait, and false once one has come. A ReadWait for the files the tool reads.
+bool waitForInput(int fd);
+
 // The most bytes out takes at once and still stops between them: FdOutput's atomicBytes, 0 for
 // any other stream.
 std::size_t atomicWriteBytes(std::ostream &out);
 
 // SIGINT, SIGTERM and SIGHUP end a run between rows instead of inside one: from this call on
-// they are blocked, and taken when an FdInput is about to read, which then reads no more; the
-// run writes the rows it has in hand and returns. SIGXFSZ is ignored, so that a file size limit
-// is a failed write.
+// they are blocked, and taken only while the tool waits (to read any input, to write into a
+// pipe), which then reads or writes no more; the run writes the rows it has in hand and returns.
+// SIGXFSZ is ignored, so that a file size limit is a failed write.
 void catchStopSignals();
 // The stop signal caught, or 0.
 int caughtStopSignal();

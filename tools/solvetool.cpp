@@ -4,6 +4,7 @@
 #include "operations/operation.h"
 #include "operations/startingdata.h"
 #include "solver/explain.h"
+#include "solver/filebytes.h"
 #include "solver/preparedlist.h"
 #include "solver/quotedtext.h"
 #include "solver/solve.h"
@@ -14,14 +15,8 @@
 #include "tools/pagecheck.h"
 #include "tools/processio.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <ostream>
@@ -102,11 +97,13 @@ void printUsage(std::ostream &out)
            "--machine FILE checks the results against a machine: key = value lines (name,\n"
            "  min-rpm, max-rpm, max-feed-rate, power, max-torque, full-power-rpm; # comments),\n"
            "  with a warning on stderr per result beyond it; --strict then makes the status 1.\n"
+           "  The file holds at most 64 KiB.\n"
            "--job FILE solves every page of a job file the calculator saved (.zorvik), each\n"
            "  from its given texts with its results blanked, with the material, tool material\n"
            "  and machine the job recorded, and prints a CSV header (operation, page, then the\n"
            "  fields of the job's operations) and one row per page. A file that is no job, is\n"
-           "  truncated or holds what this version does not know is refused with status 1.\n"
+           "  truncated, goes on after the job or holds what this version does not know is\n"
+           "  refused with status 1.\n"
            "--materials lists the groups: number, ISO class, material, condition, hardness,\n"
            "  kc1 and mc, separated by tabs.\n"
            "example, a spreadsheet export with semicolons, decimal commas and a job column:\n"
@@ -317,18 +314,9 @@ BadUse readMachineFile(const std::string &path, Request &request)
         return "--machine is given more than once";
     if (path.empty())
         return "--machine wants the name of a machine file";
-    std::error_code fault;
-    if (std::filesystem::is_directory(path, fault))
-        return "machine file '" + path + "' is a directory";
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file)
-        text << file.rdbuf(); // an empty file reads as nothing, and names no machine
-    if (!file || file.bad())
-        return "cannot read machine file '" + path + "': " + std::strerror(errno);
-    MachineRead read = readMachine(text.str());
+    MachineRead read = zorvik::readMachineFile(path, waitForInput);
     if (!read.error.empty())
-        return "machine file '" + path + "', " + read.error;
+        return read.error;
     request.machine = std::move(read.machine);
     return std::nullopt;
 }
@@ -423,12 +411,14 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
     options.machine = request.machine ? &*request.machine : nullptr;
     if (!request.csvFile || *request.csvFile == "-")
         return runCsvBatch(*request.operation, options, in, out, err);
-    const int fd = ::open(request.csvFile->c_str(), O_RDONLY | O_CLOEXEC);
+    std::string fault;
+    const int fd = openForReading(*request.csvFile, fault);
     if (fd < 0) {
-        err << "zorvik-solve: cannot open " << quotedText(*request.csvFile) << ": "
-            << std::strerror(errno) << "\n";
+        err << "zorvik-solve: " << quotedText(*request.csvFile, fileNameMost) << ": " << fault
+            << "\n";
         return badUse;
     }
+    options.inputName = *request.csvFile;
     FdInput input(fd, true);
     std::istream file(&input);
     return runCsvBatch(*request.operation, options, file, out, err);
@@ -556,6 +546,9 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
         bad = "--fields takes no other arguments";
     if (!bad && !request.fields)
         bad = checkCombination(request);
+    // A stop signal that came while a file was read: the process ends by it, without a message.
+    if (const int signal = caughtStopSignal())
+        return 128 + signal;
     if (bad) {
         err << "zorvik-solve: " << *bad << "\n";
         return badUse;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
     const job::JobRead read = job::readJob(bytes, "fuzz.zorvik");
     if (!read.error.empty()) {
-        check(read.error.rfind("fuzz.zorvik: ", 0) == 0);
+        check(read.error.rfind("'fuzz.zorvik': ", 0) == 0);
         check(read.error.find('\n') == std::string::npos);
         check(read.job.windows.empty());
         return 0;

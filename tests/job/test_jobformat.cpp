@@ -95,7 +95,7 @@ TEST_P(JobRefusal, NamesTheFileAndWhatIsWrongAndGivesNoWindows)
 {
     const JobRead read = readJob(GetParam().bytes, "/home/u/bracket.zorvik");
     EXPECT_TRUE(read.job.windows.empty());
-    EXPECT_EQ(read.error.rfind("/home/u/bracket.zorvik: ", 0), 0u) << read.error;
+    EXPECT_EQ(read.error.rfind("'/home/u/bracket.zorvik': ", 0), 0u) << read.error;
     EXPECT_EQ(read.error.find('\n'), std::string::npos) << read.error;
     for (const std::string &word : GetParam().mentions)
         EXPECT_NE(read.error.find(word), std::string::npos) << word << " not in: " << read.error;
@@ -156,11 +156,21 @@ INSTANTIATE_TEST_SUITE_P(
                replaced(drilling, "\"windows\": [",
                         R"("windows": [{"operation": "drilling", "pages": [{"fields": {}}]},)"),
                {"window 2", "second drilling window"}},
+        // More than the parser takes is not cut short: it follows the end of the job.
+        BadJob{"TwoJobs",
+               drilling + drilling,
+               {"data after the end of the job at byte " + std::to_string(drilling.size() + 1)}},
+        BadJob{"TextAfterTheJob",
+               drilling + "\n\n}",
+               {"data after the end of the job at byte " + std::to_string(drilling.size() + 3)}},
         BadJob{"LargerThanAJob",
                drilling + std::string(maxJobBytes, ' '),
-               {"larger than a job can be", "10 MiB"}}));
+               {"larger than a job can be", "10 MiB"}},
+        BadJob{"OneByteOverTheLimit",
+               drilling + std::string(maxJobBytes + 1 - drilling.size(), ' '),
+               {"larger than a job can be: more than 10 MiB (10 485 760 bytes)"}}));
 
-TEST(JobFile, RefusesAFileLargerThanAJobUnreadAndOneThatIsNotThere)
+TEST(JobFile, RefusesAFileLargerThanAJobUnreadADirectoryAndOneThatIsNotThere)
 {
     const std::string path = testing::TempDir() + "large.zorvik";
     {
@@ -168,9 +178,12 @@ TEST(JobFile, RefusesAFileLargerThanAJobUnreadAndOneThatIsNotThere)
         out.seekp(static_cast<std::streamoff>(maxJobBytes));
         out.put('}');
     }
-    EXPECT_NE(readJobFile(path).error.find("larger than a job can be"), std::string::npos);
+    EXPECT_EQ(readJobFile(path).error,
+              "'" + path + "': larger than a job can be: more than 10 MiB (10 485 760 bytes)");
     std::remove(path.c_str());
     EXPECT_NE(readJobFile(path).error.find("cannot be opened"), std::string::npos);
+    EXPECT_EQ(readJobFile("/").error, "'/': is a directory");
+    EXPECT_EQ(readJobFile("/nonexistent/\x1b[2J").error.rfind("'/nonexistent/\\x1b[2J': ", 0), 0u);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using namespace zorvik;
 using namespace zorvik::test;
 
@@ -11,9 +13,14 @@ namespace {
 
 struct FileCase {
     const char *name;
-    const char *text;
-    const char *error; // "" when it reads
+    std::string text;
+    std::string error; // "" when it reads
 };
+
+void PrintTo(const FileCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class MachineFile : public testing::TestWithParam<FileCase> {};
 
@@ -42,10 +49,44 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"NoEquals", "name L\n", "line 1: 'name L' is not key = value"},
         FileCase{"Twice", "name = L\nname = M\n", "line 2: name is given twice"},
         FileCase{"NoName", "power = 5\n", "a machine needs a name"},
-        FileCase{"RangeUpsideDown", "name = L\nmin-rpm = 50\nmax-rpm = 40\n",
-                 "the lowest spindle speed, 50 rev/min, is above the highest, 40 rev/min"}),
+        FileCase{"RangeUpsideDown", "name = L\nmax-rpm = 40\n# belt\nmin-rpm = 50\n",
+                 "lines 2 and 4: the lowest spindle speed, 50 rev/min, is above the highest, "
+                 "40 rev/min"},
+        FileCase{"ByteOrderMark", "\xEF\xBB\xBFname = L\n", ""},
+        // What the file holds reaches a message quoted and cut: valid UTF-8, no control bytes.
+        FileCase{"RawBytesInKey", std::string("n\0\x1b\xff = 1\n", 10),
+                 "line 1: unknown key 'n\\x00\\x1b\\xff'; the keys are name, min-rpm, max-rpm, "
+                 "max-feed-rate, power, max-torque, full-power-rpm"},
+        FileCase{"LongLineCut", std::string(60000, 'x'),
+                 "line 1: '" + std::string(60, 'x') + "…' is not key = value"},
+        FileCase{"EscapeInValue", "name = L\npower = \x1b[2J\n",
+                 "line 2: power wants a number above 0 in W, with a point as the decimal point; "
+                 "'\\x1b[2J' is not"},
+        // The name stands in every warning as it is.
+        FileCase{"EscapeInName", "name = \x1b[31mLathe\n",
+                 "line 1: a machine name is text of at most 80 characters, without control "
+                 "characters; '\\x1b[31mLathe' is not"},
+        FileCase{"LongName", "name = " + std::string(81, 'L') + "\n",
+                 "line 1: a machine name is text of at most 80 characters, without control "
+                 "characters; '" + std::string(60, 'L') + "…' is not"}),
     [](const testing::TestParamInfo<FileCase> &info) { return info.param.name; });
 // clang-format on
+
+// A machine file is refused by its size as a job is, at one byte over the limit, and a directory
+// as what it is.
+TEST(MachineFile, RefusesADirectoryAndAFileOverTheLimitNamingEither)
+{
+    const std::string path = testing::TempDir() + "zorvik-limit.machine";
+    const std::string whole = "name = L\n# " + std::string(maxMachineBytes - 12, '-') + "\n";
+    const std::string over = "machine file '" + path +
+                             "': larger than a machine file can be: more than 64 KiB "
+                             "(65 536 bytes)";
+    for (const auto &[bytes, error] : {std::pair{whole, std::string()}, {whole + "\n", over}}) {
+        std::ofstream(path, std::ios::binary) << bytes;
+        EXPECT_EQ(readMachineFile(path).error, error);
+    }
+    EXPECT_EQ(readMachineFile("/").error, "machine file '/': is a directory");
+}
 
 struct CheckCase {
     const char *name;

@@ -16,41 +16,7 @@ seed=${BATCH_SEED:-$((RANDOM * 32768 + RANDOM))}
 echo "batch reliability: $rows rows per operation, $singles solved singly, BATCH_SEED=$seed"
 # LeakSanitizer, in a sanitizer build, cannot run under strace.
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-checks=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-# expect WHAT ACTUAL WANTED
-expect() {
-    checks=$((checks + 1))
-    [ "$2" = "$3" ] || fail "$1: got '$2', want '$3'"
-}
-# verify WHAT COMMAND...: the command succeeds.
-verify() {
-    local what=$1
-    shift
-    checks=$((checks + 1))
-    "$@" || fail "$what"
-}
-# run NAME COMMAND...: runs the command with its output in $work/NAME.out and $work/NAME.err and
-# its exit status in status.
-run() {
-    local name=$1
-    shift
-    status=0
-    "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
-}
-# Whether file $1 is the first bytes of file $2, ending on a line end.
-prefix_of() {
-    local size
-    size=$(stat -c %s "$1")
-    [ "$size" -gt 0 ] && [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ] &&
-        cmp -s "$1" <(head -c "$size" "$2")
-}
+source "$(dirname "$0")/../support/checks.sh"
 
 # A long batch: the turning page of the README with 100 000 feeds.
 awk 'BEGIN { print "Job,txtidiam,txtfdiam,txtlen,txtangle,txtcspeed,txtfeed"
@@ -273,5 +239,4 @@ for operation in $operations; do
     done
 done
 
-echo "batch_reliability: $((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish batch_reliability

@@ -444,7 +444,9 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderFault{"MissingFileAfterOptions",
                     {"face", "--csv", "--keep", "Job", "/nonexistent/pages.csv"},
                     "Job,txtidiam\n",
-                    {"cannot open '/nonexistent/pages.csv'"}},
+                    {"'/nonexistent/pages.csv': cannot be opened (No such file or directory)"}},
+        HeaderFault{
+            "FileIsADirectory", {"face", "--csv", "/"}, "txtidiam\n", {"'/': is a directory"}},
         HeaderFault{"MissingFile",
                     {"face", "--csv", "/nonexistent/pages.csv"},
                     "txtidiam\n",

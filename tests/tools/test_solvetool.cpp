@@ -109,7 +109,16 @@ INSTANTIATE_TEST_SUITE_P(
                {"shaping has none"}},
         BadUse{"MachineFileMissing",
                {"milling", "--machine", "/nonexistent/mill"},
-               {"cannot read machine file '/nonexistent/mill'"}},
+               {"machine file '/nonexistent/mill': cannot be opened (No such file or directory)"}},
+        BadUse{"MachineFileIsADirectory",
+               {"face", "--machine", "/"},
+               {"machine file '/': is a directory"}},
+        BadUse{"MachineFileNameQuoted",
+               {"face", "--machine", "/no/\x1b[2J\xff"},
+               {"'/no/\\x1b[2J\\xff'"}},
+        BadUse{"HugeMachineFileNameIsCut",
+               {"face", "--machine", std::string(130000, 'x')},
+               {"'" + std::string(240, 'x') + "…': cannot be opened (File name too long)"}},
         BadUse{"MaterialsWithMore", {"--materials", "milling"}, {"--materials takes no other"}},
         // User text in a message: valid UTF-8 whatever it holds, cut on a character.
         BadUse{"InvalidByteInOperation", {"tur\xffning"}, {"'tur\\xffning'"}},
@@ -507,7 +516,25 @@ TEST(SolveToolJob, RefusesABadJobWithStatusOneNamingTheFile)
     const ToolRun r = run({"--job", path});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "zorvik-solve: " + path +
-                         ": truncated: the file ends before the job does "
+    EXPECT_EQ(r.err, "zorvik-solve: '" + path +
+                         "': truncated: the file ends before the job does "
                          "(byte 200)\n");
+}
+
+// A text in a job that is no number is warned of in the words a single solve uses, and fails
+// --strict as there.
+TEST(SolveToolJob, WarnsOfATextThatIsNoNumberAsASingleSolveDoes)
+{
+    const std::string path = testing::TempDir() + "zorvik-text.zorvik";
+    std::ofstream(path) << R"({"format": "zorvik-job", "version": 1, "windows": [
+        {"operation": "drilling", "pages": [{"fields": {"txtidiam": {"text": "1.200.0"}}}]}]})";
+    const ToolRun single = run({"drilling", "txtidiam=1.200.0", "--strict"});
+    const ToolRun job = run({"--job", path, "--strict"});
+    const std::string warning = "zorvik-solve: warning: ";
+    ASSERT_EQ(single.err.rfind(warning + "argument txtidiam: '1.200.0' is not a number", 0), 0u)
+        << single.err;
+    EXPECT_EQ(job.err, warning + "window 1 (drilling), field " +
+                           single.err.substr(warning.size() + std::string("argument ").size()));
+    EXPECT_EQ(single.status, 1);
+    EXPECT_EQ(job.status, 1);
 }
