@@ -537,7 +537,7 @@ void TestWindows::jobKeepsEverythingShown()
     zorvik::JobKeeper &jobs = m_driver->main()->jobs();
     jobs.setOpener(zorvik::jobWindowOpener());
     QStringList failures;
-    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }});
+    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }, {}});
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     showPage(window, page);
@@ -605,7 +605,7 @@ void TestWindows::jobKeepsEverythingShown()
     QVERIFY(QFile::copy(path, dir.filePath("state/recovery.zorvik")));
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
     int asked = 0;
-    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}});
+    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}, {}});
     jobs.offerRecovery();
     QCOMPARE(shown(m_driver->window(entry->design().name)), before);
     QVERIFY(!QFile::exists(dir.filePath("state/recovery.zorvik")));
