@@ -400,8 +400,9 @@ void JobKeeper::writeRecovery()
     if (m_recoveryPath.isEmpty())
         return;
     const job::Job job = current();
+    // With nothing to keep the lock goes too, so a crash now leaves nothing behind.
     if (job.windows.empty()) {
-        QFile::remove(m_recoveryPath);
+        removeRecovery();
         return;
     }
     QString error = claimRecovery();

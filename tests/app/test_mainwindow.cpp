@@ -61,6 +61,8 @@ private:
     QWidget *m_main = nullptr;
 };
 
+QByteArray contents(const QString &path);
+
 QAction *action(QWidget *window, const QString &name)
 {
     auto *found = window->findChild<QAction *>(name);
@@ -77,6 +79,8 @@ class TestMainWindow : public QObject {
 private slots:
     void init();
     void cleanup();
+
+    void earlierSettingsAreTakenOver();
 
     void captionAndMenuBar();
     void menuItems_data();
@@ -121,6 +125,7 @@ private:
 
 void TestMainWindow::init()
 {
+    QStandardPaths::setTestModeEnabled(true);
     QApplication::setQuitOnLastWindowClosed(false);
     m_log = {};
     m_window = new MainWindow(std::make_unique<RecordingHooks>(&m_log));
@@ -157,6 +162,32 @@ QLineEdit *TestMainWindow::addField(const QString &text)
     addChild("Calculator", page);
     field->setFocus();
     return field;
+}
+
+// First, before anything reads the settings: they are taken over once a run. The settings of
+// earlier versions, in the settings' native file, are read into the calculator's own, and the
+// native file is left for an earlier version still installed.
+void TestMainWindow::earlierSettingsAreTakenOver()
+{
+    QSettings old(QSettings::NativeFormat, QSettings::UserScope, "zorvik", "zorvik-engineer");
+    const QString kept = QFileInfo(old.fileName()).path() + "/zorvik-engineer.json";
+    QFile::remove(kept);
+    old.clear();
+    old.setValue("recentJobs", QStringList{"/jobs/a b.zorvik", "/jobs/c,d.zorvik"});
+    old.setValue("materials/lastGroup", 12);
+    old.setValue("machines/1/name", "Lathe \"L\"");
+    old.setValue("machines/size", 1);
+    old.sync();
+    const QByteArray before = contents(old.fileName());
+
+    const QSettings store = calculator::userSettings();
+    QCOMPARE(store.fileName(), kept);
+    QCOMPARE(store.allKeys().size(), 4);
+    QCOMPARE(store.value("recentJobs").toStringList(),
+             QStringList({"/jobs/a b.zorvik", "/jobs/c,d.zorvik"}));
+    QCOMPARE(store.value("materials/lastGroup").toInt(), 12);
+    QCOMPARE(store.value("machines/1/name").toString(), QString("Lathe \"L\""));
+    QCOMPARE(contents(old.fileName()), before);
 }
 
 void TestMainWindow::captionAndMenuBar()
