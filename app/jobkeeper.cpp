@@ -3,22 +3,30 @@
 
 #include "calculator/scrollframe.h"
 #include "calculator/usersettings.h"
+#include "job/filewrite.h"
 #include "job/jobformat.h"
+#include "solver/quotedtext.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QSettings>
+#include <QStatusBar>
+#include <QtDebug>
 
 #include <algorithm>
 #include <iterator>
+
+#include <sys/stat.h>
 
 namespace zorvik {
 
@@ -33,6 +41,44 @@ const QString suffix = QStringLiteral(".zorvik");
 const QString caption = QStringLiteral("Zorvik - Machining Engineer");
 
 const auto recentKey = QStringLiteral("recentJobs");
+// Recovery files are "recovery-<process>-<start>.zorvik"; before each calculator had its own
+// there was one "recovery.zorvik", still read when a calculator of then left it.
+const QString recoveryPrefix = QStringLiteral("recovery");
+
+QString quoted(const QString &path)
+{
+    return QString::fromStdString(quotedText(QDir::toNativeSeparators(path).toStdString(), 200));
+}
+
+// Bytes to path through a temporary file beside it; "" or why it failed.
+QString writeAtomically(const QString &path, const std::string &bytes,
+                        job::FileAccess access = job::FileAccess::Shared)
+{
+    return QString::fromLocal8Bit(
+        job::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes, access));
+}
+
+// The lock a calculator holds beside its recovery file while it runs.
+QString lockPathOf(const QString &recoveryFile)
+{
+    return recoveryFile.chopped(suffix.size()) + QStringLiteral(".lock");
+}
+
+// A file the reader would wait on for ever (a named pipe, a device) or cannot read (a
+// directory) is refused before it is opened; "" for a regular file or one that is not there,
+// which the reader tells about.
+QString notAJobFile(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
+        return QString();
+    const char *what = S_ISDIR(status.st_mode)                              ? "a directory"
+                       : S_ISFIFO(status.st_mode)                           ? "a named pipe"
+                       : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) ? "a device"
+                       : S_ISSOCK(status.st_mode)                           ? "a socket"
+                                                                            : "no regular file";
+    return QStringLiteral("%1 is %2, not a job file.").arg(quoted(path), QLatin1String(what));
+}
 
 JobKeeper::Questions askTheUser(QWidget *window)
 {
@@ -75,6 +121,18 @@ JobKeeper::Questions askTheUser(QWidget *window)
         box.setObjectName(QStringLiteral("jobFailed"));
         box.exec();
     };
+    // The recovery file is written a second after each change: a box each time would stop the
+    // user typing, so the status bar says it until it is over, and the log keeps it.
+    questions.notice = [window](const QString &message) {
+        if (!message.isEmpty())
+            qWarning().noquote() << message;
+        if (auto *main = qobject_cast<QMainWindow *>(window)) {
+            if (message.isEmpty())
+                main->statusBar()->clearMessage();
+            else
+                main->statusBar()->showMessage(message);
+        }
+    };
     return questions;
 }
 
@@ -86,6 +144,25 @@ JobKeeper::JobKeeper(QWidget *window, calculator::WindowHost &host)
     m_recoveryTimer.setSingleShot(true);
     m_recoveryTimer.setInterval(recoveryDelayMs);
     connect(&m_recoveryTimer, &QTimer::timeout, this, &JobKeeper::writeRecovery);
+}
+
+JobKeeper::~JobKeeper() = default;
+
+// The start is in milliseconds, and one later than the last keeper's of this process, so that
+// no two keepers share a file.
+void JobKeeper::setRecoveryDirectory(const QString &directory)
+{
+    static qint64 lastStart = 0;
+    lastStart = std::max(lastStart + 1, QDateTime::currentMSecsSinceEpoch());
+    m_recoveryLock.reset();
+    m_recoveryDirectory = directory;
+    m_recoveryPath = directory.isEmpty()
+                         ? QString()
+                         : QDir(directory).filePath(QStringLiteral("%1-%2-%3%4")
+                                                        .arg(recoveryPrefix)
+                                                        .arg(QCoreApplication::applicationPid())
+                                                        .arg(lastStart)
+                                                        .arg(suffix));
 }
 
 QString JobKeeper::jobName() const
@@ -208,10 +285,14 @@ bool JobKeeper::open()
 // they are.
 bool JobKeeper::openFile(const QString &path)
 {
-    const job::JobRead read = job::readJobFile(QFile::encodeName(path).toStdString());
-    if (!read.error.empty()) {
-        m_questions.failed(QStringLiteral("The job could not be opened.\n\n%1")
-                               .arg(QString::fromStdString(read.error)));
+    QString error = notAJobFile(path);
+    job::JobRead read;
+    if (error.isEmpty()) {
+        read = job::readJobFile(QFile::encodeName(path).toStdString());
+        error = QString::fromStdString(read.error);
+    }
+    if (!error.isEmpty()) {
+        m_questions.failed(QStringLiteral("The job could not be opened.\n\n%1").arg(error));
         return false;
     }
     show(read.job);
@@ -256,9 +337,9 @@ bool JobKeeper::saveTo(const QString &path)
     const QString error = writeAtomically(path, job::writeJob(current()));
     if (!error.isEmpty()) {
         m_questions.failed(
-            QStringLiteral("The job could not be saved to %1: %2\n\nThe file there, if any, is "
+            QStringLiteral("The job could not be saved to %1: %2.\n\nThe file there, if any, is "
                            "as it was; the windows keep everything.")
-                .arg(QDir::toNativeSeparators(path), error));
+                .arg(quoted(path), error));
         return false;
     }
     setSaved(QFileInfo(path).absoluteFilePath());
@@ -273,19 +354,6 @@ void JobKeeper::setSaved(const QString &path)
     emit nameChanged();
 }
 
-QString JobKeeper::writeAtomically(const QString &path, const std::string &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        return file.errorString();
-    if (!file.commit())
-        return file.errorString();
-    return QString();
-}
-
 void JobKeeper::remember(const QString &path)
 {
     QSettings store = calculator::userSettings();
@@ -295,6 +363,7 @@ void JobKeeper::remember(const QString &path)
     while (recent.size() > recentCount)
         recent.removeLast();
     store.setValue(recentKey, recent);
+    calculator::keepSettings(store);
 }
 
 void JobKeeper::fillRecentMenu(QMenu *menu)
@@ -318,7 +387,11 @@ void JobKeeper::fillRecentMenu(QMenu *menu)
     menu->addSeparator();
     QAction *clear = menu->addAction(QStringLiteral("Clear List"));
     clear->setObjectName(QStringLiteral("mnuclearrecent"));
-    connect(clear, &QAction::triggered, this, [] { calculator::userSettings().remove(recentKey); });
+    connect(clear, &QAction::triggered, this, [] {
+        QSettings store = calculator::userSettings();
+        store.remove(recentKey);
+        calculator::keepSettings(store);
+    });
 }
 
 void JobKeeper::writeRecovery()
@@ -327,32 +400,92 @@ void JobKeeper::writeRecovery()
     if (m_recoveryPath.isEmpty())
         return;
     const job::Job job = current();
+    // With nothing to keep the lock goes too, so a crash now leaves nothing behind.
     if (job.windows.empty()) {
-        QFile::remove(m_recoveryPath);
+        removeRecovery();
         return;
     }
-    QDir().mkpath(QFileInfo(m_recoveryPath).absolutePath());
+    QString error = claimRecovery();
     // A failed write keeps the last good recovery file; the next change tries again.
-    writeAtomically(m_recoveryPath, job::writeJob(job));
+    if (error.isEmpty())
+        error = writeAtomically(m_recoveryPath, job::writeJob(job), job::FileAccess::Private);
+    recoveryWritten(error);
+}
+
+QString JobKeeper::claimRecovery()
+{
+    if (m_recoveryLock && m_recoveryLock->held())
+        return QString();
+    QString error = QString::fromLocal8Bit(
+        job::makePrivateDirectories(QFile::encodeName(m_recoveryDirectory).toStdString()));
+    if (!error.isEmpty())
+        return error;
+    m_recoveryLock = std::make_unique<job::FileLock>(
+        QFile::encodeName(lockPathOf(m_recoveryPath)).toStdString());
+    return QString::fromLocal8Bit(m_recoveryLock->error());
+}
+
+void JobKeeper::recoveryWritten(const QString &error)
+{
+    if (error.isEmpty() == !m_recoveryFailing)
+        return;
+    m_recoveryFailing = !error.isEmpty();
+    if (m_questions.notice) {
+        m_questions.notice(
+            error.isEmpty()
+                ? QString()
+                : QStringLiteral("The recovery file could not be written to %1: %2. The windows "
+                                 "keep everything; save the job to keep it safe.")
+                      .arg(quoted(m_recoveryPath), error));
+    }
 }
 
 void JobKeeper::removeRecovery()
 {
     m_recoveryTimer.stop();
-    if (!m_recoveryPath.isEmpty())
-        QFile::remove(m_recoveryPath);
+    if (m_recoveryPath.isEmpty())
+        return;
+    QFile::remove(m_recoveryPath);
+    if (m_recoveryLock && m_recoveryLock->held())
+        QFile::remove(lockPathOf(m_recoveryPath));
+    m_recoveryLock.reset();
+}
+
+// A leftover's lock is taken before it is looked at: one still held is a running calculator's,
+// and of two calculators started at once only one offers it.
+void JobKeeper::offerRecovery()
+{
+    if (m_recoveryDirectory.isEmpty())
+        return;
+    const QFileInfoList files = QDir(m_recoveryDirectory)
+                                    .entryInfoList({recoveryPrefix + QStringLiteral("*") + suffix},
+                                                   QDir::Files, QDir::Time);
+    for (const QFileInfo &file : files) {
+        const QString path = file.absoluteFilePath();
+        if (path == QFileInfo(m_recoveryPath).absoluteFilePath())
+            continue;
+        const QString lockPath = lockPathOf(path);
+        const job::FileLock lock(QFile::encodeName(lockPath).toStdString());
+        if (!lock.held())
+            continue;
+        const bool there = QFileInfo::exists(path);
+        if (there)
+            offerLeftover(path);
+        QFile::remove(lockPath);
+        if (there)
+            return;
+    }
 }
 
 // A recovery file that cannot be read is left where it is for the user to look at, and said so.
-void JobKeeper::offerRecovery()
+// One restored goes only once this calculator's own file holds its windows.
+void JobKeeper::offerLeftover(const QString &path)
 {
-    if (m_recoveryPath.isEmpty() || !QFileInfo::exists(m_recoveryPath))
-        return;
-    const job::JobRead read = job::readJobFile(QFile::encodeName(m_recoveryPath).toStdString());
+    const job::JobRead read = job::readJobFile(QFile::encodeName(path).toStdString());
     if (!read.error.empty()) {
-        const QString kept = m_recoveryPath + QStringLiteral(".unreadable");
+        const QString kept = path + QStringLiteral(".unreadable");
         QFile::remove(kept);
-        QFile::rename(m_recoveryPath, kept);
+        QFile::rename(path, kept);
         m_questions.failed(QStringLiteral("The windows kept when the calculator last ended "
                                           "cannot be restored.\n\n%1\n\nThe file is kept as %2.")
                                .arg(QString::fromStdString(read.error), kept));
@@ -362,8 +495,11 @@ void JobKeeper::offerRecovery()
         show(read.job);
         m_modified = true;
         emit nameChanged();
+        writeRecovery();
+        if (m_recoveryFailing)
+            return;
     }
-    writeRecovery();
+    QFile::remove(path);
 }
 
 } // namespace zorvik

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QMdiSubWindow;
@@ -19,10 +20,15 @@ class QWidget;
 
 namespace zorvik {
 
+namespace job {
+class FileLock;
+}
+
 // The job the main window's calculator windows make up: its file (Save, Save As…, Open…, Open
 // Recent), whether it has changed since, the recovery file that a moment after each change keeps
 // the windows safe from a crash, and the windows closed lately, which Reopen Closed Window brings
-// back. Every write goes through a temporary file renamed over the old one.
+// back. Every write goes through a temporary file renamed over the old one once the disk holds
+// all of it.
 class JobKeeper : public QObject {
     Q_OBJECT
 public:
@@ -36,14 +42,20 @@ public:
         std::function<bool()> restore;
         // Tells the user why an open or a save failed.
         std::function<void(const QString &message)> failed;
+        // Tells the user, without stopping them, that the recovery file cannot be written; ""
+        // once it can again.
+        std::function<void(const QString &message)> notice;
     };
 
-    // Without an opener no job can be opened; without a recovery path none is kept.
+    // Without an opener no job can be opened; without a recovery directory none is kept.
     JobKeeper(QWidget *window, calculator::WindowHost &host);
+    ~JobKeeper() override;
 
     void setOpener(calculator::JobWindowOpener opener) { m_opener = std::move(opener); }
-    // Where the recovery file goes; "" for none.
-    void setRecoveryPath(QString path) { m_recoveryPath = std::move(path); }
+    // Where the recovery files go, "" for none. Each running calculator has one of its own there,
+    // named by its process and start, and holds a lock beside it for as long as it runs.
+    void setRecoveryDirectory(const QString &directory);
+    // This calculator's recovery file.
     const QString &recoveryPath() const { return m_recoveryPath; }
     void setQuestions(Questions questions) { m_questions = std::move(questions); }
 
@@ -71,7 +83,8 @@ public:
     // Brings back the window closed last whose operation has no window open.
     void reopenClosed();
 
-    // At start: offers to restore the windows a recovery file kept, then removes it.
+    // At start: offers to restore the windows kept by the newest recovery file whose calculator
+    // is gone, then removes it; older ones are offered at the starts that follow.
     void offerRecovery();
     // Writes the recovery file now, when windows hold anything.
     void writeRecovery();
@@ -92,13 +105,21 @@ private:
     void changed();
     void setSaved(const QString &path);
     void remember(const QString &path);
-    // Writes bytes to path through a temporary file beside it; "" or why it failed.
-    static QString writeAtomically(const QString &path, const std::string &bytes);
+    // Creates the recovery directory and takes the lock of this calculator's recovery file;
+    // "" or why it could not.
+    QString claimRecovery();
+    // Tells the first failure of a run of them, and the end of the run.
+    void recoveryWritten(const QString &error);
+    // Restores or discards a leftover recovery file, whose lock the caller holds.
+    void offerLeftover(const QString &path);
 
     QWidget *m_window;
     calculator::WindowHost &m_host;
     calculator::JobWindowOpener m_opener;
+    QString m_recoveryDirectory;
     QString m_recoveryPath;
+    std::unique_ptr<job::FileLock> m_recoveryLock;
+    bool m_recoveryFailing = false;
     Questions m_questions;
     QString m_path;
     bool m_modified = false;

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,15 +29,15 @@ constexpr bool xOrWaylandPlatform = true;
 constexpr bool xOrWaylandPlatform = false;
 #endif
 
-// Where the recovery file lives: the user's state directory, for what a program keeps between
+// Where the recovery files live: the user's state directory, for what a program keeps between
 // runs that is neither settings nor the user's documents (XDG_STATE_HOME, ~/.local/state when it
-// is unset or not absolute, as the base directory specification says).
-QString recoveryPath()
+// is unset or not absolute, as the XDG base directory rules say).
+QString recoveryDirectory()
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
-    return base + u'/' + QCoreApplication::applicationName() + QStringLiteral("/recovery.zorvik");
+    return base + u'/' + QCoreApplication::applicationName();
 }
 
 // For scripts: the start-up benchmark stops the clock when the main window is on the screen
@@ -85,6 +86,9 @@ void watchStartup(zorvik::MainWindow &window, bool quitWhenShown, const QString 
 
 int main(int argc, char *argv[])
 {
+    // Past a file size limit (ulimit -f) a write fails and is told like a full disk, instead of
+    // the signal ending the program with the user's work in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("Zorvik-Engineer");
     QApplication::setApplicationVersion(ZORVIK_VERSION);
 
@@ -126,7 +130,7 @@ int main(int argc, char *argv[])
     zorvik::MainWindow window(zorvik::display::makeDisplayHooks(), zorvik::operationChoices());
     window.setMachineEditor(zorvik::machineEditor());
     window.jobs().setOpener(zorvik::jobWindowOpener());
-    window.jobs().setRecoveryPath(recoveryPath());
+    window.jobs().setRecoveryDirectory(recoveryDirectory());
     // Watched before the display switch, so a signal from then on restores it too.
     zorvik::TerminationSignals termination;
     QObject::connect(&termination, &zorvik::TerminationSignals::received, &window, [&window] {

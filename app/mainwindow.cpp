@@ -8,6 +8,7 @@
 #include "calculator/scrollframe.h"
 #include "calculator/sheetprint.h"
 #include "calculator/twips.h"
+#include "calculator/usersettings.h"
 #include "calculator/windowhost.h"
 
 #include <QApplication>
@@ -129,6 +130,11 @@ MainWindow::MainWindow(std::unique_ptr<DisplayHooks> displayHooks,
     connect(m_jobs, &JobKeeper::nameChanged, this, &MainWindow::showJobName);
     connect(m_workspace, &QMdiArea::subWindowActivated, m_jobs, &JobKeeper::watchWindows);
     createMenus();
+    calculator::setSettingsFailureHandler(
+        [window = QPointer<MainWindow>(this)](const QString &message) {
+            if (window)
+                window->warn("settingsFailed", message);
+        });
 
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::focusWindowChanged);
@@ -292,16 +298,28 @@ void MainWindow::print()
     dialog.setObjectName("printDialog");
     if (dialog.exec() != QDialog::Accepted)
         return;
-    calculator::printSheet(sheet, printer);
-    if (printer.printerState() == QPrinter::Error) {
-        QMessageBox box(QMessageBox::Warning, caption,
-                        QStringLiteral("The job sheet could not be printed on %1.")
-                            .arg(printer.printerName().isEmpty() ? printer.outputFileName()
-                                                                 : printer.printerName()),
-                        QMessageBox::Ok, this);
-        box.setObjectName("printFailed");
-        box.exec();
+    // The printer's own file output takes a short write on a full disk for a whole one; a
+    // file goes the way Export PDF's does.
+    if (!printer.outputFileName().isEmpty()) {
+        const QPageLayout layout = printer.pageLayout();
+        const QString error = calculator::writeSheetPdf(sheet, printer.outputFileName(),
+                                                        layout.pageSize(), layout.orientation());
+        if (!error.isEmpty())
+            warn("printFailed", error);
+        return;
     }
+    calculator::printSheet(sheet, printer);
+    if (printer.printerState() == QPrinter::Error)
+        warn(
+            "printFailed",
+            QStringLiteral("The job sheet could not be printed on %1.").arg(printer.printerName()));
+}
+
+void MainWindow::warn(const char *name, const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, caption, message, QMessageBox::Ok, this);
+    box.setObjectName(name);
+    box.exec();
 }
 
 QString MainWindow::exportPdf(const QString &path) const
@@ -322,11 +340,8 @@ void MainWindow::exportPdfAs()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString error = exportPdf(dialog.selectedFiles().constFirst());
-    if (error.isEmpty())
-        return;
-    QMessageBox box(QMessageBox::Warning, caption, error, QMessageBox::Ok, this);
-    box.setObjectName("exportFailed");
-    box.exec();
+    if (!error.isEmpty())
+        warn("exportFailed", error);
 }
 
 calculator::MachineUser *MainWindow::activeMachineUser() const

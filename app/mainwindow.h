@@ -81,6 +81,8 @@ private:
     bool sheetHasPages(const calculator::JobSheet &sheet);
     void print();
     void exportPdfAs();
+    // A warning box named for the tests, with OK.
+    void warn(const char *name, const QString &message);
     calculator::MachineUser *activeMachineUser() const;
     void showJobName();
 

@@ -56,6 +56,7 @@ void saveMachines(const std::vector<Machine> &machines)
         }
     }
     store.endArray();
+    keepSettings(store);
 }
 
 } // namespace zorvik::calculator

@@ -450,9 +450,11 @@ void MaterialDialog::accept()
     const MaterialGroup *group = chosenGroup();
     if (!group || !choosable())
         return;
-    userSettings().setValue(QLatin1String(lastGroupKey), group->number);
+    QSettings store = userSettings();
+    store.setValue(QLatin1String(lastGroupKey), group->number);
     if (m_tool)
-        userSettings().setValue(QLatin1String(lastToolKey), m_tool->currentData().toInt());
+        store.setValue(QLatin1String(lastToolKey), m_tool->currentData().toInt());
+    keepSettings(store);
     QDialog::accept();
 }
 

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculator/sheetprint.h"
 
+#include "job/filewrite.h"
 #include "solver/quotedtext.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -120,26 +122,31 @@ QPageSize localPaper()
                          : QPageSize::A4);
 }
 
-QString writeSheetPdf(const JobSheet &sheet, const QString &path, const QPageSize &paper)
+// The whole document is made in memory first: the PDF writer would take a short write on a full
+// disk for a whole one.
+QString writeSheetPdf(const JobSheet &sheet, const QString &path, const QPageSize &paper,
+                      QPageLayout::Orientation orientation)
 {
-    const QString named = QString::fromStdString(quotedText(path.toStdString(), 200));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("The job sheet could not be written to %1: %2.")
-            .arg(named, file.errorString());
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setTitle(QStringLiteral("Job sheet: %1").arg(sheet.jobName));
         writer.setCreator(QStringLiteral("Zorvik-Engineer"));
         writer.setPageSize(paper);
+        writer.setPageOrientation(orientation);
         // The layout keeps a margin of its own within the page.
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         printSheet(sheet, writer);
     }
-    if (!file.commit())
-        return QStringLiteral("The job sheet could not be written to %1: %2.")
-            .arg(named, file.errorString());
-    return {};
+    const std::string error = job::writeFileAtomically(
+        QFile::encodeName(path).toStdString(),
+        std::string_view(pdf.data().constData(), std::size_t(pdf.data().size())));
+    if (error.empty())
+        return {};
+    return QStringLiteral("The job sheet could not be written to %1: %2.")
+        .arg(QString::fromStdString(quotedText(path.toStdString(), 200)),
+             QString::fromLocal8Bit(error));
 }
 
 } // namespace zorvik::calculator

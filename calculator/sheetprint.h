@@ -3,6 +3,7 @@
 
 #include "calculator/jobsheet.h"
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QString>
 
@@ -22,8 +23,10 @@ void printSheet(const JobSheet &sheet, QPagedPaintDevice &device);
 QPageSize localPaper();
 
 // Writes the sheet as a PDF on the paper given, through a file beside path that replaces it
-// only when whole. Returns why it could not, naming the file; empty when written.
+// only when the disk holds all of it. Returns why it could not, naming the file; empty when
+// written.
 QString writeSheetPdf(const JobSheet &sheet, const QString &path,
-                      const QPageSize &paper = localPaper());
+                      const QPageSize &paper = localPaper(),
+                      QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 } // namespace zorvik::calculator

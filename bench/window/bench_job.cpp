@@ -25,7 +25,7 @@ struct SixWindows {
     SixWindows()
     {
         main.jobs().setOpener(zorvik::jobWindowOpener());
-        main.jobs().setRecoveryPath(dir.filePath("recovery.zorvik"));
+        main.jobs().setRecoveryDirectory(dir.path());
         for (const zorvik::OperationDefinition &operation : zorvik::operationDefinitions()) {
             auto *window = zorvik::calculator::CalculatorWindow::open(operation, main);
             for (const auto &[name, text] :

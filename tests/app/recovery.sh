@@ -16,7 +16,7 @@ cat >"$work/bracket.zorvik" <<'JOB'
     {"fields": {"txtcspeed": {"text": "1.200.0"}}}]},
   {"operation": "drilling", "pages": [{"fields": {"txtfdiam2": {"text": "10"}}}]}]}
 JOB
-recovery=$work/state/Zorvik-Engineer/recovery.zorvik
+state=$work/state/Zorvik-Engineer
 
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config \
@@ -27,11 +27,14 @@ timeout 90 xvfb-run -a -s "-noreset -screen 0 1024x768x24" sh -c \
 runner=$!
 
 fail() { echo "recovery: $*"; cat "$work/out.txt" 2>/dev/null || true; exit 1; }
+# Each running calculator has a recovery file of its own, named by its process.
+recovery=
 for _ in $(seq 150); do
-    [ -s "$recovery" ] && break
+    recovery=$(find "$state" -name 'recovery-*.zorvik' -size +0 2>/dev/null | head -n 1 || true)
+    [ -n "$recovery" ] && break
     sleep 0.1
 done
-[ -s "$recovery" ] || fail "no recovery file 15 s after the job opened"
+[ -n "$recovery" ] || fail "no recovery file 15 s after the job opened"
 sleep 1.5 # past the second a change waits for, so nothing is half-written when it dies
 kill -9 "$(cat "$work/pid")"
 wait "$runner" || true

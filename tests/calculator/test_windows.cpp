@@ -9,6 +9,7 @@
 #include "calculator/materialdialog.h"
 #include "calculator/sheetprint.h"
 #include "calculator/twips.h"
+#include "calculator/usersettings.h"
 #include "design/designcheck.h"
 #include "job/jobformat.h"
 #include "solver/consistency.h"
@@ -538,7 +539,7 @@ void TestWindows::jobKeepsEverythingShown()
     zorvik::JobKeeper &jobs = m_driver->main()->jobs();
     jobs.setOpener(zorvik::jobWindowOpener());
     QStringList failures;
-    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }});
+    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }, {}});
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     showPage(window, page);
@@ -598,15 +599,18 @@ void TestWindows::jobKeepsEverythingShown()
     QVERIFY(jobs.modified());
     QVERIFY(zorvik::job::readJobFile(path.toStdString()).error.empty());
 
-    // A recovery file is offered back at start. Unsaved changes are asked about at Exit; Cancel
-    // keeps everything, Discard leaves, and a clean exit leaves no recovery file.
-    jobs.setRecoveryPath(dir.filePath("recovery.zorvik"));
-    QVERIFY(QFile::copy(path, jobs.recoveryPath()));
+    // A recovery file is offered back at start, the single one of earlier versions too, and goes
+    // once this calculator's own holds its windows. Unsaved changes are asked about at Exit;
+    // Cancel keeps everything, Discard leaves, and a clean exit leaves no recovery file.
+    jobs.setRecoveryDirectory(dir.filePath("state"));
+    QVERIFY(QDir().mkpath(dir.filePath("state")));
+    QVERIFY(QFile::copy(path, dir.filePath("state/recovery.zorvik")));
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
     int asked = 0;
-    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}});
+    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}, {}});
     jobs.offerRecovery();
     QCOMPARE(shown(m_driver->window(entry->design().name)), before);
+    QVERIFY(!QFile::exists(dir.filePath("state/recovery.zorvik")));
     QVERIFY(QFile::remove(jobs.recoveryPath()));
     typeInto(m_driver->window(entry->design().name), prefix + qtext(firstField), "8");
     QTRY_VERIFY(QFile::exists(jobs.recoveryPath()));
@@ -623,7 +627,7 @@ void TestWindows::materialForceFromTheMenu()
     QFETCH(const OperationDefinition *, entry);
     QFETCH(int, page);
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer")).clear();
+    zorvik::calculator::userSettings().clear();
     const zorvik::OperationDefinition &operation = *entry;
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
@@ -745,7 +749,7 @@ void TestWindows::startingDataFromTheMenu()
     QFETCH(QString, speed);
     QFETCH(QString, feed);
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer")).clear();
+    zorvik::calculator::userSettings().clear();
     CalculatorWindow *window = open(*entry);
     QVERIFY(window);
     showPage(window, page);
@@ -792,8 +796,7 @@ void TestWindows::startingDataFromTheMenu()
     QCOMPARE(speedField->text(), QStringLiteral("99"));
 
     // Carbide is taken from here on: the dialog that enters the feed opens with it again.
-    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer"))
-        .setValue("materials/lastTool", 1);
+    zorvik::calculator::userSettings().setValue("materials/lastTool", 1);
     choose(feedField, "feedFromMaterial", QStringLiteral("Feed from Material…"), true);
     QCOMPARE(feedField->text(), feed);
     QVERIFY(feedField->toolTip().contains(" with carbide tools: the middle of "));
@@ -977,7 +980,7 @@ void TestWindows::exportedSheetReads()
 void TestWindows::machinesDialogKeepsValidMachines()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("zorvik"), QStringLiteral("zorvik-engineer")).clear();
+    zorvik::calculator::userSettings().clear();
     zorvik::calculator::MachinesDialog dialog;
     auto *list = dialog.findChild<QListWidget *>("machineList");
     QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
