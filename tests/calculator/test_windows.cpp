@@ -564,7 +564,7 @@ void TestWindows::jobKeepsEverythingShown()
     bad.close();
     QVERIFY(!jobs.openFile(bad.fileName()));
     QCOMPARE(failures.size(), 1);
-    QVERIFY2(failures[0].contains("bad.zorvik: window 1") && failures[0].contains("'paje'"),
+    QVERIFY2(failures[0].contains("bad.zorvik': window 1") && failures[0].contains("'paje'"),
              qPrintable(failures[0]));
     QCOMPARE(shown(window), before);
 
