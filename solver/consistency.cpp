@@ -356,16 +356,18 @@ ConsistencyCheck::check(const FieldStore &page,
     };
     // Every rule whose fields are filled is checked, not only the one the solve took: a relation
     // that no writer stated is tested too. The rules that link the same fields state one
-    // relation, each solved for another of them, and it is checked once.
-    std::array<Bits, 2 * maxCheckedFields> checked;
-    std::size_t checkedCount = 0;
-    auto isChecked = [&](Bits relation) {
-        return std::find(checked.begin(), checked.begin() + static_cast<std::ptrdiff_t>(checkedCount),
-                         relation) != checked.begin() + static_cast<std::ptrdiff_t>(checkedCount);
-    };
-    auto markChecked = [&](Bits relation) {
-        if (checkedCount < checked.size())
-            checked[checkedCount++] = relation;
+    // relation, each solved for another of them: each is evaluated, since a relation can hold
+    // within the tolerance for one of its fields and not for another (a small difference of two
+    // large lengths), but a relation is reported once.
+    std::array<Bits, 2 * maxCheckedFields> reported;
+    std::size_t reportedCount = 0;
+    auto report = [&](Bits relation) {
+        const auto end = reported.begin() + static_cast<std::ptrdiff_t>(reportedCount);
+        if (std::find(reported.begin(), end, relation) != end)
+            return false;
+        if (reportedCount < reported.size())
+            reported[reportedCount++] = relation;
+        return true;
     };
     for (const Plan::Step &step : planned.steps) {
         // Alternatives of one id are one relation, the first whose test holds: the others
@@ -381,22 +383,17 @@ ConsistencyCheck::check(const FieldStore &page,
             if (rule->lossy && rule->lossy(values()))
                 continue;
             taken = rule->id;
-            if (isChecked(attempt.relation))
+            if (attempt.wrote)
                 continue;
-            if (attempt.wrote) {
-                markChecked(attempt.relation);
-                continue;
-            }
             const Num own = readings[step.field];
             if (!own.ok())
                 break;
             const Num given = rule->formula(values());
             if (!given.ok())
                 continue;
-            markChecked(attempt.relation);
             const double difference = std::fabs(given.value() - own.value());
             const double scale = std::max(std::fabs(given.value()), std::fabs(own.value()));
-            if (difference > disagreementTolerance * scale) {
+            if (difference > disagreementTolerance * scale && report(attempt.relation)) {
                 const double relative =
                     own.value() == 0 ? std::numeric_limits<double>::infinity()
                                      : (given.value() - own.value()) / std::fabs(own.value());

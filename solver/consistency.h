@@ -48,7 +48,7 @@ public:
     // value when its guard fields are filled, its test holds, none of what it reads was computed,
     // directly or through other results, from that field (by sources, per field id, as the page
     // keeps them) and its evaluation succeeds. Alternatives of one id are one rule, the first
-    // whose test holds; rules that link the same fields state one relation, checked once; a
+    // whose test holds; rules that link the same fields state one relation, reported once; a
     // rule is not held to where it is lossy (it says so). Every value further than the
     // tolerance from the field's number is returned, in the order of the field ids.
     // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
