@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <random>
 
 using namespace zorvik;
@@ -143,12 +144,23 @@ FieldStore randomIndependentPage(const OperationDefinition &operation, std::mt19
 // contact over more than half its turn, or with more teeth engaged than it has.
 bool cuttable(const OperationDefinition &operation, const FieldStore &page)
 {
-    if (operation.name != "milling")
-        return true;
     auto number = [&](std::string_view name) {
         return strictToNumber(page.text(fieldNamed(operation, name))).value_or(0);
     };
-    return number("txtcangle") <= 180 && number("txtnote") <= number("txtnot");
+    if (operation.name == "milling" &&
+        !(number("txtcangle") <= 180 && number("txtnote") <= number("txtnot")))
+        return false;
+    return true;
+}
+
+// Nor a length, a speed or a force below zero, as a final size above the initial one gives.
+bool positive(const FieldStore &page)
+{
+    for (FieldId field = 0; field < FieldId(page.size()); ++field) {
+        if (strictToNumber(page.text(field)).value_or(0) < 0)
+            return false;
+    }
+    return true;
 }
 
 TEST(RandomSolvedPages, AgreeWithThemselvesInEveryList)
@@ -164,6 +176,86 @@ TEST(RandomSolvedPages, AgreeWithThemselvesInEveryList)
             ASSERT_TRUE(found.empty())
                 << operation.name << " round " << round << ":\n"
                 << listed(operation, page.page, found) << pageText(operation, page);
+        }
+    }
+}
+
+// Whether rule gives target's number, within the tolerance, from what page holds now: every field
+// it links filled, its test holding. nullopt where it does not apply or cannot be evaluated.
+std::optional<bool> holds(const RelationList &list, const ListSources &sources, const Rule &rule,
+                          const FieldStore &page)
+{
+    if (page.isBlank(rule.target))
+        return std::nullopt;
+    for (FieldId source : sources.of(rule)) {
+        if (page.isBlank(source))
+            return std::nullopt;
+    }
+    std::vector<Num> aux;
+    for (const AuxValue &value : list.auxValues)
+        aux.push_back(value.define(Values(page, aux)));
+    const Values values(page, aux);
+    if ((rule.test && !rule.test(values)) || (rule.lossy && rule.lossy(values)))
+        return std::nullopt;
+    const Num given = rule.formula(values);
+    const std::optional<double> own = strictToNumber(page.text(rule.target));
+    if (!given.ok() || !own)
+        return std::nullopt;
+    return std::fabs(given.value() - *own) <=
+           disagreementTolerance * std::max(std::fabs(given.value()), std::fabs(*own));
+}
+
+// One number of a solved page typed back, moved by 2 % or 50 %, is warned of wherever a rule
+// through it no longer holds within the tolerance. Random pages typed field by field can already
+// contradict themselves through a relation no rule of theirs solves for (area against depth and
+// feed in shaping), and milling's rules that take a rounded count and those that take its
+// fraction differ by up to half of it: only pages that agree typed back are moved. Counts stay:
+// a count moved 2 % is no count.
+TEST(RandomSolvedPages, AMovedNumberIsFound)
+{
+    std::mt19937 random(41);
+    for (const OperationDefinition &operation : operationDefinitions()) {
+        const RelationList &list = operation.relations;
+        const ConsistencyCheck check(list);
+        const std::vector<std::string_view> units = operation.units();
+        const FieldSources typed(list.fields.size());
+        for (int round = 0; round < 30; ++round) {
+            Solved page = solved(operation, randomIndependentPage(operation, random));
+            while (!cuttable(operation, page.page) || !positive(page.page) ||
+                   !check.check(page.page, typed).empty())
+                page = solved(operation, randomIndependentPage(operation, random));
+            std::vector<FieldId> numbers;
+            for (FieldId field = 0; field < FieldId(page.page.size()); ++field) {
+                if (units[std::size_t(field)] != "count" &&
+                    strictToNumber(page.page.text(field)).value_or(0) != 0)
+                    numbers.push_back(field);
+            }
+            if (numbers.empty())
+                continue;
+            const FieldId moved = numbers[random() % numbers.size()];
+            FieldStore changed = page.page;
+            const double factor = random() % 2 ? 1.02 : 1.5;
+            changed.setText(moved, numberToText(*strictToNumber(changed.text(moved)) * factor));
+            const Rule *broken = nullptr;
+            auto look = [&](const Rule &rule) {
+                const std::vector<FieldId> &reads = check.sources().of(rule);
+                const bool through = rule.target == moved ||
+                                     std::find(reads.begin(), reads.end(), moved) != reads.end();
+                bool counted = units[std::size_t(rule.target)] == "count";
+                for (FieldId source : reads)
+                    counted |= units[std::size_t(source)] == "count";
+                if (through && !counted && !broken &&
+                    holds(list, check.sources(), rule, changed) == false)
+                    broken = &rule;
+            };
+            for (const RuleGroup &group : list.groups)
+                std::for_each(group.begin(), group.end(), look);
+            if (broken) {
+                EXPECT_FALSE(check.check(changed, typed).empty())
+                    << operation.name << " round " << round << ": "
+                    << list.fields[std::size_t(moved)] << " times " << factor << " breaks rule "
+                    << broken->id << ", and nothing is warned of";
+            }
         }
     }
 }
