@@ -3,6 +3,7 @@
 
 #include "solver/quotedtext.h"
 
+#include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -34,8 +35,20 @@ bool readSettings(QIODevice &device, QSettings::SettingsMap &map)
     if (bytes.trimmed().isEmpty())
         return true;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        // The next change writes the file anew from what could be read, which is nothing: a
+        // file edited by hand and broken keeps its machines in a copy beside it.
+        if (const auto *file = qobject_cast<const QFile *>(&device)) {
+            const QString kept = file->fileName() + QStringLiteral(".unreadable");
+            if (!QFileInfo::exists(kept) && QFile::copy(file->fileName(), kept)) {
+                qWarning().noquote()
+                    << QStringLiteral("The settings in %1 cannot be read (%2); they are kept "
+                                      "as %3.")
+                           .arg(file->fileName(), error.errorString(), kept);
+            }
+        }
         return false;
+    }
     map = document.object().toVariantMap();
     return true;
 }
@@ -104,7 +117,8 @@ bool keepSettings(QSettings &store)
 {
     lastWriteError.clear();
     store.sync();
-    if (store.status() == QSettings::NoError) {
+    // A file that could not be read (kept aside as it was) is still written anew.
+    if (store.status() != QSettings::AccessError) {
         failing = false;
         return true;
     }

@@ -188,6 +188,19 @@ void TestMainWindow::earlierSettingsAreTakenOver()
     QCOMPARE(store.value("materials/lastGroup").toInt(), 12);
     QCOMPARE(store.value("machines/1/name").toString(), QString("Lathe \"L\""));
     QCOMPARE(contents(old.fileName()), before);
+
+    // A file broken by hand is written anew at the next change: what it held is kept beside it.
+    const QByteArray broken = "{\"recentJobs\": [\"/jobs/a.zorvik\",";
+    QFile::remove(kept + ".unreadable");
+    {
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(broken);
+    }
+    QSettings again = calculator::userSettings();
+    again.setValue("materials/lastGroup", 3);
+    calculator::keepSettings(again);
+    QCOMPARE(contents(kept + ".unreadable"), broken);
 }
 
 void TestMainWindow::captionAndMenuBar()
