@@ -32,7 +32,7 @@ QString valueText(const Machine &machine, const MachineKey &key)
 } // namespace
 
 MachinesDialog::MachinesDialog(QWidget *parent)
-    : QDialog(parent), m_machines(loadMachines()), m_list(new QListWidget(this)),
+    : QDialog(parent), m_list(new QListWidget(this)),
       m_problem(new QLabel(this)), m_rename(new QPushButton(QStringLiteral("&Rename"), this)),
       m_duplicate(new QPushButton(QStringLiteral("D&uplicate"), this)),
       m_delete(new QPushButton(QStringLiteral("&Delete"), this)),
@@ -40,7 +40,12 @@ MachinesDialog::MachinesDialog(QWidget *parent)
 {
     setObjectName(QStringLiteral("machinesDialog"));
     setWindowTitle(QStringLiteral("Machines"));
-    m_pending.assign(m_machines.size(), std::vector<QString>(machineKeys().size()));
+    // A saved machine that no longer reads comes with its texts as they were, to be mended
+    // before OK, as if just typed.
+    for (SavedMachine &saved : loadSavedMachines()) {
+        m_machines.push_back(std::move(saved.machine));
+        m_pending.push_back(std::move(saved.unread));
+    }
 
     m_list->setObjectName(QStringLiteral("machineList"));
     m_list->setAccessibleName(QStringLiteral("Machines"));
@@ -93,8 +98,11 @@ MachinesDialog::MachinesDialog(QWidget *parent)
     layout->addLayout(body, 1);
     layout->addWidget(m_buttons);
 
-    for (const Machine &machine : m_machines)
-        m_list->addItem(QString::fromStdString(machine.name));
+    for (std::size_t m = 0; m < m_machines.size(); ++m) {
+        const QString &unreadName = m_pending[m].front();
+        m_list->addItem(unreadName.isNull() ? QString::fromStdString(m_machines[m].name)
+                                            : unreadName);
+    }
     connect(m_list, &QListWidget::currentRowChanged, this, &MachinesDialog::showMachine);
     connect(add, &QPushButton::clicked, this, &MachinesDialog::add);
     connect(m_rename, &QPushButton::clicked, this, [this] {

@@ -6,6 +6,8 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 namespace zorvik::calculator {
 
 namespace {
@@ -16,27 +18,39 @@ constexpr auto machinesKey = "machines";
 
 // Values are kept as the texts a machine file would hold, so that they read back exactly and a
 // hand-edited settings file is checked as a machine file is.
-std::vector<Machine> loadMachines()
+std::vector<SavedMachine> loadSavedMachines()
 {
     QSettings store = userSettings();
-    std::vector<Machine> machines;
+    std::vector<SavedMachine> machines;
     const int count = store.beginReadArray(QLatin1String(machinesKey));
     for (int i = 0; i < count; ++i) {
         store.setArrayIndex(i);
-        Machine machine;
-        bool sound = true;
-        for (const MachineKey &key : machineKeys()) {
+        SavedMachine saved{{}, std::vector<QString>(machineKeys().size())};
+        for (std::size_t k = 0; k < machineKeys().size(); ++k) {
+            const MachineKey &key = machineKeys()[k];
             const QString text =
                 store.value(QString::fromUtf8(key.key.data(), qsizetype(key.key.size())))
                     .toString();
             if (text.isEmpty() && key.value)
                 continue;
-            sound = sound && !setMachineKey(machine, key.key, text.toStdString());
+            if (setMachineKey(saved.machine, key.key, text.toStdString()))
+                saved.unread[k] = text.isNull() ? QStringLiteral("") : text;
         }
-        if (sound && !machineProblem(machine))
-            machines.push_back(std::move(machine));
+        machines.push_back(std::move(saved));
     }
     store.endArray();
+    return machines;
+}
+
+std::vector<Machine> loadMachines()
+{
+    std::vector<Machine> machines;
+    for (SavedMachine &saved : loadSavedMachines()) {
+        const bool whole = std::all_of(saved.unread.begin(), saved.unread.end(),
+                                       [](const QString &text) { return text.isNull(); });
+        if (whole && !machineProblem(saved.machine))
+            machines.push_back(std::move(saved.machine));
+    }
     return machines;
 }
 

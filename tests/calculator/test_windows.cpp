@@ -227,6 +227,7 @@ private slots:
     void jobKeepsEverythingShown_data() { addPageRows(); }
     void jobKeepsEverythingShown();
     void machinesDialogKeepsValidMachines();
+    void machinesDialogKeepsUnreadMachines();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
     void opensWithTheOperationsDefaults();
     void captionsNameTheirFields_data() { addWindowRows(); }
@@ -1020,6 +1021,44 @@ void TestWindows::machinesDialogKeepsValidMachines()
     QCOMPARE(kept[0].power, std::optional<double>(7500));
     QCOMPARE(kept[0].maxRpm, std::optional<double>(2000));
     QVERIFY(!kept[0].minRpm);
+}
+
+// A saved machine with a value that no longer reads is left out of the windows' choice, shown
+// in the dialog with its text to be mended, and kept: OK waits until it reads.
+void TestWindows::machinesDialogKeepsUnreadMachines()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    {
+        QSettings store = zorvik::calculator::userSettings();
+        store.clear();
+        store.beginWriteArray("machines", 2);
+        store.setArrayIndex(0);
+        store.setValue("name", "Lathe 1");
+        store.setValue("power", "7500");
+        store.setArrayIndex(1);
+        store.setValue("name", "Mill 2");
+        store.setValue("power", "7,5");
+        store.endArray();
+        zorvik::calculator::keepSettings(store);
+    }
+    QCOMPARE(zorvik::calculator::loadMachines().size(), std::size_t(1));
+    zorvik::calculator::MachinesDialog dialog;
+    auto *list = dialog.findChild<QListWidget *>("machineList");
+    QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    auto *power = dialog.findChild<QLineEdit *>("machine-power");
+    QCOMPARE(list->count(), 2);
+    QVERIFY(!ok->isEnabled());
+    QVERIFY2(dialog.findChild<QLabel *>("machineProblem")->text().startsWith("Mill 2: power"),
+             qPrintable(dialog.findChild<QLabel *>("machineProblem")->text()));
+    list->setCurrentRow(1);
+    QCOMPARE(power->text(), QStringLiteral("7,5"));
+    power->selectAll();
+    QTest::keyClicks(power, "5500");
+    QVERIFY(ok->isEnabled());
+    dialog.accept();
+    const std::vector<zorvik::Machine> kept = zorvik::calculator::loadMachines();
+    QCOMPARE(kept.size(), std::size_t(2));
+    QCOMPARE(kept[1].power, std::optional<double>(5500));
 }
 
 void TestWindows::opensWithTheOperationsDefaults()
