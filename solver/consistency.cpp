@@ -288,16 +288,13 @@ void ConsistencyCheck::plan(Plan &plan) const
         const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
         const bool isFresh = plan.fresh & bit(index);
         for (const std::vector<Candidate> &group : m_checks[index]) {
-            // The first rule that gives a value from what does not follow from the field is the
-            // one its group stands for here; the alternatives after it are what the solve falls
-            // back on without it, and some assume more than the page says (two lips, a solid
-            // hole).
+            // Every rule that reads nothing that follows from the field; which of them are
+            // evaluated is decided on the page's numbers (their tests, alternatives of one id).
             const auto begin = static_cast<std::uint32_t>(plan.tries.size());
             for (const Candidate &candidate : group) {
                 if ((candidate.guard & ~plan.filled) || (candidate.readMask & dependent))
                     continue;
                 const bool wrote = isFresh && ancestry.sources(index) == candidate.readMask;
-                // Nothing after a writer that always applies is ever tried.
                 plan.tries.push_back({candidate.rule, wrote, candidate.readMask | bit(index)});
             }
             const auto end = static_cast<std::uint32_t>(plan.tries.size());
