@@ -33,8 +33,16 @@ Num strictNumber(const std::string &text)
 
 } // namespace
 
+// A text that reads as a number strictly reads as the same number leniently, so where readings
+// are kept the strict one saves converting the text again: a check evaluates many rules that
+// read the same text leniently, and a solve reads one many times over its passes.
 Num Values::lenient(FieldId field) const
 {
+    if (m_readings || m_unchecked) {
+        const Num strict = (*this)[field];
+        if (strict.ok())
+            return strict;
+    }
     return Num(lenientToNumber(m_store.text(field)));
 }
 
