@@ -2,8 +2,11 @@
 #include "solver/preparedlist.h"
 
 #include "solver/fieldstore.h"
+#include "solver/formulareferences.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 
 namespace zorvik {
 
@@ -46,6 +49,53 @@ PreparedList::PreparedList(const RelationList &list)
         if (shared >= 0)
             ++m_groupsFilling[static_cast<std::size_t>(shared)];
     }
+    // The auxiliary values that read a field a pre-pass rule fills, and the rules that read one.
+    std::vector<bool> waits(list.auxValues.size());
+    for (std::size_t value = 0; value < list.auxValues.size(); ++value) {
+        for (const FormulaReference &ref :
+             formulaReferences(list, list.auxValues[value].text, list.auxValues[value].name)) {
+            waits[value] = waits[value] || (ref.aux ? waits[ref.index]
+                                                    : std::any_of(list.prePass.begin(),
+                                                                  list.prePass.end(),
+                                                                  [&](const Rule &pre) {
+                                                                      return pre.target ==
+                                                                             FieldId(ref.index);
+                                                                  }));
+        }
+    }
+    auto readsWaiting = [&](const Rule &rule, std::string_view text) {
+        for (const FormulaReference &ref : formulaReferences(list, text, rule.id)) {
+            if (ref.aux && waits[ref.index])
+                return true;
+        }
+        return false;
+    };
+    for (const RuleGroup &rules : list.groups) {
+        for (const Rule &rule : rules) {
+            if (readsWaiting(rule, rule.text) || readsWaiting(rule, rule.when))
+                m_auxReaders.push_back(&rule);
+        }
+    }
+    std::sort(m_auxReaders.begin(), m_auxReaders.end(), std::less<const Rule *>());
+}
+
+bool PreparedList::readsAux(const Rule &rule) const
+{
+    return std::binary_search(m_auxReaders.begin(), m_auxReaders.end(), &rule,
+                              std::less<const Rule *>());
+}
+
+bool PreparedList::prePassWaits(const FieldStore &store) const
+{
+    for (const Rule &rule : m_list->prePass) {
+        if (!store.isBlank(rule.target))
+            continue;
+        for (FieldId field : rule.guard) {
+            if (store.isBlank(field) && m_groupsFilling[static_cast<std::size_t>(field)] > 0)
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace zorvik

@@ -214,9 +214,10 @@ Outcome tryRule(const Rule &rule, UncheckedStore &store, const std::vector<Num> 
 }
 
 template <bool recording>
-void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace &trace,
+void runSolve(const PreparedList &prepared, UncheckedStore &store, const SolveTrace &trace,
               SolveRecord *record)
 {
+    const RelationList &list = prepared.list();
     if constexpr (recording) {
         const bool keepTexts = record->keepTexts;
         record->writes.clear();
@@ -226,25 +227,56 @@ void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace 
         record->aux.clear();
     }
     std::vector<Num> aux;
-    for (const Rule &rule : list.prePass)
-        tryRule<recording>(rule, store, aux, 0, trace, record);
-
-    aux.reserve(list.auxValues.size());
-    for (const AuxValue &value : list.auxValues)
-        aux.push_back(naming("auxiliary value", value.name,
-                             [&] { return value.define(Values(store.store(), aux)); }));
-    if constexpr (recording) {
-        record->auxRead = textsFor(*record, store);
-        record->aux = aux;
-    }
+    // Runs the pre-pass rules that apply; whether one wrote.
+    auto prePass = [&](int pass) {
+        const std::size_t before = store.writes();
+        for (const Rule &rule : list.prePass)
+            tryRule<recording>(rule, store, aux, pass, trace, record);
+        return store.writes() != before;
+    };
+    auto computeAux = [&] {
+        aux.clear();
+        aux.reserve(list.auxValues.size());
+        for (const AuxValue &value : list.auxValues)
+            aux.push_back(naming("auxiliary value", value.name,
+                                 [&] { return value.define(Values(store.store(), aux)); }));
+        if constexpr (recording) {
+            record->auxRead = textsFor(*record, store);
+            record->aux = aux;
+        }
+    };
+    prePass(0);
+    computeAux();
+    // A pre-pass rule whose guard a pass may still fill (drilling's inlet, once the hole
+    // diameter is found) runs as soon as it can, and the auxiliary values are worked out again
+    // from what it wrote: until then, the rules that read them wait, so that none is computed
+    // from a value about to change (a machining time without the drill point).
+    bool pending = !list.prePass.empty() && prepared.prePassWaits(store.store());
+    bool waiting = pending;
+    auto mustWait = [&](const Rule &rule) {
+        if (!store.isBlank(rule.target) || !prepared.readsAux(rule))
+            return false;
+        return std::none_of(rule.guard.begin(), rule.guard.end(),
+                            [&](FieldId field) { return store.isBlank(field); });
+    };
 
     const std::size_t groupCount = list.groups.size();
     for (int pass = 1; pass <= list.passes; ++pass) {
+        if (pending && pass > 1) {
+            if (prePass(pass))
+                computeAux();
+            pending = prepared.prePassWaits(store.store());
+            waiting = waiting && pending;
+        }
+        // The last pass runs everything.
+        waiting = waiting && pass < list.passes;
         const std::size_t writesBefore = store.writes();
         for (std::size_t group = 0; group < groupCount && !store.allGroupsDone(); ++group) {
             if (store.groupDone(group))
                 continue;
             for (const Rule &rule : list.groups[group]) {
+                if (waiting && mustWait(rule))
+                    break;
                 if (tryRule<recording>(rule, store, aux, pass, trace, record) == Outcome::Evaluated)
                     break;
             }
@@ -261,8 +293,12 @@ void runSolve(const RelationList &list, UncheckedStore &store, const SolveTrace 
         // A pass that wrote nothing leaves the page as it found it; rules and copies read
         // nothing else, so every later pass would repeat it exactly. A page whose rules keep
         // failing ends here after one pass instead of trying them all again until the last.
-        if (store.writes() == writesBefore)
-            break;
+        // Rules that waited for a pre-pass rule that can no longer apply run in the next.
+        if (store.writes() == writesBefore) {
+            if (!waiting)
+                break;
+            waiting = false;
+        }
     }
 }
 
@@ -276,9 +312,9 @@ bool solve(const PreparedList &prepared, FieldStore &fields, const SolveTrace &t
         return false;
     UncheckedStore store(prepared, fields);
     if (record)
-        runSolve<true>(list, store, trace, record);
+        runSolve<true>(prepared, store, trace, record);
     else
-        runSolve<false>(list, store, trace, nullptr);
+        runSolve<false>(prepared, store, trace, nullptr);
     return true;
 }
 

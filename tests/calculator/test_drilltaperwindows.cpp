@@ -2,6 +2,7 @@
 #include "windowdriver.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 
 using zorvik::calculator::ButtonLabel;
 using zorvik::calculator::CalculatorWindow;
@@ -336,11 +337,12 @@ void TestDrillTaperWindows::doubleClickCalculatesOnce()
     for (const QString &entry : typed)
         typeInto(window, entry.section('=', 0, 0), entry.section('=', 1));
     zorvik::calculator::ButtonLabel *calculate = labelOf(window, "cmdcalc");
+    QSignalSpy clicks(calculate, &zorvik::calculator::ButtonLabel::clicked);
     QTest::mouseDClick(m_driver->main()->windowHandle(), Qt::LeftButton, {},
                        calculate->mapTo(m_driver->main(), calculate->rect().center()));
+    QCOMPARE(clicks.count(), 1);
     QCOMPARE(fieldOf(window, "txtdoc")->text(), QString("1.11111111111111"));
-    QCOMPARE(fieldOf(window, "txtinlet")->text(), QString());
-    QTest::mouseClick(calculate, Qt::LeftButton);
+    // The hole diameter is found in the first pass, and the inlet follows it in the next.
     QCOMPARE(fieldOf(window, "txtinlet")->text(), QString("1.29593670201417"));
 }
 

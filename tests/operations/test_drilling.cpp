@@ -32,9 +32,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"txtfdiam2", "10"}, {"txtdepth", "20"}, {"txtfrate", "100"}},
                   {"0 pre txtinlet 5.83171515906378", "1 9a txtmt 0.288317151590638",
                    "1 11a txtdoc 5", "1 14a txtcw 5.83171515906378"}},
+        // The travel waits a pass for an inlet that a hole diameter found in it would give.
         SolveCase{"FeedRateFromTimeAndTravel",
                   {{"txtdepth", "12"}, {"txtmt", "0.5"}},
-                  {"1 3c txtfrate 30"}},
+                  {"2 3c txtfrate 30"}},
+        // Once the pass finds the hole diameter, the inlet follows, and the time includes it.
+        SolveCase{"InletOnceTheHoleDiameterIsFound",
+                  {{"txtcspeed", "100"}, {"txtrpm", "1000"}, {"txtfeed", "0.2"},
+                   {"txtdepth", "30"}, {"txtedge", ""}},
+                  {"1 3a txtfrate 200", "1 12b txtfdiam2 31.8181818181818",
+                   "1 14a txtcw 18.5554573242939", "2 pre txtinlet 18.5554573242939",
+                   "2 9a txtmt 0.257777286621469", "2 11a txtdoc 15.9090909090909"}},
         SolveCase{"NoFeedRateFromTimeWithoutTravel",
                   {{"txtoutlet", "0"}, {"txtinlet", "abc"}, {"txtmt", "2"}},
                   {}},
@@ -51,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"HoleDiameterWithoutEdges",
                   {{"txtedge", ""}, {"txtangle", ""}, {"txtmrr", "1000"}, {"txtcspeed", "20"},
                    {"txtfeed", "0.2"}, {"txtrpm", "500"}},
-                  {"1 3a txtfrate 100", "1 9a txtmt 0.03", "1 12a txtfdiam2 1",
+                  {"1 3a txtfrate 100", "1 12a txtfdiam2 1", "2 9a txtmt 0.03",
                    "2 11a txtdoc 0.5"}}),
     caseName);
 // clang-format on
