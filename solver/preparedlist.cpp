@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <mutex>
 
 namespace zorvik {
 
@@ -49,6 +50,14 @@ PreparedList::PreparedList(const RelationList &list)
         if (shared >= 0)
             ++m_groupsFilling[static_cast<std::size_t>(shared)];
     }
+}
+
+// Worked out on first need, since reading the formula texts costs several solves, and a list is
+// prepared for every single solve of a window, while only a page that waits for a pre-pass rule
+// asks.
+void PreparedList::findAuxReaders() const
+{
+    const RelationList &list = *m_list;
     // The auxiliary values that read a field a pre-pass rule fills, and the rules that read one.
     std::vector<bool> waits(list.auxValues.size());
     for (std::size_t value = 0; value < list.auxValues.size(); ++value) {
@@ -81,6 +90,7 @@ PreparedList::PreparedList(const RelationList &list)
 
 bool PreparedList::readsAux(const Rule &rule) const
 {
+    std::call_once(m_auxReadersFound, [this] { findAuxReaders(); });
     return std::binary_search(m_auxReaders.begin(), m_auxReaders.end(), &rule,
                               std::less<const Rule *>());
 }

@@ -4,6 +4,7 @@
 #include "solver/fieldstore.h"
 #include "solver/relationlist.h"
 
+#include <mutex>
 #include <vector>
 
 namespace zorvik {
@@ -33,7 +34,9 @@ private:
     const RelationList *m_list;
     std::vector<FieldId> m_groupTargets; // by group: the field all its rules fill, or -1
     std::vector<int> m_groupsFilling;    // by field: the groups whose rules all fill it
-    std::vector<const Rule *> m_auxReaders; // sorted by address
+    void findAuxReaders() const;
+    mutable std::once_flag m_auxReadersFound;
+    mutable std::vector<const Rule *> m_auxReaders; // sorted by address
 };
 
 } // namespace zorvik

@@ -254,10 +254,10 @@ void runSolve(const PreparedList &prepared, UncheckedStore &store, const SolveTr
     bool pending = !list.prePass.empty() && prepared.prePassWaits(store.store());
     bool waiting = pending;
     auto mustWait = [&](const Rule &rule) {
-        if (!store.isBlank(rule.target) || !prepared.readsAux(rule))
-            return false;
-        return std::none_of(rule.guard.begin(), rule.guard.end(),
-                            [&](FieldId field) { return store.isBlank(field); });
+        return store.isBlank(rule.target) &&
+               std::none_of(rule.guard.begin(), rule.guard.end(),
+                            [&](FieldId field) { return store.isBlank(field); }) &&
+               prepared.readsAux(rule);
     };
 
     const std::size_t groupCount = list.groups.size();
