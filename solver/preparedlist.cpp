@@ -2,7 +2,7 @@
 #include "solver/preparedlist.h"
 
 #include "solver/fieldstore.h"
-#include "solver/formulareferences.h"
+#include "solver/provenance.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -54,44 +54,30 @@ PreparedList::PreparedList(const RelationList &list)
 
 // Worked out on first need, since reading the formula texts costs several solves, and a list is
 // prepared for every single solve of a window, while only a page that waits for a pre-pass rule
-// asks.
-void PreparedList::findAuxReaders() const
+// asks. A rule waits when it reads what a pre-pass rule fills, itself or through an auxiliary
+// value.
+void PreparedList::findPrePassReaders() const
 {
     const RelationList &list = *m_list;
-    // The auxiliary values that read a field a pre-pass rule fills, and the rules that read one.
-    std::vector<bool> waits(list.auxValues.size());
-    for (std::size_t value = 0; value < list.auxValues.size(); ++value) {
-        for (const FormulaReference &ref :
-             formulaReferences(list, list.auxValues[value].text, list.auxValues[value].name)) {
-            waits[value] = waits[value] || (ref.aux ? waits[ref.index]
-                                                    : std::any_of(list.prePass.begin(),
-                                                                  list.prePass.end(),
-                                                                  [&](const Rule &pre) {
-                                                                      return pre.target ==
-                                                                             FieldId(ref.index);
-                                                                  }));
-        }
-    }
-    auto readsWaiting = [&](const Rule &rule, std::string_view text) {
-        for (const FormulaReference &ref : formulaReferences(list, text, rule.id)) {
-            if (ref.aux && waits[ref.index])
-                return true;
-        }
-        return false;
-    };
     for (const RuleGroup &rules : list.groups) {
         for (const Rule &rule : rules) {
-            if (readsWaiting(rule, rule.text) || readsWaiting(rule, rule.when))
-                m_auxReaders.push_back(&rule);
+            const std::vector<FieldId> reads = ruleSources(list, rule);
+            const bool waits = std::any_of(list.prePass.begin(), list.prePass.end(),
+                                           [&](const Rule &pre) {
+                                               return std::find(reads.begin(), reads.end(),
+                                                                pre.target) != reads.end();
+                                           });
+            if (waits)
+                m_prePassReaders.push_back(&rule);
         }
     }
-    std::sort(m_auxReaders.begin(), m_auxReaders.end(), std::less<const Rule *>());
+    std::sort(m_prePassReaders.begin(), m_prePassReaders.end(), std::less<const Rule *>());
 }
 
-bool PreparedList::readsAux(const Rule &rule) const
+bool PreparedList::readsPrePassTarget(const Rule &rule) const
 {
-    std::call_once(m_auxReadersFound, [this] { findAuxReaders(); });
-    return std::binary_search(m_auxReaders.begin(), m_auxReaders.end(), &rule,
+    std::call_once(m_prePassReadersFound, [this] { findPrePassReaders(); });
+    return std::binary_search(m_prePassReaders.begin(), m_prePassReaders.end(), &rule,
                               std::less<const Rule *>());
 }
 

@@ -21,9 +21,9 @@ public:
 
     const RelationList &list() const { return *m_list; }
 
-    // Whether a rule of the groups reads, in its formula or its test, an auxiliary value worked
-    // out from a field a pre-pass rule fills.
-    bool readsAux(const Rule &rule) const;
+    // Whether a rule of the groups reads a field a pre-pass rule fills, itself or through an
+    // auxiliary value.
+    bool readsPrePassTarget(const Rule &rule) const;
     // Whether a pre-pass rule's target is blank while a field of its guard is blank that a group
     // fills: the rule may yet apply, once a pass has filled it.
     bool prePassWaits(const FieldStore &store) const;
@@ -34,9 +34,9 @@ private:
     const RelationList *m_list;
     std::vector<FieldId> m_groupTargets; // by group: the field all its rules fill, or -1
     std::vector<int> m_groupsFilling;    // by field: the groups whose rules all fill it
-    void findAuxReaders() const;
-    mutable std::once_flag m_auxReadersFound;
-    mutable std::vector<const Rule *> m_auxReaders; // sorted by address
+    void findPrePassReaders() const;
+    mutable std::once_flag m_prePassReadersFound;
+    mutable std::vector<const Rule *> m_prePassReaders; // sorted by address
 };
 
 } // namespace zorvik

@@ -257,7 +257,7 @@ void runSolve(const PreparedList &prepared, UncheckedStore &store, const SolveTr
         return store.isBlank(rule.target) &&
                std::none_of(rule.guard.begin(), rule.guard.end(),
                             [&](FieldId field) { return store.isBlank(field); }) &&
-               prepared.readsAux(rule);
+               prepared.readsPrePassTarget(rule);
     };
 
     const std::size_t groupCount = list.groups.size();
