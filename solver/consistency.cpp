@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -31,6 +32,10 @@ bool rounds(const Rule &rule)
 }
 
 using Bits = std::uint64_t;
+
+// A rule that gives its field back this close, relative to the larger value, agrees to the
+// digits a result is written with, give or take the last few.
+constexpr double exactAgreement = 1e-9;
 
 Bits bit(std::size_t field)
 {
@@ -202,13 +207,17 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
     // Only the list's fields are read; the rest of the array is left as it is, since a check of
     // a cheap page costs no more than setting it.
     std::array<Bits, maxCheckedFields> direct;
-    const std::size_t known = std::min(sources.size(), m_checks.size());
-    for (std::size_t field = 0; field < known; ++field)
-        direct[field] = maskOf(sources[field]);
-    std::fill(direct.begin() + static_cast<std::ptrdiff_t>(known),
-              direct.begin() + static_cast<std::ptrdiff_t>(m_checks.size()), 0);
-    Bits freshMask = 0;
     const std::size_t fields = m_checks.size();
+    const std::size_t known = std::min(sources.size(), fields);
+    Bits *into = direct.data();
+    for (const std::vector<FieldId> &from : std::span(sources.data(), known)) {
+        Bits mask = 0;
+        for (const FieldId *at = from.data(), *end = at + from.size(); at != end; ++at)
+            mask |= bit(static_cast<std::size_t>(*at));
+        *into++ = mask;
+    }
+    std::fill(into, direct.data() + fields, 0);
+    Bits freshMask = 0;
     for (FieldId field : fresh) {
         if (static_cast<std::size_t>(field) < fields)
             freshMask |= bit(static_cast<std::size_t>(field));
@@ -262,7 +271,12 @@ struct ConsistencyCheck::Plan {
     struct Try {
         const Rule *rule;
         bool wrote;
-        Bits relation; // the fields it links: its target and what it reads
+        // The first try of the run of alternatives of its id it belongs to: ids are compared
+        // once, here, not on every page.
+        std::uint32_t run;
+        // The relation it states, numbered by the fields it links (its target and what it
+        // reads): rules over the same fields share one.
+        std::uint32_t relation;
     };
     // The rules one group of a field may be checked by, as tries[begin, end).
     struct Step {
@@ -272,13 +286,15 @@ struct ConsistencyCheck::Plan {
     };
     std::vector<Step> steps;
     std::vector<Try> tries;
-    std::vector<Num> aux; // kept for its room
+    std::vector<Bits> relations; // the fields each relation links, by number
+    std::vector<Num> aux;        // kept for its room
 };
 
 void ConsistencyCheck::plan(Plan &plan) const
 {
     plan.steps.clear();
     plan.tries.clear();
+    plan.relations.clear();
     const Ancestry ancestry(plan.direct, plan.fieldCount);
     const Bits rough = roughResults(ancestry);
     for (std::size_t index = 0; index < m_checks.size(); ++index) {
@@ -291,11 +307,27 @@ void ConsistencyCheck::plan(Plan &plan) const
             // Every rule that reads nothing that follows from the field; which of them are
             // evaluated is decided on the page's numbers (their tests, alternatives of one id).
             const auto begin = static_cast<std::uint32_t>(plan.tries.size());
+            // The id of a rule that gave the field's text and has no test: once reached it is
+            // taken, so it and its later alternatives need no try.
+            std::string_view passed;
             for (const Candidate &candidate : group) {
-                if ((candidate.guard & ~plan.filled) || (candidate.readMask & dependent))
+                if ((candidate.guard & ~plan.filled) || (candidate.readMask & dependent) ||
+                    (!passed.empty() && candidate.rule->id == passed))
                     continue;
                 const bool wrote = isFresh && ancestry.sources(index) == candidate.readMask;
-                plan.tries.push_back({candidate.rule, wrote, candidate.readMask | bit(index)});
+                if (wrote && !candidate.rule->test && !candidate.rule->lossy) {
+                    passed = candidate.rule->id;
+                    continue;
+                }
+                const auto at = static_cast<std::uint32_t>(plan.tries.size());
+                const bool sameId = at != begin && plan.tries.back().rule->id == candidate.rule->id;
+                const Bits relation = candidate.readMask | bit(index);
+                auto known = std::find(plan.relations.begin(), plan.relations.end(), relation);
+                if (known == plan.relations.end())
+                    known = plan.relations.insert(known, relation);
+                plan.tries.push_back(
+                    {candidate.rule, wrote, sameId ? plan.tries.back().run : at,
+                     static_cast<std::uint32_t>(known - plan.relations.begin())});
             }
             const auto end = static_cast<std::uint32_t>(plan.tries.size());
             if (end != begin)
@@ -338,64 +370,65 @@ ConsistencyCheck::check(const FieldStore &page,
     }
     Plan &planned = *kept;
     const PageReadings readings(page);
-    // Auxiliary values read only fields no rule fills, so they are what the last solve had.
-    // Like the rest, worked out only for the first rule that has to be evaluated.
+    // Auxiliary values read only fields no rule fills, so they are what the last solve had;
+    // worked out only when some rule may be evaluated.
     std::vector<Num> &aux = planned.aux;
-    bool auxDone = false;
-    auto values = [&] {
-        if (!auxDone) {
-            aux.clear();
-            for (const AuxValue &value : list.auxValues)
-                aux.push_back(value.define(Values(readings, aux)));
-            auxDone = true;
-        }
-        return Values(readings, aux);
-    };
+    aux.clear();
+    const Values values(readings, aux);
+    if (!planned.tries.empty()) {
+        for (const AuxValue &value : list.auxValues)
+            aux.push_back(value.define(values));
+    }
     // Every rule whose fields are filled is checked, not only the one the solve took: a relation
     // that no writer stated is tested too. The rules that link the same fields state one
     // relation, each solved for another of them: each is evaluated, since a relation can hold
     // within the tolerance for one of its fields and not for another (a small difference of two
-    // large lengths), but a relation is reported once.
-    std::array<Bits, 2 * maxCheckedFields> reported;
-    std::size_t reportedCount = 0;
-    auto report = [&](Bits relation) {
-        const auto end = reported.begin() + static_cast<std::ptrdiff_t>(reportedCount);
-        if (std::find(reported.begin(), end, relation) != end)
-            return false;
-        if (reportedCount < reported.size())
-            reported[reportedCount++] = relation;
-        return true;
+    // large lengths). A relation is settled once it is reported, or once one of its rules gives
+    // its field back to nine digits: another of its fields could then be off by the tolerance
+    // only through a relation that magnifies a difference ten million times, and its other
+    // rules are not evaluated.
+    // By relation number; those beyond the bits here are never settled.
+    std::array<Bits, 4> settled{};
+    auto isSettled = [&](std::uint32_t relation) {
+        return relation < 64 * settled.size() && (settled[relation / 64] & bit(relation % 64));
+    };
+    auto settle = [&](std::uint32_t relation) {
+        if (relation < 64 * settled.size())
+            settled[relation / 64] |= bit(relation % 64);
     };
     for (const Plan::Step &step : planned.steps) {
         // Alternatives of one id are one relation, the first whose test holds: the others
         // assume what the page does not say (a solid hole, say, where the page opens one).
-        std::string_view taken;
+        std::uint32_t taken = step.end;
         for (std::uint32_t at = step.begin; at != step.end; ++at) {
             const Plan::Try &attempt = planned.tries[at];
             const Rule *rule = attempt.rule;
-            if (rule->id == taken)
+            if (attempt.run == taken)
                 continue;
-            if (rule->test && !rule->test(values()))
+            if (rule->test && !rule->test(values))
                 continue;
-            if (rule->lossy && rule->lossy(values()))
+            if (rule->lossy && rule->lossy(values))
                 continue;
-            taken = rule->id;
-            if (attempt.wrote)
+            taken = attempt.run;
+            if (attempt.wrote || isSettled(attempt.relation))
                 continue;
             const Num own = readings[step.field];
             if (!own.ok())
                 break;
-            const Num given = rule->formula(values());
+            const Num given = rule->formula(values);
             if (!given.ok())
                 continue;
             const double difference = std::fabs(given.value() - own.value());
             const double scale = std::max(std::fabs(given.value()), std::fabs(own.value()));
-            if (difference > disagreementTolerance * scale && report(attempt.relation)) {
+            if (difference > disagreementTolerance * scale) {
+                settle(attempt.relation);
                 const double relative =
                     own.value() == 0 ? std::numeric_limits<double>::infinity()
                                      : (given.value() - own.value()) / std::fabs(own.value());
                 found.push_back(
                     {step.field, rule, m_sources.of(*rule), own.value(), given.value(), relative});
+            } else if (difference <= exactAgreement * scale) {
+                settle(attempt.relation);
             }
         }
     }
