@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Batch benchmark: a file of random longitudinal turning pages through zorvik-solve --csv with one
+# Batch benchmark: a file of random pages of an operation (longitudinal turning unless named)
+# through zorvik-solve --csv with one
 # job and with two, per-row cost and peak memory (maximum resident set), median of several runs,
 # against the solve of the same pages in memory. The same pages go through twice: separated by
 # commas, and as a decimal-comma spreadsheet writes them (semicolons, decimal commas read and
 # written). Use a Release build for figures.
-# Usage: bench/batch/batch.sh [build-dir] [rows] [runs]
+# Usage: bench/batch/batch.sh [build-dir] [rows] [runs] [operation]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}
 rows=${2:-1000000}
 runs=${3:-5}
+operation=${4:-longitudinal}
 solver=$build/tools/zorvik-solve
 pages=$build/bench/batch/batch_pages
 for program in "$solver" "$pages"; do
@@ -23,9 +25,9 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 : >"$work/solve"
 for _ in $(seq "$runs"); do
-    "$pages" "$rows" "$work/pages.csv" >>"$work/solve"
+    "$pages" "$rows" "$work/pages.csv" comma "$operation" >>"$work/solve"
 done
-"$pages" "$rows" "$work/pages-semicolon.csv" semicolon >/dev/null
+"$pages" "$rows" "$work/pages-semicolon.csv" semicolon "$operation" >/dev/null
 solve_us=$(cut -d' ' -f1 "$work/solve" | median)
 solve_cpu=$(cut -d' ' -f2 "$work/solve" | median)
 
@@ -36,7 +38,7 @@ measure() {
     # tool's work, so it is done before the clock starts.
     rm -f "$work/out.csv"
     start=$(date +%s%N)
-    /usr/bin/time -f '%U %S %M' -o "$work/time" "$solver" longitudinal --csv "$work/$2.csv" \
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$solver" "$operation" --csv "$work/$2.csv" \
         --jobs "$1" >"$work/out.csv"
     end=$(date +%s%N)
     [ "$(wc -l <"$work/out.csv")" -eq $((rows + 1)) ] || { echo "short output" >&2; exit 1; }
@@ -54,7 +56,7 @@ for _ in $(seq "$runs"); do
 done
 column() { cut -d' ' -f"$1" "$work/$3-jobs$2" | median; }
 
-printf '%-40s %14s %14s %14s\n' "$rows rows, median of $runs" "wall µs/row" "CPU µs/row" \
+printf '%-40s %14s %14s %14s\n' "$operation, $rows rows, median of $runs" "wall µs/row" "CPU µs/row" \
     "peak RSS KiB"
 printf '%-40s %14s %14s %14s\n' "solve in memory" "$solve_us" "$solve_cpu" "-"
 for file in pages pages-semicolon; do
