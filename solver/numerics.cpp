@@ -74,9 +74,10 @@ Num truncateCount(Num ratio, double scale)
 {
     if (!ratio.ok())
         return ratio;
-    // Each operand is within half a unit in its last place of its decimal text, and the
-    // subtraction and the division add one rounding each: a few epsilons of the scale in all.
-    constexpr double roundings = 4 * std::numeric_limits<double>::epsilon();
+    // Each operand is within half a unit in the last of the 15 significant digits a result is
+    // written with (a page typed back from one carries that), 5e-15 of it; the subtraction and
+    // the division add a few epsilons more: 1e-14 of the scale in all.
+    constexpr double roundings = 1e-14;
     const double whole = std::round(ratio.value());
     if (std::fabs(ratio.value() - whole) <= roundings * std::fabs(scale))
         return Num(whole);

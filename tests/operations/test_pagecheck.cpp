@@ -308,6 +308,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {"txtfrate", "500"}, {"txtfdiam", "40"}, {"txtallowance", "5"},
                    {"txtnoc", ""}},
                   {"txtidiam", "2c"}},
+        // A depth of cut as a result is written, typed back: (56.2 − 14.6) / 13.8666666666667
+        // is 2.99999999999999, three cuts. Both results of the ratio stay.
+        TypedCase{"CutsFromADepthTypedBack", "shaping",
+                  {{"txtit", "56.2"}, {"txtft", "14.6"}, {"txtdoc", "13.8666666666667"},
+                   {"txtnoc", "3"}}},
+        // No hole: the speeds give a diameter of a few 1e-14 where the page has 0.
+        TypedCase{"EqualDiametersNoHole", "drilling",
+                  {{"txtidiam", "49"}, {"txtfdiam", "49"}, {"txtfdiam2", "0"},
+                   {"txtcspeed", "0.421073253833049"}, {"txtrpm", "2.73424190800681"}}},
         // The hole diameter typed is kept, and held to the enlargement diameters.
         TypedCase{"TypedHoleDiameterAndEnlargement", "drilling",
                   {{"txtfdiam2", "10"}, {"txtidiam", "12"}, {"txtfdiam", "20"},
