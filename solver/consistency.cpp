@@ -25,12 +25,6 @@ bool contains(const std::vector<FieldId> &fields, FieldId field)
     return std::find(fields.begin(), fields.end(), field) != fields.end();
 }
 
-bool rounds(const Rule &rule)
-{
-    return rule.text.find("round(") != std::string_view::npos ||
-           rule.text.find("trunc(") != std::string_view::npos;
-}
-
 using Bits = std::uint64_t;
 
 // A rule that gives its field back this close, relative to the larger value, agrees to the
@@ -39,6 +33,8 @@ constexpr double exactAgreement = 1e-9;
 // Below every value a page holds (a thousandth of a micrometre, of a watt): what is left of a
 // difference of equal values once rounding has had its say.
 constexpr double noise = 1e-9;
+// How closely a value off by a count's ratio must match that ratio to be no disagreement.
+constexpr double countAgreement = 1e-4;
 
 Bits bit(std::size_t field)
 {
@@ -133,10 +129,8 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
     for (const RuleGroup &group : list.groups) {
         for (const Rule &rule : group) {
             m_readMasks.emplace_back(&rule, maskOf(m_sources.of(rule)));
-            if (rounds(rule)) {
+            if (rule.unrounded)
                 rounding.push_back(&rule);
-                m_roughWrites.push_back(&rule);
-            }
         }
     }
     for (const RuleGroup &group : list.groups) {
@@ -148,10 +142,8 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
                     return contains(reads, rounder->target) &&
                            contains(m_sources.of(*rounder), rule.target);
                 });
-            if (undoesRounding) {
-                m_roughWrites.push_back(&rule);
+            if (undoesRounding)
                 continue;
-            }
             // A group fills one field, as every list has it; a rule for another starts its own.
             auto &byGroup = m_checks.at(static_cast<std::size_t>(rule.target));
             if (checks != &byGroup || byGroup.empty())
@@ -159,6 +151,21 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             checks = &byGroup;
             byGroup.back().push_back({&rule, maskOf(rule.guard), maskOf(reads)});
         }
+    }
+    // What a count can touch: itself, and what rules compute from it, directly or through
+    // other results.
+    for (const Rule *rounder : rounding) {
+        Bits touched = bit(static_cast<std::size_t>(rounder->target));
+        for (Bits before = 0; before != touched;) {
+            before = touched;
+            for (const RuleGroup &group : list.groups) {
+                for (const Rule &rule : group) {
+                    if (&rule != rounder && (maskOf(m_sources.of(rule)) & touched))
+                        touched |= bit(static_cast<std::size_t>(rule.target));
+                }
+            }
+        }
+        m_rounding.push_back({rounder, touched});
     }
     // Open addressing at most half full, by the rule's address: a batch looks up every write.
     std::vector<std::pair<const Rule *, Bits>> masks;
@@ -170,21 +177,6 @@ ConsistencyCheck::ConsistencyCheck(const RelationList &list)
             slot = (slot + 1) & (m_readMasks.size() - 1);
         m_readMasks[slot] = {rule, mask};
     }
-}
-
-// The fields a solve wrote by rounding a count, or by undoing that rounding, and those computed
-// from such a field: the count differs from the fraction the other fields give by up to a half,
-// and so does all that follows from it. A write is known by its target and what it read, which
-// are a rule's alone.
-std::uint64_t ConsistencyCheck::roughResults(const Ancestry &ancestry) const
-{
-    Bits rough = 0;
-    for (const Rule *rule : m_roughWrites) {
-        const auto written = static_cast<std::size_t>(rule->target);
-        if (ancestry.sources(written) == readMask(*rule))
-            rough |= bit(written) | ancestry.descendants(written);
-    }
-    return rough;
 }
 
 std::size_t ConsistencyCheck::readSlot(const Rule &rule) const
@@ -291,6 +283,13 @@ struct ConsistencyCheck::Plan {
     std::vector<Try> tries;
     std::vector<Bits> relations; // the fields each relation links, by number
     std::vector<Num> aux;        // kept for its room
+    // A count on the page, the fraction it was rounded from, and the fields either touches.
+    struct Count {
+        double count;
+        double fraction;
+        Bits touched;
+    };
+    std::vector<Count> counts; // the same
 };
 
 void ConsistencyCheck::plan(Plan &plan) const
@@ -299,44 +298,68 @@ void ConsistencyCheck::plan(Plan &plan) const
     plan.tries.clear();
     plan.relations.clear();
     const Ancestry ancestry(plan.direct, plan.fieldCount);
-    const Bits rough = roughResults(ancestry);
-    for (std::size_t index = 0; index < m_checks.size(); ++index) {
-        if (m_checks[index].empty() || !(plan.filled & bit(index)) || (rough & bit(index)))
-            continue;
-        // What a rule may not read: the field, what follows from it, and rough results.
-        const Bits dependent = bit(index) | ancestry.descendants(index) | rough;
-        const bool isFresh = plan.fresh & bit(index);
-        for (const std::vector<Candidate> &group : m_checks[index]) {
-            // Every rule that reads nothing that follows from the field; which of them are
-            // evaluated is decided on the page's numbers (their tests, alternatives of one id).
-            const auto begin = static_cast<std::uint32_t>(plan.tries.size());
-            // The id of a rule that gave the field's text and has no test: once reached it is
-            // taken, so it and its later alternatives need no try.
-            std::string_view passed;
-            for (const Candidate &candidate : group) {
-                if ((candidate.guard & ~plan.filled) || (candidate.readMask & dependent) ||
-                    (!passed.empty() && candidate.rule->id == passed))
-                    continue;
-                const bool wrote = isFresh && ancestry.sources(index) == candidate.readMask;
-                if (wrote && !candidate.rule->test && !candidate.rule->lossy) {
-                    passed = candidate.rule->id;
-                    continue;
-                }
-                const auto at = static_cast<std::uint32_t>(plan.tries.size());
-                const bool sameId = at != begin && plan.tries.back().rule->id == candidate.rule->id;
-                const Bits relation = candidate.readMask | bit(index);
-                auto known = std::find(plan.relations.begin(), plan.relations.end(), relation);
-                if (known == plan.relations.end())
-                    known = plan.relations.insert(known, relation);
-                plan.tries.push_back(
-                    {candidate.rule, wrote, sameId ? plan.tries.back().run : at,
-                     static_cast<std::uint32_t>(known - plan.relations.begin())});
-            }
-            const auto end = static_cast<std::uint32_t>(plan.tries.size());
-            if (end != begin)
-                plan.steps.push_back({static_cast<FieldId>(index), begin, end});
+    // The relations the last solve stated on these very texts: a result fresh from its rule
+    // holds the one its rule states, whichever of its fields a rule is solved for.
+    std::vector<Bits> stated;
+    for (Bits fresh = plan.fresh & plan.filled; fresh != 0; fresh &= fresh - 1) {
+        const auto field = static_cast<std::size_t>(std::countr_zero(fresh));
+        if (field < plan.fieldCount)
+            stated.push_back(bit(field) | ancestry.sources(field));
+    }
+    // First the rules that read nothing that follows from the field; then those that read
+    // what follows from it: a field's own consequences are no evidence for it, so where they
+    // disagree the field they were computed from is not the one to blame first, but a
+    // relation only they link to it (a typed area against a depth and a feed, through a speed
+    // computed from the removal rate and that area) is tested all the same.
+    for (const bool following : {false, true}) {
+        for (std::size_t index = 0; index < m_checks.size(); ++index) {
+            if (m_checks[index].empty() || !(plan.filled & bit(index)))
+                continue;
+            const Bits descendants = ancestry.descendants(index) & ~bit(index);
+            if (following && !descendants)
+                continue;
+            const bool isFresh = plan.fresh & bit(index);
+            for (const std::vector<Candidate> &group : m_checks[index])
+                planGroup(plan, group, index, following, descendants, isFresh, ancestry, stated);
         }
     }
+}
+
+void ConsistencyCheck::planGroup(Plan &plan, const std::vector<Candidate> &group,
+                                 std::size_t index, bool following, std::uint64_t descendants,
+                                 bool isFresh, const Ancestry &ancestry,
+                                 const std::vector<std::uint64_t> &stated) const
+{
+    // Which of the rules are evaluated is decided on the page's numbers (their tests,
+    // alternatives of one id).
+    const auto begin = static_cast<std::uint32_t>(plan.tries.size());
+    // The id of a rule that gave the field's text and has no test: once reached it is taken,
+    // so it and its later alternatives need no try.
+    std::string_view passed;
+    for (const Candidate &candidate : group) {
+        if ((candidate.guard & ~plan.filled) || (candidate.readMask & bit(index)) ||
+            bool(candidate.readMask & descendants) != following ||
+            (!passed.empty() && candidate.rule->id == passed))
+            continue;
+        const Bits relation = candidate.readMask | bit(index);
+        const bool wrote = isFresh && ancestry.sources(index) == candidate.readMask;
+        if (wrote && !candidate.rule->test && !candidate.rule->lossy) {
+            passed = candidate.rule->id;
+            continue;
+        }
+        if (following && std::find(stated.begin(), stated.end(), relation) != stated.end())
+            continue;
+        const auto at = static_cast<std::uint32_t>(plan.tries.size());
+        const bool sameId = at != begin && plan.tries.back().rule->id == candidate.rule->id;
+        auto known = std::find(plan.relations.begin(), plan.relations.end(), relation);
+        if (known == plan.relations.end())
+            known = plan.relations.insert(known, relation);
+        plan.tries.push_back({candidate.rule, wrote, sameId ? plan.tries.back().run : at,
+                              static_cast<std::uint32_t>(known - plan.relations.begin())});
+    }
+    const auto end = static_cast<std::uint32_t>(plan.tries.size());
+    if (end != begin)
+        plan.steps.push_back({static_cast<FieldId>(index), begin, end});
 }
 
 std::vector<Disagreement>
@@ -399,6 +422,39 @@ ConsistencyCheck::check(const FieldStore &page,
         if (relation < 64 * settled.size())
             settled[relation / 64] |= bit(relation % 64);
     };
+    // A count a rule rounded (teeth engaged, cuts) stands for the fraction it was rounded from:
+    // what was computed from the count differs from what the fraction gives by their ratio, so a
+    // value off by just that ratio (or its inverse) from the field's is no disagreement, where
+    // the relation links the count or what a rule computes from it. Worked out on the first
+    // disagreement: the pairs of count and fraction on the page.
+    std::vector<Plan::Count> &counts = planned.counts;
+    bool countsKnown = false;
+    auto byCount = [&](Bits relation, double given, double own) {
+        if (!countsKnown) {
+            counts.clear();
+            for (const auto &[rounder, touched] : m_rounding) {
+                if ((readMask(*rounder) | bit(static_cast<std::size_t>(rounder->target))) &
+                        ~filled ||
+                    (rounder->test && !rounder->test(values)))
+                    continue;
+                const Num count = readings[rounder->target];
+                const Num fraction = rounder->unrounded(values);
+                if (count.ok() && fraction.ok() && count.value() != fraction.value())
+                    counts.push_back({count.value(), fraction.value(), touched});
+            }
+            countsKnown = true;
+        }
+        // Closer than the tolerance: what follows from a count follows from it to the digits
+        // it is written with, and a move of a few percent seldom matches a count's ratio so.
+        auto near = [](double a, double b) {
+            return std::fabs(a - b) <= countAgreement * std::max(std::fabs(a), std::fabs(b));
+        };
+        return std::any_of(counts.begin(), counts.end(), [&](const Plan::Count &count) {
+            return (relation & count.touched) &&
+                   (near(given * count.fraction, own * count.count) ||
+                    near(given * count.count, own * count.fraction));
+        });
+    };
     for (const Plan::Step &step : planned.steps) {
         // Alternatives of one id are one relation, the first whose test holds: the others
         // assume what the page does not say (a solid hole, say, where the page opens one).
@@ -424,7 +480,8 @@ ConsistencyCheck::check(const FieldStore &page,
             const double difference = std::fabs(given.value() - own.value());
             const double scale = std::max(std::fabs(given.value()), std::fabs(own.value()));
             // Two values that are both zero but for a cancellation's leftovers agree.
-            if (difference > disagreementTolerance * scale && scale > noise) {
+            if (difference > disagreementTolerance * scale && scale > noise &&
+                !byCount(planned.relations[attempt.relation], given.value(), own.value())) {
                 settle(attempt.relation);
                 const double relative =
                     own.value() == 0 ? std::numeric_limits<double>::infinity()

@@ -44,19 +44,20 @@ public:
     // Throws std::length_error for a list of more than maxCheckedFields fields.
     explicit ConsistencyCheck(const RelationList &list);
 
-    // For every field of page that holds a number, every rule that fills it gives an independent
-    // value when its guard fields are filled, its test holds, none of what it reads was computed,
-    // directly or through other results, from that field (by sources, per field id, as the page
-    // keeps them) and its evaluation succeeds. Alternatives of one id are one rule, the first
-    // whose test holds; rules that link the same fields state one relation, reported once; a
-    // rule is not held to where it is lossy (it says so). Every value further than the
-    // tolerance from the field's number is returned, in the order of the field ids.
+    // For every field of page that holds a number, every rule that fills it gives a value when
+    // its guard fields are filled, its test holds and its evaluation succeeds. Alternatives of
+    // one id are one rule, the first whose test holds; rules that link the same fields state one
+    // relation, reported once, at the first field found: first those whose rules read nothing
+    // computed, directly or through other results, from that field (by sources, per field id,
+    // as the page keeps them), then the rest, so that a result out of date is named before the
+    // field it was computed from. A rule is not held to where it is lossy (it says so). Every
+    // value further than the tolerance from the field's number is returned.
     // Not checked: pre-pass rules, which only fill an approach nobody typed; pass copies, which
     // the next solve repeats; and a rule that undoes a rounding (it reads a field that a rule
     // rounds, and fills a field that rule reads), since a count cannot hold the fraction the
-    // rule would need. Nor is a field a solve wrote by such a rule or by rounding, nor what
-    // follows from it, nor a rule that reads either: the count differs from the fraction the
-    // other fields give by up to a half.
+    // rule would need. Nor is a field a solve wrote by rounding, nor what follows from it, nor a
+    // rule that reads either: the count differs from the fraction the other fields give by up to
+    // a half.
     //
     // fresh names the results written by the rule their sources name from the texts those
     // sources hold now, as right after the solve that wrote them: such a rule gave the field's
@@ -76,8 +77,11 @@ private:
     std::vector<Disagreement> check(const FieldStore &page,
                                     const std::array<std::uint64_t, maxCheckedFields> &direct,
                                     std::uint64_t fresh) const;
+    struct Candidate;
     void plan(Plan &plan) const;
-    std::uint64_t roughResults(const Ancestry &ancestry) const;
+    void planGroup(Plan &plan, const std::vector<Candidate> &group, std::size_t index,
+                   bool following, std::uint64_t descendants, bool isFresh,
+                   const Ancestry &ancestry, const std::vector<std::uint64_t> &stated) const;
     std::uint64_t readMask(const Rule &rule) const;
     std::size_t readSlot(const Rule &rule) const;
 
@@ -91,7 +95,9 @@ private:
         std::uint64_t readMask; // its sources, as bits
     };
     std::vector<std::vector<std::vector<Candidate>>> m_checks;
-    std::vector<const Rule *> m_roughWrites; // rules that round a count, or undo that
+    // The rules that round or truncate a count, each with the fields the count and what rules
+    // compute from it directly take (as bits by field id).
+    std::vector<std::pair<const Rule *, std::uint64_t>> m_rounding;
     std::vector<std::pair<const Rule *, std::uint64_t>> m_readMasks; // hashed
 };
 

@@ -33,6 +33,10 @@ struct Rule {
     // hold the target to it: the rule the other way round checks the same relation. The solve
     // ignores it.
     AuxTest lossy = nullptr;
+    // For a rule that rounds or truncates to a count: the fraction it rounds. A count stands for
+    // every fraction within its rounding, so what follows from it may differ from what the
+    // fraction gives by their ratio; the consistency check allows for that.
+    Formula unrounded = nullptr;
 };
 
 // Alternatives for one quantity, best first: the first applicable rule ends the group for the

@@ -76,7 +76,8 @@ const RelationList &relations()
                                                             std::fabs(v[ft].value())) /
                                                                std::fabs(v[doc].value())
                                                          : 0);
-              }}},
+              },
+              nullptr, {}, nullptr, [](V v) { return (v[it] - v[ft]) / v[doc]; }}},
             {{"26", mt, {noc, ww, wl, f, ms},
               "({noc} × ({ww} × (2 × {wl}))) / (({f} × {ms}) × 1000)",
               [](V v) { return (v[noc] * (v[ww] * (2 * v[wl]))) / ((v[f] * v[ms]) * 1000); }}},
