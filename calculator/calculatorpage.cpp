@@ -372,10 +372,12 @@ QColor mixed(const QColor &a, const QColor &b, float share)
 
 // Each field's tooltip and accessible description carry its explanation, and the description
 // names the look for those who cannot see it. Looks are made from the window's palette, so they
-// read on light and dark palettes alike: fresh results take the link colour, results an edit has
-// left out of date a dimmed italic between the text and base colours; a field that disagrees
-// with what the rest of the page gives for it a red-tinted background, and a text that is not a
-// number an amber one, underlined, the text colour kept, so either can sit with a result's look.
+// read on light and dark palettes alike: fresh results take the link colour, results imported
+// from the other page a tone halfway from it to the text colour (results, but none this page
+// computed), results an edit has left out of date a dimmed italic between the text and base
+// colours; a field that disagrees with what the rest of the page gives for it a red-tinted
+// background, and a text that is not a number an amber one, underlined, the text colour kept, so
+// either can sit with a result's look.
 void CalculatorPage::showResults()
 {
     const QPalette own = m_window->palette();
@@ -383,6 +385,7 @@ void CalculatorPage::showResults()
     const QColor base = own.color(QPalette::Base);
     // Dark enough for the text to keep a contrast of 4.5 on the disagreement's tint too.
     const QColor dimmed = mixed(text, base, 0.3f);
+    const QColor imported = mixed(own.color(QPalette::Link), text, 0.5f);
     const QColor disagrees = mixed(base, QColor(220, 0, 0), 0.2f);
     const QColor notANumber = mixed(base, QColor(230, 150, 0), 0.3f);
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
@@ -411,6 +414,9 @@ void CalculatorPage::showResults()
             break;
         case PageResults::Look::Fresh:
             palette.setColor(QPalette::Text, own.color(QPalette::Link));
+            break;
+        case PageResults::Look::Imported:
+            palette.setColor(QPalette::Text, imported);
             break;
         case PageResults::Look::OutOfDate:
             palette.setColor(QPalette::Text, dimmed);

@@ -1246,8 +1246,9 @@ void TestWindows::importFillsBlanksFromTwins()
 }
 
 // The worked example solved on the other page and imported: its results arrive as results,
-// saying where they were computed, and Recalculate computes them again from this page, where the
-// last typed number is doubled; typed texts arrive as typed.
+// saying where they were computed and looking imported, through Calculate too, which leaves them
+// as they are, and a job file; Recalculate computes them again from this page, where the last typed
+// number is changed, and they look fresh. Typed texts arrive as typed.
 void TestWindows::importKeepsWhereTextsCameFrom()
 {
     QFETCH(const OperationDefinition *, entry);
@@ -1272,7 +1273,14 @@ void TestWindows::importKeepsWhereTextsCameFrom()
         QLineEdit *imported = fieldOf(window, nameHere(page, field));
         QCOMPARE(imported->text(), qtext(text));
         QVERIFY2(imported->toolTip().startsWith(from), qPrintable(imported->toolTip()));
+        QVERIFY2(looksImported(imported), qPrintable(imported->objectName()));
     }
+    // Calculate, then the page saved and read back from a job file.
+    QTest::mouseClick(buttonFor(window, *entry, page, Action::Calculate), Qt::LeftButton);
+    window->restore(zorvik::job::readJob(zorvik::job::writeJob({{window->record()}}), "job.zorvik")
+                        .job.windows.at(0));
+    for (const auto &[field, text] : example.results)
+        QVERIFY2(looksImported(fieldOf(window, nameHere(page, field))), field.data());
     for (const auto &[field, text] : example.typed) {
         QVERIFY(!fieldOf(window, nameHere(page, field))->toolTip().startsWith("Imported"));
         QCOMPARE(sheetLine(window, *entry, page, nameHere(page, field)).field.origin,
@@ -1291,6 +1299,10 @@ void TestWindows::importKeepsWhereTextsCameFrom()
     for (std::size_t i = 0; i < operation.relations.fields.size(); ++i) {
         QCOMPARE(fieldOf(window, nameHere(page, operation.relations.fields[i]))->text(),
                  QString::fromStdString(expected.texts()[i]));
+    }
+    for (const auto &[field, text] : example.results) {
+        QLineEdit *result = fieldOf(window, nameHere(page, field));
+        QVERIFY2(result->text().isEmpty() || looksWritten(result), field.data());
     }
 }
 
