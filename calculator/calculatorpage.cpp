@@ -125,7 +125,8 @@ void CalculatorPage::calculate()
     });
 }
 
-// A force taken from a material follows its page like a result: out of date, it is taken again
+// A force taken from a material follows its page like a result: out of date, or another than
+// the page now gives (one imported while the page gave no chip thickness), it is taken again
 // from the same group at the chip thickness the page now gives, before the solve reads it.
 void CalculatorPage::recalculate()
 {
@@ -136,13 +137,11 @@ void CalculatorPage::recalculate()
             write(field(id), QString());
     }
     if (const std::optional<MaterialFields> material = materialFields(m_operation);
-        material && m_group && m_results.outOfDate(material->kc)) {
-        if (const std::optional<MaterialForce> force = forceFromMaterial()) {
-            const materials::MaterialGroup *group = m_group;
-            write(field(material->kc), QString::fromStdString(*force->text));
-            m_group = group;
-            enterForce(*force);
-        }
+        material && m_material) {
+        const MaterialForce force = forceFrom(*m_material);
+        if (force.text && (m_results.outOfDate(material->kc) ||
+                           *force.text != field(material->kc)->text().toStdString()))
+            takeForce(*m_material, force);
     }
     calculate();
     m_beforeRecalculate = std::move(before);
@@ -170,7 +169,7 @@ void CalculatorPage::reset(const std::function<void()> &clearFields)
     m_beforeRecalculate.reset();
     m_notANumber.assign(m_notANumber.size(), false);
     m_disagreements.assign(m_disagreements.size(), std::string());
-    m_group = nullptr;
+    m_material.reset();
     m_startGroup = nullptr;
     m_startTool.reset();
     showResults();
@@ -192,8 +191,8 @@ void CalculatorPage::chooseMaterial()
     edit->setFocus();
     edit->selectAll();
     edit->replaceSelection(QString::fromStdString(*force->text));
-    m_group = dialog.chosenGroup();
-    m_atOneMillimetre = dialog.atOneMillimetre();
+    m_material =
+        Material{dialog.chosenGroup(), dialog.atOneMillimetre(), dialog.chosenDesignation()};
     enterForce(*force);
     showResults();
 }
@@ -229,16 +228,29 @@ void CalculatorPage::chooseStart(bool speed)
     showResults();
 }
 
-std::optional<MaterialForce> CalculatorPage::forceFromMaterial() const
+MaterialForce CalculatorPage::forceFrom(const Material &material) const
 {
-    std::optional<MaterialForce> force;
-    guarded("Recalculate", [&] {
-        force = materialForce(*m_group, pageChipThickness(m_operation, texts(), m_captions),
-                              m_atOneMillimetre);
+    MaterialForce force;
+    guarded("Specific Cutting Force from Material", [&] {
+        force = materialForce(*material.group, pageChipThickness(m_operation, texts(), m_captions),
+                              material.atOneMillimetre);
     });
-    if (!force || !force->text)
-        return std::nullopt;
     return force;
+}
+
+// Writing the field is an edit, which forgets the material the text it replaces came from.
+void CalculatorPage::takeForce(Material material, const MaterialForce &force)
+{
+    write(field(materialFields(m_operation)->kc), QString::fromStdString(*force.text));
+    m_material = std::move(material);
+    enterForce(force);
+}
+
+std::string CalculatorPage::materialName(const materials::MaterialGroup &group,
+                                         const std::string &designation)
+{
+    return (designation.empty() ? "" : designation + ", ") + "group " +
+           std::to_string(group.number) + " (" + materials::groupName(group) + ")";
 }
 
 // At 1 mm the force reads nothing of the page; otherwise it follows what the thickness was
@@ -247,7 +259,7 @@ void CalculatorPage::enterForce(const MaterialForce &force)
 {
     const MaterialFields material = *materialFields(m_operation);
     std::vector<FieldId> sources;
-    if (!m_atOneMillimetre) {
+    if (!m_material->atOneMillimetre) {
         guarded("Specific Cutting Force from Material", [&] {
             sources = givenSources(m_operation.relations, m_sources, texts(), material.thickness,
                                    material.kc);
@@ -278,17 +290,41 @@ bool CalculatorPage::readsForce() const
     return false;
 }
 
-// The texts go in first, so that each imported result follows the page as Import leaves it.
+// The texts go in first, so that each imported result follows the page as Import leaves it. A
+// force the other page took from a material is taken from it again at this page's chip
+// thickness, as Recalculate takes it: copied, it would be the other page's force, and typed.
 void CalculatorPage::importFrom(const CalculatorPage &other, const std::string &caption)
 {
+    const std::optional<MaterialFields> material = materialFields(m_operation);
+    const bool retake = material && other.m_material && field(material->kc)->text().isEmpty();
     std::vector<FieldId> imported;
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
         const auto id = static_cast<FieldId>(i);
-        if (!field(id)->text().isEmpty())
+        if (!field(id)->text().isEmpty() || (retake && id == material->kc))
             continue;
         write(field(id), other.field(id)->text());
         if (other.m_results.isResult(id))
             imported.push_back(id);
+    }
+    if (retake) {
+        const MaterialForce force = forceFrom(*other.m_material);
+        if (force.text) {
+            takeForce(*other.m_material, force);
+        } else {
+            // Kept as the other page took it, until this page gives a chip thickness, which
+            // makes it out of date.
+            write(field(material->kc), other.field(material->kc)->text());
+            m_material = other.m_material;
+            m_results.entered(
+                material->kc,
+                other.field(material->kc)->text().toStdString() + "\nImported from " + caption +
+                    ", where it was taken from " +
+                    materialName(*m_material->group, m_material->designation) +
+                    " at its chip thickness. This page gives none to take it at: " +
+                    force.explanation +
+                    "\nRecalculate (F5) takes it again from the material once it does.",
+                {material->thickness});
+        }
     }
     for (FieldId id : imported) {
         const std::string &rule = other.m_results.rule(id);
@@ -355,7 +391,7 @@ void CalculatorPage::edited(FieldId id)
     // What it disagreed with was said of the text it no longer holds.
     m_disagreements[static_cast<std::size_t>(id)].clear();
     if (id == materialFields(m_operation).value_or(MaterialFields{-1, -1}).kc)
-        m_group = nullptr;
+        m_material.reset();
     showResults();
 }
 
@@ -372,10 +408,12 @@ QColor mixed(const QColor &a, const QColor &b, float share)
 
 // Each field's tooltip and accessible description carry its explanation, and the description
 // names the look for those who cannot see it. Looks are made from the window's palette, so they
-// read on light and dark palettes alike: fresh results take the link colour, results an edit has
-// left out of date a dimmed italic between the text and base colours; a field that disagrees
-// with what the rest of the page gives for it a red-tinted background, and a text that is not a
-// number an amber one, underlined, the text colour kept, so either can sit with a result's look.
+// read on light and dark palettes alike: fresh results take the link colour, results imported
+// from the other page a tone halfway from it to the text colour (results, but none this page
+// computed), results an edit has left out of date a dimmed italic between the text and base
+// colours; a field that disagrees with what the rest of the page gives for it a red-tinted
+// background, and a text that is not a number an amber one, underlined, the text colour kept, so
+// either can sit with a result's look.
 void CalculatorPage::showResults()
 {
     const QPalette own = m_window->palette();
@@ -383,6 +421,7 @@ void CalculatorPage::showResults()
     const QColor base = own.color(QPalette::Base);
     // Dark enough for the text to keep a contrast of 4.5 on the disagreement's tint too.
     const QColor dimmed = mixed(text, base, 0.3f);
+    const QColor imported = mixed(own.color(QPalette::Link), text, 0.5f);
     const QColor disagrees = mixed(base, QColor(220, 0, 0), 0.2f);
     const QColor notANumber = mixed(base, QColor(230, 150, 0), 0.3f);
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
@@ -411,6 +450,9 @@ void CalculatorPage::showResults()
             break;
         case PageResults::Look::Fresh:
             palette.setColor(QPalette::Text, own.color(QPalette::Link));
+            break;
+        case PageResults::Look::Imported:
+            palette.setColor(QPalette::Text, imported);
             break;
         case PageResults::Look::OutOfDate:
             palette.setColor(QPalette::Text, dimmed);
@@ -470,9 +512,12 @@ void CalculatorPage::save(job::PageRecord &page) const
     }
     page.materialGroup.reset();
     page.atOneMillimetre = false;
-    if (m_group) {
-        page.materialGroup = m_group->number;
-        page.atOneMillimetre = m_atOneMillimetre;
+    page.materialDesignation.reset();
+    if (m_material) {
+        page.materialGroup = m_material->group->number;
+        page.atOneMillimetre = m_material->atOneMillimetre;
+        if (!m_material->designation.empty())
+            page.materialDesignation = m_material->designation;
     }
     page.startGroup.reset();
     if (m_startGroup)
@@ -502,8 +547,10 @@ void CalculatorPage::restore(const job::PageRecord &page)
     const auto group = [](std::optional<int> number) {
         return number ? materials::findMaterialGroup(*number) : nullptr;
     };
-    m_group = group(page.materialGroup);
-    m_atOneMillimetre = page.atOneMillimetre;
+    m_material.reset();
+    if (const materials::MaterialGroup *kcGroup = group(page.materialGroup))
+        m_material = Material{kcGroup, page.atOneMillimetre,
+                              page.materialDesignation.value_or(std::string())};
     m_startGroup = group(page.startGroup);
     m_startTool.reset();
     if (page.tool)
@@ -532,16 +579,12 @@ SheetPage CalculatorPage::sheetPage() const
             }
         });
     }
+    // Named as the user picked it; the starting data's group only when it is another.
     QStringList groups;
-    for (const materials::MaterialGroup *group : {m_group, m_startGroup}) {
-        if (!group)
-            continue;
-        const QString name = QStringLiteral("group %1 (%2)")
-                                 .arg(group->number)
-                                 .arg(QString::fromStdString(materials::groupName(*group)));
-        if (!groups.contains(name))
-            groups << name;
-    }
+    if (m_material)
+        groups << QString::fromStdString(materialName(*m_material->group, m_material->designation));
+    if (m_startGroup && (!m_material || m_material->group != m_startGroup))
+        groups << QString::fromStdString(materialName(*m_startGroup, {}));
     sheet.material = groups.join(QStringLiteral("; "));
     if (m_startTool)
         sheet.tool = QString::fromUtf8(cuttingdata::toolName(*m_startTool).data());

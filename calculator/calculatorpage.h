@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QLineEdit;
@@ -98,10 +99,21 @@ private:
     // store the solve wrote keeps the readings of what it read.
     void checkConsistency(const FieldStore &page);
     std::vector<std::string> textList() const { return texts().texts(); }
-    // The force from the group remembered, at the page's chip thickness now; none when it
-    // gives none.
-    std::optional<MaterialForce> forceFromMaterial() const;
+    // The work material the force field's text was taken from: its group, whether at 1 mm, and
+    // the designation the user named it by ("" when picked by its group).
+    struct Material {
+        const materials::MaterialGroup *group = nullptr;
+        bool atOneMillimetre = false;
+        std::string designation;
+    };
+    // The force the material gives at the page's chip thickness now; without a text, why none.
+    MaterialForce forceFrom(const Material &material) const;
+    // Writes the force into its field as an edit that keeps where it came from.
+    void takeForce(Material material, const MaterialForce &force);
     void enterForce(const MaterialForce &force);
+    // "C45, group 2 (non-alloy steel, …)", or without a designation "group 2 (…)".
+    static std::string materialName(const materials::MaterialGroup &group,
+                                    const std::string &designation);
     // Runs what may throw; an exception would mean a relation list naming a field it does not
     // have, and must not unwind through Qt.
     void guarded(const char *what, const std::function<void()> &work) const;
@@ -130,9 +142,8 @@ private:
     std::vector<std::string> m_disagreements;
     // Per field id, whether it holds a text the user left that is not a number.
     std::vector<bool> m_notANumber;
-    // The work-material group the force field's text was taken from, while it holds it.
-    const materials::MaterialGroup *m_group = nullptr;
-    bool m_atOneMillimetre = false;
+    // The material the force field's text was taken from, while it holds it.
+    std::optional<Material> m_material;
     // The group and tool material the page's starting data came from last, until Reset.
     const materials::MaterialGroup *m_startGroup = nullptr;
     std::optional<cuttingdata::Tool> m_startTool;

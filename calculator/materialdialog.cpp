@@ -353,6 +353,20 @@ const MaterialGroup *MaterialDialog::chosenGroup() const
     return nullptr;
 }
 
+std::string MaterialDialog::chosenDesignation() const
+{
+    const MaterialGroup *group = chosenGroup();
+    if (!group)
+        return {};
+    const QString typed = m_filter->text();
+    for (const QString &text : QStringList{typed} + typed.split(u' ', Qt::SkipEmptyParts)) {
+        const std::string_view name = materials::designationNamed(*group, text.toStdString());
+        if (!name.empty())
+            return std::string(name);
+    }
+    return {};
+}
+
 bool MaterialDialog::atOneMillimetre() const
 {
     return m_atOneMillimetre->isChecked();

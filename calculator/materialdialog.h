@@ -42,6 +42,9 @@ public:
     // The chosen group's starting value, when it has one.
     std::optional<StartingValue> chosenStart() const;
     const materials::MaterialGroup *chosenGroup() const;
+    // The chosen group's designation the filter names, whole or by one of its words, as the
+    // table spells it ("C45" for "c45"); "" when it names none of the group's.
+    std::string chosenDesignation() const;
     // The tool material chosen for a starting value; none in the force's dialog.
     std::optional<cuttingdata::Tool> chosenTool() const;
     // Whether the force is asked for at 1 mm rather than at the page's chip thickness.

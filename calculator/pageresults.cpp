@@ -217,7 +217,9 @@ PageResults::Look PageResults::look(FieldId id) const
         return Look::Plain;
     if (outOfDate(id))
         return Look::OutOfDate;
-    return field.result() ? Look::Fresh : Look::Plain;
+    if (!field.result())
+        return Look::Plain;
+    return field.origin.empty() ? Look::Fresh : Look::Imported;
 }
 
 PageResults::Origin PageResults::origin(FieldId id) const

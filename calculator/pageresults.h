@@ -20,7 +20,8 @@ namespace zorvik::calculator {
 // read, so an edit taken back makes it fresh again.
 class PageResults {
 public:
-    enum class Look { Plain, Fresh, OutOfDate };
+    // Imported: a result of the other page, which no solve of this page has computed.
+    enum class Look { Plain, Fresh, Imported, OutOfDate };
     // Where a field's text came from: the user (or the window's defaults), a solve of this
     // page, Import of the other page's result, or an entry the window made (a material's kc).
     enum class Origin { Given, Result, Imported, Entered };
@@ -45,7 +46,8 @@ public:
     // sources.
     void entered(FieldId field, std::string origin, const std::vector<FieldId> &sources = {});
     // Right after Import wrote a text that was a result on the other page: a result here too,
-    // computed from the same fields of this page, which Recalculate blanks.
+    // computed from the same fields of this page, which Recalculate blanks. It looks imported
+    // until a solve of this page writes it.
     void imported(FieldId field, std::string origin, const std::vector<FieldId> &sources);
     // Reset, or the page just built: it holds nothing a solve wrote, and these texts by field id.
     void clear(const std::vector<std::string> &texts);

@@ -54,6 +54,8 @@ struct PageRecord {
     // thickness of 1 mm.
     std::optional<int> materialGroup;
     bool atOneMillimetre = false;
+    // The group's designation the user named the material by ("C45"), when one was.
+    std::optional<std::string> materialDesignation;
     // The group and tool material the starting cutting data was taken for, when it was.
     std::optional<int> startGroup;
     std::optional<std::string> tool; // "hss" or "carbide"

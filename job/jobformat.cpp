@@ -82,6 +82,8 @@ Json pageJson(const PageRecord &page)
         json["edits"] = page.edits;
     if (page.materialGroup) {
         json["material"] = *page.materialGroup;
+        if (page.materialDesignation)
+            json["material designation"] = *page.materialDesignation;
         if (page.atOneMillimetre)
             json["at 1 mm"] = true;
     }
@@ -265,6 +267,17 @@ PageRecord readPage(const OperationDefinition &operation, const Json &json,
         }
     }
     page.materialGroup = groupNumber(members, "material");
+    page.materialDesignation = members.optionalText("material designation");
+    if (const std::optional<std::string> &name = page.materialDesignation) {
+        const materials::MaterialGroup *group =
+            page.materialGroup ? materials::findMaterialGroup(*page.materialGroup) : nullptr;
+        if (!group)
+            throw Refusal(members.what("material designation") + " is given without \"material\"");
+        if (materials::designationNamed(*group, *name) != *name)
+            throw Refusal(members.what("material designation") + " is " + quotedText(*name) +
+                          ", which is no designation of work-material group " +
+                          std::to_string(group->number));
+    }
     page.atOneMillimetre = members.flag("at 1 mm");
     page.startGroup = groupNumber(members, "start material");
     page.tool = members.optionalText("tool");

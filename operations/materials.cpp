@@ -275,6 +275,25 @@ NamedGroup groupNamed(std::string_view text)
                          " (zorvik-solve --materials lists them)"};
 }
 
+std::string_view designationNamed(const MaterialGroup &group, std::string_view text)
+{
+    const std::string key = matchKey(text);
+    if (key.empty())
+        return {};
+    // As in groupNamed, a whole number is never the start of a designation.
+    const bool wholeNumber =
+        std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+    std::vector<std::string_view> starting;
+    for (std::string_view name : designations(group.number)) {
+        const std::string nameKey = matchKey(name);
+        if (nameKey == key)
+            return name;
+        if (!wholeNumber && nameKey.starts_with(key))
+            starting.push_back(name);
+    }
+    return starting.size() == 1 ? starting.front() : std::string_view();
+}
+
 std::string tableText()
 {
     std::string text = "group\tiso\tmaterial\tcondition\thardness\tkc1\tmc\tdesignations\n";

@@ -59,6 +59,11 @@ struct NamedGroup {
 };
 NamedGroup groupNamed(std::string_view text);
 
+// The designation of the group that text names, as the table spells it: the one it matches as
+// groupNamed matches, failing that the only one of the group's it begins ("C45" in group 3 is
+// C45+QT); "" for none.
+std::string_view designationNamed(const MaterialGroup &group, std::string_view text);
+
 // One line per group, tab-separated under a header, for the command line.
 std::string tableText();
 

@@ -13,7 +13,8 @@ using zorvik::calculator::PageResults;
 using Look = PageResults::Look;
 
 // The longitudinal worked example solved (50 -> 40 mm, 150 m/min, 0.2 mm/rev), then edits, each
-// "field=text" ("solve" solves the page again), then what one field looks like.
+// "field=text" ("solve" solves the page again, "import field" takes the field's text as a result
+// of the other page), then what one field looks like.
 struct Case {
     const char *name;
     std::vector<std::string> steps;
@@ -45,6 +46,11 @@ TEST_P(PageResultsCase, OutOfDateFollowsTheSources)
     for (const std::string &step : c.steps) {
         if (step == "solve") {
             solvePage();
+            continue;
+        }
+        if (step.starts_with("import ")) {
+            const FieldId id = zorvik::test::fieldNamed(operation, step.substr(7));
+            results.imported(id, "Imported from Finishing Data", {});
             continue;
         }
         const std::size_t equals = step.find('=');
@@ -79,6 +85,19 @@ const Case cases[] = {
      "txtfrate",
      Look::Fresh},
     {"TypedOverAResultIsPlain", {"txtrpm=900"}, "txtrpm", Look::Plain, "900"},
+    {"ImportedIsNotFresh", {"txtrpm=900", "import txtrpm"}, "txtrpm", Look::Imported},
+    // Calculate fills only blanks, so the imported text is still not this page's.
+    {"ImportedStaysImportedThroughASolve",
+     {"txtrpm=900", "import txtrpm", "solve"},
+     "txtrpm",
+     Look::Imported,
+     "Imported from"},
+    // As Recalculate blanks it.
+    {"ImportedThenSolvedHereIsFresh",
+     {"txtrpm=900", "import txtrpm", "txtrpm=", "solve"},
+     "txtrpm",
+     Look::Fresh,
+     "Written by rule"},
 };
 
 INSTANTIATE_TEST_SUITE_P(PageResults, PageResultsCase, testing::ValuesIn(cases),

@@ -507,7 +507,10 @@ void TestWindows::recalculateFollowsAnEdit()
 
 // Group 2 found by typing into the dialog's filter and taken by Enter, at a typed chip
 // thickness of 0.25 mm: 1500 × 0.25^−0.22. Ctrl+Z takes it back, and the next dialog has the
-// group chosen already. Windows without a specific cutting force offer no such entry.
+// group chosen already, kept while "C45" is typed, the name the job sheet then gives the
+// material. Import on the other page takes the force again at that page's chip thickness, and a
+// job file keeps where it came from. Windows without a specific cutting force offer no such
+// entry.
 namespace {
 
 // Everything a field shows the user: its text, whether it takes keys, its explanation and look.
@@ -703,8 +706,11 @@ void TestWindows::materialForceFromTheMenu()
     QCOMPARE(kc->text(), QStringLiteral("2000"));
     QVERIFY(!kc->toolTip().contains("material group"));
 
-    choose(QString());
+    choose(QStringLiteral("C45"));
     QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
+    QVERIFY2(sheetLine(window, *entry, page, kc->objectName())
+                 .page.material.startsWith("C45, group 2 (non-alloy steel"),
+             qPrintable(sheetLine(window, *entry, page, kc->objectName()).page.material));
 
     // A new chip thickness leaves the force out of date; Recalculate takes it again from the
     // same group at the new thickness, and Ctrl+Z brings the page back.
@@ -721,6 +727,47 @@ void TestWindows::materialForceFromTheMenu()
     QCOMPARE(kc->text(), QStringLiteral("2034.90649117151"));
     typeInto(window, fieldNamed(fields->thickness)->objectName(), "0.25");
     QVERIFY(!kc->font().italic());
+
+    if (entry->design().pages.size() < 2)
+        return;
+    const int other = 1 - page;
+    auto otherField = [&](zorvik::FieldId id) {
+        return fieldOf(window,
+                       QString::fromLatin1(entry->design().pages[std::size_t(other)].prefix) +
+                           qtext(operation.relations.fields[std::size_t(id)]));
+    };
+    showPage(window, other);
+    QLineEdit *otherKc = otherField(fields->kc);
+    auto importAt = [&](const QString &thickness) {
+        QTest::mouseClick(buttonFor(window, *entry, other, Action::Reset), Qt::LeftButton);
+        typeInto(window, otherField(fields->thickness)->objectName(), thickness);
+        QTest::mouseClick(buttonFor(window, *entry, other, Action::Import), Qt::LeftButton);
+    };
+    const std::optional<std::string> atOther =
+        zorvik::materialForce(*zorvik::materials::findMaterialGroup(2), {0.4, ""}).text;
+    // Where the page gives no chip thickness the force comes as the other page took it, until
+    // Recalculate can take it again.
+    importAt("0");
+    QCOMPARE(otherKc->text(), kc->text());
+    QVERIFY2(otherKc->toolTip().contains("This page gives none"), qPrintable(otherKc->toolTip()));
+    typeInto(window, otherField(fields->thickness)->objectName(), "0.4");
+    QTest::keyClick(otherKc, Qt::Key_F5);
+    QCOMPARE(otherKc->text(), QString::fromStdString(*atOther));
+    importAt("0.4");
+    QCOMPARE(otherKc->text(), QString::fromStdString(*atOther));
+    QVERIFY(otherKc->text() != kc->text());
+    // Reset, then the job file read back brings it all again.
+    const zorvik::job::JobRead read =
+        zorvik::job::readJob(zorvik::job::writeJob({{window->record()}}), "job.zorvik");
+    QCOMPARE(read.error, std::string());
+    QTest::mouseClick(buttonFor(window, *entry, other, Action::Reset), Qt::LeftButton);
+    QVERIFY(otherKc->text() != QString::fromStdString(*atOther));
+    window->restore(read.job.windows.at(0));
+    const SheetLine imported = sheetLine(window, *entry, other, otherKc->objectName());
+    QCOMPARE(imported.field.text, QString::fromStdString(*atOther));
+    QCOMPARE(imported.field.origin, QString("material"));
+    QVERIFY2(imported.page.material.startsWith("C45, group 2 (non-alloy steel"),
+             qPrintable(imported.page.material));
 }
 
 void TestWindows::startingDataFromTheMenu_data()
@@ -1246,8 +1293,9 @@ void TestWindows::importFillsBlanksFromTwins()
 }
 
 // The worked example solved on the other page and imported: its results arrive as results,
-// saying where they were computed, and Recalculate computes them again from this page, where the
-// last typed number is doubled; typed texts arrive as typed.
+// saying where they were computed and looking imported, through Calculate too, which leaves them
+// as they are, and a job file; Recalculate computes them again from this page, where the last typed
+// number is changed, and they look fresh. Typed texts arrive as typed.
 void TestWindows::importKeepsWhereTextsCameFrom()
 {
     QFETCH(const OperationDefinition *, entry);
@@ -1272,7 +1320,14 @@ void TestWindows::importKeepsWhereTextsCameFrom()
         QLineEdit *imported = fieldOf(window, nameHere(page, field));
         QCOMPARE(imported->text(), qtext(text));
         QVERIFY2(imported->toolTip().startsWith(from), qPrintable(imported->toolTip()));
+        QVERIFY2(looksImported(imported), qPrintable(imported->objectName()));
     }
+    // Calculate, then the page saved and read back from a job file.
+    QTest::mouseClick(buttonFor(window, *entry, page, Action::Calculate), Qt::LeftButton);
+    window->restore(zorvik::job::readJob(zorvik::job::writeJob({{window->record()}}), "job.zorvik")
+                        .job.windows.at(0));
+    for (const auto &[field, text] : example.results)
+        QVERIFY2(looksImported(fieldOf(window, nameHere(page, field))), field.data());
     for (const auto &[field, text] : example.typed) {
         QVERIFY(!fieldOf(window, nameHere(page, field))->toolTip().startsWith("Imported"));
         QCOMPARE(sheetLine(window, *entry, page, nameHere(page, field)).field.origin,
@@ -1291,6 +1346,10 @@ void TestWindows::importKeepsWhereTextsCameFrom()
     for (std::size_t i = 0; i < operation.relations.fields.size(); ++i) {
         QCOMPARE(fieldOf(window, nameHere(page, operation.relations.fields[i]))->text(),
                  QString::fromStdString(expected.texts()[i]));
+    }
+    for (const auto &[field, text] : example.results) {
+        QLineEdit *result = fieldOf(window, nameHere(page, field));
+        QVERIFY2(result->text().isEmpty() || looksWritten(result), field.data());
     }
 }
 

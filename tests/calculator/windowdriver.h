@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -148,4 +149,47 @@ inline void typeInto(QWidget *window, const QString &name, const QString &keys,
         QTest::keyClick(field, Qt::Key_Backspace);
     else
         QTest::keyClicks(field, keys, modifiers);
+}
+
+// The contrast ratio of the field's text on its background, as accessibility guidelines count it.
+inline double contrast(QLineEdit *field)
+{
+    auto luminance = [](const QColor &colour) {
+        auto linear = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double text = luminance(field->palette().color(QPalette::Text));
+    const double base = luminance(field->palette().color(QPalette::Base));
+    return (std::max(text, base) + 0.05) / (std::min(text, base) + 0.05);
+}
+
+// A fresh result: the link colour.
+inline bool looksWritten(QLineEdit *field)
+{
+    return field->palette().color(QPalette::Text) ==
+               field->window()->palette().color(QPalette::Link) &&
+           !field->font().italic();
+}
+
+// A result that is neither a typed text's colour nor a fresh result's, and still easy to read:
+// in italic out of date, upright imported from the other page.
+inline bool looksApart(QLineEdit *field, bool italic)
+{
+    const QColor colour = field->palette().color(QPalette::Text);
+    const QPalette &window = field->window()->palette();
+    return field->font().italic() == italic && colour != window.color(QPalette::Text) &&
+           colour != window.color(QPalette::Link) && contrast(field) >= 4.5;
+}
+
+inline bool looksOutOfDate(QLineEdit *field)
+{
+    return looksApart(field, true);
+}
+
+inline bool looksImported(QLineEdit *field)
+{
+    return looksApart(field, false);
 }

@@ -49,6 +49,7 @@ TEST(JobFormat, WritesWhatItReadsBackTheSame)
     page.explained = true;
     page.edits = {"txtidiam"};
     page.materialGroup = 5;
+    page.materialDesignation = "C55+QT";
     page.startGroup = 5;
     page.tool = "carbide";
     FieldRecord &rpm = page.fields[static_cast<std::size_t>(
@@ -76,6 +77,7 @@ TEST(JobFormat, WritesWhatItReadsBackTheSame)
     EXPECT_EQ(writeJob(again.job), written);
     EXPECT_EQ(again.job.windows[0].machine->maxRpm, 3000);
     EXPECT_EQ(again.job.windows[0].pages[0].field("txtrpm")->sources.at(1).text, "x");
+    EXPECT_EQ(again.job.windows[0].pages[0].materialDesignation, "C55+QT");
 }
 
 struct BadJob {
@@ -145,6 +147,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadJob{"NoSuchMaterialGroup",
                replaced(drilling, "\"fields\"", "\"material\": 99, \"fields\""),
                {"\"material\" is 99", "no work-material group"}},
+        BadJob{"DesignationOfAnotherGroup",
+               replaced(drilling, "\"fields\"",
+                        "\"material\": 3, \"material designation\": \"C45\", \"fields\""),
+               {"\"material designation\" is 'C45'", "no designation of work-material group 3"}},
+        BadJob{"DesignationWithoutAGroup",
+               replaced(drilling, "\"fields\"", "\"material designation\": \"C45\", \"fields\""),
+               {"\"material designation\"", "without \"material\""}},
         BadJob{"UnknownTool",
                replaced(drilling, "\"fields\"", "\"tool\": \"diamond\", \"fields\""),
                {"'diamond'", "hss or carbide"}},
