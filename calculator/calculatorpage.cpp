@@ -468,11 +468,8 @@ void CalculatorPage::showResults()
         if (edit->font() != font)
             edit->setFont(font);
     }
-    guarded("the machine check", [&] {
-        showBeyondMachine(m_machine ? checkMachine(*m_machine, m_operation, texts(), m_captions)
-                                    : std::vector<Exceedance>(),
-                          m_solveFields, m_captions);
-    });
+    guarded("the machine check",
+            [&] { showBeyondMachine(machineVerdicts(), m_solveFields, m_captions); });
     if (m_changed)
         m_changed();
 }
@@ -485,6 +482,50 @@ bool CalculatorPage::holdsDefault(FieldId id) const
     return std::any_of(
         m_operation.defaults.begin(), m_operation.defaults.end(),
         [&](const auto &entry) { return entry.first == id && entry.second == text; });
+}
+
+// The suggestions solve the page's inputs again as Recalculate would: every result blank, and a
+// force taken from a material at a chip thickness taken again from the same group. While any
+// field is out of date the page mixes old results with new inputs, and holds no suggestion.
+MachineVerdicts CalculatorPage::machineVerdicts() const
+{
+    MachineVerdicts verdicts;
+    if (!m_machine)
+        return verdicts;
+    const FieldStore page = texts();
+    bool mixed = false;
+    FieldStore typed = page;
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        mixed |= m_results.outOfDate(id);
+        if (m_results.isResult(id))
+            typed.setText(id, "");
+    }
+    const std::optional<MaterialFields> material = materialFields(m_operation);
+    const materials::MaterialGroup *group =
+        material && m_material && !m_material->atOneMillimetre ? m_material->group : nullptr;
+    if (group)
+        typed.setText(material->kc, "");
+    const PreparedList list(m_operation.relations);
+    const PageInputs inputs{typed, [&](FieldStore &moved) {
+                                if (group)
+                                    solveWithGroupForce(list, m_operation, *group, moved);
+                                else
+                                    solve(list, moved);
+                            }};
+    for (Exceedance &limit :
+         checkMachine(*m_machine, m_operation, page, m_captions, mixed ? nullptr : &inputs)) {
+        if (m_results.outOfDate(limit.field) ||
+            (limit.speed >= 0 && m_results.outOfDate(limit.speed))) {
+            verdicts.before.push_back(std::move(limit));
+            continue;
+        }
+        if (mixed)
+            limit.text += "; other results are out of date: Recalculate (F5) says what would "
+                          "bring it within";
+        verdicts.current.push_back(std::move(limit));
+    }
+    return verdicts;
 }
 
 // What a reader of the file sees first of a field: the look it has, or how the text got there.
@@ -570,8 +611,7 @@ SheetPage CalculatorPage::sheetPage() const
     if (m_machine) {
         sheet.machine = QString::fromStdString(m_machine->name);
         guarded("the machine check", [&] {
-            for (const Exceedance &limit :
-                 checkMachine(*m_machine, m_operation, page, m_captions)) {
+            for (const Exceedance &limit : machineVerdicts().current) {
                 const QString text =
                     captionOf(limit.field) + u' ' + QString::fromStdString(limit.text);
                 sheet.limits << text;

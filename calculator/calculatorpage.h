@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculator/jobsheet.h"
+#include "calculator/machinelook.h"
 #include "calculator/pageresults.h"
 #include "operations/chipthickness.h"
 #include "operations/machine.h"
@@ -119,6 +120,8 @@ private:
     void guarded(const char *what, const std::function<void()> &work) const;
     // Whether the field holds the text the window opened with, never changed since.
     bool holdsDefault(FieldId id) const;
+    // The machine's verdicts on the page as it shows it, for its looks and its job sheet.
+    MachineVerdicts machineVerdicts() const;
 
     const OperationDefinition &m_operation;
     const Captions &m_captions;

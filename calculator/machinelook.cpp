@@ -6,12 +6,34 @@
 
 namespace zorvik::calculator {
 
-void showBeyondMachine(const std::vector<Exceedance> &beyond,
-                       const std::vector<QLineEdit *> &fields, const Captions &captions)
+namespace {
+
+void explain(QLineEdit *field, const QString &line)
+{
+    QString text = field->toolTip();
+    if (!text.isEmpty())
+        text += u'\n';
+    text += line;
+    field->setToolTip(text);
+    field->setAccessibleDescription(text);
+}
+
+QString captionOf(const Captions &captions, FieldId field)
+{
+    QString caption = QString::fromStdString(captions[static_cast<std::size_t>(field)]);
+    while (caption.endsWith(u':') || caption.endsWith(u' '))
+        caption.chop(1);
+    return caption;
+}
+
+} // namespace
+
+void showBeyondMachine(const MachineVerdicts &verdicts, const std::vector<QLineEdit *> &fields,
+                       const Captions &captions)
 {
     for (QLineEdit *field : fields)
         field->setProperty(beyondMachineProperty, false);
-    for (const Exceedance &limit : beyond) {
+    for (const Exceedance &limit : verdicts.current) {
         QLineEdit *field = fields[static_cast<std::size_t>(limit.field)];
         QPalette palette = field->palette();
         const QColor base = palette.color(QPalette::Base);
@@ -24,17 +46,15 @@ void showBeyondMachine(const std::vector<Exceedance> &beyond,
                                           (1 - share) * base.blueF() + share * warning.blueF()));
         field->setPalette(palette);
         field->setProperty(beyondMachineProperty, true);
-        QString caption = QString::fromStdString(captions[static_cast<std::size_t>(limit.field)]);
-        while (caption.endsWith(u':') || caption.endsWith(u' '))
-            caption.chop(1);
-        QString text = field->toolTip();
-        if (!text.isEmpty())
-            text += u'\n';
-        text += QStringLiteral("Beyond the machine: %1 %2")
-                    .arg(caption, QString::fromStdString(limit.text));
-        field->setToolTip(text);
-        field->setAccessibleDescription(text);
+        explain(field,
+                QStringLiteral("Beyond the machine: %1 %2")
+                    .arg(captionOf(captions, limit.field), QString::fromStdString(limit.text)));
     }
+    for (const Exceedance &limit : verdicts.before)
+        explain(fields[static_cast<std::size_t>(limit.field)],
+                QStringLiteral("Beyond the machine when computed: %1 %2. Recalculate (F5) checks "
+                               "it again.")
+                    .arg(captionOf(captions, limit.field), QString::fromStdString(limit.text)));
 }
 
 } // namespace zorvik::calculator

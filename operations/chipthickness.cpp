@@ -35,6 +35,19 @@ std::string whatFillsIt(const RelationList &list, const Captions &captions,
     return joined(attemptLines(list, captions, record, solved, kept), "\n");
 }
 
+// The page the chip thickness is read from: the page itself while it holds one, or else the page
+// solved with the specific cutting force left out, as that is what the thickness is wanted for.
+FieldStore thicknessPage(const PreparedList &list, const MaterialFields &fields,
+                         const FieldStore &page, SolveRecord *record = nullptr)
+{
+    FieldStore solved = page;
+    if (page.isBlank(fields.thickness)) {
+        solved.setText(fields.kc, "");
+        solve(list, solved, {}, record);
+    }
+    return solved;
+}
+
 } // namespace
 
 std::optional<MaterialFields> materialFields(const OperationDefinition &operation)
@@ -69,10 +82,8 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
     }
 
     const RelationList &list = operation.relations;
-    FieldStore solved = page;
-    solved.setText(fields->kc, "");
     SolveRecord record;
-    solve(list, solved, {}, &record);
+    const FieldStore solved = thicknessPage(PreparedList(list), *fields, page, &record);
     const std::string &found = solved.text(fields->thickness);
     if (!found.empty()) {
         const std::string explanation =
@@ -116,6 +127,19 @@ MaterialForce materialForce(const materials::MaterialGroup &group,
                                   "thick, and the page's own chip thickness is not used."
                                 : thickness.text;
     return {numberToText(kc.value()), materials::fromGroupText(group, h) + "\n" + how};
+}
+
+void solveWithGroupForce(const PreparedList &list, const OperationDefinition &operation,
+                         const materials::MaterialGroup &group, FieldStore &page)
+{
+    const MaterialFields fields = *materialFields(operation);
+    std::optional<double> h =
+        strictToNumber(thicknessPage(list, fields, page).text(fields.thickness));
+    if (h && !(*h > 0))
+        h.reset();
+    if (const MaterialForce force = materialForce(group, {h, {}}); force.text)
+        page.setText(fields.kc, *force.text);
+    solve(list, page);
 }
 
 } // namespace zorvik

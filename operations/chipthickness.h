@@ -4,6 +4,7 @@
 #include "operations/materials.h"
 #include "operations/operation.h"
 #include "solver/explain.h"
+#include "solver/preparedlist.h"
 
 #include <optional>
 #include <string>
@@ -39,5 +40,10 @@ struct MaterialForce {
 };
 MaterialForce materialForce(const materials::MaterialGroup &group,
                             const PageChipThickness &thickness, bool atOneMillimetre = false);
+
+// Solves a page of inputs as Recalculate does when its specific cutting force came from the
+// group: the force taken again at the chip thickness the page gives, then the page solved.
+void solveWithGroupForce(const PreparedList &list, const OperationDefinition &operation,
+                         const materials::MaterialGroup &group, FieldStore &page);
 
 } // namespace zorvik

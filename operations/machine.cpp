@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zorvik {
 
@@ -222,123 +223,317 @@ CaptionWords captionWords(std::string caption)
     return words;
 }
 
+// One figure of a page set against what the machine gives for it.
+struct Demand {
+    MachineLimit limit;
+    FieldId field;
+    double needed;
+    double available;
+
+    // Above 1 beyond the machine, at most 1 within; infinite where the machine gives nothing.
+    double excess() const
+    {
+        if (limit == MachineLimit::minRpm) {
+            if (available <= 0)
+                return 0;
+            return needed > 0 ? available / needed : std::numeric_limits<double>::infinity();
+        }
+        if (!(needed > 0))
+            return 0;
+        return available > 0 ? needed / available : std::numeric_limits<double>::infinity();
+    }
+};
+
+// The three limits a page is held to: the spindle speed range, the feed rate, and what the
+// spindle gives, as power and as torque.
+enum class Kind { speed, feedRate, load };
+
+// How the page stands against one limit: its figures, the one furthest beyond first.
+struct Standing {
+    std::vector<Demand> demands;
+
+    // None where the page gives no figure for the limit.
+    std::optional<double> excess() const
+    {
+        if (demands.empty())
+            return std::nullopt;
+        return demands.front().excess();
+    }
+    bool beyond() const { return excess().value_or(0) > 1; }
+};
+
 class Checker {
 public:
-    Checker(const Machine &machine, const OperationDefinition &operation, const FieldStore &page,
-            const Captions &captions)
-        : m_machine(machine), m_list(operation.relations), m_page(page), m_captions(captions),
-          m_operation(operation)
+    Checker(const Machine &machine, const OperationDefinition &operation, const Captions &captions)
+        : m_machine(machine), m_list(operation.relations), m_captions(captions),
+          m_units(operation.units()), m_operation(operation)
     {}
 
-    std::vector<Exceedance> run()
+    std::vector<Exceedance> run(const FieldStore &page, const PageInputs *inputs)
     {
-        const MachineFields &fields = m_operation.machine;
-        const std::optional<double> rpm = number(fields.rpm);
-        const std::string_view speedField =
-            m_operation.starting ? m_operation.starting->speed : std::string_view();
-        const std::string_view feedField =
-            m_operation.starting ? m_operation.starting->feed : std::string_view();
-        if (rpm && m_machine.minRpm && *rpm < *m_machine.minRpm)
-            add(MachineLimit::minRpm, fields.rpm, *rpm, *m_machine.minRpm, "at least ", {},
-                {speedField}, true, "rev/min");
-        if (rpm && m_machine.maxRpm && *rpm > *m_machine.maxRpm)
-            add(MachineLimit::maxRpm, fields.rpm, *rpm, *m_machine.maxRpm, "at most ", {},
-                {speedField}, false, "rev/min");
-        if (const auto rate = number(fields.feedRate);
-            rate && m_machine.maxFeedRate && *rate > *m_machine.maxFeedRate)
-            add(MachineLimit::feedRate, fields.feedRate, *rate, *m_machine.maxFeedRate, "at most ",
-                {}, {feedField}, false, "mm/min");
-        std::string_view powerField =
-            number(fields.motorPower) ? fields.motorPower : fields.cuttingPower;
-        const std::optional<double> power = number(powerField);
-        if (power && m_machine.power) {
-            const std::optional<double> available =
-                rpm ? m_machine.powerAt(*rpm) : std::optional<double>(m_machine.power);
-            if (available && *power > *available)
-                add(MachineLimit::power, powerField, *power, *available, "", rpm,
-                    fields.proportional, false, "W");
+        std::vector<std::pair<double, Exceedance>> found;
+        for (Kind kind : {Kind::speed, Kind::feedRate, Kind::load}) {
+            // Power and torque at a speed the machine cannot run at say nothing it can do.
+            if (kind == Kind::load && !found.empty() && isSpeed(found.front().second.limit))
+                continue;
+            const Standing standing = stand(page, kind);
+            if (!standing.beyond())
+                continue;
+            std::vector<Suggestion> suggested;
+            if (inputs)
+                suggested = suggestions(kind, *inputs);
+            found.emplace_back(*standing.excess(),
+                               verdict(standing.demands.front(), page, std::move(suggested)));
         }
-        if (rpm && *rpm > 0 && m_machine.maxTorque) {
-            std::optional<double> torque = number(fields.torque);
-            std::string_view torqueField = fields.torque;
-            if (!torque) {
-                if (const auto cutting = number(fields.cuttingPower)) {
-                    torque = *cutting / radiansPerMinute(*rpm);
-                    torqueField = fields.cuttingPower;
-                }
-            }
-            const std::optional<double> available = m_machine.torqueAt(*rpm);
-            if (torque && available && *torque > *available)
-                add(MachineLimit::torque, torqueField, *torque, *available, "", rpm,
-                    fields.proportional, false, "N·m");
-        }
-        return std::move(m_found);
+        const auto rest = found.begin() + (!found.empty() && isSpeed(found.front().second.limit));
+        std::stable_sort(rest, found.end(),
+                         [](const auto &a, const auto &b) { return a.first > b.first; });
+        std::vector<Exceedance> verdicts;
+        for (auto &[excess, verdict] : found)
+            verdicts.push_back(std::move(verdict));
+        return verdicts;
     }
 
 private:
+    static bool isSpeed(MachineLimit limit)
+    {
+        return limit == MachineLimit::minRpm || limit == MachineLimit::maxRpm;
+    }
+
     FieldId id(std::string_view name) const { return name.empty() ? -1 : m_list.fieldId(name); }
 
-    std::optional<double> number(std::string_view name) const
+    std::optional<double> number(const FieldStore &page, std::string_view name) const
     {
         const FieldId field = id(name);
-        return field < 0 ? std::nullopt : strictToNumber(m_page.text(field));
+        return field < 0 ? std::nullopt : strictToNumber(page.text(field));
     }
 
-    CaptionWords words(std::string_view name) const
+    Standing stand(const FieldStore &page, Kind kind) const
     {
-        return captionWords(m_captions[static_cast<std::size_t>(id(name))]);
-    }
-
-    // Each field that the result grows in proportion to, scaled to bring it within.
-    std::string within(const std::array<std::string_view, 2> &proportional, double ratio, bool up,
-                       std::string_view bound) const
-    {
-        std::vector<std::string_view> given;
-        for (std::string_view name : proportional) {
-            if (!name.empty() && number(name) && *number(name) > 0)
-                given.push_back(name);
+        const MachineFields &fields = m_operation.machine;
+        const std::optional<double> rpm = number(page, fields.rpm);
+        Standing standing;
+        std::vector<Demand> &found = standing.demands;
+        switch (kind) {
+        case Kind::speed:
+            if (rpm && m_machine.minRpm)
+                found.push_back({MachineLimit::minRpm, id(fields.rpm), *rpm, *m_machine.minRpm});
+            if (rpm && m_machine.maxRpm)
+                found.push_back({MachineLimit::maxRpm, id(fields.rpm), *rpm, *m_machine.maxRpm});
+            break;
+        case Kind::feedRate:
+            if (const auto rate = number(page, fields.feedRate); rate && m_machine.maxFeedRate)
+                found.push_back(
+                    {MachineLimit::feedRate, id(fields.feedRate), *rate, *m_machine.maxFeedRate});
+            break;
+        case Kind::load: {
+            const std::string_view powerField =
+                number(page, fields.motorPower) ? fields.motorPower : fields.cuttingPower;
+            if (const auto power = number(page, powerField); power && m_machine.power) {
+                const std::optional<double> available =
+                    rpm ? m_machine.powerAt(*rpm) : m_machine.power;
+                if (available)
+                    found.push_back({MachineLimit::power, id(powerField), *power, *available});
+            }
+            if (rpm && *rpm > 0 && m_machine.maxTorque) {
+                std::optional<double> torque = number(page, fields.torque);
+                std::string_view torqueField = fields.torque;
+                if (!torque) {
+                    if (const auto cutting = number(page, fields.cuttingPower)) {
+                        torque = *cutting / radiansPerMinute(*rpm);
+                        torqueField = fields.cuttingPower;
+                    }
+                }
+                if (const std::optional<double> available = m_machine.torqueAt(*rpm); torque)
+                    found.push_back({MachineLimit::torque, id(torqueField), *torque, *available});
+            }
+            break;
         }
+        }
+        std::stable_sort(found.begin(), found.end(),
+                         [](const Demand &a, const Demand &b) { return a.excess() > b.excess(); });
+        return standing;
+    }
+
+    // Solves the page's inputs with each lever the page holds as typed moved alone, to find how
+    // far it must go to bring the limit within: first which way helps, then out in growing steps
+    // to a value within, then halving the gap between that and the last value beyond. The value
+    // found is rounded away from the page's own, to two significant digits, and solved once more
+    // before it is offered.
+    std::vector<Suggestion> suggestions(Kind kind, const PageInputs &inputs) const
+    {
+        FieldStore base = inputs.typed;
+        inputs.solve(base);
+        const std::optional<double> start = stand(base, kind).excess();
+        // The inputs solved again are not beyond: they are not what the page was solved from.
+        if (!start || !(*start > 1))
+            return {};
+        // A speed already beyond its range is the limit's own business, not a lever's.
+        const bool keepSpeed = kind != Kind::speed && !stand(base, Kind::speed).beyond();
+        std::vector<Suggestion> found;
+        for (const MachineLever &lever : m_operation.machine.levers) {
+            const std::optional<double> typed = number(inputs.typed, lever.field);
+            if (!typed || !(*typed > 0) || !std::isfinite(*typed))
+                continue;
+            const auto [depth, width] = lever.fixedWhile;
+            if (const auto cut = number(base, depth), full = number(base, width);
+                cut && full && *cut >= *full)
+                continue;
+            LeverSearch search{*this, kind, inputs, id(lever.field), keepSpeed};
+            if (const std::optional<Suggestion> suggestion = search.run(*typed, *start))
+                found.push_back(*suggestion);
+        }
+        return found;
+    }
+
+    struct LeverSearch {
+        const Checker &checker;
+        Kind kind;
+        const PageInputs &inputs;
+        FieldId field;
+        bool keepSpeed;
+
+        struct Tried {
+            std::optional<double> excess;
+            bool within = false;
+        };
+
+        Tried at(double value) const
+        {
+            FieldStore moved = inputs.typed;
+            moved.setText(field, numberToText(value));
+            inputs.solve(moved);
+            const Standing standing = checker.stand(moved, kind);
+            const std::optional<double> excess = standing.excess();
+            return {excess, excess && *excess <= 1 &&
+                                !(keepSpeed && checker.stand(moved, Kind::speed).beyond())};
+        }
+
+        std::optional<Suggestion> run(double typed, double start) const
+        {
+            const bool count = checker.m_units[static_cast<std::size_t>(field)] == "count";
+            if (count && typed != std::floor(typed))
+                return std::nullopt;
+            // Steps out grow: a count by 1, 2, 4 …; a value by a factor of 2^(1/8), 2^(1/4) … up
+            // to 65 536, close first, where a cut keeps its teeth engaged, then far.
+            auto out = [&](int step, int direction) {
+                if (count)
+                    return std::max(1.0, typed + direction * std::ldexp(1.0, step));
+                return typed * std::exp2(direction * std::ldexp(1.0, step - 3));
+            };
+            const int steps = count ? 10 : 8;
+            const double down = out(0, -1), up = out(0, 1);
+            const Tried below = down < typed ? at(down) : Tried{};
+            const Tried above = at(up);
+            auto helps = [&](const Tried &tried) {
+                return tried.within || (tried.excess && *tried.excess < start);
+            };
+            int direction = 0;
+            if (below.within || (helps(below) && !above.within &&
+                                 (!helps(above) || *below.excess <= *above.excess)))
+                direction = -1;
+            else if (helps(above))
+                direction = 1;
+            if (direction == 0)
+                return std::nullopt;
+
+            // Out until a value is within.
+            double outside = typed, inside = direction < 0 ? down : up;
+            Tried tried = direction < 0 ? below : above;
+            for (int step = 1; !tried.within; ++step) {
+                if (step == steps || out(step, direction) == inside)
+                    return std::nullopt;
+                outside = inside;
+                inside = out(step, direction);
+                tried = at(inside);
+            }
+            // In, between the last value beyond and the first within.
+            for (int halvings = 0; halvings < 20; ++halvings) {
+                const double middle =
+                    count ? std::floor((inside + outside) / 2) : std::sqrt(inside * outside);
+                if (middle == inside || middle == outside)
+                    break;
+                (at(middle).within ? inside : outside) = middle;
+            }
+            if (count)
+                return Suggestion{field, inside, direction > 0};
+            // Rounded the safe way, and solved again; a step further where that is still beyond.
+            double value = twoDigits(inside, direction > 0);
+            for (int tries = 0; tries < 8 && value > 0; ++tries) {
+                value = *strictToNumber(numberToText(value));
+                if (at(value).within)
+                    return Suggestion{field, value, direction > 0};
+                value = twoDigits(value * (direction > 0 ? 1 + 1e-6 : 1 - 1e-6), direction > 0);
+            }
+            return std::nullopt;
+        }
+    };
+
+    CaptionWords words(FieldId field) const
+    {
+        return captionWords(m_captions[static_cast<std::size_t>(field)]);
+    }
+
+    // "at most feed 0.16 mm/rev, or at most cutting speed 190 m/min", in brackets.
+    std::string suggestionText(const std::vector<Suggestion> &suggestions) const
+    {
         std::string text;
-        for (std::size_t i = 0; i < given.size(); ++i) {
-            const CaptionWords field = words(given[i]);
-            text += (i ? ", or " : std::string(bound)) + field.name + " " +
-                    readingText(twoDigits(*number(given[i]) * ratio, up)) +
-                    (field.unit.empty() ? "" : " " + field.unit);
-            if (given.size() > 1)
-                text += " at this " + words(given[1 - i]).name;
+        for (const Suggestion &suggestion : suggestions) {
+            const std::string_view unit = m_units[static_cast<std::size_t>(suggestion.field)];
+            const bool counted = unit.empty() || unit == "count" || unit == "ratio";
+            text += (text.empty() ? "" : ", or ") +
+                    std::string(suggestion.atLeast ? "at least " : "at most ") +
+                    words(suggestion.field).name + " " + readingText(suggestion.value) +
+                    (counted ? "" : " " + std::string(unit));
         }
         return text.empty() ? text : " (" + text + ")";
     }
 
-    void add(MachineLimit limit, std::string_view name, double needed, double available,
-             std::string_view gives, std::optional<double> rpm,
-             const std::array<std::string_view, 2> &proportional, bool up, std::string unit = {})
+    Exceedance verdict(const Demand &demand, const FieldStore &page,
+                       std::vector<Suggestion> suggestions) const
     {
-        if (unit.empty())
-            unit = words(name).unit;
-        const std::string units(unit);
-        std::string text = "needs " + readingText(needed) + " " + units + "; " + m_machine.name +
-                           " gives " + std::string(gives) + readingText(available) + " " + units;
-        if (rpm)
-            text += " at " + readingText(*rpm) + " rev/min";
-        text += within(proportional, available / needed, up, up ? "at least " : "at most ");
-        m_found.push_back({limit, id(name), needed, available, text});
+        // How a verdict words what the machine gives for each limit, in the order of
+        // MachineLimit; power and torque are given at the page's spindle speed.
+        struct Words {
+            std::string_view gives;
+            std::string_view unit;
+            bool atSpeed;
+        };
+        static constexpr Words byLimit[] = {{"at least ", "rev/min", false},
+                                            {"at most ", "rev/min", false},
+                                            {"at most ", "mm/min", false},
+                                            {"", "W", true},
+                                            {"", "N·m", true}};
+        const Words &words = byLimit[static_cast<std::size_t>(demand.limit)];
+        const std::string unit(words.unit);
+        const std::string gives(words.gives);
+        const FieldId speed = words.atSpeed && number(page, m_operation.machine.rpm)
+                                  ? id(m_operation.machine.rpm)
+                                  : -1;
+        std::string text = "needs " + readingText(demand.needed) + " " + unit + "; " +
+                           m_machine.name + " gives " + gives + readingText(demand.available) +
+                           " " + unit;
+        if (speed >= 0)
+            text += " at " + readingText(*number(page, m_operation.machine.rpm)) + " rev/min";
+        text += suggestionText(suggestions);
+        return {demand.limit, demand.field,           demand.needed, demand.available,
+                speed,        std::move(suggestions), text};
     }
 
     const Machine &m_machine;
     const RelationList &m_list;
-    const FieldStore &m_page;
     const Captions &m_captions;
+    const std::vector<std::string_view> m_units;
     const OperationDefinition &m_operation;
-    std::vector<Exceedance> m_found;
 };
 
 } // namespace
 
 std::vector<Exceedance> checkMachine(const Machine &machine, const OperationDefinition &operation,
-                                     const FieldStore &page, const Captions &captions)
+                                     const FieldStore &page, const Captions &captions,
+                                     const PageInputs *inputs)
 {
-    return Checker(machine, operation, page, captions).run();
+    return Checker(machine, operation, captions).run(page, inputs);
 }
 
 } // namespace zorvik

@@ -4,6 +4,7 @@
 #include "operations/operation.h"
 #include "solver/filebytes.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,21 +65,50 @@ constexpr std::size_t maxMachineBytes = 64 * 1024;
 // ("machine file '/x/lathe', line 2: …"). wait comes before each read.
 MachineRead readMachineFile(const std::string &path, ReadWait wait = waitReadable);
 
-// One result of a page beyond its machine.
+// One result of a page beyond its machine. The spindle speed range is one limit (minRpm or
+// maxRpm names the end it is beyond), and so are power and torque, which are two measures of
+// what the spindle gives at a speed: a page beyond both has one verdict, on the one further
+// beyond.
 enum class MachineLimit { minRpm, maxRpm, feedRate, power, torque };
+
+// One input moved, every other as the page holds it: a value that, solved again, brings the
+// limit within (and keeps a spindle speed within the machine's range that was within it).
+struct Suggestion {
+    FieldId field;
+    double value; // as the user would type it: two significant digits, or a whole count
+    bool atLeast; // the input goes up to it (more cuts, a faster speed); else down
+};
+
 struct Exceedance {
     MachineLimit limit;
     FieldId field;    // the result beyond the limit
     double needed;    // what the page needs
     double available; // what the machine gives (at the page's spindle speed, for power and torque)
-    // "needs 10 623 W; Lathe 1 gives 7 500 W at 955 rev/min (at most …)", in the captions.
+    FieldId speed;    // the spindle speed field that figure is taken at; -1 for none
+    std::vector<Suggestion> suggestions; // each one found by solving the page again
+    // "needs 7 360 W; Lathe 2 gives 5 500 W at 1 591 rev/min (at most feed 0.17 mm/rev, or …)",
+    // in the captions.
     std::string text;
 };
 
-// The results of a page (a store of the operation's list) beyond the machine, in the order of
-// MachineLimit.
+// How a caller solves a page of inputs, in place, as it solves its own pages: with the specific
+// cutting force of a material where it took it from one.
+using PageSolve = std::function<void(FieldStore &page)>;
+
+// What a page was solved from and how, for the suggestions: its inputs, every result blank.
+struct PageInputs {
+    const FieldStore &typed;
+    PageSolve solve;
+};
+
+// The results of a page (a store of the operation's list) beyond the machine, one verdict per
+// limit: the spindle speed range first (beyond it, power and torque are not judged: the machine
+// cannot run there), then the others, the one further beyond first. With the page's inputs,
+// each verdict says which inputs of the operation's levers, moved alone, would bring its limit
+// within; without them, none.
 std::vector<Exceedance> checkMachine(const Machine &machine, const OperationDefinition &operation,
-                                     const FieldStore &page, const Captions &captions);
+                                     const FieldStore &page, const Captions &captions,
+                                     const PageInputs *inputs = nullptr);
 
 // A number as an explanation gives it for reading: whole numbers from 100 up with a space
 // between thousands ("10 623"), smaller ones to three significant digits.

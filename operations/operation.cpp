@@ -75,8 +75,14 @@ const std::vector<OperationDefinition> &operationDefinitions()
             {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
         using cuttingdata::Process;
         const StartingFields turningStart{Process::turning, "txtcspeed", "txtfeed"};
-        const MachineFields turningMachine{"txtrpm", "txtfrate", "txtmp",
-                                           "txtcp",  "",         {"txtdoc", "txtfeed"}};
+        // A depth of cut typed is the user's to move; one worked out from the allowance moves
+        // with the number of cuts.
+        const MachineFields turningMachine{
+            .rpm = "txtrpm",
+            .feedRate = "txtfrate",
+            .motorPower = "txtmp",
+            .cuttingPower = "txtcp",
+            .levers = {{{"txtfeed"}, {"txtcspeed"}, {"txtrpm"}, {"txtnoc"}, {"txtdoc"}}}};
         // clang-format off
         return std::vector<OperationDefinition>{
             {"longitudinal", turning::relations(), turningDefaults, {},
@@ -90,7 +96,8 @@ const std::vector<OperationDefinition> &operationDefinitions()
             {"taper", taper::relations(), {{taper::noc, "1"}}, {},
              {"Option3", "Taper Turning", {240, 1800, 1335, 255}, turningFamily},
              taper::taperWindow, {}, &taper::fieldHelp(), {}, turningStart,
-             {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtchip"}}},
+             {"txtrpm", "txtfrate", "txtmp", "txtcp", "",
+              {{{"txtfeed"}, {"txtcspeed"}, {"txtrpm"}, {"txtnoc"}}}}},
             {"drilling", drilling::relations(),
              {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
              // A hole diameter typed as well is the user's: kept, and held to the diameters by
@@ -102,17 +109,27 @@ const std::vector<OperationDefinition> &operationDefinitions()
              {"Option7", "Drilling", {3000, 1800, 855, 255}, drillingFamily},
              drilling::drillingWindow, {"txtspcf", "txtct"}, &drilling::fieldHelp(), {},
              StartingFields{Process::drilling, "txtcspeed", "txtfeed", {"txtfdiam", "txtfdiam2"}},
-             {"txtrpm", "txtfrate", "txtmp", "txtcp", "", {"txtfeed"}}},
+             {"txtrpm", "txtfrate", "txtmp", "txtcp", "",
+              {{{"txtfeed"}, {"txtcspeed"}, {"txtrpm"}}}}},
             {"milling", milling::relations(), {{milling::noc, "1"}}, {},
              {"Option12", "Milling", {3000, 840, 855, 255}, millingFamily},
              milling::millingWindow, {"txtspcf", "txtmin"}, &milling::fieldHelp(), {},
              StartingFields{Process::milling, "txtcs", "txtfpt", {"txtdiam"}},
-             {"txtrpm", "txtfr", "txtmp", "txtcp", "txttorq", {"txtdoc", "txtfpt"}}},
+             // The axial depth is the cutter width; the radial depth is the depth of cut, typed
+             // or split into cuts.
+             {"txtrpm", "txtfr", "txtmp", "txtcp", "txttorq",
+              {{{"txtfpt"},
+                {"txtcs"},
+                {"txtrpm"},
+                {"txtcw"},
+                {"txtdoc", {"txtdoc", "txtdiam"}},
+                {"txtnoc", {"txtdoc", "txtdiam"}}}}}},
             {"shaping", shaping::relations(),
              {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
              {"Option23", "Shaping", {5760, 840, 975, 255}, shapingFamily},
              shaping::shapingWindow, {"txtspcf", "txtf"}, &shaping::fieldHelp(), {}, {},
-             {"", "", "txtmp", "txtcp", "", {"txtdoc", "txtf"}}},
+             // The stroke is set by the bull gear's speed as much as by the cutting speed.
+             {"", "", "txtmp", "txtcp", "", {{{"txtf"}, {"txtcs"}, {"txtrpm"}}}}},
         };
         // clang-format on
     }();

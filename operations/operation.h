@@ -32,16 +32,24 @@ struct StartingFields {
     std::array<std::string_view, 2> diameters = {};
 };
 
+// An input the user can move to bring a result within the machine. It is none while the first
+// field of fixedWhile holds at least the second: a milling cut as deep as the cutter is wide is a
+// slot, whose radial depth the slot fixes, whether typed or split into cuts.
+struct MachineLever {
+    std::string_view field;
+    std::array<std::string_view, 2> fixedWhile = {};
+};
+
 // The fields a machine's limits are checked on: spindle speed, feed rate, motor power, cutting
-// power and spindle torque ("" where the page has none), and the two fields the cutting power
-// grows in proportion to, which a result beyond the machine is brought within by.
+// power and spindle torque ("" where the page has none), and the inputs that a result beyond the
+// machine can be brought within by, those the page holds as typed, in the order they are offered.
 struct MachineFields {
     std::string_view rpm;
     std::string_view feedRate;
     std::string_view motorPower;
     std::string_view cuttingPower;
     std::string_view torque;
-    std::array<std::string_view, 2> proportional = {};
+    std::array<MachineLever, 6> levers = {};
 };
 
 // One operation, whole: its relation list, the texts its pages open with, its window's design,

@@ -98,6 +98,7 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
             if (page.tool)
                 tool = cuttingdata::toolNamed(*page.tool);
             std::vector<Disagreement> disagreements;
+            const FieldStore typed = store;
             for (const std::string &note :
                  solveForMaterial(list, operation, captions, material, tool, store, &check.check(),
                                   &disagreements))
@@ -105,8 +106,8 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
             for (const Disagreement &disagreement : disagreements)
                 warnings.add(check.warning(where, disagreement, store));
             if (window.machine) {
-                for (const std::string &beyond :
-                     machineWarnings(*window.machine, operation, store, captions))
+                for (const std::string &beyond : machineWarnings(
+                         *window.machine, list, operation, captions, typed, store, material, tool))
                     warnings.add(where + ", " + beyond);
             }
             std::vector<std::string> row{window.operation, pageName};

@@ -26,12 +26,24 @@ std::string withoutConstants(const materials::MaterialGroup &group)
 
 } // namespace
 
-std::vector<std::string> machineWarnings(const Machine &machine,
+// The starting data go in first, as they did for the solve: a speed set from them is the
+// user's to move as if typed.
+std::vector<std::string> machineWarnings(const Machine &machine, const PreparedList &list,
                                          const OperationDefinition &operation,
-                                         const FieldStore &page, const Captions &captions)
+                                         const Captions &captions, const FieldStore &typed,
+                                         const FieldStore &page,
+                                         const materials::MaterialGroup *group,
+                                         std::optional<cuttingdata::Tool> tool)
 {
+    FieldStore inputs = typed;
+    if (group && tool && operation.starting)
+        setStartingData(operation, inputs, *group, *tool);
+    const PageInputs given{inputs, [&](FieldStore &moved) {
+                               solveForMaterial(list, operation, captions, group, std::nullopt,
+                                                moved);
+                           }};
     std::vector<std::string> warnings;
-    for (const Exceedance &beyond : checkMachine(machine, operation, page, captions))
+    for (const Exceedance &beyond : checkMachine(machine, operation, page, captions, &given))
         warnings.push_back(
             std::string(operation.relations.fields[static_cast<std::size_t>(beyond.field)]) + ": " +
             beyond.text);
@@ -249,12 +261,15 @@ std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
         warnings.push_back("material: " + withoutConstants(*group));
         group = nullptr;
     }
+    std::optional<FieldStore> typed;
+    if (m_options.machine)
+        typed = store;
     for (std::string &note :
          solveForMaterial(list, m_operation, captions, group, tool, store, check, disagreements))
         warnings.push_back(std::move(note));
     if (m_options.machine) {
-        for (std::string &beyond :
-             machineWarnings(*m_options.machine, m_operation, store, captions))
+        for (std::string &beyond : machineWarnings(*m_options.machine, list, m_operation, captions,
+                                                   *typed, store, group, tool))
             warnings.push_back(std::move(beyond));
     }
     return warnings;

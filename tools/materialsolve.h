@@ -61,10 +61,14 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
                                                   const std::vector<bool> &defaults);
 
 // What zorvik-solve warns of a solved page's results beyond the machine: "txtmp: needs …",
-// one per limit exceeded.
-std::vector<std::string> machineWarnings(const Machine &machine,
+// one per limit exceeded. typed: the page before its solve; group and tool: what it was solved
+// with, as solveForMaterial takes them, for what would bring each result within.
+std::vector<std::string> machineWarnings(const Machine &machine, const PreparedList &list,
                                          const OperationDefinition &operation,
-                                         const FieldStore &page, const Captions &captions);
+                                         const Captions &captions, const FieldStore &typed,
+                                         const FieldStore &page,
+                                         const materials::MaterialGroup *group,
+                                         std::optional<cuttingdata::Tool> tool);
 
 // Solves a page for a material and tool material, either or both of which may be absent: with
 // both, a blank cutting speed and feed are first set from the starting data; with a group, a

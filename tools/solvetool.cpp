@@ -474,6 +474,9 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
     SolveRecord record;
     record.keepTexts = request.explain;
     cells.beforeSolve(store, !operation.prepare);
+    std::optional<FieldStore> typed;
+    if (request.machine)
+        typed = store;
     std::optional<MaterialSolve> withMaterial;
     if (request.material && materialFields(operation))
         withMaterial = solveWithMaterial(PreparedList(list), operation, operation.captions(),
@@ -499,7 +502,8 @@ int solvePage(const Request &request, std::ostream &out, std::ostream &err)
         return reportUnwrittenOutput(err);
     if (request.machine) {
         for (const std::string &beyond :
-             machineWarnings(*request.machine, operation, store, operation.captions()))
+             machineWarnings(*request.machine, PreparedList(list), operation, operation.captions(),
+                             *typed, store, request.material, std::nullopt))
             warnings.add(beyond);
     }
     return request.strict && warnings.count() > 0 ? 1 : 0;

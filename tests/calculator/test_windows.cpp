@@ -881,6 +881,31 @@ void TestWindows::resultBeyondTheMachine()
             QVERIFY2(field->toolTip().contains("; Tiny gives at most 1 rev/min"),
                      qPrintable(field->toolTip()));
     }
+    // Every typed number doubled: a spindle speed computed is out of date, and only says it was
+    // beyond when computed; one typed is beyond still, with no suggestion worked out from a page
+    // of old results and new inputs. Recalculate gives the verdict again, with a suggestion, in
+    // the words the job sheet uses.
+    if (!rpm.isEmpty()) {
+        for (const auto &[field, text] : example.typed)
+            typeInto(
+                window, qtext(field),
+                QString::fromStdString(zorvik::numberToText(*zorvik::strictToNumber(text) * 2)));
+        QLineEdit *speed = fieldOf(window, rpm);
+        const bool stale = speed->font().italic();
+        QCOMPARE(speed->property(zorvik::calculator::beyondMachineProperty).toBool(), !stale);
+        QVERIFY2(speed->toolTip().contains(stale ? "Beyond the machine when computed: "
+                                                 : "other results are out of date: Recalculate"),
+                 qPrintable(speed->toolTip()));
+        QVERIFY2(!speed->toolTip().contains("(at most"), qPrintable(speed->toolTip()));
+        window->recalculate(0);
+        QVERIFY(speed->property(zorvik::calculator::beyondMachineProperty).toBool());
+        const QStringList limits = window->sheetPages().front().limits;
+        QCOMPARE(limits.size(), 1);
+        const QString verdict = limits.front().mid(limits.front().indexOf("needs "));
+        QVERIFY2(verdict.contains("(at most ") && speed->toolTip().contains(verdict) &&
+                     !speed->toolTip().contains("out of date"),
+                 qPrintable(speed->toolTip()));
+    }
     QMenu menu;
     window->addFieldActions(&menu, window->findChildren<QLineEdit *>().front());
     QVERIFY(menu.findChild<QAction *>("chooseMachine"));

@@ -39,6 +39,16 @@ TEST(OperationTable, EveryRowIsWholeAndSound)
             EXPECT_GE(row.relations.fieldId(row.material.chipThickness), 0) << row.name;
             EXPECT_GE(row.relations.fieldId(row.material.kc), 0) << row.name;
         }
+        // A machine field or lever misspelt would go unchecked and unoffered without a word.
+        const MachineFields &machine = row.machine;
+        std::vector<std::string_view> machineFields{machine.rpm, machine.feedRate,
+                                                    machine.motorPower, machine.cuttingPower,
+                                                    machine.torque};
+        for (const MachineLever &lever : machine.levers)
+            machineFields.insert(machineFields.end(),
+                                 {lever.field, lever.fixedWhile[0], lever.fixedWhile[1]});
+        for (std::string_view field : machineFields)
+            EXPECT_TRUE(field.empty() || row.relations.fieldId(field) >= 0) << row.name << field;
         EXPECT_EQ(design::designProblems(row.design(), row.relations, row.defaults),
                   std::vector<std::string>{});
         EXPECT_NO_THROW(row.fieldHelp()) << row.name;
