@@ -224,16 +224,41 @@ std::vector<Disagreement>
 ConsistencyCheck::check(const FieldStore &page,
                         std::initializer_list<const SolveRecord *> solves) const
 {
-    std::array<Bits, maxCheckedFields> direct{};
+    // The rows of a batch repeat a few sequences of writes: the sources and fresh results of
+    // the last one are kept, and a row that repeats it only compares what wrote.
+    struct Writes {
+        std::uint64_t owner = 0;
+        std::vector<const void *> writers;
+        std::array<Bits, maxCheckedFields> direct{};
+        Bits fresh = 0;
+    };
+    thread_local Writes last;
+    bool same = last.owner == m_serial;
+    std::size_t count = 0;
+    for (const SolveRecord *solve : solves) {
+        for (const SolveWrite &write : solve->writes) {
+            const void *writer = write.rule ? static_cast<const void *>(write.rule) : write.copy;
+            same = same && count < last.writers.size() && last.writers[count] == writer;
+            ++count;
+        }
+    }
+    if (same && count == last.writers.size())
+        return check(page, last.direct, last.fresh);
+    last.owner = 0; // until it is whole
+    last.writers.clear();
+    std::array<Bits, maxCheckedFields> &direct = last.direct;
+    direct.fill(0);
     Bits fresh = 0;
     for (const SolveRecord *solve : solves) {
         for (const SolveWrite &write : solve->writes) {
             if (write.rule) {
+                last.writers.push_back(write.rule);
                 const auto target = static_cast<std::size_t>(write.rule->target);
                 direct.at(target) = readMask(*write.rule);
                 fresh |= bit(target);
                 continue;
             }
+            last.writers.push_back(write.copy);
             // A copy writes over its target under every result that read it.
             const auto target = static_cast<std::size_t>(write.copy->target);
             direct.at(target) = bit(static_cast<std::size_t>(write.copy->source));
@@ -244,6 +269,8 @@ ConsistencyCheck::check(const FieldStore &page,
             }
         }
     }
+    last.fresh = fresh;
+    last.owner = m_serial;
     return check(page, direct, fresh);
 }
 
@@ -266,6 +293,7 @@ struct ConsistencyCheck::Plan {
     struct Try {
         const Rule *rule;
         bool wrote;
+        bool conditional; // the rule has a test, or is lossy somewhere
         // The first try of the run of alternatives of its id it belongs to: ids are compared
         // once, here, not on every page.
         std::uint32_t run;
@@ -354,7 +382,9 @@ void ConsistencyCheck::planGroup(Plan &plan, const std::vector<Candidate> &group
         auto known = std::find(plan.relations.begin(), plan.relations.end(), relation);
         if (known == plan.relations.end())
             known = plan.relations.insert(known, relation);
-        plan.tries.push_back({candidate.rule, wrote, sameId ? plan.tries.back().run : at,
+        plan.tries.push_back({candidate.rule, wrote,
+                              candidate.rule->test || candidate.rule->lossy,
+                              sameId ? plan.tries.back().run : at,
                               static_cast<std::uint32_t>(known - plan.relations.begin())});
     }
     const auto end = static_cast<std::uint32_t>(plan.tries.size());
@@ -382,7 +412,11 @@ ConsistencyCheck::check(const FieldStore &page,
                std::equal(direct.begin(), direct.begin() + static_cast<std::ptrdiff_t>(count),
                           plan.direct.begin());
     };
-    auto kept = std::find_if(plans.begin(), plans.end(), isFor);
+    // A batch's rows mostly repeat the last row's pattern: that plan is looked at first.
+    thread_local std::size_t last = 0;
+    auto kept = plans.begin() + static_cast<std::ptrdiff_t>(last);
+    if (!isFor(*kept))
+        kept = std::find_if(plans.begin(), plans.end(), isFor);
     if (kept == plans.end()) {
         kept = plans.begin() + static_cast<std::ptrdiff_t>(replaced);
         replaced = (replaced + 1) % plans.size();
@@ -394,6 +428,7 @@ ConsistencyCheck::check(const FieldStore &page,
         plan(*kept);
         kept->owner = m_serial;
     }
+    last = static_cast<std::size_t>(kept - plans.begin());
     Plan &planned = *kept;
     const PageReadings readings(page);
     // Auxiliary values read only fields no rule fills, so they are what the last solve had;
@@ -414,13 +449,11 @@ ConsistencyCheck::check(const FieldStore &page,
     // only through a relation that magnifies a difference ten million times, and its other
     // rules are not evaluated.
     // By relation number; those beyond the bits here are never settled.
-    std::array<Bits, 4> settled{};
-    auto isSettled = [&](std::uint32_t relation) {
-        return relation < 64 * settled.size() && (settled[relation / 64] & bit(relation % 64));
-    };
+    Bits settled = 0;
+    auto isSettled = [&](std::uint32_t relation) { return relation < 64 && (settled & bit(relation)); };
     auto settle = [&](std::uint32_t relation) {
-        if (relation < 64 * settled.size())
-            settled[relation / 64] |= bit(relation % 64);
+        if (relation < 64)
+            settled |= bit(relation);
     };
     // A count a rule rounded (teeth engaged, cuts) stands for the fraction it was rounded from:
     // what was computed from the count differs from what the fraction gives by their ratio, so a
@@ -464,9 +497,8 @@ ConsistencyCheck::check(const FieldStore &page,
             const Rule *rule = attempt.rule;
             if (attempt.run == taken)
                 continue;
-            if (rule->test && !rule->test(values))
-                continue;
-            if (rule->lossy && rule->lossy(values))
+            if (attempt.conditional && ((rule->test && !rule->test(values)) ||
+                                        (rule->lossy && rule->lossy(values))))
                 continue;
             taken = attempt.run;
             if (attempt.wrote || isSettled(attempt.relation))
