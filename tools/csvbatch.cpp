@@ -12,6 +12,8 @@
 #include "tools/processio.h"
 #include "tools/recoding.h"
 
+#include <algorithm>
+#include <bit>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -279,6 +281,21 @@ private:
         }
         m_baseCells = NumberCells(m_decimalComma, m_list.endOfPass.empty());
         setGivenTexts(m_list, m_captions, m_base, m_options.shared, m_baseCells, m_warnings);
+        // Of the fields blank in the base, a row leaves only those its solve filled to blank
+        // again: most of a page, and found from the store's bits. A solve writes blank fields
+        // only, but for a copy at the end of a pass: the base's other texts stay unless copied
+        // over.
+        std::vector<FieldId> rest;
+        for (const FieldId field : m_notInHeader) {
+            const bool copiedOver =
+                std::any_of(m_list.endOfPass.begin(), m_list.endOfPass.end(),
+                            [&](const PassCopy &copy) { return copy.target == field; });
+            if (m_base.isBlank(field) && static_cast<std::size_t>(field) < FieldStore::keptFields)
+                m_blankInBase |= std::uint64_t(1) << field;
+            else if (m_base.isBlank(field) || copiedOver)
+                rest.push_back(field);
+        }
+        m_notInHeader = std::move(rest);
 
         std::vector<std::string> titles;
         for (std::size_t i = 0; i < m_list.fields.size(); ++i)
@@ -457,8 +474,13 @@ private:
             for (; row < batch.rows; ++row) {
                 // Each field of the header is set from the row's cells below: only the others
                 // need their base texts back, which spares copying all.
-                for (const FieldId field : m_notInHeader)
-                    store.setText(field, m_base.text(field));
+                for (std::uint64_t written = store.filled() & m_blankInBase; written != 0;
+                     written &= written - 1)
+                    store.setText(static_cast<FieldId>(std::countr_zero(written)), {});
+                for (const FieldId field : m_notInHeader) {
+                    if (store.text(field) != m_base.text(field))
+                        store.setText(field, m_base.text(field));
+                }
                 const std::string *rowCells = batch.cells.data() + row * width;
                 for (std::size_t i = 0; i < m_header.fields.size(); ++i) {
                     const std::string &text = rowCells[keptCount + i];
@@ -629,7 +651,10 @@ private:
     std::vector<long> m_order; // the output's columns: a field by its id, kept column k as -k-1
     std::vector<const std::string *> m_fieldTitle; // by field, its input title or null
     std::vector<std::size_t> m_slots;              // where each header column goes in a row's cells
-    std::vector<FieldId> m_notInHeader;            // the fields no header column sets
+    // The fields no header column sets that a row may change: those blank in the base, as bits
+    // by id, and the rest.
+    std::uint64_t m_blankInBase = 0;
+    std::vector<FieldId> m_notInHeader;
     char m_separator = ',';
     bool m_headerRead = false;
     bool m_headerWritten = false;
