@@ -178,10 +178,15 @@ void CalculatorPage::reset(const std::function<void()> &clearFields)
 // The force goes in as if typed over the field's whole text, so that Ctrl+Z takes it back.
 void CalculatorPage::chooseMaterial()
 {
-    auto *edit = static_cast<FieldEdit *>(field(materialFields(m_operation)->kc));
+    const std::optional<MaterialFields> material = materialFields(m_operation);
+    auto *edit = material ? qobject_cast<FieldEdit *>(field(material->kc)) : nullptr;
     std::optional<PageChipThickness> thickness;
     guarded("Specific Cutting Force from Material",
             [&] { thickness = pageChipThickness(m_operation, texts(), m_captions); });
+    // A page without a force field offers no entry for it; a list that cannot work out a chip
+    // thickness has said so through guarded, and there is nothing to offer.
+    if (!edit || !thickness)
+        return;
     MaterialDialog dialog(*thickness, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -215,7 +220,9 @@ void CalculatorPage::chooseStart(bool speed)
     const std::optional<StartingValue> start = dialog.chosenStart();
     if (!start)
         return;
-    auto *edit = static_cast<FieldEdit *>(field(start->field));
+    auto *edit = qobject_cast<FieldEdit *>(field(start->field));
+    if (!edit)
+        return;
     edit->setFocus();
     edit->selectAll();
     edit->replaceSelection(QString::fromStdString(*start->text));

@@ -73,7 +73,6 @@ WindowDesign design()
         .filters = {},
         .hover = twoPageHover(labelButtons(), "SSTab1", {"Label1", "Label2", "Label3", "Label4"},
                               {"Frame1", "Frame3"}, {"Frame5", "Frame6"}),
-        // Enter on the finishing page would otherwise solve a page the user cannot see.
         .frameFont = {"Times New Roman", 12, true},
     };
     // clang-format on

