@@ -182,7 +182,7 @@ void CalculatorWindow::buildFields(int page, const QHash<QString, QWidget *> &fr
         // Typed text comes in through the key filter only.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
-        edit->setAccessibleName(QString::fromLatin1(design::captionName(design.caption)));
+        edit->setAccessibleName(QString::fromLatin1(captionLabel(design.caption)));
 
         auto *caption = new QLabel(design.caption, frame);
         caption->setFont(fieldFont);

@@ -88,7 +88,7 @@ void Checker::checkPage(const PageDesign &page, const RelationList &relations, D
         // A caption names its field in explanations and batch headers, so it names one only.
         std::map<std::string, const char *> captioned;
         for (const FieldDesign &field : m_design.fields) {
-            const std::string caption = captionName(field.caption);
+            const std::string caption = captionLabel(field.caption);
             const auto [known, added] = captioned.emplace(caption, field.name);
             if (!caption.empty() && !added)
                 problem(std::string("fields ") + known->second + " and " + field.name +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "solver/caption.h"
 #include "solver/relationlist.h"
 
 #include <string>
@@ -134,22 +135,6 @@ struct WindowDesign {
     FontDesign buttonFont = {"Times New Roman", 15.75, false}; // button label captions
 };
 
-// A caption as a name: without the colon and the spaces around it.
-inline std::string captionName(std::string_view caption)
-{
-    auto trim = [&caption] {
-        while (!caption.empty() && caption.front() == ' ')
-            caption.remove_prefix(1);
-        while (!caption.empty() && caption.back() == ' ')
-            caption.remove_suffix(1);
-    };
-    trim();
-    if (caption.ends_with(':'))
-        caption.remove_suffix(1);
-    trim();
-    return std::string(caption);
-}
-
 // Per field id of list, the caption the design shows for it on the roughing page; a field the
 // design does not show is named by its name.
 inline Captions fieldCaptions(const WindowDesign &design, const RelationList &list)
@@ -158,7 +143,7 @@ inline Captions fieldCaptions(const WindowDesign &design, const RelationList &li
     for (const FieldDesign &field : design.fields) {
         const FieldId id = list.fieldId(field.name);
         if (id >= 0)
-            captions[static_cast<std::size_t>(id)] = captionName(field.caption);
+            captions[static_cast<std::size_t>(id)] = captionLabel(field.caption);
     }
     return captions;
 }

@@ -179,18 +179,6 @@ MachineRead readMachineFile(const std::string &path, ReadWait wait)
     return read;
 }
 
-std::string readingText(double value)
-{
-    if (value == 0 || !std::isfinite(value))
-        return numberToText(value);
-    if (std::fabs(value) < 100) {
-        const double scale = std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 2);
-        return numberToText(std::round(value / scale) * scale);
-    }
-    return (value < 0 ? "-" : "") +
-           groupedWholeNumber(static_cast<unsigned long long>(std::llround(std::fabs(value))));
-}
-
 namespace {
 
 // A value cut to two significant digits, down (or up) so that it stays within the limit.
@@ -200,27 +188,6 @@ double twoDigits(double value, bool up)
         return value;
     const double scale = std::pow(10.0, std::floor(std::log10(value)) - 1);
     return (up ? std::ceil(value / scale - 1e-9) : std::floor(value / scale + 1e-9)) * scale;
-}
-
-// "Depth Of Cut (mm/cut) :" as "depth of cut" and "mm/cut".
-struct CaptionWords {
-    std::string name;
-    std::string unit;
-};
-
-CaptionWords captionWords(std::string caption)
-{
-    while (!caption.empty() && (caption.back() == ':' || caption.back() == ' '))
-        caption.pop_back();
-    CaptionWords words;
-    if (const auto open = caption.rfind('('); open != std::string::npos && caption.back() == ')') {
-        words.unit = caption.substr(open + 1, caption.size() - open - 2);
-        caption = caption.substr(0, caption.find_last_not_of(' ', open - 1) + 1);
-    }
-    for (char &c : caption)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    words.name = caption;
-    return words;
 }
 
 // One figure of a page set against what the machine gives for it.
@@ -469,9 +436,18 @@ private:
         }
     };
 
-    CaptionWords words(FieldId field) const
+    // A field as a sentence names it: "Depth Of Cut (mm/cut)" as "depth of cut".
+    std::string lowerName(FieldId field) const
     {
-        return captionWords(m_captions[static_cast<std::size_t>(field)]);
+        std::string name = captionName(m_captions[static_cast<std::size_t>(field)]);
+        for (char &c : name)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        return name;
+    }
+
+    std::string reading(double value, FieldId field) const
+    {
+        return readingText(value, m_units[static_cast<std::size_t>(field)]);
     }
 
     // "at most feed 0.16 mm/rev, or at most cutting speed 190 m/min", in brackets.
@@ -479,12 +455,9 @@ private:
     {
         std::string text;
         for (const Suggestion &suggestion : suggestions) {
-            const std::string_view unit = m_units[static_cast<std::size_t>(suggestion.field)];
-            const bool counted = unit.empty() || unit == "count" || unit == "ratio";
             text += (text.empty() ? "" : ", or ") +
                     std::string(suggestion.atLeast ? "at least " : "at most ") +
-                    words(suggestion.field).name + " " + readingText(suggestion.value) +
-                    (counted ? "" : " " + std::string(unit));
+                    lowerName(suggestion.field) + " " + reading(suggestion.value, suggestion.field);
         }
         return text.empty() ? text : " (" + text + ")";
     }
@@ -492,29 +465,23 @@ private:
     Exceedance verdict(const Demand &demand, const FieldStore &page,
                        std::vector<Suggestion> suggestions) const
     {
-        // How a verdict words what the machine gives for each limit, in the order of
-        // MachineLimit; power and torque are given at the page's spindle speed.
+        // What the machine gives for each limit, in the order of MachineLimit; power and torque
+        // are given at the page's spindle speed. Both figures are in the unit of the result.
         struct Words {
             std::string_view gives;
-            std::string_view unit;
             bool atSpeed;
         };
-        static constexpr Words byLimit[] = {{"at least ", "rev/min", false},
-                                            {"at most ", "rev/min", false},
-                                            {"at most ", "mm/min", false},
-                                            {"", "W", true},
-                                            {"", "N·m", true}};
+        static constexpr Words byLimit[] = {
+            {"at least ", false}, {"at most ", false}, {"at most ", false}, {"", true}, {"", true}};
         const Words &words = byLimit[static_cast<std::size_t>(demand.limit)];
-        const std::string unit(words.unit);
-        const std::string gives(words.gives);
         const FieldId speed = words.atSpeed && number(page, m_operation.machine.rpm)
                                   ? id(m_operation.machine.rpm)
                                   : -1;
-        std::string text = "needs " + readingText(demand.needed) + " " + unit + "; " +
-                           m_machine.name + " gives " + gives + readingText(demand.available) +
-                           " " + unit;
+        std::string text = "needs " + reading(demand.needed, demand.field) + "; " + m_machine.name +
+                           " gives " + std::string(words.gives) +
+                           reading(demand.available, demand.field);
         if (speed >= 0)
-            text += " at " + readingText(*number(page, m_operation.machine.rpm)) + " rev/min";
+            text += " at " + reading(*number(page, m_operation.machine.rpm), speed);
         text += suggestionText(suggestions);
         return {demand.limit, demand.field,           demand.needed, demand.available,
                 speed,        std::move(suggestions), text};

@@ -86,8 +86,9 @@ struct Exceedance {
     double available; // what the machine gives (at the page's spindle speed, for power and torque)
     FieldId speed;    // the spindle speed field that figure is taken at; -1 for none
     std::vector<Suggestion> suggestions; // each one found by solving the page again
-    // "needs 7 360 W; Lathe 2 gives 5 500 W at 1 591 rev/min (at most feed 0.17 mm/rev, or …)",
-    // in the captions.
+    // "needs 7360 W (7.36 kW); Lathe 2 gives 5500 W (5.5 kW) at 1591 rev/min (at most feed
+    // 0.17 mm/rev, or …)": the fields named by their captions, every figure a reading with the
+    // unit of its field.
     std::string text;
 };
 
@@ -109,9 +110,5 @@ struct PageInputs {
 std::vector<Exceedance> checkMachine(const Machine &machine, const OperationDefinition &operation,
                                      const FieldStore &page, const Captions &captions,
                                      const PageInputs *inputs = nullptr);
-
-// A number as an explanation gives it for reading: whole numbers from 100 up with a space
-// between thousands ("10 623"), smaller ones to three significant digits.
-std::string readingText(double value);
 
 } // namespace zorvik

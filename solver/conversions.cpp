@@ -255,13 +255,39 @@ double roundedToSignificant(double number, int digits)
 {
     if (!std::isfinite(number) || number == 0)
         return number;
+    // The shortest text that reads back as the number is the decimal it stands for: 1.2345 is
+    // stored a little below, and 30625 exactly, yet both are halves to a reader, who rounds them
+    // up. Rounding the binary value itself would take the first down and the second to even.
     char buffer[40];
-    const int precision = std::clamp(digits, 1, 17) - 1;
-    char *end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific,
-                              precision)
-                    .ptr;
+    char *end =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific).ptr;
+    char *first = buffer + (*buffer == '-');
+    char *exponent = std::find(first, end, 'e');
+    std::string mantissa(first, exponent);
+    std::erase(mantissa, '.');
+    const auto kept = static_cast<std::size_t>(std::clamp(digits, 1, 17));
+    if (mantissa.size() <= kept)
+        return number;
+    const bool up = mantissa[kept] >= '5';
+    mantissa.resize(kept);
+    int power = 0;
+    std::from_chars(exponent + 1 + (exponent[1] == '+'), end, power);
+    if (up) {
+        std::size_t at = kept;
+        while (at > 0 && mantissa[at - 1] == '9')
+            mantissa[--at] = '0';
+        if (at == 0) {
+            mantissa.insert(mantissa.begin(), '1');
+            mantissa.pop_back();
+            ++power;
+        } else {
+            ++mantissa[at - 1];
+        }
+    }
+    const std::string text =
+        (number < 0 ? "-" : "") + mantissa + "e" + std::to_string(power - int(kept) + 1);
     double rounded = number;
-    std::from_chars(buffer, end, rounded, std::chars_format::scientific);
+    std::from_chars(text.data(), text.data() + text.size(), rounded, std::chars_format::scientific);
     return rounded;
 }
 

@@ -423,32 +423,6 @@ private:
 
 } // namespace
 
-std::string captionName(std::string_view caption)
-{
-    if (!caption.ends_with(')'))
-        return std::string(caption);
-    std::size_t open = caption.size() - 1;
-    for (int depth = 0;; --open) {
-        depth += caption[open] == ')' ? 1 : caption[open] == '(' ? -1 : 0;
-        if (depth == 0)
-            break;
-        if (open == 0)
-            return std::string(caption);
-    }
-    std::string_view name = caption.substr(0, open);
-    while (name.ends_with(' '))
-        name.remove_suffix(1);
-    std::string_view inside = caption.substr(open + 1, caption.size() - open - 2);
-    while (inside.ends_with(' '))
-        inside.remove_suffix(1);
-    if (name.empty())
-        return std::string(caption);
-    if (inside.find(' ') == std::string_view::npos)
-        return std::string(name);
-    // "UnCut Chip Area (1 Edge (mm2) )": the words stay, the unit inside them goes.
-    return std::string(name) + " (" + captionName(inside) + ")";
-}
-
 std::string formulaText(const RelationList &list, const Rule &rule, const Captions &captions)
 {
     return captions[static_cast<std::size_t>(rule.target)] + " = " +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "solver/caption.h"
 #include "solver/relationlist.h"
 #include "solver/solve.h"
 
@@ -9,11 +10,6 @@
 #include <vector>
 
 namespace zorvik {
-
-// A caption without the unit it ends with, for naming a field inside a sentence: "Spindle Speed"
-// for "Spindle Speed (R.P.M)". A final bracket that holds words ("Cutting Force (1 Edge)") says
-// which quantity it is, and stays.
-std::string captionName(std::string_view caption);
 
 // "Target = expression" in captions, as the rule computes it. Throws std::logic_error naming the
 // rule when its text names something the list does not have.

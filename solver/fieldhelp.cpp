@@ -69,23 +69,6 @@ std::string fieldHelpText(const RelationList &list, const Captions &captions,
 
 namespace {
 
-// Four significant digits, no trailing zeros, the whole part grouped by threes from 10 000 on.
-std::string fourDigits(double value)
-{
-    const double rounded = roundedToSignificant(value, 4);
-    const double magnitude = std::fabs(rounded);
-    if (magnitude != 0 && (magnitude >= 1e15 || magnitude < 1e-4))
-        return numberToText(rounded);
-    std::string text = numberToText(rounded);
-    const std::size_t start = text.front() == '-' ? 1 : 0;
-    const std::size_t point = std::min(text.find('.'), text.size());
-    if (point - start > 4) {
-        for (std::size_t at = point; at > start + 3; at -= 3)
-            text.insert(at - 3, " ");
-    }
-    return text;
-}
-
 // "2:11 min:s": whole seconds, as a stopwatch shows them.
 std::string minutesAndSeconds(double minutes)
 {
@@ -100,18 +83,34 @@ std::string minutesAndSeconds(double minutes)
 
 } // namespace
 
-std::string readingText(double value, std::string_view unit)
+std::string readingNumber(double value)
 {
     if (!std::isfinite(value))
         return "not a finite number";
-    std::string text = fourDigits(value);
-    if (unit == "ratio" || unit == "count" || unit.empty())
+    const double rounded = roundedToSignificant(value, 4);
+    const double magnitude = std::fabs(rounded);
+    if (magnitude != 0 && (magnitude >= 1e15 || magnitude < 1e-4))
+        return numberToText(rounded);
+    std::string text = numberToText(rounded);
+    const std::size_t start = text.front() == '-' ? 1 : 0;
+    const std::size_t point = std::min(text.find('.'), text.size());
+    if (point - start > 4) {
+        for (std::size_t at = point; at > start + 3; at -= 3)
+            text.insert(at - 3, " ");
+    }
+    return text;
+}
+
+std::string readingText(double value, std::string_view unit)
+{
+    std::string text = readingNumber(value);
+    if (!std::isfinite(value) || unit == "ratio" || unit == "count" || unit.empty())
         return text;
     (text += ' ') += unit;
     if (unit == "min" && std::fabs(value) < 1e9)
         text += " (" + minutesAndSeconds(value) + ")";
     else if (unit == "W" && std::fabs(roundedToSignificant(value, 4)) >= 1000)
-        text += " (" + fourDigits(value / 1000) + " kW)";
+        text += " (" + readingNumber(value / 1000) + " kW)";
     return text;
 }
 

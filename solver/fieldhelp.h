@@ -29,11 +29,16 @@ std::vector<FieldHelpEntry> helpByField(const RelationList &list,
 std::string fieldHelpText(const RelationList &list, const Captions &captions,
                           const std::vector<FieldHelpEntry> &help, FieldId field);
 
-// A value rounded for reading: four significant digits without trailing zeros, the whole part
-// grouped by threes with spaces from 10 000 on, and the unit ("954.5 rev/min", "10 620 W"); a
+// A number as every text meant for reading shows it (explanations, the job sheet, machine
+// verdicts): four significant digits, halves away from zero ("30 630" for 30 625), without
+// trailing zeros, the whole part grouped by threes with spaces from 10 000 on ("954.5",
+// "10 620", "0.03333"); below 0.0001 or from 10^15 on, as numberToText writes it. The decimal
+// separator is always ".", whatever the locale.
+std::string readingNumber(double value);
+
+// The same with the field's unit as the help table gives it ("954.5 rev/min", "10 620 W"); a
 // time in minutes also as minutes and whole seconds ("0.5448 min (0:33 min:s)"), a power from
-// 1000 W on also in kilowatts ("10 620 W (10.62 kW)"). A ratio or a count takes no unit. The
-// decimal separator is always ".".
+// 1000 W on also in kilowatts ("10 620 W (10.62 kW)"). A ratio or a count takes no unit.
 std::string readingText(double value, std::string_view unit);
 
 } // namespace zorvik

@@ -1,35 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/csvheader.h"
 
+#include "solver/caption.h"
 #include "solver/quotedtext.h"
 
 #include <algorithm>
 
 namespace zorvik {
 
-namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
+// Matching wants less than a name in a sentence: any final bracket goes, words and all, and
+// case does not count.
 std::string reducedTitle(std::string_view title)
 {
-    title = trimmed(title);
-    if (title.ends_with(':'))
-        title = trimmed(title.substr(0, title.size() - 1));
-    if (title.ends_with(')')) {
-        if (const std::size_t open = title.rfind('('); open != std::string_view::npos && open > 0)
-            title = trimmed(title.substr(0, open));
+    std::string reduced = captionLabel(title);
+    if (reduced.ends_with(')')) {
+        if (const std::size_t open = reduced.rfind('('); open != std::string::npos && open > 0)
+            reduced.erase(reduced.find_last_not_of(' ', open - 1) + 1);
     }
-    std::string reduced(title);
     for (char &c : reduced) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');

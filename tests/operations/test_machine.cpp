@@ -181,60 +181,60 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"txtidiam", "50"}, {"txtfdiam", "45"}, {"txtlen", "100"}, {"txtangle", "90"},
                    {"txtcspeed", "250"}, {"txtfeed", "0.25"}, {"txteeff", "0.9"},
                    {"txtmeff", "0.8"}},
-                  {"txtmp: needs 7 360 W; Lathe 2 gives 5 500 W at 1 591 rev/min (at most feed "
-                   "0.17 mm/rev, or at most cutting speed 180 m/min, or at least no. of cuts 2)"},
+                  {"txtmp: needs 7360 W (7.36 kW); Lathe 2 gives 5500 W (5.5 kW) at 1591 "
+                   "rev/min (at most feed 0.17 mm/rev, or at most cutting speed 180 m/min, or at least no. of cuts 2)"},
                   "C45"},
         // Below full-power speed the power available falls with the speed: 450 of 900 rev/min.
         // A lower speed gains nothing there; a spindle speed typed is the lever, not the
         // cutting speed worked out from it.
         CheckCase{"TorqueLimitedRange", "longitudinal", lathe,
                   with(turning, {{"txtcspeed", ""}, {"txtrpm", "450"}, {"txtfeed", "0.5"}}),
-                  {"txtmp: needs 8 185 W; Lathe 1 gives 3 750 W at 450 rev/min (at most feed 0.22 "
-                   "mm/rev, or at least no. of cuts 3)"}},
+                  {"txtmp: needs 8185 W (8.185 kW); Lathe 1 gives 3750 W (3.75 kW) at 450 "
+                   "rev/min (at most feed 0.22 mm/rev, or at least no. of cuts 3)"}},
         CheckCase{"CuttingPowerWithoutMotorPower", "drilling", lathe,
                   {{"txtfdiam2", "20"}, {"txtcspeed", "100"}, {"txtfeed", "0.5"},
                    {"txtspcf", "2200"}},
-                  {"txtfrate: needs 795 mm/min; Lathe 1 gives at most 500 mm/min (at most feed "
+                  {"txtfrate: needs 795.5 mm/min; Lathe 1 gives at most 500 mm/min (at most feed "
                    "0.31 mm/rev, or at most cutting speed 62 m/min)",
-                   "txtcp: needs 9 167 W; Lathe 1 gives 7 500 W at 1 591 rev/min (at most feed "
-                   "0.4 mm/rev, or at most cutting speed 81 m/min)"}},
+                   "txtcp: needs 9167 W (9.167 kW); Lathe 1 gives 7500 W (7.5 kW) at 1591 "
+                   "rev/min (at most feed 0.4 mm/rev, or at most cutting speed 81 m/min)"}},
         // Beyond the speed range, power says nothing; the feed rate is a limit of its own.
         CheckCase{"SpindleSpeedRange", "longitudinal", lathe,
                   with(turning, {{"txtcspeed", "400"}, {"txtfeed", "0.3"}}),
-                  {"txtrpm: needs 2 545 rev/min; Lathe 1 gives at most 2 000 rev/min (at most "
+                  {"txtrpm: needs 2545 rev/min; Lathe 1 gives at most 2000 rev/min (at most "
                    "cutting speed 310 m/min)",
-                   "txtfrate: needs 764 mm/min; Lathe 1 gives at most 500 mm/min (at most feed "
+                   "txtfrate: needs 763.6 mm/min; Lathe 1 gives at most 500 mm/min (at most feed "
                    "0.19 mm/rev, or at most cutting speed 260 m/min)"}},
         CheckCase{"BelowLowestSpeed", "taper", lathe,
                   {{"txtdl", "50"}, {"txtds", "40"}, {"txttl", "100"}, {"txtcspeed", "3"},
                    {"txtfeed", "0.2"}},
-                  {"txtrpm: needs 21.2 rev/min; Lathe 1 gives at least 50 rev/min (at least "
+                  {"txtrpm: needs 21.21 rev/min; Lathe 1 gives at least 50 rev/min (at least "
                    "cutting speed 7.1 m/min)"}},
         // Teeth engaged change with the cut: the feed per tooth is found by solving, not in
         // proportion (0.037 needs 3 229 W). In a slot the radial depth is the cutter's; the axial
         // depth is the cutter width.
         CheckCase{"SlotPower", "milling", "name = Mill 1\npower = 3000\n", slot,
-                  {"txtmp: needs 4 048 W; Mill 1 gives 3 000 W at 7 955 rev/min (at most feed per "
-                   "tooth 0.033 mm, or at most cutting speed 220 m/min, or at most cutter width "
+                  {"txtmp: needs 4048 W (4.048 kW); Mill 1 gives 3000 W (3 kW) at 7955 rev/min "
+                   "(at most feed per tooth 0.033 mm, or at most cutting speed 220 m/min, or at most cutter width "
                    "4.4 mm)"}, "6061"},
         CheckCase{"SlotBeyondTheSpeedRange", "milling",
                   "name = Mill 1\npower = 3000\nmax-rpm = 6000\n", slot,
-                  {"txtrpm: needs 7 955 rev/min; Mill 1 gives at most 6 000 rev/min (at most "
+                  {"txtrpm: needs 7955 rev/min; Mill 1 gives at most 6000 rev/min (at most "
                    "cutting speed 220 m/min)"}, "6061"},
         CheckCase{"RadialDepthOutsideASlot", "milling", "name = Mill 1\npower = 3000\n",
                   with(slot, {{"txtdoc", "6"}, {"txtfpt", "0.1"}}),
-                  {"txtmp: needs 3 404 W; Mill 1 gives 3 000 W at 7 955 rev/min (at most feed per "
-                   "tooth 0.084 mm, or at most cutting speed 260 m/min, or at most cutter width "
+                  {"txtmp: needs 3404 W (3.404 kW); Mill 1 gives 3000 W (3 kW) at 7955 rev/min "
+                   "(at most feed per tooth 0.084 mm, or at most cutting speed 260 m/min, or at most cutter width "
                    "5.2 mm, or at most depth of cut 5 mm)"}, "6061"},
         // Power and torque are one limit: one verdict, on the power, further beyond than the
         // torque (63.6 of 30 N·m).
         CheckCase{"PowerAndTorque", "milling", "name = Mill\npower = 2000\nmax-torque = 30\n",
                   with(workedExample("milling").typed, {{"txtfpt", "0.2"}}),
-                  {"txtmp: needs 1 852 W; Mill gives 629 W at 200 rev/min (at most feed per tooth "
+                  {"txtmp: needs 1852 W (1.852 kW); Mill gives 628.6 W at 200 rev/min (at most feed per tooth "
                    "0.067 mm, or at most cutter width 6.7 mm)"}},
         CheckCase{"Torque", "milling", "name = Mill\nmax-torque = 30\n",
                   with(workedExample("milling").typed, {{"txtfpt", "0.2"}}),
-                  {"txttorq: needs 63.6 N·m; Mill gives 30 N·m at 200 rev/min (at most feed per "
+                  {"txttorq: needs 63.64 N·m; Mill gives 30 N·m at 200 rev/min (at most feed per "
                    "tooth 0.094 mm, or at most cutter width 9.4 mm)"}}),
     [](const testing::TestParamInfo<CheckCase> &info) { return info.param.name; });
 // clang-format on
@@ -310,7 +310,7 @@ TEST(RandomPagesOnRandomMachines, EverySuggestionFollowedBringsItsLimitWithin)
             });
             for (const Exceedance &beyond : verdicts) {
                 for (const Suggestion &suggestion : beyond.suggestions) {
-                    std::string text = readingText(suggestion.value);
+                    std::string text = readingNumber(suggestion.value);
                     ASSERT_NE(beyond.text.find(" " + text), std::string::npos) << beyond.text;
                     std::erase(text, ' ');
                     // Only an input is a lever, never a result.

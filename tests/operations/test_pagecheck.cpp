@@ -406,7 +406,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadingCase{1234567, "N", "1 235 000 N"},
                     ReadingCase{0.0333333333333333, "W·min/mm³", "0.03333 W·min/mm³"},
                     ReadingCase{-0.0000123456, "mm", "-1.235E-05 mm"},
-                    ReadingCase{0.72, "ratio", "0.72"}, ReadingCase{3, "count", "3"}));
+                    ReadingCase{0.72, "ratio", "0.72"}, ReadingCase{3, "count", "3"},
+                    // Halves go away from zero, as the decimal the number stands for.
+                    ReadingCase{30625, "rev/min", "30 630 rev/min"},
+                    ReadingCase{0.015625, "mm", "0.01563 mm"},
+                    ReadingCase{-1.2345, "mm", "-1.235 mm"}));
 
 TEST(FieldHelp, SaysWhatTheFieldIsItsUnitAndWhatItLeadsTo)
 {

@@ -449,9 +449,9 @@ TEST(SolveTool, MachineFileChecksTheResults)
     args.insert(args.end(), page.begin(), page.end());
     ToolRun r = run(args);
     EXPECT_EQ(r.status, 0);
-    const std::string beyond = "txtmp: needs 7 360 W; Lathe 2 gives 5 500 W at 1 591 rev/min (at "
-                               "most feed 0.17 mm/rev, or at most cutting speed 180 m/min, or at "
-                               "least no. of cuts 2)";
+    const std::string beyond = "txtmp: needs 7360 W (7.36 kW); Lathe 2 gives 5500 W (5.5 kW) at "
+                               "1591 rev/min (at most feed 0.17 mm/rev, or at most cutting speed "
+                               "180 m/min, or at least no. of cuts 2)";
     EXPECT_EQ(r.err, "zorvik-solve: warning: " + beyond + "\n");
     args.push_back("--strict");
     EXPECT_EQ(run(args).status, 1);
