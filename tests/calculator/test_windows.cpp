@@ -11,6 +11,8 @@
 #include "calculator/twips.h"
 #include "calculator/usersettings.h"
 #include "design/designcheck.h"
+#include "examples/typedpage.h"
+#include "examples/workedexamples.h"
 #include "job/jobformat.h"
 #include "solver/consistency.h"
 #include "solver/conversions.h"
@@ -18,8 +20,6 @@
 #include "solver/nonnumber.h"
 #include "solver/provenance.h"
 #include "solver/solve.h"
-#include "tests/support/typedpage.h"
-#include "tests/support/workedexamples.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
