@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "examples/typedpage.h"
+#include "examples/workedexamples.h"
 #include "operations/operation.h"
 #include "solver/consistency.h"
 #include "solver/conversions.h"
 #include "solver/preparedlist.h"
 #include "solver/solve.h"
-#include "tests/support/workedexamples.h"
 
 #include <benchmark/benchmark.h>
 
@@ -128,32 +129,10 @@ void textFloor(benchmark::State &state, const TextWork &work)
     state.counters["read"] = static_cast<double>(work.read.size());
 }
 
-// A name that resolves to nothing is a mistake in the table of pages: it stops the run with it.
-const OperationDefinition &operationNamed(std::string_view name)
-{
-    if (const OperationDefinition *operation = findOperation(name))
-        return *operation;
-    throw std::invalid_argument("no operation " + std::string(name));
-}
-
-// The page Calculate solves after the texts are typed over the window's defaults.
-FieldStore typedPage(const OperationDefinition &operation, const test::Texts &typed)
-{
-    FieldStore page = operation.defaultStore();
-    for (const auto &[name, text] : typed) {
-        const FieldId field = operation.relations.fieldId(name);
-        if (field < 0)
-            throw std::invalid_argument("no field " + std::string(name));
-        page.setText(field, std::string(text));
-    }
-    operation.prepareTyped(page);
-    return page;
-}
-
 void registerPage(const std::string &name, std::string_view operationName, const test::Texts &typed)
 {
-    const OperationDefinition &operation = operationNamed(operationName);
-    const FieldStore page = typedPage(operation, typed);
+    const OperationDefinition &operation = test::operationNamed(operationName);
+    const FieldStore page = test::typedPage(operation, typed);
     benchmark::RegisterBenchmark(name.c_str(), solveTypedPage, operation.relations, page);
     benchmark::RegisterBenchmark((name + "Check").c_str(), checkSolvedPage, operation.relations,
                                  page);
@@ -163,11 +142,11 @@ void registerPage(const std::string &name, std::string_view operationName, const
 
 [[maybe_unused]] const bool registered = [] {
     // The solves of the turning pages are measured against this.
-    const OperationDefinition &turning = operationNamed("longitudinal");
+    const OperationDefinition &turning = test::operationNamed("longitudinal");
     benchmark::RegisterBenchmark(
         "turningTextFloor", textFloor,
         textWorkOf(turning.relations,
-                   typedPage(turning, test::workedExample("longitudinal").typed)));
+                   test::typedPage(turning, test::workedExample("longitudinal").typed)));
     for (const test::WorkedExample &example : test::workedExamples()) {
         registerPage(std::string(example.operation) + "WorkedExample", example.operation,
                      example.typed);

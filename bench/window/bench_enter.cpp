@@ -5,8 +5,8 @@
 // figure to read; one frame is 16 ms.
 #include "bench/support/widgetbenchmarks.h"
 #include "calculator/calculatorwindow.h"
+#include "examples/workedexamples.h"
 #include "operations/operation.h"
-#include "tests/support/workedexamples.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -8,8 +8,8 @@
 #include "app/operationwindows.h"
 #include "bench/support/widgetbenchmarks.h"
 #include "calculator/calculatorwindow.h"
+#include "examples/workedexamples.h"
 #include "operations/operation.h"
-#include "tests/support/workedexamples.h"
 
 #include <QApplication>
 #include <QLineEdit>

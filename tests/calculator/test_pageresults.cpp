@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculator/pageresults.h"
+#include "examples/typedpage.h"
 #include "solver/solve.h"
-#include "tests/support/typedpage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
-#include "tests/support/workedexamples.h"
+#include "examples/workedexamples.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
-#include "app/jobkeeper.h"
 #include "app/operationwindows.h"
 #include "calculator/machinelook.h"
 #include "calculator/machinesdialog.h"
@@ -11,6 +10,8 @@
 #include "calculator/twips.h"
 #include "calculator/usersettings.h"
 #include "design/designcheck.h"
+#include "examples/typedpage.h"
+#include "examples/workedexamples.h"
 #include "job/jobformat.h"
 #include "solver/consistency.h"
 #include "solver/conversions.h"
@@ -18,8 +19,6 @@
 #include "solver/nonnumber.h"
 #include "solver/provenance.h"
 #include "solver/solve.h"
-#include "tests/support/typedpage.h"
-#include "tests/support/workedexamples.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -51,7 +50,6 @@ using zorvik::design::nameOnPage;
 using zorvik::design::TagMatch;
 using zorvik::design::WindowDesign;
 
-Q_DECLARE_METATYPE(const OperationDefinition *)
 Q_DECLARE_METATYPE(TagMatch)
 
 namespace {
@@ -63,28 +61,6 @@ public:
     void showNewProject() override { ++newProjectShown; }
     int newProjectShown = 0;
 };
-
-// One row per operation window in the table, so every window added later is covered.
-void addWindowRows()
-{
-    QTest::addColumn<const OperationDefinition *>("entry");
-    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
-        QTest::newRow(entry.design().name) << &entry;
-    }
-}
-
-// One row per page of every window; with twoPages, only windows that have two.
-void addPageRows(bool twoPages = false)
-{
-    QTest::addColumn<const OperationDefinition *>("entry");
-    QTest::addColumn<int>("page");
-    for (const OperationDefinition &entry : zorvik::operationDefinitions()) {
-        if ((twoPages && entry.design().pages.size() < 2))
-            continue;
-        for (int page = 0; page < int(entry.design().pages.size()); ++page)
-            QTest::addRow("%s page %d", entry.design().name, page) << &entry << page;
-    }
-}
 
 QString nameOn(const OperationDefinition &entry, int page, const char *name,
                const char *finishing = "")
@@ -144,11 +120,6 @@ QString defaultText(const OperationDefinition &entry, const QString &name)
             return QString::fromUtf8(text.data(), qsizetype(text.size()));
     }
     return {};
-}
-
-QString qtext(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 // The name of the page's button label that runs the action.
@@ -224,8 +195,6 @@ private slots:
     void sheetSaysWhatThePageShows();
     void exportedSheetReads_data();
     void exportedSheetReads();
-    void jobKeepsEverythingShown_data() { addPageRows(); }
-    void jobKeepsEverythingShown();
     void machinesDialogKeepsValidMachines();
     void machinesDialogKeepsUnreadMachines();
     void opensWithTheOperationsDefaults_data() { addWindowRows(); }
@@ -511,121 +480,6 @@ void TestWindows::recalculateFollowsAnEdit()
 // material. Import on the other page takes the force again at that page's chip thickness, and a
 // job file keeps where it came from. Windows without a specific cutting force offer no such
 // entry.
-namespace {
-
-// Everything a field shows the user: its text, whether it takes keys, its explanation and look.
-QStringList shown(QWidget *window)
-{
-    QStringList all;
-    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
-        all << field->objectName() + "=" + field->text() << field->toolTip()
-            << field->accessibleDescription()
-            << field->palette().color(QPalette::Text).name() +
-                   field->palette().color(QPalette::Base).name()
-            << QString::number(field->font().italic()) + QString::number(field->font().underline())
-            << QString::number(field->isEnabled());
-    }
-    return all;
-}
-
-} // namespace
-
-// A page solved, then left with out-of-date results, a text that is not a number and a result
-// beyond the machine, saved, closed, reopened (Window > Reopen Closed Window) and opened again
-// from the file, shows all of it as it was; a file refused on the way changes nothing.
-// Then what keeps the job safe: a failed save, the question at Exit, the recovery file.
-void TestWindows::jobKeepsEverythingShown()
-{
-    QFETCH(const OperationDefinition *, entry);
-    QFETCH(int, page);
-    const zorvik::test::WorkedExample &example = zorvik::test::workedExample(entry->name);
-    const QString prefix = QString::fromLatin1(entry->design().pages[std::size_t(page)].prefix);
-    zorvik::JobKeeper &jobs = m_driver->main()->jobs();
-    jobs.setOpener(zorvik::jobWindowOpener());
-    QStringList failures;
-    jobs.setQuestions({{}, {}, {}, [&](const QString &message) { failures << message; }, {}});
-    CalculatorWindow *window = open(*entry);
-    QVERIFY(window);
-    showPage(window, page);
-    for (const auto &[field, text] : example.typed)
-        typeInto(window, prefix + qtext(field), qtext(text));
-    window->calculate(page);
-    const auto &[firstField, firstText] = example.typed.front();
-    typeInto(window, prefix + qtext(firstField), qtext(firstText) + "..2");
-    QTest::keyClick(fieldOf(window, prefix + qtext(firstField)), Qt::Key_Tab);
-    zorvik::Machine tiny{"Tiny \"T\"", {}, 1, {}, {}, {}, {}};
-    window->setMachine(tiny);
-    const QStringList before = shown(window);
-    const std::string recordBefore = zorvik::job::writeJob({{window->record()}});
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath("bracket.zorvik");
-    QVERIFY(jobs.saveTo(path));
-    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
-    QFile bad(dir.filePath("bad.zorvik"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray::fromStdString(recordBefore).replace("\"page shown\"", "\"paje\""));
-    bad.close();
-    QVERIFY(!jobs.openFile(bad.fileName()));
-    QCOMPARE(failures.size(), 1);
-    QVERIFY2(failures[0].contains("bad.zorvik': window 1") && failures[0].contains("'paje'"),
-             qPrintable(failures[0]));
-    QCOMPARE(shown(window), before);
-
-    zorvik::calculator::ScrollFrame::subWindowOf(window)->close();
-    QTRY_VERIFY(!m_driver->window(entry->design().name));
-    m_driver->main()->findChild<QAction *>("mnureopen")->trigger();
-    CalculatorWindow *reopened = m_driver->window(entry->design().name);
-    QVERIFY(reopened);
-    QCOMPARE(shown(reopened), before);
-    // Never over a window of the same operation opened since.
-    zorvik::calculator::ScrollFrame::subWindowOf(reopened)->close();
-    QTRY_VERIFY(!m_driver->window(entry->design().name));
-    CalculatorWindow *fresh = open(*entry);
-    const QStringList opened = shown(fresh);
-    m_driver->main()->findChild<QAction *>("mnureopen")->trigger();
-    QCOMPARE(shown(fresh), opened);
-    QVERIFY(jobs.openFile(path));
-    CalculatorWindow *again = m_driver->window(entry->design().name);
-    QVERIFY(again);
-    QCOMPARE(again->shownPage(), page);
-    QCOMPARE(again->machine()->name, tiny.name);
-    QCOMPARE(shown(again), before);
-    QCOMPARE(zorvik::job::writeJob({{again->record()}}), recordBefore);
-    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik");
-    typeInto(again, prefix + qtext(firstField), "7");
-    QCOMPARE(m_driver->main()->windowTitle(), "Zorvik - Machining Engineer - bracket.zorvik*");
-
-    // A save that fails is told, and the job stays unsaved; the file saved before is whole.
-    QVERIFY(!jobs.saveTo(dir.filePath("gone/bracket.zorvik")));
-    QCOMPARE(failures.size(), 2);
-    QVERIFY2(failures[1].contains("gone/bracket.zorvik"), qPrintable(failures[1]));
-    QVERIFY(jobs.modified());
-    QVERIFY(zorvik::job::readJobFile(path.toStdString()).error.empty());
-
-    // A recovery file is offered back at start, the single one of earlier versions too, and goes
-    // once this calculator's own holds its windows. Unsaved changes are asked about at Exit;
-    // Cancel keeps everything, Discard leaves, and a clean exit leaves no recovery file.
-    jobs.setRecoveryDirectory(dir.filePath("state"));
-    QVERIFY(QDir().mkpath(dir.filePath("state")));
-    QVERIFY(QFile::copy(path, dir.filePath("state/recovery.zorvik")));
-    QMessageBox::StandardButton answer = QMessageBox::Cancel;
-    int asked = 0;
-    jobs.setQuestions({{}, [&] { return ++asked, answer; }, [] { return true; }, {}, {}});
-    jobs.offerRecovery();
-    QCOMPARE(shown(m_driver->window(entry->design().name)), before);
-    QVERIFY(!QFile::exists(dir.filePath("state/recovery.zorvik")));
-    QVERIFY(QFile::remove(jobs.recoveryPath()));
-    typeInto(m_driver->window(entry->design().name), prefix + qtext(firstField), "8");
-    QTRY_VERIFY(QFile::exists(jobs.recoveryPath()));
-    QVERIFY(!m_driver->main()->close());
-    QVERIFY(m_driver->window(entry->design().name));
-    answer = QMessageBox::Discard;
-    QVERIFY(m_driver->main()->close());
-    QCOMPARE(asked, 2);
-    QVERIFY(!QFile::exists(jobs.recoveryPath()));
-}
-
 void TestWindows::materialForceFromTheMenu()
 {
     QFETCH(const OperationDefinition *, entry);

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 // Runs the real main window and opens calculator windows in it: straight from the operations
 // table, as the New Project dialog's Ok does, or the way a user does it, through the dialog.
@@ -111,6 +112,36 @@ private slots:
 protected:
     std::unique_ptr<WindowDriver> m_driver;
 };
+
+// Data-driven suites take the operation as a row's "entry".
+Q_DECLARE_METATYPE(const zorvik::OperationDefinition *)
+
+// One row per operation window in the table, so every window added later is covered.
+inline void addWindowRows()
+{
+    QTest::addColumn<const zorvik::OperationDefinition *>("entry");
+    for (const zorvik::OperationDefinition &entry : zorvik::operationDefinitions()) {
+        QTest::newRow(entry.design().name) << &entry;
+    }
+}
+
+// One row per page of every window; with twoPages, only windows that have two.
+inline void addPageRows(bool twoPages = false)
+{
+    QTest::addColumn<const zorvik::OperationDefinition *>("entry");
+    QTest::addColumn<int>("page");
+    for (const zorvik::OperationDefinition &entry : zorvik::operationDefinitions()) {
+        if ((twoPages && entry.design().pages.size() < 2))
+            continue;
+        for (int page = 0; page < int(entry.design().pages.size()); ++page)
+            QTest::addRow("%s page %d", entry.design().name, page) << &entry << page;
+    }
+}
+
+inline QString qtext(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 inline QLineEdit *fieldOf(QWidget *window, const QString &name)
 {

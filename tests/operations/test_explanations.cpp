@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "examples/typedpage.h"
+#include "examples/workedexamples.h"
 #include "solver/explain.h"
 #include "solver/solve.h"
 #include "solver/texts.h"
-#include "tests/support/typedpage.h"
-#include "tests/support/workedexamples.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "examples/typedpage.h"
 #include "operations/chipthickness.h"
 #include "solver/conversions.h"
-#include "tests/support/typedpage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "examples/typedpage.h"
 #include "solver/conversions.h"
 #include "solver/solve.h"
-#include "tests/support/typedpage.h"
 
 #include <algorithm>
 #include <cmath>

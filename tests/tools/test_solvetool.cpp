@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/support/workedexamples.h"
+#include "examples/workedexamples.h"
 #include "tools/solvetool.h"
 
 #include <gtest/gtest.h>

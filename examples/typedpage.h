@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "examples/workedexamples.h"
 #include "operations/operation.h"
-#include "tests/support/workedexamples.h"
 
 #include <stdexcept>
 #include <string>
