@@ -44,11 +44,11 @@ struct MachineLever {
 // power and spindle torque ("" where the page has none), and the inputs that a result beyond the
 // machine can be brought within by, those the page holds as typed, in the order they are offered.
 struct MachineFields {
-    std::string_view rpm;
-    std::string_view feedRate;
-    std::string_view motorPower;
-    std::string_view cuttingPower;
-    std::string_view torque;
+    std::string_view rpm = {};
+    std::string_view feedRate = {};
+    std::string_view motorPower = {};
+    std::string_view cuttingPower = {};
+    std::string_view torque = {};
     std::array<MachineLever, 6> levers = {};
 };
 
