@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -204,14 +203,10 @@ std::vector<Disagreement> ConsistencyCheck::check(const FieldStore &page,
     std::array<Bits, maxCheckedFields> direct;
     const std::size_t fields = m_checks.size();
     const std::size_t known = std::min(sources.size(), fields);
-    Bits *into = direct.data();
-    for (const std::vector<FieldId> &from : std::span(sources.data(), known)) {
-        Bits mask = 0;
-        for (const FieldId *at = from.data(), *end = at + from.size(); at != end; ++at)
-            mask |= bit(static_cast<std::size_t>(*at));
-        *into++ = mask;
-    }
-    std::fill(into, direct.data() + fields, 0);
+    for (std::size_t field = 0; field < known; ++field)
+        direct[field] = maskOf(sources[field]);
+    std::fill(direct.begin() + static_cast<std::ptrdiff_t>(known),
+              direct.begin() + static_cast<std::ptrdiff_t>(fields), 0);
     Bits freshMask = 0;
     for (FieldId field : fresh) {
         if (static_cast<std::size_t>(field) < fields)
