@@ -5,6 +5,7 @@
 #include "calculator/usersettings.h"
 #include "job/filewrite.h"
 #include "job/jobformat.h"
+#include "page/pagemodel.h"
 #include "solver/quotedtext.h"
 
 #include <QCoreApplication>
@@ -288,7 +289,7 @@ bool JobKeeper::openFile(const QString &path)
     QString error = notAJobFile(path);
     job::JobRead read;
     if (error.isEmpty()) {
-        read = job::readJobFile(QFile::encodeName(path).toStdString());
+        read = readJobPages(QFile::encodeName(path).toStdString());
         error = QString::fromStdString(read.error);
     }
     if (!error.isEmpty()) {
@@ -481,7 +482,7 @@ void JobKeeper::offerRecovery()
 // One restored goes only once this calculator's own file holds its windows.
 void JobKeeper::offerLeftover(const QString &path)
 {
-    const job::JobRead read = job::readJobFile(QFile::encodeName(path).toStdString());
+    const job::JobRead read = readJobPages(QFile::encodeName(path).toStdString());
     if (!read.error.empty()) {
         const QString kept = path + QStringLiteral(".unreadable");
         QFile::remove(kept);

@@ -3,16 +3,12 @@
 
 #include "calculator/jobsheet.h"
 #include "calculator/machinelook.h"
-#include "calculator/pageresults.h"
-#include "operations/chipthickness.h"
-#include "operations/machine.h"
-#include "operations/operation.h"
+#include "page/pagemodel.h"
 #include "solver/consistency.h"
 
 #include <QObject>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,10 +17,11 @@ class QWidget;
 
 namespace zorvik::calculator {
 
-// One page of a calculator window as its solves see it: its fields, where their texts came
-// from, and the page as it was before its last Recalculate while Ctrl+Z can bring it back.
-// Everything the page writes that is not an edit (a solve's texts, Recalculate's blanks, an
-// undone Recalculate, Reset) is kept apart from the user's edits, which mark results out of date.
+// One page of a calculator window: the widgets that show a page model, whose texts, origins and
+// looks are the model's. An edit in a field is a change of the model; everything else the page
+// does (a solve, Recalculate and its undo, Reset, Import, a restore) changes the model first and
+// then shows it, writing only the fields whose text differs, so nothing the user sees moves (not
+// even a cursor) otherwise.
 class CalculatorPage : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +29,7 @@ public:
     CalculatorPage(const OperationDefinition &operation, const Captions &captions,
                    const ConsistencyCheck &check, QWidget *window);
 
+    const PageModel &model() const { return m_model; }
     // The page's fields in the order of the design's field table: the page's Tab order.
     const std::vector<QLineEdit *> &fields() const { return m_fields; }
     // By relation list field id.
@@ -49,9 +47,7 @@ public:
     // edit.
     void watch(std::vector<QLineEdit *> solveFields);
 
-    FieldStore texts() const;
-    // Writes the fields whose text in texts differs from given, as the page's own change.
-    void show(const FieldStore &given, const FieldStore &texts);
+    const FieldStore &texts() const { return m_model.texts(); }
     // Writes what a leave step changed: the user's doing, as leaving the field was.
     void showStep(const FieldStore &given, const FieldStore &texts);
 
@@ -70,9 +66,9 @@ public:
     void chooseStart(bool speed);
     // The machine the page's results are checked against, none for no check; the window keeps
     // it.
-    void setMachine(const Machine *machine) { m_machine = machine; }
+    void setMachine(const Machine *machine) { m_model.setMachine(machine); }
     // Whether a rule of the page reads the specific cutting force.
-    bool readsForce() const;
+    bool readsForce() const { return m_model.readsForce(); }
     // Blank fields take their twin's text from the other page; a result there arrives as a
     // result here. caption names the other page.
     void importFrom(const CalculatorPage &other, const std::string &caption);
@@ -95,62 +91,19 @@ public:
 
 private:
     void edited(FieldId field);
-    void flagNonNumbers();
-    // Runs the consistency check on the page as the solve left it, which shows its texts: the
-    // store the solve wrote keeps the readings of what it read.
-    void checkConsistency(const FieldStore &page);
-    std::vector<std::string> textList() const { return texts().texts(); }
-    // The work material the force field's text was taken from: its group, whether at 1 mm, and
-    // the designation the user named it by ("" when picked by its group).
-    struct Material {
-        const materials::MaterialGroup *group = nullptr;
-        bool atOneMillimetre = false;
-        std::string designation;
-    };
-    // The force the material gives at the page's chip thickness now; without a text, why none.
-    MaterialForce forceFrom(const Material &material) const;
-    // Writes the force into its field as an edit that keeps where it came from.
-    void takeForce(Material material, const MaterialForce &force);
-    void enterForce(const MaterialForce &force);
-    // "C45, group 2 (non-alloy steel, …)", or without a designation "group 2 (…)".
-    static std::string materialName(const materials::MaterialGroup &group,
-                                    const std::string &designation);
+    // Writes every field whose text the model holds otherwise, as the page's own change.
+    void showTexts();
     // Runs what may throw; an exception would mean a relation list naming a field it does not
     // have, and must not unwind through Qt.
     void guarded(const char *what, const std::function<void()> &work) const;
-    // Whether the field holds the text the window opened with, never changed since.
-    bool holdsDefault(FieldId id) const;
-    // The machine's verdicts on the page as it shows it, for its looks and its job sheet.
-    MachineVerdicts machineVerdicts() const;
 
-    const OperationDefinition &m_operation;
     const Captions &m_captions;
-    const ConsistencyCheck &m_check;
-    const ListSources &m_sources;
-    const std::vector<std::string_view> m_units;
     QWidget *const m_window;
+    PageModel m_model;
     std::vector<QLineEdit *> m_fields;
     std::vector<QLineEdit *> m_solveFields;
-    PageResults m_results;
-    struct Before {
-        FieldStore texts;
-        PageResults results;
-        std::vector<std::string> disagreements;
-    };
-    std::optional<Before> m_beforeRecalculate;
     // Set while the page writes texts that are not edits.
     bool m_writing = false;
-    // Per field id, what the field disagrees with as the last solve left the page, "" for
-    // nothing.
-    std::vector<std::string> m_disagreements;
-    // Per field id, whether it holds a text the user left that is not a number.
-    std::vector<bool> m_notANumber;
-    // The material the force field's text was taken from, while it holds it.
-    std::optional<Material> m_material;
-    // The group and tool material the page's starting data came from last, until Reset.
-    const materials::MaterialGroup *m_startGroup = nullptr;
-    std::optional<cuttingdata::Tool> m_startTool;
-    const Machine *m_machine = nullptr;
     std::function<void()> m_changed;
 };
 

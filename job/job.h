@@ -39,8 +39,9 @@ struct FieldRecord {
     std::string staleSource; // the source that was already out of date when it was computed
     std::optional<std::string> solvedText; // as the last solve left it, when that differs
     bool notANumber = false;               // left by the user holding a text that is not a number
-    std::string disagreement;              // what it disagrees with, "" for nothing
+    std::vector<std::string> disagreements; // what it disagrees with, a line each
     bool locked = false;                   // closed for editing by another field's leave step
+    bool originStated = false; // origin read from the file, not taken for a field stating none
 
     // Whether the field holds what a solve wrote or Import brought as a result.
     bool isResult() const { return !written.empty() && text == written; }

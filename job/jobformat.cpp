@@ -63,8 +63,11 @@ Json fieldJson(const FieldRecord &field)
         json["solved"] = *field.solvedText;
     if (field.notANumber)
         json["not a number"] = true;
-    if (!field.disagreement.empty())
-        json["disagrees"] = field.disagreement;
+    // One line as a text, as files before several lines were kept have it.
+    if (field.disagreements.size() == 1)
+        json["disagrees"] = field.disagreements.front();
+    else if (!field.disagreements.empty())
+        json["disagrees"] = field.disagreements;
     if (!field.note.empty())
         json["note"] = field.note;
     if (!field.given.empty())
@@ -214,6 +217,7 @@ FieldRecord readField(const OperationDefinition &operation, const std::string &n
                           ", not one of blank, typed, default, result, out of date, material, "
                           "imported");
         field.origin = *origin;
+        field.originStated = true;
     } else {
         field.origin = field.text.empty() ? Origin::blank : Origin::typed;
     }
@@ -232,7 +236,14 @@ FieldRecord readField(const OperationDefinition &operation, const std::string &n
         field.staleSource = knownField(operation, *stale, members.what("stale source"));
     field.solvedText = members.optionalText("solved");
     field.notANumber = members.flag("not a number");
-    field.disagreement = members.optionalText("disagrees").value_or("");
+    if (const Json *disagrees = members.find("disagrees")) {
+        if (disagrees->is_array()) {
+            for (const Json &line : *disagrees)
+                field.disagreements.push_back(members.text("disagrees", line));
+        } else {
+            field.disagreements.push_back(members.text("disagrees", *disagrees));
+        }
+    }
     field.note = members.optionalText("note").value_or("");
     field.given = members.optionalText("given").value_or("");
     field.explanation = members.optionalText("explanation").value_or("");

@@ -8,7 +8,7 @@
 #include "tools/csvheader.h"
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
-#include "tools/pagecheck.h"
+#include "page/pagecheck.h"
 #include "tools/processio.h"
 #include "tools/recoding.h"
 

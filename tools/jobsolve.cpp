@@ -9,7 +9,8 @@
 #include "tools/csvreader.h"
 #include "tools/materialsolve.h"
 #include "tools/numbercells.h"
-#include "tools/pagecheck.h"
+#include "page/pagecheck.h"
+#include "page/pagemodel.h"
 #include "tools/processio.h"
 
 #include <algorithm>
@@ -34,18 +35,21 @@ std::vector<std::string> windowOrderNames(const OperationDefinition &operation)
     return names;
 }
 
-// The page as the window would solve it on Recalculate: results blanked, given texts as given,
-// and what leaving a field derives from them (drilling's hole diameter). A text that is no
-// number is warned of as the same text given on the command line is, found at where.
-FieldStore givenTexts(const OperationDefinition &operation, const job::PageRecord &page,
+// The page as the window would solve it on Recalculate: the model's inputs (results blanked,
+// given texts as given), and what leaving a field derives from them (drilling's hole diameter).
+// A text that is no number is warned of as the same text given on the command line is, found at
+// where.
+FieldStore givenTexts(const OperationDefinition &operation, const PageModel &page,
                       const Captions &captions, const std::string &where, Warnings &warnings)
 {
     const RelationList &list = operation.relations;
+    const FieldStore inputs = page.inputs();
     FieldStore store(list.fields.size());
     std::vector<GivenText> given;
-    for (const job::FieldRecord &field : page.fields) {
-        if (!field.isResult())
-            given.push_back({list.fieldId(field.name), field.name, field.text});
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        const auto id = static_cast<FieldId>(i);
+        if (!inputs.text(id).empty())
+            given.push_back({id, std::string(list.fields[i]), inputs.text(id)});
     }
     NumberCells cells(false);
     setGivenTexts(list, captions, store, given, cells, warnings, where + ", field ");
@@ -62,7 +66,7 @@ const materials::MaterialGroup *group(std::optional<int> number)
 
 int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostream &err)
 {
-    const job::JobRead read = job::readJobFile(path, waitForInput);
+    const job::JobRead read = readJobPages(path, waitForInput);
     // A stop signal that came while the job was read: the process ends by it, without a message.
     if (const int signal = caughtStopSignal())
         return 128 + signal;
@@ -91,7 +95,9 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
             const std::string pageName = operation.design().pages[p].caption;
             const std::string where = "window " + std::to_string(w + 1) + " (" + window.operation +
                                       ")" + (pageName.empty() ? "" : ", " + pageName);
-            FieldStore store = givenTexts(operation, page, captions, where, warnings);
+            PageModel model(operation, captions, check.check());
+            model.restore(page);
+            FieldStore store = givenTexts(operation, model, captions, where, warnings);
             const materials::MaterialGroup *material =
                 group(page.materialGroup ? page.materialGroup : page.startGroup);
             std::optional<cuttingdata::Tool> tool;

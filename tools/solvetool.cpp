@@ -12,7 +12,7 @@
 #include "tools/csvbatch.h"
 #include "tools/jobsolve.h"
 #include "tools/materialsolve.h"
-#include "tools/pagecheck.h"
+#include "page/pagecheck.h"
 #include "tools/processio.h"
 
 #include <algorithm>

@@ -69,7 +69,7 @@ TEST(JobFormat, WritesWhatItReadsBackTheSame)
            "txtcspeed",
            "17",
            true,
-           "disagrees with ü",
+           {"disagrees with ü", "and with Feed 0.2"},
            true};
     const std::string written = writeJob(job);
     const JobRead again = readJob(written, "again.zorvik");

@@ -512,16 +512,29 @@ TEST(SolveToolJob, SolvesEveryPageOfTheJobIntoOneRowEach)
     EXPECT_EQ(run({"--job", path, "--strict"}).status, 1);
 }
 
+// A job cut short, and one whose field says it was typed where its record shows a result: both
+// refused whole, naming the file, with nothing on the output.
 TEST(SolveToolJob, RefusesABadJobWithStatusOneNamingTheFile)
 {
-    const std::string path = testing::TempDir() + "zorvik-cut.zorvik";
-    std::ofstream(path) << jobText.substr(0, 200);
-    const ToolRun r = run({"--job", path});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "zorvik-solve: '" + path +
-                         "': truncated: the file ends before the job does "
-                         "(byte 200)\n");
+    const struct {
+        std::string bytes;
+        std::string refusal;
+    } jobs[] = {
+        {jobText.substr(0, 200), "truncated: the file ends before the job does (byte 200)"},
+        {R"({"format": "zorvik-job", "version": 1, "windows": [{"operation": "drilling",
+            "pages": [{"fields": {"txtrpm": {"text": "500", "from": "typed", "written": "500",
+            "rule": "8b"}}}]}]})",
+         "window 1 (drilling), page 0, txtrpm: \"from\" is 'typed', but the rest of the "
+         "field's record makes it 'result'"},
+    };
+    for (const auto &job : jobs) {
+        const std::string path = testing::TempDir() + "zorvik-cut.zorvik";
+        std::ofstream(path) << job.bytes;
+        const ToolRun r = run({"--job", path});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "zorvik-solve: '" + path + "': " + job.refusal + "\n");
+    }
 }
 
 // A text in a job that is no number is warned of in the words a single solve uses, and fails

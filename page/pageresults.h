@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zorvik::calculator {
+namespace zorvik {
 
 // Where the texts of one page came from, as far as its solves know: which fields hold a text a
 // solve wrote (and still hold it), what each of those was computed from, and which of them an
@@ -135,4 +135,4 @@ private:
 std::vector<FieldId> givenSources(const RelationList &list, const ListSources &sources,
                                   FieldStore page, FieldId target, FieldId leftOut);
 
-} // namespace zorvik::calculator
+} // namespace zorvik

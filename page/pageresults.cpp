@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calculator/pageresults.h"
+#include "page/pageresults.h"
 
 #include "solver/conversions.h"
 #include "solver/fieldhelp.h"
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace zorvik::calculator {
+namespace zorvik {
 
 namespace {
 
@@ -323,4 +323,4 @@ std::vector<FieldId> givenSources(const RelationList &list, const ListSources &s
     return fields;
 }
 
-} // namespace zorvik::calculator
+} // namespace zorvik

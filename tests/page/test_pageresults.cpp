@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calculator/pageresults.h"
+#include "page/pageresults.h"
 #include "examples/typedpage.h"
 #include "solver/solve.h"
 
@@ -9,7 +9,7 @@ namespace {
 
 using zorvik::FieldId;
 using zorvik::FieldStore;
-using zorvik::calculator::PageResults;
+using zorvik::PageResults;
 using Look = PageResults::Look;
 
 // The longitudinal worked example solved (50 -> 40 mm, 150 m/min, 0.2 mm/rev), then edits, each

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/pagecheck.h"
+#include "page/pagecheck.h"
 
 #include <map>
 #include <memory>

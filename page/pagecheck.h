@@ -21,6 +21,7 @@ public:
 
     const ListSources &sources() const { return m_check.sources(); }
     const ConsistencyCheck &check() const { return m_check; }
+    const Captions &captions() const { return m_captions; }
     std::vector<Disagreement> check(const FieldStore &page, const FieldSources &sources,
                                     const std::vector<FieldId> &fresh = {}) const
     {
