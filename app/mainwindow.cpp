@@ -147,7 +147,17 @@ MainWindow::~MainWindow()
     disconnect(m_workspace, nullptr, m_jobs, nullptr);
 }
 
+// The menus in the order the menu bar shows them; each adds its own.
 void MainWindow::createMenus()
+{
+    createFileMenu();
+    createEditMenu();
+    createWindowMenu();
+    createMachineMenu();
+    createHelpMenu();
+}
+
+void MainWindow::createFileMenu()
 {
     QMenu *file = menuBar()->addMenu("&File");
     file->setObjectName("mnufile");
@@ -184,7 +194,10 @@ void MainWindow::createMenus()
     // Exit leaves the way the close box does, so child windows close and the unload step runs.
     connect(addCommand(file, "mnuexit", "Exit", Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
             &QWidget::close);
+}
 
+void MainWindow::createEditMenu()
+{
     QMenu *edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("mnuedit");
     QAction *cutAction = addCommand(edit, "mnucut", "Cut");
@@ -200,7 +213,10 @@ void MainWindow::createMenus()
     connect(copyAction, &QAction::triggered, this, &MainWindow::copy);
     connect(pasteAction, &QAction::triggered, this, &MainWindow::paste);
     m_editActions = {cutAction, copyAction, pasteAction};
+}
 
+void MainWindow::createWindowMenu()
+{
     m_windowMenu = menuBar()->addMenu("&Window");
     m_windowMenu->setObjectName("mnuwindow");
     const struct {
@@ -221,7 +237,10 @@ void MainWindow::createMenus()
                                  Qt::CTRL | Qt::SHIFT | Qt::Key_T);
     connect(reopen, &QAction::triggered, m_jobs, &JobKeeper::reopenClosed);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildWindowList);
+}
 
+void MainWindow::createMachineMenu()
+{
     // The user's machines, between the window list and Help.
     QMenu *machine = menuBar()->addMenu("&Machine");
     machine->setObjectName("mnumachine");
@@ -243,7 +262,10 @@ void MainWindow::createMenus()
         choose->setEnabled(activeMachineUser() != nullptr);
         editMachines->setEnabled(bool(m_machineEditor));
     });
+}
 
+void MainWindow::createHelpMenu()
+{
     QMenu *help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuhelp");
     connect(addCommand(help, "mnuabout", "About Zorvik-Engineer"), &QAction::triggered, this,

@@ -65,6 +65,11 @@ protected:
 
 private:
     void createMenus();
+    void createFileMenu();
+    void createEditMenu();
+    void createWindowMenu();
+    void createMachineMenu();
+    void createHelpMenu();
     QMdiSubWindow *loadedNewProject() const;
     void rebuildWindowList();
     bool isPartOfMainWindow(QWindow *window) const;

@@ -84,11 +84,6 @@ QString qtext(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString firstLine(const std::string &text)
-{
-    return QString::fromStdString(text.substr(0, text.find('\n')));
-}
-
 constexpr auto lastGroupKey = "materials/lastGroup";
 constexpr auto lastToolKey = "materials/lastTool";
 
@@ -137,6 +132,82 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
         QStringLiteral("Group number, ISO class, material, designation (C45, 304, GG25)…"));
     m_filter->installEventFilter(new ListKeys(m_groups, this));
 
+    addGroups();
+    showThickness();
+    m_atOneMillimetre->setObjectName(QStringLiteral("atOneMillimetre"));
+    m_atOneMillimetre->setVisible(!m_thickness.millimetres);
+    m_result->setObjectName(QStringLiteral("materialResult"));
+    m_result->setAccessibleName(QStringLiteral("Specific cutting force"));
+    m_result->setTextFormat(Qt::PlainText);
+    m_result->setWordWrap(true);
+    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(m_filter);
+    layout->addLayout(filterRow);
+    layout->addWidget(m_groups, 1);
+    layout->addWidget(m_thicknessText);
+    layout->addWidget(m_atOneMillimetre);
+    layout->addWidget(m_result);
+    layout->addWidget(m_buttons);
+    resize(780, 540);
+    keepButtonIcons();
+
+    connect(m_filter, &QLineEdit::textChanged, this, &MaterialDialog::filter);
+    connect(m_groups, &QTreeWidget::currentItemChanged, this, &MaterialDialog::passClassRows);
+    connect(m_groups, &QTreeWidget::itemActivated, this, [this] {
+        if (m_buttons->button(QDialogButtonBox::Ok)->isEnabled())
+            accept();
+    });
+    connect(m_atOneMillimetre, &QCheckBox::toggled, this, &MaterialDialog::showChoice);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &MaterialDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &MaterialDialog::reject);
+
+    selectLastGroup();
+    showChoice();
+    m_filter->setFocus();
+}
+
+MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWidget *parent)
+    : MaterialDialog(PageChipThickness{}, parent)
+{
+    m_lookup = std::move(lookup);
+    setObjectName(QStringLiteral("startingDialog"));
+    setWindowTitle(title);
+    m_groups->headerItem()->setText(Kc, QStringLiteral("Start"));
+    m_thicknessText->hide();
+    m_atOneMillimetre->hide();
+    m_result->setAccessibleName(QStringLiteral("Starting value"));
+    m_tool = new QComboBox(this);
+    m_tool->setObjectName(QStringLiteral("toolMaterial"));
+    m_tool->setAccessibleName(QStringLiteral("Tool material"));
+    m_tool->addItem(QStringLiteral("HSS"), int(cuttingdata::Tool::hss));
+    m_tool->addItem(QStringLiteral("Carbide"), int(cuttingdata::Tool::carbide));
+    m_tool->setCurrentIndex(userSettings().value(QLatin1String(lastToolKey)).toInt() ==
+                                    int(cuttingdata::Tool::carbide)
+                                ? 1
+                                : 0);
+    auto *toolLabel = new QLabel(QStringLiteral("&Tool material:"), this);
+    toolLabel->setBuddy(m_tool);
+    auto *toolRow = new QHBoxLayout;
+    toolRow->addWidget(toolLabel);
+    toolRow->addWidget(m_tool, 1);
+    static_cast<QVBoxLayout *>(layout())->insertLayout(1, toolRow);
+    connect(m_tool, &QComboBox::currentIndexChanged, this, &MaterialDialog::showChoice);
+    // Every group the table knows can be chosen: one without kc constants may have starting data.
+    for (QTreeWidgetItemIterator at(m_groups); *at; ++at) {
+        if ((*at)->childCount() == 0)
+            (*at)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    selectLastGroup();
+    showChoice();
+}
+
+// The groups in their ISO classes, each class a row of its colour that cannot be chosen.
+void MaterialDialog::addGroups()
+{
     m_groups->setObjectName(QStringLiteral("materialGroups"));
     m_groups->setAccessibleName(QStringLiteral("Material groups"));
     m_groups->setColumnCount(Columns);
@@ -198,38 +269,26 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     m_groups->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_groups->header()->setSectionResizeMode(Material, QHeaderView::Stretch);
 
+}
+
+void MaterialDialog::showThickness()
+{
     m_thicknessText->setObjectName(QStringLiteral("chipThickness"));
     m_thicknessText->setAccessibleName(QStringLiteral("Chip thickness"));
     m_thicknessText->setTextFormat(Qt::PlainText);
     m_thicknessText->setWordWrap(true);
     m_thicknessText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A thickness the page gives shows in a line, with how it was found in its tooltip.
-    QString thicknessLine = firstLine(m_thickness.text);
-    if (m_thickness.millimetres && thicknessLine.endsWith(u':')) {
-        thicknessLine.back() = u'.';
+    const bool summarised = m_thickness.millimetres && !m_thickness.summary.empty();
+    if (summarised)
         m_thicknessText->setToolTip(QString::fromStdString(m_thickness.text));
-    }
-    m_thicknessText->setText(m_thickness.millimetres ? thicknessLine
-                                                     : QString::fromStdString(m_thickness.text));
-    m_atOneMillimetre->setObjectName(QStringLiteral("atOneMillimetre"));
-    m_atOneMillimetre->setVisible(!m_thickness.millimetres);
-    m_result->setObjectName(QStringLiteral("materialResult"));
-    m_result->setAccessibleName(QStringLiteral("Specific cutting force"));
-    m_result->setTextFormat(Qt::PlainText);
-    m_result->setWordWrap(true);
-    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_thicknessText->setText(
+        QString::fromStdString(summarised ? m_thickness.summary : m_thickness.text));
+}
 
-    auto *layout = new QVBoxLayout(this);
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(filterLabel);
-    filterRow->addWidget(m_filter);
-    layout->addLayout(filterRow);
-    layout->addWidget(m_groups, 1);
-    layout->addWidget(m_thicknessText);
-    layout->addWidget(m_atOneMillimetre);
-    layout->addWidget(m_result);
-    layout->addWidget(m_buttons);
-    resize(780, 540);
+// The standard buttons' icons are drawn once per process and size, not for every dialog.
+void MaterialDialog::keepButtonIcons()
+{
     for (QAbstractButton *button : m_buttons->buttons()) {
         const QIcon icon = button->icon();
         if (icon.isNull())
@@ -241,76 +300,32 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
                                 .arg(devicePixelRatioF());
         button->setIcon(keptIcon(key, [&] { return icon.pixmap(size, devicePixelRatioF()); }));
     }
-
-    connect(m_filter, &QLineEdit::textChanged, this, &MaterialDialog::filter);
-    connect(m_groups, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current, QTreeWidgetItem *previous) {
-                // The arrow keys pass over the class rows to the next group on their way.
-                if (current && current->childCount() > 0) {
-                    const bool up = previous && !previous->isHidden() &&
-                                    m_groups->visualItemRect(previous).top() >
-                                        m_groups->visualItemRect(current).top();
-                    QTreeWidgetItem *next =
-                        up ? m_groups->itemAbove(current) : m_groups->itemBelow(current);
-                    m_groups->setCurrentItem(next ? next : m_groups->itemBelow(current));
-                    return;
-                }
-                showChoice();
-            });
-    connect(m_groups, &QTreeWidget::itemActivated, this, [this] {
-        if (m_buttons->button(QDialogButtonBox::Ok)->isEnabled())
-            accept();
-    });
-    connect(m_atOneMillimetre, &QCheckBox::toggled, this, &MaterialDialog::showChoice);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &MaterialDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &MaterialDialog::reject);
-
-    const int last = userSettings().value(QLatin1String(lastGroupKey)).toInt();
-    for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
-        if ((*at)->data(Number, Qt::UserRole).toInt() == last)
-            m_groups->setCurrentItem(*at);
-    }
-    showChoice();
-    m_filter->setFocus();
 }
 
-MaterialDialog::MaterialDialog(StartingLookup lookup, const QString &title, QWidget *parent)
-    : MaterialDialog(PageChipThickness{}, parent)
+void MaterialDialog::passClassRows(QTreeWidgetItem *current, QTreeWidgetItem *previous)
 {
-    m_lookup = std::move(lookup);
-    setObjectName(QStringLiteral("startingDialog"));
-    setWindowTitle(title);
-    m_groups->headerItem()->setText(Kc, QStringLiteral("Start"));
-    m_thicknessText->hide();
-    m_atOneMillimetre->hide();
-    m_result->setAccessibleName(QStringLiteral("Starting value"));
-    m_tool = new QComboBox(this);
-    m_tool->setObjectName(QStringLiteral("toolMaterial"));
-    m_tool->setAccessibleName(QStringLiteral("Tool material"));
-    m_tool->addItem(QStringLiteral("HSS"), int(cuttingdata::Tool::hss));
-    m_tool->addItem(QStringLiteral("Carbide"), int(cuttingdata::Tool::carbide));
-    m_tool->setCurrentIndex(userSettings().value(QLatin1String(lastToolKey)).toInt() ==
-                                    int(cuttingdata::Tool::carbide)
-                                ? 1
-                                : 0);
-    auto *toolLabel = new QLabel(QStringLiteral("&Tool material:"), this);
-    toolLabel->setBuddy(m_tool);
-    auto *toolRow = new QHBoxLayout;
-    toolRow->addWidget(toolLabel);
-    toolRow->addWidget(m_tool, 1);
-    static_cast<QVBoxLayout *>(layout())->insertLayout(1, toolRow);
-    connect(m_tool, &QComboBox::currentIndexChanged, this, &MaterialDialog::showChoice);
-    // Every group the table knows can be chosen: one without kc constants may have starting data.
-    for (QTreeWidgetItemIterator at(m_groups); *at; ++at) {
-        if ((*at)->childCount() == 0)
-            (*at)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+
+    // The arrow keys pass over the class rows to the next group on their way.
+    if (current && current->childCount() > 0) {
+        const bool up = previous && !previous->isHidden() &&
+                        m_groups->visualItemRect(previous).top() >
+                            m_groups->visualItemRect(current).top();
+        QTreeWidgetItem *next =
+            up ? m_groups->itemAbove(current) : m_groups->itemBelow(current);
+        m_groups->setCurrentItem(next ? next : m_groups->itemBelow(current));
+        return;
     }
+    showChoice();
+}
+
+// The group chosen last, in this dialog or the other, is where the list opens.
+void MaterialDialog::selectLastGroup()
+{
     const int last = userSettings().value(QLatin1String(lastGroupKey)).toInt();
     for (QTreeWidgetItemIterator at(m_groups, QTreeWidgetItemIterator::Selectable); *at; ++at) {
         if ((*at)->data(Number, Qt::UserRole).toInt() == last)
             m_groups->setCurrentItem(*at);
     }
-    showChoice();
 }
 
 std::optional<StartingValue> MaterialDialog::startFor(const MaterialGroup &group) const
@@ -450,7 +465,7 @@ void MaterialDialog::showChoice()
     } else if (group) {
         const MaterialForce force = materialForce(*group, m_thickness, atOne);
         if (force.text || !group->choosable() || m_thickness.millimetres)
-            result = firstLine(force.explanation);
+            result = QString::fromStdString(force.text ? force.heading : force.explanation);
         else
             result = QStringLiteral("No kc without a chip thickness: type one on the page first, "
                                     "or use kc1 itself.");

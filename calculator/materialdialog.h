@@ -53,6 +53,11 @@ public:
     void accept() override;
 
 private:
+    void addGroups();
+    void showThickness();
+    void keepButtonIcons();
+    void passClassRows(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void selectLastGroup();
     void filter(const QString &text);
     void showChoice();
     std::optional<StartingValue> startFor(const materials::MaterialGroup &group) const;

@@ -126,7 +126,8 @@ MaterialForce materialForce(const materials::MaterialGroup &group,
                                 ? "h = 1 mm, as asked: kc1 is the force on 1 mm² of chip 1 mm "
                                   "thick, and the page's own chip thickness is not used."
                                 : thickness.text;
-    return {numberToText(kc.value()), materials::fromGroupText(group, h) + "\n" + how};
+    const std::string heading = materials::fromGroupText(group, h);
+    return {numberToText(kc.value()), heading + "\n" + how, heading};
 }
 
 void solveWithGroupForce(const PreparedList &list, const OperationDefinition &operation,

@@ -37,6 +37,7 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
 struct MaterialForce {
     std::optional<std::string> text; // none when the group or the thickness gives no force
     std::string explanation;         // or, without a text, why not
+    std::string heading = {};        // with a text, the explanation's first line alone
 };
 MaterialForce materialForce(const materials::MaterialGroup &group,
                             const PageChipThickness &thickness, bool atOneMillimetre = false);
