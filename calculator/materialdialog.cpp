@@ -204,13 +204,11 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     m_thicknessText->setWordWrap(true);
     m_thicknessText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A thickness the page gives shows in a line, with how it was found in its tooltip.
-    QString thicknessLine = firstLine(m_thickness.text);
-    if (m_thickness.millimetres && thicknessLine.endsWith(u':')) {
-        thicknessLine.back() = u'.';
+    const bool summarised = m_thickness.millimetres && !m_thickness.summary.empty();
+    if (summarised)
         m_thicknessText->setToolTip(QString::fromStdString(m_thickness.text));
-    }
-    m_thicknessText->setText(m_thickness.millimetres ? thicknessLine
-                                                     : QString::fromStdString(m_thickness.text));
+    m_thicknessText->setText(
+        QString::fromStdString(summarised ? m_thickness.summary : m_thickness.text));
     m_atOneMillimetre->setObjectName(QStringLiteral("atOneMillimetre"));
     m_atOneMillimetre->setVisible(!m_thickness.millimetres);
     m_result->setObjectName(QStringLiteral("materialResult"));
