@@ -612,7 +612,7 @@ SheetPage CalculatorPage::sheetPage() const
     SheetPage sheet;
     const FieldStore page = texts();
     auto captionOf = [&](FieldId id) {
-        return QString::fromStdString(captionName(m_captions[static_cast<std::size_t>(id)]));
+        return QString::fromStdString(m_captions.name(id));
     };
     std::vector<QStringList> beyond(m_solveFields.size());
     if (m_machine) {

@@ -438,7 +438,7 @@ private:
     // A field as a sentence names it: "Depth Of Cut (mm/cut)" as "depth of cut".
     std::string lowerName(FieldId field) const
     {
-        std::string name = captionName(m_captions[static_cast<std::size_t>(field)]);
+        std::string name = m_captions.name(field);
         for (char &c : name)
             c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         return name;

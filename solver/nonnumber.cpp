@@ -79,8 +79,7 @@ std::vector<NonNumberReading> nonNumberReadings(const RelationList &list, FieldI
 
 std::string ruleName(const Rule &rule, const Captions &captions)
 {
-    return "the " + captionName(captions.at(static_cast<std::size_t>(rule.target))) + " rule (" +
-           std::string(rule.id) + ")";
+    return "the " + captions.name(rule.target) + " rule (" + std::string(rule.id) + ")";
 }
 
 std::string nonNumberText(const RelationList &list, const Captions &captions, FieldId field,
@@ -94,9 +93,8 @@ std::string nonNumberText(const RelationList &list, const Captions &captions, Fi
     const std::vector<std::string> *all[] = {&lenient, &strict, &tests, &guards};
     for (const NonNumberReading &reading : nonNumberReadings(list, field)) {
         if (reading.copy) {
-            copies.push_back(
-                "rule " + std::string(reading.copy->id) + " copies it as it stands into " +
-                captionName(captions.at(static_cast<std::size_t>(reading.copy->target))));
+            copies.push_back("rule " + std::string(reading.copy->id) +
+                             " copies it as it stands into " + captions.name(reading.copy->target));
             continue;
         }
         std::string name = ruleName(*reading.rule, captions);

@@ -84,8 +84,18 @@ struct RelationList {
 
 // Per field id, the name users know a field by: the caption its window shows, without the
 // colon. Windows that share a list (longitudinal and face turning) name its fields each in
-// their own words.
-using Captions = std::vector<std::string>;
+// their own words. names holds what a sentence calls each field, its caption without the unit
+// ("Spindle Speed" for "Spindle Speed (R.P.M)"); a field it lacks is called by its caption.
+struct Captions : std::vector<std::string> {
+    using std::vector<std::string>::vector;
+    std::vector<std::string> names = {};
+
+    const std::string &name(FieldId field) const
+    {
+        const auto index = static_cast<std::size_t>(field);
+        return index < names.size() ? names[index] : at(index);
+    }
+};
 
 // Whether a rule or auxiliary value with these lenient fields reads field only leniently.
 bool readsLeniently(const std::vector<FieldId> &lenient, FieldId field);
