@@ -548,12 +548,13 @@ void MainWindow::showFieldMenu(QLineEdit *field, const QPoint &globalPos)
 {
     const struct {
         const char *caption;
+        const char *name; // of the item put in its place
         void (*run)(QLineEdit *field);
     } routes[] = {
-        {"Cu&t", cutField},
-        {"&Copy", [](QLineEdit *field) { copySelection(field); }},
-        {"&Paste", pasteField},
-        {"Delete", deleteSelection},
+        {"Cu&t", "cut", cutField},
+        {"&Copy", "copy", [](QLineEdit *field) { copySelection(field); }},
+        {"&Paste", "paste", pasteField},
+        {"Delete", "delete", deleteSelection},
     };
     const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
     for (QAction *standard : menu->actions()) {
@@ -562,7 +563,7 @@ void MainWindow::showFieldMenu(QLineEdit *field, const QPoint &globalPos)
             if (caption != QCoreApplication::translate("QLineEdit", route.caption))
                 continue;
             auto *routed = new QAction(standard->text(), menu.get());
-            routed->setObjectName(QString::fromLatin1(route.caption).remove('&').toLower());
+            routed->setObjectName(QString::fromLatin1(route.name));
             routed->setEnabled(standard->isEnabled());
             connect(routed, &QAction::triggered, field, [field, run = route.run] { run(field); });
             menu->insertAction(standard, routed);

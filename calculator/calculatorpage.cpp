@@ -288,7 +288,7 @@ SheetPage CalculatorPage::sheetPage() const
 {
     SheetPage sheet;
     auto captionOf = [&](FieldId id) {
-        return QString::fromStdString(captionName(m_captions[static_cast<std::size_t>(id)]));
+        return QString::fromStdString(m_captions.name(id));
     };
     std::vector<QStringList> beyond(m_solveFields.size());
     if (const Machine *machine = m_model.machine()) {

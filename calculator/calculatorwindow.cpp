@@ -182,9 +182,10 @@ void CalculatorWindow::buildFields(int page, const QHash<QString, QWidget *> &fr
         // Typed text comes in through the key filter only.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
-        edit->setAccessibleName(QString::fromLatin1(captionLabel(design.caption)));
+        edit->setAccessibleName(QString::fromStdString(design::captionLabel(design.caption)));
 
-        auto *caption = new QLabel(design.caption, frame);
+        auto *caption =
+            new QLabel(QString::fromStdString(design::shownCaption(design.caption)), frame);
         caption->setFont(fieldFont);
         place(caption, {design.captionLeft, design.top + captionDrop,
                         design.left - design.captionLeft, captionHeight});

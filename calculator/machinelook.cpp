@@ -18,12 +18,10 @@ void explain(QLineEdit *field, const QString &line)
     field->setAccessibleDescription(text);
 }
 
+// Captions are kept as labels, without the colon the window shows after them.
 QString captionOf(const Captions &captions, FieldId field)
 {
-    QString caption = QString::fromStdString(captions[static_cast<std::size_t>(field)]);
-    while (caption.endsWith(u':') || caption.endsWith(u' '))
-        caption.chop(1);
-    return caption;
+    return QString::fromStdString(captions[static_cast<std::size_t>(field)]);
 }
 
 } // namespace

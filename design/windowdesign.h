@@ -63,11 +63,19 @@ struct OptionDesign {
     const FrameDesign &family;
 };
 
+// A field's caption: the name a sentence calls the field by and the unit the window shows it
+// in, shown as "Name (unit) :", or "Name :" without a unit.
+struct CaptionDesign {
+    const char *name;
+    const char *unit = "";
+    const char *label = ""; // the caption without its colon, where it is not "Name (unit)"
+};
+
 // Fields are 1215 by 375 twips; their caption is a label on the same row, 120 twips lower.
 // Default texts are the operation's, not the design's.
 struct FieldDesign {
     const char *name; // on the roughing page
-    const char *caption;
+    CaptionDesign caption;
     const char *frame;
     int captionLeft;
     int left;
@@ -135,15 +143,32 @@ struct WindowDesign {
     FontDesign buttonFont = {"Times New Roman", 15.75, false}; // button label captions
 };
 
-// Per field id of list, the caption the design shows for it on the roughing page; a field the
-// design does not show is named by its name.
+// The caption as a label, without its colon: "Spindle Speed (R.P.M)".
+inline std::string captionLabel(const CaptionDesign &caption)
+{
+    if (*caption.label)
+        return caption.label;
+    return *caption.unit ? std::string(caption.name) + " (" + caption.unit + ")" : caption.name;
+}
+
+// The caption as the window shows it: "Spindle Speed (R.P.M) :".
+inline std::string shownCaption(const CaptionDesign &caption)
+{
+    return captionLabel(caption) + " :";
+}
+
+// Per field id of list, the caption the design shows for it on the roughing page, and its name;
+// a field the design does not show is named by its name.
 inline Captions fieldCaptions(const WindowDesign &design, const RelationList &list)
 {
     Captions captions(list.fields.begin(), list.fields.end());
+    captions.names.assign(list.fields.begin(), list.fields.end());
     for (const FieldDesign &field : design.fields) {
         const FieldId id = list.fieldId(field.name);
-        if (id >= 0)
+        if (id >= 0) {
             captions[static_cast<std::size_t>(id)] = captionLabel(field.caption);
+            captions.names[static_cast<std::size_t>(id)] = field.caption.name;
+        }
     }
     return captions;
 }

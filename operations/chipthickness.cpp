@@ -94,9 +94,10 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
         const std::string how =
             joined(std::vector<std::string>(lines.begin() + 1, lines.end()), "\n");
         const std::optional<double> value = strictToNumber(found);
+        const std::string line =
+            "h = " + caption + " = " + found + ", as Calculate finds it from the page";
         if (value && *value > 0)
-            return {value, "h = " + caption + " = " + found +
-                               ", as Calculate finds it from the page:\n" + how};
+            return {value, line + ":\n" + how, line + "."};
         return {std::nullopt, "Calculate finds " + caption + " = " + found +
                                   " from the page, which is no chip thickness above 0 mm:\n" + how};
     }

@@ -27,6 +27,9 @@ struct PageChipThickness {
     std::optional<double> millimetres; // above 0, or none
     // With a thickness, where it came from, in lines; without one, what to type first.
     std::string text;
+    // For a thickness Calculate finds, the first line of text as a sentence of its own, for
+    // where the lines of how it was found do not fit; "" otherwise.
+    std::string summary = {};
 };
 PageChipThickness pageChipThickness(const OperationDefinition &operation, const FieldStore &page,
                                     const Captions &captions);

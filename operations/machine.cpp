@@ -130,23 +130,21 @@ MachineRead readMachine(std::string_view text)
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty())
             continue;
-        const std::string where = "line " + std::to_string(number) + ": ";
+        auto failing = [&](const std::string &why) {
+            read.error = "line " + std::to_string(number) + ": " + why;
+            read.errorNamesLines = true;
+            return read;
+        };
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            read.error = where + quotedText(line) + " is not key = value";
-            return read;
-        }
+        if (equals == std::string_view::npos)
+            return failing(quotedText(line) + " is not key = value");
         const std::string_view key = trimmed(line.substr(0, equals));
-        if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
-            // A key seen before is a known one: it needs no quotes.
-            read.error = where + std::string(key) + " is given twice";
-            return read;
-        }
+        // A key seen before is a known one: it needs no quotes.
+        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+            return failing(std::string(key) + " is given twice");
         if (std::optional<std::string> bad =
-                setMachineKey(read.machine, key, trimmed(line.substr(equals + 1)))) {
-            read.error = where + *bad;
-            return read;
-        }
+                setMachineKey(read.machine, key, trimmed(line.substr(equals + 1))))
+            return failing(*bad);
         seen.push_back(key);
         if (key == "min-rpm")
             minRpmLine = number;
@@ -156,8 +154,9 @@ MachineRead readMachine(std::string_view text)
     if (std::optional<std::string> bad = machineProblem(read.machine)) {
         // A speed range upside down is a fault of two lines: either may be the one to put right.
         const Machine &machine = read.machine;
-        if (!machine.name.empty() && machine.minRpm && machine.maxRpm &&
-            *machine.minRpm > *machine.maxRpm)
+        read.errorNamesLines = !machine.name.empty() && machine.minRpm && machine.maxRpm &&
+                               *machine.minRpm > *machine.maxRpm;
+        if (read.errorNamesLines)
             *bad = "lines " + std::to_string(std::min(minRpmLine, maxRpmLine)) + " and " +
                    std::to_string(std::max(minRpmLine, maxRpmLine)) + ": " + *bad;
         read.error = *bad;
@@ -175,7 +174,7 @@ MachineRead readMachineFile(const std::string &path, ReadWait wait)
     else
         read.error = file.error;
     if (!read.error.empty())
-        read.error = named + (read.error.starts_with("line") ? ", " : ": ") + read.error;
+        read.error = named + (read.errorNamesLines ? ", " : ": ") + read.error;
     return read;
 }
 
@@ -439,7 +438,7 @@ private:
     // A field as a sentence names it: "Depth Of Cut (mm/cut)" as "depth of cut".
     std::string lowerName(FieldId field) const
     {
-        std::string name = captionName(m_captions[static_cast<std::size_t>(field)]);
+        std::string name = m_captions.name(field);
         for (char &c : name)
             c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         return name;

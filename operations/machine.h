@@ -56,6 +56,7 @@ std::optional<std::string> machineProblem(const Machine &machine);
 struct MachineRead {
     Machine machine;
     std::string error;
+    bool errorNamesLines = false; // the error starts with the lines it is on ("line 2: …")
 };
 MachineRead readMachine(std::string_view text);
 

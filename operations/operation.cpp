@@ -46,10 +46,14 @@ namespace {
 using design::FrameDesign;
 
 // The New Project dialog's frames, one for each family of operations.
-const FrameDesign turningFamily{"Frame2", "Turning Operations :", {120, 480, 2535, 1695}};
-const FrameDesign millingFamily{"Frame4", "Milling Operations :", {2880, 480, 2535, 735}};
-const FrameDesign drillingFamily{"Frame3", "Drilling Operations :", {2880, 1440, 2535, 735}};
-const FrameDesign shapingFamily{"Frame5", "Shaping Operations :", {5640, 480, 2535, 735}};
+const FrameDesign turningFamily{
+    .name = "Frame2", .caption = "Turning Operations :", .box = {120, 480, 2535, 1695}};
+const FrameDesign millingFamily{
+    .name = "Frame4", .caption = "Milling Operations :", .box = {2880, 480, 2535, 735}};
+const FrameDesign drillingFamily{
+    .name = "Frame3", .caption = "Drilling Operations :", .box = {2880, 1440, 2535, 735}};
+const FrameDesign shapingFamily{
+    .name = "Frame5", .caption = "Shaping Operations :", .box = {5640, 480, 2535, 735}};
 
 } // namespace
 
@@ -71,67 +75,158 @@ std::vector<std::string_view> OperationDefinition::units() const
 const std::vector<OperationDefinition> &operationDefinitions()
 {
     static const std::vector<OperationDefinition> all = [] {
-        std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
-            {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
         using cuttingdata::Process;
-        const StartingFields turningStart{Process::turning, "txtcspeed", "txtfeed"};
+        const std::vector<std::pair<FieldId, std::string_view>> turningDefaults{
+            {turning::inlet, "2"}, {turning::outlet, "2"}, {turning::noc, "1"}};
+        const StartingFields turningStart{
+            .process = Process::turning, .speed = "txtcspeed", .feed = "txtfeed"};
+        const MaterialFieldNames chipAtThickness{.kc = "txtspcf", .chipThickness = "txtct"};
         // A depth of cut typed is the user's to move; one worked out from the allowance moves
         // with the number of cuts.
-        const MachineFields turningMachine{
-            .rpm = "txtrpm",
-            .feedRate = "txtfrate",
-            .motorPower = "txtmp",
-            .cuttingPower = "txtcp",
-            .levers = {{{"txtfeed"}, {"txtcspeed"}, {"txtrpm"}, {"txtnoc"}, {"txtdoc"}}}};
-        // clang-format off
+        const MachineFields turningMachine{.rpm = "txtrpm",
+                                           .feedRate = "txtfrate",
+                                           .motorPower = "txtmp",
+                                           .cuttingPower = "txtcp",
+                                           .levers = {{{.field = "txtfeed"},
+                                                       {.field = "txtcspeed"},
+                                                       {.field = "txtrpm"},
+                                                       {.field = "txtnoc"},
+                                                       {.field = "txtdoc"}}}};
         return std::vector<OperationDefinition>{
-            {"longitudinal", turning::relations(), turningDefaults, {},
-             {"Option1", "Longitudinal Turning", {240, 840, 1815, 255}, turningFamily},
-             turning::longitudinalWindow, {"txtspcf", "txtct"}, &turning::fieldHelp(), {"turning"},
-             turningStart, turningMachine},
-            {"face", turning::faceRelations(), turningDefaults, {},
-             {"Option2", "Face Turning", {240, 1320, 1335, 255}, turningFamily},
-             turning::faceWindow, {"txtspcf", "txtct"}, &turning::faceFieldHelp(), {},
-             turningStart, turningMachine},
-            {"taper", taper::relations(), {{taper::noc, "1"}}, {},
-             {"Option3", "Taper Turning", {240, 1800, 1335, 255}, turningFamily},
-             taper::taperWindow, {}, &taper::fieldHelp(), {}, turningStart,
-             {"txtrpm", "txtfrate", "txtmp", "txtcp", "",
-              {{{"txtfeed"}, {"txtcspeed"}, {"txtrpm"}, {"txtnoc"}}}}},
-            {"drilling", drilling::relations(),
-             {{drilling::outlet, "3"}, {drilling::angle, "118"}, {drilling::edge, "2"}},
-             // A hole diameter typed as well is the user's: kept, and held to the diameters by
-             // the check, never replaced without a word.
-             [](FieldStore &store) {
-                 if (store.isBlank(drilling::fdiam2))
-                     drilling::enlargeHole(store);
-             },
-             {"Option7", "Drilling", {3000, 1800, 855, 255}, drillingFamily},
-             drilling::drillingWindow, {"txtspcf", "txtct"}, &drilling::fieldHelp(), {},
-             StartingFields{Process::drilling, "txtcspeed", "txtfeed", {"txtfdiam", "txtfdiam2"}},
-             {"txtrpm", "txtfrate", "txtmp", "txtcp", "",
-              {{{"txtfeed"}, {"txtcspeed"}, {"txtrpm"}}}}},
-            {"milling", milling::relations(), {{milling::noc, "1"}}, {},
-             {"Option12", "Milling", {3000, 840, 855, 255}, millingFamily},
-             milling::millingWindow, {"txtspcf", "txtmin"}, &milling::fieldHelp(), {},
-             StartingFields{Process::milling, "txtcs", "txtfpt", {"txtdiam"}},
-             // The axial depth is the cutter width; the radial depth is the depth of cut, typed
-             // or split into cuts.
-             {"txtrpm", "txtfr", "txtmp", "txtcp", "txttorq",
-              {{{"txtfpt"},
-                {"txtcs"},
-                {"txtrpm"},
-                {"txtcw"},
-                {"txtdoc", {"txtdoc", "txtdiam"}},
-                {"txtnoc", {"txtdoc", "txtdiam"}}}}}},
-            {"shaping", shaping::relations(),
-             {{shaping::noc, "1"}, {shaping::cangle, "240"}, {shaping::rangle, "120"}}, {},
-             {"Option23", "Shaping", {5760, 840, 975, 255}, shapingFamily},
-             shaping::shapingWindow, {"txtspcf", "txtf"}, &shaping::fieldHelp(), {}, {},
-             // The stroke is set by the bull gear's speed as much as by the cutting speed.
-             {"", "", "txtmp", "txtcp", "", {{{"txtf"}, {"txtcs"}, {"txtrpm"}}}}},
+            {
+                .name = "longitudinal",
+                .relations = turning::relations(),
+                .defaults = turningDefaults,
+                .option = {.name = "Option1",
+                           .caption = "Longitudinal Turning",
+                           .box = {240, 840, 1815, 255},
+                           .family = turningFamily},
+                .design = turning::longitudinalWindow,
+                .material = chipAtThickness,
+                .help = &turning::fieldHelp(),
+                .aliases = {"turning"},
+                .starting = turningStart,
+                .machine = turningMachine,
+            },
+            {
+                .name = "face",
+                .relations = turning::faceRelations(),
+                .defaults = turningDefaults,
+                .option = {.name = "Option2",
+                           .caption = "Face Turning",
+                           .box = {240, 1320, 1335, 255},
+                           .family = turningFamily},
+                .design = turning::faceWindow,
+                .material = chipAtThickness,
+                .help = &turning::faceFieldHelp(),
+                .starting = turningStart,
+                .machine = turningMachine,
+            },
+            {
+                .name = "taper",
+                .relations = taper::relations(),
+                .defaults = {{taper::noc, "1"}},
+                .option = {.name = "Option3",
+                           .caption = "Taper Turning",
+                           .box = {240, 1800, 1335, 255},
+                           .family = turningFamily},
+                .design = taper::taperWindow,
+                .help = &taper::fieldHelp(),
+                .starting = turningStart,
+                .machine = {.rpm = "txtrpm",
+                            .feedRate = "txtfrate",
+                            .motorPower = "txtmp",
+                            .cuttingPower = "txtcp",
+                            .levers = {{{.field = "txtfeed"},
+                                        {.field = "txtcspeed"},
+                                        {.field = "txtrpm"},
+                                        {.field = "txtnoc"}}}},
+            },
+            {
+                .name = "drilling",
+                .relations = drilling::relations(),
+                .defaults = {{drilling::outlet, "3"},
+                             {drilling::angle, "118"},
+                             {drilling::edge, "2"}},
+                // A hole diameter typed as well is the user's: kept, and held to the diameters by
+                // the check, never replaced without a word.
+                .prepare =
+                    [](FieldStore &store) {
+                        if (store.isBlank(drilling::fdiam2))
+                            drilling::enlargeHole(store);
+                    },
+                .option = {.name = "Option7",
+                           .caption = "Drilling",
+                           .box = {3000, 1800, 855, 255},
+                           .family = drillingFamily},
+                .design = drilling::drillingWindow,
+                .material = chipAtThickness,
+                .help = &drilling::fieldHelp(),
+                .starting = StartingFields{.process = Process::drilling,
+                                           .speed = "txtcspeed",
+                                           .feed = "txtfeed",
+                                           .diameters = {"txtfdiam", "txtfdiam2"},
+                                           .tool = "drill"},
+                .machine = {.rpm = "txtrpm",
+                            .feedRate = "txtfrate",
+                            .motorPower = "txtmp",
+                            .cuttingPower = "txtcp",
+                            .levers = {{{.field = "txtfeed"},
+                                        {.field = "txtcspeed"},
+                                        {.field = "txtrpm"}}}},
+            },
+            {
+                .name = "milling",
+                .relations = milling::relations(),
+                .defaults = {{milling::noc, "1"}},
+                .option = {.name = "Option12",
+                           .caption = "Milling",
+                           .box = {3000, 840, 855, 255},
+                           .family = millingFamily},
+                .design = milling::millingWindow,
+                .material = {.kc = "txtspcf", .chipThickness = "txtmin"},
+                .help = &milling::fieldHelp(),
+                .starting = StartingFields{.process = Process::milling,
+                                           .speed = "txtcs",
+                                           .feed = "txtfpt",
+                                           .diameters = {"txtdiam"},
+                                           .feedUnit = "mm/tooth",
+                                           .tool = "cutter",
+                                           .largestTool = cuttingdata::largestSolidCutter},
+                // The axial depth is the cutter width; the radial depth is the depth of cut,
+                // typed or split into cuts.
+                .machine = {.rpm = "txtrpm",
+                            .feedRate = "txtfr",
+                            .motorPower = "txtmp",
+                            .cuttingPower = "txtcp",
+                            .torque = "txttorq",
+                            .levers = {{{.field = "txtfpt"},
+                                        {.field = "txtcs"},
+                                        {.field = "txtrpm"},
+                                        {.field = "txtcw"},
+                                        {.field = "txtdoc", .fixedWhile = {"txtdoc", "txtdiam"}},
+                                        {.field = "txtnoc", .fixedWhile = {"txtdoc", "txtdiam"}}}}},
+            },
+            {
+                .name = "shaping",
+                .relations = shaping::relations(),
+                .defaults = {{shaping::noc, "1"},
+                             {shaping::cangle, "240"},
+                             {shaping::rangle, "120"}},
+                .option = {.name = "Option23",
+                           .caption = "Shaping",
+                           .box = {5760, 840, 975, 255},
+                           .family = shapingFamily},
+                .design = shaping::shapingWindow,
+                .material = {.kc = "txtspcf", .chipThickness = "txtf"},
+                .help = &shaping::fieldHelp(),
+                // The stroke is set by the bull gear's speed as much as by the cutting speed.
+                .machine =
+                    {.motorPower = "txtmp",
+                     .cuttingPower = "txtcp",
+                     .levers = {{{.field = "txtf"}, {.field = "txtcs"}, {.field = "txtrpm"}}}},
+            },
         };
-        // clang-format on
     }();
     return all;
 }

@@ -30,6 +30,11 @@ struct StartingFields {
     std::string_view speed;
     std::string_view feed; // per revolution, or per tooth in milling
     std::array<std::string_view, 2> diameters = {};
+    std::string_view feedUnit = "mm/rev";
+    std::string_view tool = {}; // what the diameters are of, for a feed per millimetre of it
+    // The largest tool the table's feeds per millimetre hold for: a larger one takes the feed
+    // at this diameter. None for any.
+    std::optional<double> largestTool = {};
 };
 
 // An input the user can move to bring a result within the machine. It is none while the first
@@ -59,10 +64,10 @@ struct MachineFields {
 struct OperationDefinition {
     std::string_view name; // on the command line, and the operation's identity
     const RelationList &relations;
-    std::vector<std::pair<FieldId, std::string_view>> defaults;
+    std::vector<std::pair<FieldId, std::string_view>> defaults = {};
     // What the window has done with the typed texts before Calculate can see them, such as a
     // field derived when another loses the focus. Empty for most operations.
-    std::function<void(FieldStore &store)> prepare;
+    std::function<void(FieldStore &store)> prepare = {};
     design::OptionDesign option;
     const design::WindowDesign &(*design)();
     // Where a specific cutting force taken from a work material goes; none where the page has

@@ -11,7 +11,6 @@ namespace {
 
 using cuttingdata::Entry;
 using cuttingdata::MaterialRow;
-using cuttingdata::Process;
 using cuttingdata::Range;
 using cuttingdata::Tool;
 
@@ -159,16 +158,15 @@ std::optional<StartingValue> startingFeed(const OperationDefinition &operation,
     const Range &feed = *lookup.range;
     const double middle = (feed.low + feed.high) / 2;
     const std::string source = " (" + rowWords(*found.row, *found.entry) + "). ";
-    if (fields.process == Process::turning) {
+    const std::string perWhat(fields.feedUnit);
+    if (fields.diameters.front().empty()) {
         value.text = numberToText(middle);
         value.explanation = "Starting feed for " + forWhat(group, fields, tool) +
-                            ": the middle of " + rangeWords(feed, "mm/rev") + source +
+                            ": the middle of " + rangeWords(feed, perWhat) + source +
                             std::string(sameForBoth);
         return value;
     }
-    const bool milling = fields.process == Process::milling;
-    const std::string perWhat = milling ? "mm/tooth" : "mm/rev";
-    const std::string toolWord = milling ? "cutter" : "drill";
+    const std::string toolWord(fields.tool);
     const Diameter diameter = toolDiameter(operation, page);
     const std::string factor =
         "c = " + rangeWords(feed, perWhat + " per mm of " + toolWord + " diameter");
@@ -180,11 +178,11 @@ std::optional<StartingValue> startingFeed(const OperationDefinition &operation,
     }
     double d = *diameter.millimetres;
     std::string dWords = "D = " + numberToText(d) + " mm";
-    if (milling && d > cuttingdata::largestSolidCutter) {
-        d = cuttingdata::largestSolidCutter;
-        dWords = "D = " + numberToText(d) + " mm (the table is for solid cutters up to " +
-                 numberToText(d) + " mm; for this " + numberToText(*diameter.millimetres) +
-                 " mm cutter the feed at " + numberToText(d) + " mm is taken)";
+    if (fields.largestTool && d > *fields.largestTool) {
+        d = *fields.largestTool;
+        dWords = "D = " + numberToText(d) + " mm (the table is for solid " + toolWord + "s up to " +
+                 numberToText(d) + " mm; for this " + numberToText(*diameter.millimetres) + " mm " +
+                 toolWord + " the feed at " + numberToText(d) + " mm is taken)";
     }
     value.text = numberToText(middle * d);
     value.explanation = "Starting feed for " + forWhat(group, fields, tool) + ": the middle of " +

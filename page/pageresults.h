@@ -112,7 +112,7 @@ private:
     // The field's caption as a sentence names it.
     std::string caption(FieldId field) const
     {
-        return captionName(m_captions.at(static_cast<std::size_t>(field)));
+        return m_captions.name(field);
     }
     std::vector<Source> sourcesNow(const std::vector<FieldId> &fields) const;
     std::optional<Cause> staleCause(FieldId field) const;

@@ -547,8 +547,7 @@ std::string disagreementText(const Disagreement &disagreement, const FieldStore 
 {
     auto named = [&](FieldId field) {
         const std::string &text = page.text(field);
-        return captionName(captions.at(static_cast<std::size_t>(field))) + " " +
-               (text.empty() ? std::string("blank") : shownText(text));
+        return captions.name(field) + " " + (text.empty() ? std::string("blank") : shownText(text));
     };
     std::vector<std::string> sources;
     for (FieldId source : disagreement.sources)

@@ -156,7 +156,7 @@ RuleAttempt trial(const RelationList &list, const Rule &rule, bool prePass, cons
         // Every source the formula reads that is no number fails it.
         for (Ref ref : formulaReferences(list, rule.text, rule.id)) {
             const auto field = static_cast<FieldId>(ref.index);
-            if (ref.aux || ref.lenient || strictToNumber(store.text(field)))
+            if (ref.aux || readsLeniently(rule.lenient, field) || strictToNumber(store.text(field)))
                 continue;
             if (std::find(attempt.fields.begin(), attempt.fields.end(), field) ==
                 attempt.fields.end())

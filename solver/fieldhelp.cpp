@@ -58,10 +58,10 @@ std::string fieldHelpText(const RelationList &list, const Captions &captions,
     std::vector<std::string> results;
     for (std::size_t target = 0; target < leadsTo.size(); ++target) {
         if (leadsTo[target] && target != index)
-            results.push_back(captionName(captions.at(target)));
+            results.push_back(captions.name(static_cast<FieldId>(target)));
     }
     const FieldHelpEntry &entry = help.at(index);
-    return captionName(captions.at(index)) + ": " + std::string(entry.description) +
+    return captions.name(field) + ": " + std::string(entry.description) +
            "\nUnit: " + std::string(entry.unit) + "." +
            (results.empty() ? "\nNo rule reads it."
                             : "\nLeads to " + joined(results, ", ", " and ") + ".");

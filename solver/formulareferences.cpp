@@ -37,7 +37,6 @@ std::string renderFormula(const RelationList &list, std::string_view text, std::
             throw std::logic_error("formula text of " + std::string(owner) + " has an open {");
         out += text.substr(at, open - at);
         FormulaReference ref = resolve(list, text.substr(open + 1, close - open - 1), owner);
-        ref.lenient = text.substr(0, open).ends_with("lenient(");
         out += substitute(ref);
         at = close + 1;
     }

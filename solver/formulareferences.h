@@ -14,7 +14,6 @@ namespace zorvik {
 struct FormulaReference {
     bool aux;
     std::size_t index;
-    bool lenient = false; // read by the lenient conversion
 };
 
 // text with every {name} replaced by what substitute gives for it. Throws std::logic_error naming

@@ -19,16 +19,16 @@ struct Reads {
 
 // How text reads field, through the auxiliary values it names as well.
 Reads readsIn(const RelationList &list, std::string_view text, std::string_view owner,
-              FieldId field)
+              const std::vector<FieldId> &lenient, FieldId field)
 {
     Reads reads;
     for (const FormulaReference &ref : formulaReferences(list, text, owner)) {
         Reads found;
         if (ref.aux) {
             const AuxValue &value = list.auxValues[ref.index];
-            found = readsIn(list, value.text, value.name, field);
+            found = readsIn(list, value.text, value.name, value.lenient, field);
         } else if (static_cast<FieldId>(ref.index) == field) {
-            (ref.lenient ? found.lenient : found.strict) = true;
+            (readsLeniently(lenient, field) ? found.lenient : found.strict) = true;
         }
         reads.strict |= found.strict;
         reads.lenient |= found.lenient;
@@ -49,8 +49,8 @@ std::vector<NonNumberReading> nonNumberReadings(const RelationList &list, FieldI
 {
     std::vector<NonNumberReading> readings;
     auto add = [&](const Rule &rule) {
-        const Reads formula = readsIn(list, rule.text, rule.id, field);
-        const Reads test = readsIn(list, rule.when, rule.id, field);
+        const Reads formula = readsIn(list, rule.text, rule.id, rule.lenient, field);
+        const Reads test = readsIn(list, rule.when, rule.id, rule.lenient, field);
         const bool guarded =
             std::find(rule.guard.begin(), rule.guard.end(), field) != rule.guard.end();
         // A test that reads the field strictly keeps the formula from ever seeing a text that is
@@ -79,8 +79,7 @@ std::vector<NonNumberReading> nonNumberReadings(const RelationList &list, FieldI
 
 std::string ruleName(const Rule &rule, const Captions &captions)
 {
-    return "the " + captionName(captions.at(static_cast<std::size_t>(rule.target))) + " rule (" +
-           std::string(rule.id) + ")";
+    return "the " + captions.name(rule.target) + " rule (" + std::string(rule.id) + ")";
 }
 
 std::string nonNumberText(const RelationList &list, const Captions &captions, FieldId field,
@@ -94,9 +93,8 @@ std::string nonNumberText(const RelationList &list, const Captions &captions, Fi
     const std::vector<std::string> *all[] = {&lenient, &strict, &tests, &guards};
     for (const NonNumberReading &reading : nonNumberReadings(list, field)) {
         if (reading.copy) {
-            copies.push_back(
-                "rule " + std::string(reading.copy->id) + " copies it as it stands into " +
-                captionName(captions.at(static_cast<std::size_t>(reading.copy->target))));
+            copies.push_back("rule " + std::string(reading.copy->id) +
+                             " copies it as it stands into " + captions.name(reading.copy->target));
             continue;
         }
         std::string name = ruleName(*reading.rule, captions);

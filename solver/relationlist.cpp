@@ -26,6 +26,11 @@ FieldId RelationList::formulaField(std::string_view name) const
     return -1;
 }
 
+bool readsLeniently(const std::vector<FieldId> &lenient, FieldId field)
+{
+    return std::find(lenient.begin(), lenient.end(), field) != lenient.end();
+}
+
 RelationList amended(const RelationList &base, const std::vector<Rule> &replacements,
                      const std::vector<std::string_view> &dropped)
 {

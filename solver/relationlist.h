@@ -10,8 +10,10 @@
 
 namespace zorvik {
 
-using Formula = Num (*)(const Values &);
-using AuxTest = bool (*)(const Values &);
+// What a formula or test is given; the relation lists write them as [](V v) { … }.
+using V = const Values &;
+using Formula = Num (*)(V);
+using AuxTest = bool (*)(V);
 
 // Fills target from formula when target is blank, every guard field is non-blank and the
 // optional test (on auxiliary values or on what the fields read as) holds.
@@ -37,6 +39,9 @@ struct Rule {
     // every fraction within its rounding, so what follows from it may differ from what the
     // fraction gives by their ratio; the consistency check allows for that.
     Formula unrounded = nullptr;
+    // The fields formula and test read only through the lenient conversion, as lenient({name})
+    // and nowhere as {name} alone: a text there that is no number does not fail the rule.
+    std::vector<FieldId> lenient = {};
 };
 
 // Alternatives for one quantity, best first: the first applicable rule ends the group for the
@@ -50,6 +55,7 @@ struct AuxValue {
     std::string_view caption;
     std::string_view text; // as a rule's text
     Formula define;
+    std::vector<FieldId> lenient = {}; // as a rule's
 };
 
 // Copies a text unchanged at the end of every pass, overwriting whatever the target holds.
@@ -78,8 +84,21 @@ struct RelationList {
 
 // Per field id, the name users know a field by: the caption its window shows, without the
 // colon. Windows that share a list (longitudinal and face turning) name its fields each in
-// their own words.
-using Captions = std::vector<std::string>;
+// their own words. names holds what a sentence calls each field, its caption without the unit
+// ("Spindle Speed" for "Spindle Speed (R.P.M)"); a field it lacks is called by its caption.
+struct Captions : std::vector<std::string> {
+    using std::vector<std::string>::vector;
+    std::vector<std::string> names = {};
+
+    const std::string &name(FieldId field) const
+    {
+        const auto index = static_cast<std::size_t>(field);
+        return index < names.size() ? names[index] : at(index);
+    }
+};
+
+// Whether a rule or auxiliary value with these lenient fields reads field only leniently.
+bool readsLeniently(const std::vector<FieldId> &lenient, FieldId field);
 
 // base with some rules replaced, each in its place by the rule of base with its id, and the rules
 // with the ids in dropped left out: for a list that differs from another in a few rules only.

@@ -7,7 +7,6 @@
 namespace zorvik::drilling {
 
 namespace {
-using V = const Values &;
 enum Aux { L, K }; // L after the inlet rule
 
 bool enlarging(V v)
@@ -53,7 +52,8 @@ const RelationList &relations()
         .auxValues = {
             {"travel", "Travel Length (mm)",
              "(lenient({inlet}) + lenient({outlet})) + lenient({depth})",
-             [](V v) { return (v.lenient(inlet) + v.lenient(outlet)) + v.lenient(depth); }},
+             [](V v) { return (v.lenient(inlet) + v.lenient(outlet)) + v.lenient(depth); },
+             {inlet, outlet, depth}},
             {"k", "Enlargement Factor k", "({fdiam} + {idiam}) / {fdiam}",
              [](V v) { return (v[fdiam] + v[idiam]) / v[fdiam]; }},
         },

@@ -7,10 +7,6 @@
 
 namespace zorvik::milling {
 
-namespace {
-using V = const Values &;
-} // namespace
-
 // Angles turn into radians as (angle * pi) / 180 here, unlike the turning lists. Torque (18a)
 // is written in N.m, as its field is captioned, from a diameter in mm.
 // clang-format off

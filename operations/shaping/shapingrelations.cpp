@@ -7,10 +7,6 @@
 
 namespace zorvik::shaping {
 
-namespace {
-using V = const Values &;
-} // namespace
-
 // Rules 7, 12 and 21 read some fields leniently, as the calculator always has: a cycle time of
 // "1.2.3" still adds up, and a cycle time that holds no number divides by zero.
 // clang-format off
@@ -44,8 +40,8 @@ const RelationList &relations()
               [](V v) { return ((v[rangle] * v[rs]) * 1000) / (v[l] * 360); }},
              {"11", rpm, {rangle, rtime}, "{rangle} / ({rtime} × 360)",
               [](V v) { return v[rangle] / (v[rtime] * 360); }},
-             {"12", rpm, {cycleTime}, "1 / lenient({time})",
-              [](V v) { return 1 / v.lenient(cycleTime); }}},
+             {.id = "12", .target = rpm, .guard = {cycleTime}, .text = "1 / lenient({time})",
+              .formula = [](V v) { return 1 / v.lenient(cycleTime); }, .lenient = {cycleTime}}},
             {{"13", ctime, {cangle, rpm}, "({cangle} / 360) × (1 / {rpm})",
               [](V v) { return (v[cangle] / 360) * (1 / v[rpm]); }},
              {"14", ctime, {cycleTime, rtime}, "{time} − {rtime}",
@@ -62,8 +58,10 @@ const RelationList &relations()
               [](V v) { return v[l] / (v[rs] * 1000); }},
              {"20", rtime, {rangle, ctime, cangle}, "({rangle} × {ctime}) / {cangle}",
               [](V v) { return (v[rangle] * v[ctime]) / v[cangle]; }}},
-            {{"21", cycleTime, {rtime, ctime}, "lenient({rtime}) + lenient({ctime})",
-              [](V v) { return v.lenient(rtime) + v.lenient(ctime); }},
+            {{.id = "21", .target = cycleTime, .guard = {rtime, ctime},
+              .text = "lenient({rtime}) + lenient({ctime})",
+              .formula = [](V v) { return v.lenient(rtime) + v.lenient(ctime); },
+              .lenient = {rtime, ctime}},
              {"22", cycleTime, {rpm}, "1 / {rpm}", [](V v) { return 1 / v[rpm]; }}},
             {{"23", mrr, {cs, area}, "({cs} × {area}) × 1000",
               [](V v) { return (v[cs] * v[area]) * 1000; }},

@@ -6,7 +6,6 @@
 namespace zorvik::taper {
 
 namespace {
-using V = const Values &;
 enum Aux { L };
 } // namespace
 
@@ -22,7 +21,7 @@ const RelationList &relations()
                    "txtcp", "txtmp", "txtmeff", "txteeff", "txteff", "txtratio"},
         .auxValues = {
             {"taperlength", "Lenient Taper Length (mm)", "lenient({tl})",
-             [](V v) { return v.lenient(tl); }},
+             [](V v) { return v.lenient(tl); }, {tl}},
         },
         .groups = {
             {{"1a", noc, {mtime, frate}, "({frate} × {mtime}) / {taperlength}",

@@ -6,7 +6,6 @@
 namespace zorvik::turning {
 
 namespace {
-using V = const Values &;
 enum Aux { L };
 } // namespace
 
@@ -21,7 +20,8 @@ const RelationList &relations()
         .auxValues = {
             {"travel", "Travel Length (mm)",
              "(lenient({len}) + lenient({inlet})) + lenient({outlet})",
-             [](V v) { return (v.lenient(len) + v.lenient(inlet)) + v.lenient(outlet); }},
+             [](V v) { return (v.lenient(len) + v.lenient(inlet)) + v.lenient(outlet); },
+             {len, inlet, outlet}},
         },
         .groups = {
             {{"1a", allowance, {idiam, fdiam}, "({idiam} − {fdiam}) / 2",

@@ -14,9 +14,9 @@ struct Variant {
     const char *name;
     const char *caption;
     int frameLeft;
-    const char *idiamCaption;
-    const char *fdiamCaption;
-    const char *lenCaption;
+    CaptionDesign idiamCaption;
+    CaptionDesign fdiamCaption;
+    CaptionDesign lenCaption;
 };
 
 WindowDesign design(const Variant &v)
@@ -49,29 +49,29 @@ WindowDesign design(const Variant &v)
             {"txtidiam", v.idiamCaption, "Frame1", c1, f1, 480},
             {"txtfdiam", v.fdiamCaption, "Frame1", c2, f2, 480},
             {"txtlen", v.lenCaption, "Frame1", c3, f3, 480},
-            {"txtinlet", "Inlet Length (mm) :", "Frame1", c1, f1, 1080, false},
-            {"txtoutlet", "Outlet Length (mm) :", "Frame1", c2, f2, 1080, false},
-            {"txtangle", "Approach Angle (Degrees) :", "Frame1", c3, f3, 1080},
-            {"txtcspeed", "Cutting Speed (m/min) :", "Frame2", c1, f1, 480},
-            {"txtrpm", "Spindle Speed (R.P.M) :", "Frame2", c1, f1, 960},
-            {"txtfeed", "Feed (mm/rev) :", "Frame2", c1, f1, 1440},
-            {"txtfrate", "Feed Rate (mm/min.) :", "Frame2", c1, f1, 1920},
-            {"txtnoc", "No. Of Cuts :", "Frame2", c1, f1, 2400, false},
-            {"txtdoc", "Depth Of Cut (mm/cut) :", "Frame2", c1, f1, 2880},
-            {"txtallowance", "Machining Allowance (mm) :", "Frame2", c1, f1, 3360},
-            {"txtct", "UnCut Chip Thickness (mm) :", "Frame2", c2, f2, 480},
-            {"txtcw", "UnCut Chip Width (mm) :", "Frame2", c2, f2, 960},
-            {"txtchip", "UnCut Chip Area (mm2) :", "Frame2", c2, f2, 1440},
-            {"txtmrr", "Metal Removal Rate (mm3/min.) :", "Frame2", c2, f2, 1920},
-            {"txtmtime", "Machining Time (min.) :", "Frame2", c2, f2, 2400},
-            {"txtcf", "Cutting Force (N) :", "Frame2", c2, f2, 2880},
-            {"txtspcf", "Specific Cutting Force (N/mm2) :", "Frame2", c2, f2, 3360},
-            {"txtcp", "Cutting Power (watt) :", "Frame2", c3, f3, 480},
-            {"txtspcp", "Specific Cutting Power (W/mm2) :", "Frame2", c3, f3, 960},
-            {"txtmp", "Motor Power (watt) :", "Frame2", c3, f3, 1440},
-            {"txtmeff", "Motor Efficiency :", "Frame2", c3, f3, 1920},
-            {"txteeff", "Electrical Efficiency :", "Frame2", c3, f3, 2400},
-            {"txteff", "Total Efficiency :", "Frame2", c3, f3, 2880},
+            {"txtinlet", {"Inlet Length", "mm"}, "Frame1", c1, f1, 1080, false},
+            {"txtoutlet", {"Outlet Length", "mm"}, "Frame1", c2, f2, 1080, false},
+            {"txtangle", {"Approach Angle", "Degrees"}, "Frame1", c3, f3, 1080},
+            {"txtcspeed", {"Cutting Speed", "m/min"}, "Frame2", c1, f1, 480},
+            {"txtrpm", {"Spindle Speed", "R.P.M"}, "Frame2", c1, f1, 960},
+            {"txtfeed", {"Feed", "mm/rev"}, "Frame2", c1, f1, 1440},
+            {"txtfrate", {"Feed Rate", "mm/min."}, "Frame2", c1, f1, 1920},
+            {"txtnoc", {"No. Of Cuts"}, "Frame2", c1, f1, 2400, false},
+            {"txtdoc", {"Depth Of Cut", "mm/cut"}, "Frame2", c1, f1, 2880},
+            {"txtallowance", {"Machining Allowance", "mm"}, "Frame2", c1, f1, 3360},
+            {"txtct", {"UnCut Chip Thickness", "mm"}, "Frame2", c2, f2, 480},
+            {"txtcw", {"UnCut Chip Width", "mm"}, "Frame2", c2, f2, 960},
+            {"txtchip", {"UnCut Chip Area", "mm2"}, "Frame2", c2, f2, 1440},
+            {"txtmrr", {"Metal Removal Rate", "mm3/min."}, "Frame2", c2, f2, 1920},
+            {"txtmtime", {"Machining Time", "min."}, "Frame2", c2, f2, 2400},
+            {"txtcf", {"Cutting Force", "N"}, "Frame2", c2, f2, 2880},
+            {"txtspcf", {"Specific Cutting Force", "N/mm2"}, "Frame2", c2, f2, 3360},
+            {"txtcp", {"Cutting Power", "watt"}, "Frame2", c3, f3, 480},
+            {"txtspcp", {"Specific Cutting Power", "W/mm2"}, "Frame2", c3, f3, 960},
+            {"txtmp", {"Motor Power", "watt"}, "Frame2", c3, f3, 1440},
+            {"txtmeff", {"Motor Efficiency"}, "Frame2", c3, f3, 1920},
+            {"txteeff", {"Electrical Efficiency"}, "Frame2", c3, f3, 2400},
+            {"txteff", {"Total Efficiency"}, "Frame2", c3, f3, 2880},
         },
         .buttons = buttons,
         .hover = twoPageHover(buttons, "t1",
@@ -86,17 +86,23 @@ WindowDesign design(const Variant &v)
 
 const WindowDesign &longitudinalWindow()
 {
-    static const WindowDesign window =
-        design({"frmlong", "Longitudinal turning", 173,
-                "Initial Diameter (mm) :", "Final Diameter (mm) :", "Longitudinal Length (mm) :"});
+    static const WindowDesign window = design({"frmlong",
+                                               "Longitudinal turning",
+                                               173,
+                                               {"Initial Diameter", "mm"},
+                                               {"Final Diameter", "mm"},
+                                               {"Longitudinal Length", "mm"}});
     return window;
 }
 
 const WindowDesign &faceWindow()
 {
-    static const WindowDesign window =
-        design({"frmface", "Face turning", 120,
-                "Initial Length (mm) :", "Final Length (mm) :", "Work-Piece Radius (mm) :"});
+    static const WindowDesign window = design({"frmface",
+                                               "Face turning",
+                                               120,
+                                               {"Initial Length", "mm"},
+                                               {"Final Length", "mm"},
+                                               {"Work-Piece Radius", "mm"}});
     return window;
 }
 

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 using namespace zorvik;
 
@@ -58,21 +60,34 @@ TEST(OperationTable, EveryRowIsWholeAndSound)
 // A list's field enum and its names table are two tables in one order: a formula reading a
 // field by its enumerator must read the field its text names. A formula reads the fields whose
 // blanking alone fails it, on a page where it succeeds; a lenient read may fail on a blank or not.
+// The fields a rule or value states it reads only leniently are those its text does.
 TEST(OperationTable, FormulasReadTheFieldsTheirTextsName)
 {
     const std::regex reference(R"((lenient\()?\{(\w+)\})");
     for (const OperationDefinition &row : operationDefinitions()) {
         const RelationList &list = row.relations;
         const std::size_t count = list.fields.size();
-        for (const Rule *rule : test::allRules(list)) {
-            const std::string text(rule->text);
+        auto reads = [&](std::string_view owner, std::string_view text,
+                         const std::vector<FieldId> &stated) {
+            const std::string whole(text);
             std::set<FieldId> strict, lenient;
-            for (std::sregex_iterator at(text.begin(), text.end(), reference), end; at != end;
+            for (std::sregex_iterator at(whole.begin(), whole.end(), reference), end; at != end;
                  ++at) {
                 const FieldId field = list.formulaField((*at)[2].str());
                 if (field >= 0)
                     ((*at)[1].matched ? lenient : strict).insert(field);
             }
+            std::set<FieldId> only;
+            std::set_difference(lenient.begin(), lenient.end(), strict.begin(), strict.end(),
+                                std::inserter(only, only.end()));
+            EXPECT_EQ(std::set<FieldId>(stated.begin(), stated.end()), only)
+                << row.name << " " << owner;
+            return std::pair{strict, lenient};
+        };
+        for (const AuxValue &value : list.auxValues)
+            reads(value.name, value.text, value.lenient);
+        for (const Rule *rule : test::allRules(list)) {
+            const auto [strict, lenient] = reads(rule->id, rule->text, rule->lenient);
             std::set<FieldId> named = strict;
             named.insert(lenient.begin(), lenient.end());
             // Rising and falling values, large and small, so that some order of the fields
