@@ -340,6 +340,8 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"Surrogate", "1,2,\xED\xA0\x80\n", "bytes that are not UTF-8 in cell 3"},
         Malformed{"CutSequence", "1,2,\xE2\x82\n", "bytes that are not UTF-8"},
         Malformed{"CellOverOneMiB", "1," + std::string((1 << 20) + 1, '7') + ",2\n",
+                  "a cell longer than 1 MiB"},
+        Malformed{"QuotedCellOverOneMiB", "1,\"" + std::string((1 << 20) + 1, '7') + "\",2\n",
                   "a cell longer than 1 MiB"}),
     [](const testing::TestParamInfo<Malformed> &info) { return info.param.name; });
 
