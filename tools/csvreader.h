@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -81,8 +80,9 @@ private:
     std::vector<std::string> m_cellTexts;
     std::size_t m_cellCount = 0;
     State m_state = State::recordStart;
-    std::string m_partial;          // the bytes of a cell that began in an earlier piece
-    bool m_partialNonAscii = false; // whether they hold a byte beyond ASCII
+    // The cell being put together where a piece's end or a doubled quote cuts it.
+    std::string m_partial;
+    bool m_partialNonAscii = false; // whether it holds a byte beyond ASCII
     long m_line = 1;                // the line the next byte is on
     long m_recordLine = 1;          // the line the record being read started on
     bool m_afterCarriageReturn = false;
