@@ -2,14 +2,11 @@
 #include "tools/csvreader.h"
 
 #include "solver/quotedtext.h"
-#include "tools/bytecopy.h"
-
-#include <csv.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <new>
+#include <functional>
+#include <utility>
 
 namespace zorvik {
 
@@ -18,56 +15,20 @@ namespace {
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // A cell longer than this is no field text but a runaway quote; it stops the run before the
-// parser's buffer grows with the rest of the input.
+// reader's buffer grows with the rest of the input.
 constexpr std::size_t maxCellBytes = std::size_t(1) << 20;
 constexpr const char *cellTooLong = "a cell longer than 1 MiB (an unclosed quote?)";
-
-// Whether test holds for any of the text's eight-byte words. Cells are mostly number texts of a
-// dozen bytes or so, which two words cover where a byte at a time takes a dozen steps, and every
-// cell of a batch is looked at when it is read and again when it is written. A text's last word
-// overlaps the one before it; a text shorter than a word is padded with zero bytes in a register
-// (a store and a wider load of it would stall).
-template <typename Test> bool anyWord(std::string_view text, Test test)
-{
-    const std::size_t size = text.size();
-    if (size < 8) {
-        std::uint64_t word = 0;
-        for (std::size_t i = 0; i < size; ++i)
-            word |= std::uint64_t(static_cast<unsigned char>(text[i])) << (8 * i);
-        return size > 0 && test(word);
-    }
-    auto wordAt = [&text](std::size_t i) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        return word;
-    };
-    for (std::size_t i = 0; i + 8 <= size; i += 8) {
-        if (test(wordAt(i)))
-            return true;
-    }
-    return size % 8 != 0 && test(wordAt(size - 8));
-}
-
-constexpr std::uint64_t lowBits = 0x0101010101010101;
-constexpr std::uint64_t highBits = 0x8080808080808080;
-
-// Whether any byte of word is byte, which must not be zero (the padding).
-constexpr bool hasByte(std::uint64_t word, unsigned char byte)
-{
-    std::uint64_t x = word ^ (lowBits * byte);
-    return ((x - lowBits) & ~x & highBits) != 0;
-}
+constexpr const char *quoteOutOfPlace = "a quote out of place";
 
 bool isAscii(std::string_view text)
 {
-    return !anyWord(text, [](std::uint64_t word) { return (word & highBits) != 0; });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Where the first byte that is not UTF-8 is, npos when there is none.
 std::size_t firstNonUtf8(std::string_view text)
 {
-    if (isAscii(text))
-        return std::string_view::npos;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t length = utf8CharacterLength(text.substr(at));
         if (length == 0)
@@ -88,28 +49,27 @@ long lineEnds(std::string_view cell)
     return count;
 }
 
-// Spaces belong to the cell: nothing is trimmed.
-int noSpace(unsigned char)
+bool isLineEnd(char c)
 {
-    return 0;
+    return c == '\n' || c == '\r';
 }
 
 } // namespace
 
 CsvReader::CsvReader(std::size_t maxCells, RecordHandler handler, char separator)
-    : m_parser(std::make_unique<csv_parser>()), m_maxCells(maxCells), m_handler(handler),
-      m_cells(maxCells), m_cellTexts(maxCells), m_separator(separator)
+    : m_maxCells(maxCells), m_handler(std::move(handler)), m_cells(maxCells), m_cellTexts(maxCells)
 {
-    if (csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
-        throw std::bad_alloc();
-    csv_set_space_func(m_parser.get(), noSpace);
-    if (separator != detectSeparator)
-        csv_set_delim(m_parser.get(), static_cast<unsigned char>(separator));
+    useSeparator(separator);
 }
 
-CsvReader::~CsvReader()
+void CsvReader::useSeparator(char separator)
 {
-    csv_free(m_parser.get());
+    m_separator = separator;
+    m_stops.fill(false);
+    for (const char stop : {separator, '\n', '\r', '"'})
+        m_stops[static_cast<unsigned char>(stop)] = true;
+    for (std::size_t byte = 0x80; byte < m_stops.size(); ++byte)
+        m_stops[byte] = true;
 }
 
 bool CsvReader::feed(std::string_view bytes)
@@ -143,13 +103,12 @@ bool CsvReader::feedAfterMark(std::string_view bytes)
             const char c = m_firstLine[i];
             if (c == '"')
                 m_inQuotes = !m_inQuotes;
-            else if (!m_inQuotes && (c == ',' || c == ';' || c == '\t' || c == '\r' || c == '\n'))
+            else if (!m_inQuotes && (c == ',' || c == ';' || c == '\t' || isLineEnd(c)))
                 found = c;
         }
         if (!found && m_firstLine.size() <= maxCellBytes)
             return true;
-        m_separator = found == ';' || found == '\t' ? found : ',';
-        csv_set_delim(m_parser.get(), static_cast<unsigned char>(m_separator));
+        useSeparator(found == ';' || found == '\t' ? found : ',');
         std::string held = std::move(m_firstLine);
         m_firstLine = {};
         return parse(held);
@@ -157,98 +116,166 @@ bool CsvReader::feedAfterMark(std::string_view bytes)
     return parse(bytes);
 }
 
+// What throws here is an allocation, for a cell or in the handler; the row then cannot be solved.
 bool CsvReader::parse(std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        if (m_atRecordStart)
-            bytes.remove_prefix(takePlainLines(bytes));
-        if (m_stopped)
-            return false;
-        // What the lines without quotes left, libcsv reads a line at a time: a line with a
-        // quote, or the start of one the piece does not finish.
-        const std::size_t lineEnd = bytes.find('\n');
-        if (lineEnd == std::string_view::npos) {
-            m_atRecordStart = false;
-            if (!parseWithLibcsv(bytes))
-                return false;
-            break;
-        }
-        // The line end alone shows whether libcsv is between records after it: only outside
-        // quotes does it end one.
-        const long recordEnds = m_recordEnds;
-        if (!parseWithLibcsv(bytes.substr(0, lineEnd)) ||
-            !parseWithLibcsv(bytes.substr(lineEnd, 1)))
-            return false;
-        m_atRecordStart = m_recordEnds > recordEnds;
-        bytes.remove_prefix(lineEnd + 1);
+    if (m_stopped)
+        return false;
+    try {
+        parseRecords(bytes);
+        if (!m_stopped && m_state != State::recordStart)
+            keepOpenRecord(bytes);
+    } catch (const std::exception &fault) {
+        stopUnsolved(fault.what());
     }
     // A cell still open at the end of the piece is refused as soon as it is too long, so that
     // a runaway quote does not hold the rest of the input; a finished one is checked as it ends.
-    if (m_parser->entry_pos > maxCellBytes) {
+    if (!m_stopped && m_partial.size() > maxCellBytes)
         stop(cellTooLong);
-        return false;
-    }
-    return true;
+    return !m_stopped;
 }
 
-bool CsvReader::parseWithLibcsv(std::string_view bytes)
+// Cells that lie whole in the piece are views of it, which is all nearly every cell of a batch
+// costs; only a cell that a doubled quote or the piece's end cuts is put together in m_partial.
+void CsvReader::parseRecords(std::string_view bytes)
 {
-    if (bytes.empty())
-        return true;
-    std::size_t parsed =
-        csv_parse(m_parser.get(), bytes.data(), bytes.size(), cellEnded, recordEnded, this);
-    if (m_stopped)
-        return false;
-    if (parsed < bytes.size()) {
-        stop(csv_error(m_parser.get()) == CSV_EPARSE ? "a quote out of place"
-                                                     : "a cell too long to read");
-        return false;
-    }
-    return true;
-}
-
-// Nearly every line of a batch holds no quote. Such a line needs none of libcsv's states: its
-// cells are the bytes between its separators, and each line end (LF, CR, CRLF) ends a record as
-// libcsv reports it, a CRLF as a CR and an empty LF. Taking them here costs a fraction of
-// libcsv's byte-by-byte reading.
-std::size_t CsvReader::takePlainLines(std::string_view bytes)
-{
-    std::size_t taken = 0;
-    while (!m_stopped) {
-        const std::size_t end = bytes.find('\n', taken);
-        if (end == std::string_view::npos)
-            break;
-        std::string_view line = bytes.substr(taken, end - taken);
-        const bool crlf = !line.empty() && line.back() == '\r';
-        if (crlf)
-            line.remove_suffix(1);
-        if (line.find('"') != std::string_view::npos || line.find('\r') != std::string_view::npos)
-            break;
-        if (!line.empty()) {
-            // The cells of an ASCII line no longer than a cell may be have no line ends, are
-            // UTF-8 and not too long: they need none of takeCell's checks, and a view of them
-            // throws nothing.
-            const bool checked = line.size() > maxCellBytes || !isAscii(line);
-            for (std::size_t start = 0;;) {
-                const std::size_t separator = std::min(line.find(m_separator, start), line.size());
-                const std::string_view cell = line.substr(start, separator - start);
-                if (checked) {
-                    takeCellCaught(cell, CellFrom::plainLine);
-                } else {
-                    beginCell();
-                    storeCell(cell, CellFrom::plainLine);
-                }
-                if (separator == line.size())
-                    break;
-                start = separator + 1;
+    std::size_t at = 0;
+    // The bytes of the current cell from where this piece starts it.
+    auto completeCell = [this](std::string_view tail) {
+        return m_partial.empty() ? tail : std::string_view(m_partial.append(tail));
+    };
+    auto endCellAt = [this](char c) {
+        if (m_stopped)
+            return;
+        if (c == m_separator)
+            m_state = State::cellStart;
+        else
+            endRecord(c);
+    };
+    while (at < bytes.size() && !m_stopped) {
+        const char c = bytes[at];
+        switch (m_state) {
+        case State::recordStart:
+            // The LF of a CRLF: the CR has ended the record and counted the line.
+            if (std::exchange(m_afterCarriageReturn, false) && c == '\n') {
+                ++at;
+                break;
             }
+            m_recordLine = m_line;
+            if (isLineEnd(c)) {
+                // A line with nothing on it.
+                endCell({}, false, false);
+                endRecord(c);
+                ++at;
+                break;
+            }
+            m_state = State::cellStart;
+            break;
+        case State::cellStart:
+            m_state = c == '"' ? State::quoted : State::unquoted;
+            at += c == '"';
+            break;
+        case State::unquoted:
+            at = parseUnquoted(bytes, at);
+            break;
+        case State::quoted: {
+            const std::size_t quote = std::min(bytes.find('"', at), bytes.size());
+            const std::string_view tail = bytes.substr(at, quote - at);
+            if (quote + 1 >= bytes.size()) {
+                // What follows the quote, if there is one, is in the next piece.
+                m_partial.append(tail);
+                m_state = quote < bytes.size() ? State::afterQuote : State::quoted;
+                at = bytes.size();
+            } else if (const char next = bytes[quote + 1]; next == '"') {
+                (m_partial.append(tail)) += '"';
+                at = quote + 2;
+            } else if (next == m_separator || isLineEnd(next)) {
+                endCell(completeCell(tail), true, false);
+                endCellAt(next);
+                at = quote + 2;
+            } else {
+                stop(quoteOutOfPlace);
+            }
+            break;
         }
-        if (crlf)
-            takeRecordEndCaught(CSV_CR);
-        takeRecordEndCaught(CSV_LF);
-        taken = end + 1;
+        case State::afterQuote:
+            if (c == '"') {
+                m_partial += '"';
+                m_state = State::quoted;
+            } else if (c == m_separator || isLineEnd(c)) {
+                endCell(completeCell({}), true, false);
+                endCellAt(c);
+            } else {
+                stop(quoteOutOfPlace);
+            }
+            ++at;
+            break;
+        }
     }
-    return taken;
+}
+
+// Nearly every cell of a batch: the bytes up to the next separator or line end, then the cells
+// after it while they start without a quote. Returns where the reading goes on.
+std::size_t CsvReader::parseUnquoted(std::string_view bytes, std::size_t at)
+{
+    const char *const end = bytes.data() + bytes.size();
+    const char *start = bytes.data() + at;
+    const bool *const stops = m_stops.data();
+    for (;;) {
+        const char *cellEnd = start;
+        bool nonAscii = false;
+        for (;; ++cellEnd) {
+            while (cellEnd != end && !stops[static_cast<unsigned char>(*cellEnd)])
+                ++cellEnd;
+            if (cellEnd == end || static_cast<unsigned char>(*cellEnd) < 0x80)
+                break;
+            nonAscii = true;
+        }
+        const std::string_view cell(start, static_cast<std::size_t>(cellEnd - start));
+        if (cellEnd == end) {
+            m_partial.append(cell);
+            m_partialNonAscii |= nonAscii;
+            return bytes.size();
+        }
+        const char c = *cellEnd;
+        if (c == '"') {
+            stop(quoteOutOfPlace);
+            return bytes.size();
+        }
+        // An ASCII cell that lies whole in the piece needs none of endCell's checks.
+        if (!nonAscii && m_partial.empty() && cell.size() <= maxCellBytes) {
+            if (m_cellCount < m_maxCells)
+                m_cells[m_cellCount] = cell;
+            ++m_cellCount;
+        } else {
+            endCell(m_partial.empty() ? cell : std::string_view(m_partial.append(cell)), false,
+                    nonAscii || m_partialNonAscii);
+        }
+        start = cellEnd + 1;
+        if (m_stopped)
+            break;
+        if (c != m_separator) {
+            endRecord(c);
+            break;
+        }
+        if (start == end || *start == '"') {
+            m_state = State::cellStart;
+            break;
+        }
+    }
+    return static_cast<std::size_t>(start - bytes.data());
+}
+
+// The piece goes once parse returns: the cells of a record it leaves open are kept apart.
+void CsvReader::keepOpenRecord(std::string_view piece)
+{
+    const std::less<const char *> before;
+    for (std::size_t i = 0; i < std::min(m_cellCount, m_maxCells); ++i) {
+        const std::string_view cell = m_cells[i];
+        if (!cell.empty() && !before(cell.data(), piece.data()) &&
+            before(cell.data(), piece.data() + piece.size()))
+            m_cells[i] = m_cellTexts[i].assign(cell);
+    }
 }
 
 bool CsvReader::finish()
@@ -262,54 +289,24 @@ bool CsvReader::finish()
         return false;
     if (m_separator == detectSeparator) {
         // A first line without a line end or a separator: one column, whatever it is.
-        m_separator = ',';
+        useSeparator(',');
         std::string held = std::move(m_firstLine);
         if (!parse(held))
             return false;
     }
-    if (csv_fini(m_parser.get(), cellEnded, recordEnded, this) != 0 ||
-        csv_error(m_parser.get()) == CSV_EPARSE) {
-        if (!m_stopped)
+    try {
+        if (m_state == State::quoted) {
             stop("an unclosed quote");
-        return false;
+        } else if (m_state != State::recordStart) {
+            // The last line without a line end.
+            endCell(m_partial, m_state == State::afterQuote, m_partialNonAscii);
+            if (!m_stopped)
+                endRecord('\0');
+        }
+    } catch (const std::exception &fault) {
+        stopUnsolved(fault.what());
     }
     return !m_stopped;
-}
-
-// libcsv is C: an exception must not unwind through it, where it would end the process. What
-// throws here is an allocation, for a cell or in the handler; the row then cannot be solved.
-void CsvReader::cellEnded(void *data, std::size_t size, void *self)
-{
-    static_cast<CsvReader *>(self)->takeCellCaught(
-        std::string_view(static_cast<const char *>(data), size), CellFrom::libcsv);
-}
-
-void CsvReader::recordEnded(int terminator, void *self)
-{
-    static_cast<CsvReader *>(self)->takeRecordEndCaught(terminator);
-}
-
-void CsvReader::takeCellCaught(std::string_view cell, CellFrom from)
-{
-    if (m_stopped)
-        return;
-    try {
-        takeCell(cell, from);
-    } catch (const std::exception &fault) {
-        stopUnsolved(fault.what());
-    }
-}
-
-void CsvReader::takeRecordEndCaught(int terminator)
-{
-    ++m_recordEnds;
-    if (m_stopped)
-        return;
-    try {
-        takeRecordEnd(terminator);
-    } catch (const std::exception &fault) {
-        stopUnsolved(fault.what());
-    }
 }
 
 void CsvReader::stopUnsolved(const char *what) noexcept
@@ -322,25 +319,18 @@ void CsvReader::stopUnsolved(const char *what) noexcept
     }
 }
 
-void CsvReader::beginCell()
+void CsvReader::endCell(std::string_view cell, bool quoted, bool nonAscii)
 {
-    if (!m_recordStarted) {
-        m_recordStarted = true;
-        m_recordLine = m_line;
-    }
-    m_afterCarriageReturn = false;
-}
-
-void CsvReader::takeCell(std::string_view cell, CellFrom from)
-{
-    beginCell();
     if (cell.size() > maxCellBytes) {
         stop(cellTooLong);
         return;
     }
-    if (anyWord(cell, [](std::uint64_t word) { return hasByte(word, '\n') | hasByte(word, '\r'); }))
+    if (quoted) {
         m_line += lineEnds(cell);
-    if (const std::size_t bad = firstNonUtf8(cell); bad != std::string_view::npos) {
+        nonAscii = !isAscii(cell);
+    }
+    if (const std::size_t bad = nonAscii ? firstNonUtf8(cell) : std::string_view::npos;
+        bad != std::string_view::npos) {
         constexpr char hex[] = "0123456789abcdef";
         const auto byte = static_cast<unsigned char>(cell[bad]);
         stop("bytes that are not UTF-8 in cell " + std::to_string(m_cellCount + 1) + " (0x" +
@@ -349,59 +339,41 @@ void CsvReader::takeCell(std::string_view cell, CellFrom from)
              "or give --encoding windows-1252 or latin1");
         return;
     }
-    storeCell(cell, from);
-}
-
-void CsvReader::storeCell(std::string_view cell, CellFrom from)
-{
     if (m_cellCount < m_maxCells) {
-        if (from == CellFrom::libcsv)
-            cell = m_cellTexts[m_cellCount].assign(cell);
+        if (!m_partial.empty() && cell.data() == m_partial.data()) {
+            m_cellTexts[m_cellCount].swap(m_partial);
+            cell = m_cellTexts[m_cellCount];
+        }
         m_cells[m_cellCount] = cell;
     }
+    m_partial.clear();
+    m_partialNonAscii = false;
     ++m_cellCount;
 }
 
-void CsvReader::takeRecordEnd(int terminator)
+void CsvReader::endRecord(char lineEnd)
 {
-    // The CR of a CRLF has ended the record and counted the line already.
-    bool crlf = terminator == CSV_LF && m_afterCarriageReturn && !m_recordStarted;
-    m_afterCarriageReturn = terminator == CSV_CR;
-    if (crlf)
-        return;
-    if (!m_recordStarted) {
-        // Reported only because every line end is: a line with nothing on it.
-        m_recordLine = m_line;
-        if (m_maxCells > 0)
-            m_cells[0] = {};
-        m_cellCount = 1;
-    }
-    endRecord();
-    ++m_line;
-}
-
-void CsvReader::endRecord()
-{
+    m_afterCarriageReturn = lineEnd == '\r';
+    m_state = State::recordStart;
     CsvRecord record{m_recordLine, m_cellCount, m_cells};
-    m_recordStarted = false;
     m_cellCount = 0;
     if (!m_handler(record))
         m_stopped = true;
+    ++m_line;
 }
 
 void CsvReader::stop(std::string what)
 {
     m_stopped = true;
-    m_fault = CsvFault{m_recordStarted ? m_recordLine : m_line, std::move(what)};
+    m_fault = CsvFault{m_state != State::recordStart ? m_recordLine : m_line, std::move(what)};
 }
 
 namespace {
 
 bool needsQuotes(std::string_view cell, char separator)
 {
-    return anyWord(cell, [separator](std::uint64_t word) {
-        return hasByte(word, static_cast<unsigned char>(separator)) | hasByte(word, '"') |
-               hasByte(word, '\r') | hasByte(word, '\n');
+    return std::any_of(cell.begin(), cell.end(), [separator](char c) {
+        return c == separator || c == '"' || c == '\r' || c == '\n';
     });
 }
 
@@ -410,7 +382,7 @@ char *writeCell(char *out, std::string_view cell, char separator, CellForm form 
 {
     const bool comma = form.commaAt != std::string_view::npos;
     if (!(comma && separator == ',') && (form.plain || !needsQuotes(cell, separator))) {
-        copyBytes(out, cell.data(), cell.size());
+        std::memcpy(out, cell.data(), cell.size());
         if (comma)
             out[form.commaAt] = ',';
         return out + cell.size();

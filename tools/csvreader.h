@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct csv_parser;
 
 namespace zorvik {
 
@@ -28,11 +26,11 @@ struct CsvFault {
     std::string what;
 };
 
-// A streaming RFC 4180 reader: bytes go in in pieces of any size, each complete record comes out
-// through the handler as soon as its line end is read. LF, CRLF or CR line ends (each counts as a
-// line, in quoted cells too), a byte-order mark at the very start is dropped, every cell must be
-// UTF-8 and at most 1 MiB long. An empty line is a record of one empty
-// cell. Memory stays bounded by the longest record, not by the input.
+// A streaming RFC 4180 reader, strict about quotes: bytes go in in pieces of any size, each
+// complete record comes out through the handler as soon as its line end is read. LF, CRLF or
+// CR line ends (each counts as a line, in quoted cells too), a byte-order mark at the very start
+// is dropped, every cell must be UTF-8 and at most 1 MiB long. An empty line is a record of one
+// empty cell. Memory stays bounded by the longest record, not by the input.
 class CsvReader {
 public:
     // Returns false to stop reading; no record is passed on after that.
@@ -45,7 +43,6 @@ public:
     // Cells past maxCells are counted but not kept, so that a runaway row cannot grow memory.
     // Cells are separated by separator: a comma, a semicolon, a tab or detectSeparator.
     CsvReader(std::size_t maxCells, RecordHandler handler, char separator = ',');
-    ~CsvReader();
     CsvReader(const CsvReader &) = delete;
     CsvReader &operator=(const CsvReader &) = delete;
 
@@ -60,43 +57,43 @@ public:
     char separator() const { return m_separator; }
 
 private:
+    // Where the reading is: between records, at the start of a cell, inside an unquoted or a
+    // quoted cell, or just after a quote inside a quoted cell (its end, or the first of two).
+    enum class State { recordStart, cellStart, unquoted, quoted, afterQuote };
+
+    void useSeparator(char separator);
     bool feedAfterMark(std::string_view bytes);
     bool parse(std::string_view bytes);
-    bool parseWithLibcsv(std::string_view bytes);
-    std::size_t takePlainLines(std::string_view bytes);
-    static void cellEnded(void *data, std::size_t size, void *self);
-    static void recordEnded(int terminator, void *self);
-    // Where a cell comes from: libcsv's buffer, which the next cell reuses, or a line without
-    // quotes in the piece being read, which stays while its record is handled.
-    enum class CellFrom { libcsv, plainLine };
-    void takeCellCaught(std::string_view cell, CellFrom from);
-    void takeRecordEndCaught(int terminator);
-    void beginCell();
-    void takeCell(std::string_view cell, CellFrom from);
-    void storeCell(std::string_view cell, CellFrom from);
-    void takeRecordEnd(int terminator);
+    void parseRecords(std::string_view bytes);
+    std::size_t parseUnquoted(std::string_view bytes, std::size_t at);
+    void endCell(std::string_view cell, bool quoted, bool nonAscii);
+    void endRecord(char lineEnd);
+    void keepOpenRecord(std::string_view piece);
     void stopUnsolved(const char *what) noexcept;
-    void endRecord();
     void stop(std::string what);
 
-    std::unique_ptr<csv_parser> m_parser;
     std::size_t m_maxCells;
     RecordHandler m_handler;
+    // The cells of the record being read: views of the piece being read where they lie in it
+    // whole, else of m_cellTexts, which keeps them past the piece.
     std::vector<std::string_view> m_cells;
-    std::vector<std::string> m_cellTexts; // the cells m_cells shows that libcsv gave
+    std::vector<std::string> m_cellTexts;
     std::size_t m_cellCount = 0;
-    long m_line = 1;       // the line the next byte is on
-    long m_recordLine = 1; // the line the record being read started on
-    bool m_recordStarted = false;
+    State m_state = State::recordStart;
+    // The cell being put together where a piece's end or a doubled quote cuts it.
+    std::string m_partial;
+    bool m_partialNonAscii = false; // whether it holds a byte beyond ASCII
+    long m_line = 1;                // the line the next byte is on
+    long m_recordLine = 1;          // the line the record being read started on
     bool m_afterCarriageReturn = false;
     bool m_atStart = true;
     bool m_stopped = false;
     bool m_unsolved = false;
-    // Whether libcsv is between records, where a line without quotes can be read without it.
-    bool m_atRecordStart = true;
-    long m_recordEnds = 0; // reported by libcsv or for it
     std::string m_bomPrefix;
     char m_separator;
+    // By byte, whether it ends an unquoted cell (the separator, a line end, a quote) or is beyond
+    // ASCII, which a cell is checked for: one look at each byte finds all of them.
+    std::array<bool, 256> m_stops;
     std::string m_firstLine; // bytes held back while the separator is detected
     bool m_inQuotes = false; // at the end of m_firstLine
     std::optional<CsvFault> m_fault;

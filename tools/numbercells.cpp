@@ -4,7 +4,6 @@
 #include "solver/conversions.h"
 #include "solver/nonnumber.h"
 #include "solver/quotedtext.h"
-#include "tools/bytecopy.h"
 
 #include <algorithm>
 #include <ostream>
@@ -153,12 +152,12 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
     if (m_typed.size() != store.size()) {
         m_typed.assign(store.size(), std::string());
         m_retyped.assign(store.size(), false);
-        m_setForms.assign(store.size(), CellForm{});
-        m_setNumber.assign(store.size(), false);
+        m_forms.assign(store.size(), CellForm{});
     }
     m_retypedCount -= m_retyped[index];
     m_retyped[index] = false;
-    m_setNumber[index] = false;
+    const std::uint64_t bit = index < FieldStore::keptFields ? std::uint64_t(1) << index : 0;
+    m_setNumbers &= ~bit;
     std::size_t at;
     const bool plain = isPlainDecimal(text, at);
     if (plain && (at == std::string_view::npos || text[at] == '.')) {
@@ -167,7 +166,9 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
             retype(store, field, text, "?" + std::string(text));
             return false;
         }
-        setNumber(store, field, text, at);
+        store.setText(field, text);
+        m_forms[index] = {m_decimalComma ? at : std::string::npos, true};
+        m_setNumbers |= bit;
         return true;
     }
     if (plain) {
@@ -175,11 +176,11 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
             store.setText(field, text);
             return false;
         }
-        // On the stack: a string's assignment would cost more than the copy.
-        char read[plainDecimalMax];
-        copyBytes(read, text.data(), text.size());
-        read[at] = '.';
-        setNumber(store, field, std::string_view(read, text.size()), at);
+        m_scratch.assign(text);
+        m_scratch[at] = '.';
+        store.setText(field, m_scratch);
+        m_forms[index] = {at, true};
+        m_setNumbers |= bit;
         return true;
     }
     store.setText(field, text);
@@ -207,16 +208,6 @@ bool NumberCells::set(FieldStore &store, FieldId field, std::string_view text)
     return false;
 }
 
-// A plain decimal with its point at point (or none), as cellForms would find it.
-void NumberCells::setNumber(FieldStore &store, FieldId field, std::string_view text,
-                            std::size_t point)
-{
-    const auto index = static_cast<std::size_t>(field);
-    store.setText(field, text);
-    m_setForms[index] = CellForm{m_decimalComma ? point : std::string::npos, true};
-    m_setNumber[index] = true;
-}
-
 void NumberCells::retype(FieldStore &store, FieldId field, std::string_view typed,
                          const std::string &read)
 {
@@ -238,33 +229,18 @@ const std::string *NumberCells::typedText(const FieldStore &store, FieldId field
 
 void NumberCells::beforeSolve(const FieldStore &store, bool textsAsSet)
 {
-    m_textsAsSet = textsAsSet;
-    if (!m_solveWritesNumbers)
-        return;
-    const std::vector<std::string> &texts = store.texts();
-    m_blank.resize(texts.size());
-    // Through locals: a store through a char pointer could change anything, and every pointer
-    // behind it would be read again for each field.
-    const std::string *text = texts.data();
-    char *blank = m_blank.data();
-    for (std::size_t i = 0, count = texts.size(); i < count; ++i)
-        blank[i] = text[i].empty();
+    m_filledBefore = store.filled();
+    if (!textsAsSet)
+        m_setNumbers = 0;
 }
 
 namespace {
 
 // A result: the solve writes number texts only, so the point is all to look for, and checking
-// every byte would cost more than the rest of its writing. It comes early in a number, sooner
-// found by a loop than by a call of memchr.
-CellForm resultForm(const std::string &text, bool decimalComma)
+// every byte would cost more than the rest of its writing.
+CellForm resultForm(std::string_view text, bool decimalComma)
 {
-    CellForm form{std::string::npos, true};
-    if (decimalComma) {
-        const auto point = std::find(text.begin(), text.end(), '.');
-        if (point != text.end())
-            form.commaAt = static_cast<std::size_t>(point - text.begin());
-    }
-    return form;
+    return {decimalComma ? text.find('.') : std::string::npos, true};
 }
 
 CellForm textForm(std::string_view text, bool decimalComma)
@@ -288,25 +264,20 @@ CellForm textForm(std::string_view text, bool decimalComma)
 std::span<const CellForm> NumberCells::cellForms(const FieldStore &store)
 {
     const std::vector<std::string> &texts = store.texts();
-    const std::size_t count = texts.size();
-    const bool known = m_solveWritesNumbers && m_blank.size() == count;
-    // A solve that writes numbers writes blank fields only: the others hold what set gave them.
-    const bool asSet = known && m_textsAsSet && m_setNumber.size() == count;
-    m_forms.resize(count);
-    // Through locals, as in beforeSolve.
-    const std::string *text = texts.data();
-    const char *blank = known ? m_blank.data() : nullptr;
-    const char *setNumber = asSet ? m_setNumber.data() : nullptr;
-    const CellForm *setForm = m_setForms.data();
-    CellForm *form = m_forms.data();
+    m_forms.resize(texts.size());
+    // Read once: a form written could be any member, as far as the compiler knows, and would
+    // have them all read again for each field.
     const bool decimalComma = m_decimalComma;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (blank && blank[i])
-            form[i] = resultForm(text[i], decimalComma);
-        else if (setNumber && setNumber[i])
-            form[i] = setForm[i];
-        else
-            form[i] = textForm(text[i], decimalComma);
+    // A solve that writes numbers writes blank fields only; the others hold what set gave them.
+    const std::uint64_t results = m_solveWritesNumbers ? ~m_filledBefore : 0;
+    const std::uint64_t asSet = m_solveWritesNumbers ? m_setNumbers & ~results : 0;
+    CellForm *const forms = m_forms.data();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const bool kept = i < FieldStore::keptFields;
+        if (kept && (results >> i & 1))
+            forms[i] = resultForm(texts[i], decimalComma);
+        else if (!kept || !(asSet >> i & 1))
+            forms[i] = textForm(texts[i], decimalComma);
     }
     return m_forms;
 }

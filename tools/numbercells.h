@@ -7,6 +7,7 @@
 #include "tools/csvreader.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -46,16 +47,12 @@ public:
 
 private:
     void retype(FieldStore &store, FieldId field, std::string_view typed, const std::string &read);
-    void setNumber(FieldStore &store, FieldId field, std::string_view text, std::size_t point);
 
     bool m_decimalComma;
     bool m_solveWritesNumbers;
-    std::vector<char> m_blank; // by field, as beforeSolve found it
+    std::uint64_t m_filledBefore = 0; // the store's filled fields, as beforeSolve found them
+    std::uint64_t m_setNumbers = 0;   // fields set gave a number text, whose form it kept
     std::vector<CellForm> m_forms;
-    // By field, the form of the number text set gave it, where it gave one.
-    std::vector<CellForm> m_setForms;
-    std::vector<char> m_setNumber;
-    bool m_textsAsSet = false;
     // Texts set reads otherwise than as typed, by field: the typed text, written back as it is.
     std::vector<std::string> m_typed;
     std::vector<char> m_retyped;

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/jobkeeper.h"
 #include "app/mainwindow.h"
 #include "app/newprojectdialog.h"
-#include "calculator/sheetprint.h"
 #include "calculator/usersettings.h"
 #include "calculator/windowhost.h"
-#include "job/jobformat.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -23,12 +20,7 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <csignal>
-#include <cstdint>
 #include <memory>
-
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace zorvik;
 
@@ -61,7 +53,11 @@ private:
     QWidget *m_main = nullptr;
 };
 
-QByteArray contents(const QString &path);
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
 
 QAction *action(QWidget *window, const QString &name)
 {
@@ -109,11 +105,6 @@ private slots:
     void nothingToPrint();
     void displayStepsAroundLifetime_data();
     void displayStepsAroundLifetime();
-    void failedWriteKeepsTheOldFile_data();
-    void failedWriteKeepsTheOldFile();
-    void recoveryFileIsEachCalculatorsOwn();
-    void refusesWhatIsNoJobFile_data();
-    void refusesWhatIsNoJobFile();
 
 private:
     QMdiSubWindow *addChild(const QString &title, QWidget *content = nullptr);
@@ -759,258 +750,3 @@ void TestMainWindow::displayStepsAroundLifetime()
 
 QTEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"
-
-namespace {
-
-// A calculator window as the job keeper sees it: one field's text, and word of each change.
-class TextWindow : public QWidget, public zorvik::calculator::JobWindow {
-public:
-    job::WindowRecord record() const override
-    {
-        job::WindowRecord record;
-        record.operation = "drilling";
-        record.pages.resize(1);
-        record.pages[0].fields.emplace_back();
-        record.pages[0].fields[0].name = "txtidiam";
-        record.pages[0].fields[0].text = text;
-        return record;
-    }
-    void restore(const job::WindowRecord &record) override
-    {
-        text = record.pages.at(0).fields.at(0).text;
-    }
-    void setChangeListener(std::function<void()> listener) override
-    {
-        changed = std::move(listener);
-    }
-    void type(const std::string &typed)
-    {
-        text = typed;
-        changed();
-    }
-
-    std::string text = "60";
-    std::function<void()> changed;
-};
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-// A write that runs out of room part of the way through, where a short write can pass for a
-// whole one: on a file system of 64 KiB that the reliability script mounts and names in
-// ZORVIK_FULL_DISK, which the bytes written fill up; or past a file size limit of 16 KiB, as
-// ulimit -f sets, while the object lives, with the signal that would end the program ignored as
-// the calculator does.
-class RunsOutOfRoom {
-public:
-    static constexpr const char *fullDiskVariable = "ZORVIK_FULL_DISK";
-
-    explicit RunsOutOfRoom(bool fullDisk) : m_fullDisk(fullDisk)
-    {
-        if (fullDisk)
-            return;
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_limit);
-        rlimit small = m_limit;
-        small.rlim_cur = 16384;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~RunsOutOfRoom()
-    {
-        if (!m_fullDisk)
-            ::setrlimit(RLIMIT_FSIZE, &m_limit);
-    }
-    // Why a write fails there, as the system says it.
-    static QString why(bool fullDisk)
-    {
-        return fullDisk ? QStringLiteral("No space left on device")
-                        : QStringLiteral("File too large");
-    }
-
-private:
-    bool m_fullDisk;
-    rlimit m_limit{};
-};
-
-// Digits that no compression shrinks much, so that a PDF of them is as big as they are.
-std::string scrambledDigits(std::size_t count)
-{
-    std::string digits;
-    std::uint32_t state = 1;
-    for (std::size_t i = 0; i < count; ++i) {
-        state = state * 1103515245u + 12345u;
-        digits += char('0' + (state >> 16) % 10);
-    }
-    return digits;
-}
-
-} // namespace
-
-void TestMainWindow::failedWriteKeepsTheOldFile_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<bool>("fullDisk");
-    for (const char *what : {"save", "recovery", "pdf", "settings"}) {
-        QTest::addRow("%s, size limit", what) << QString(what) << false;
-        QTest::addRow("%s, full disk", what) << QString(what) << true;
-    }
-}
-
-// Whatever the calculator writes (a job saved, the recovery file, a PDF, the settings), a write
-// the disk cannot take whole leaves the file written before byte for byte, tells the user what
-// failed and where, once for a run of failures, and a saved job stays unsaved.
-void TestMainWindow::failedWriteKeepsTheOldFile()
-{
-    QFETCH(QString, what);
-    QFETCH(bool, fullDisk);
-    QTemporaryDir scratch;
-    const QString dir =
-        fullDisk ? qEnvironmentVariable(RunsOutOfRoom::fullDiskVariable) : scratch.path();
-    if (dir.isEmpty())
-        QSKIP("no full file system given (ZORVIK_FULL_DISK); tests/reliability/gui_writes.sh "
-              "mounts one");
-    const std::string big = scrambledDigits(200000);
-    QStringList told;
-    auto tell = [&told](const QString &message) { told << message; };
-    JobKeeper &jobs = m_window->jobs();
-    jobs.setQuestions({{}, {}, {}, tell, tell});
-    calculator::setSettingsFailureHandler(tell);
-    auto *window = new TextWindow;
-    addChild("Drilling", window);
-
-    QString target;
-    QString config;
-    std::function<bool()> write;
-    if (what == "save") {
-        target = dir + "/bracket.zorvik";
-        write = [&] { return jobs.saveTo(target); };
-    } else if (what == "recovery") {
-        jobs.setRecoveryDirectory(dir + "/state");
-        target = jobs.recoveryPath();
-        write = [&] { return jobs.writeRecovery(), told.isEmpty(); };
-    } else if (what == "pdf") {
-        target = dir + "/bracket.pdf";
-        write = [&] {
-            calculator::SheetField field;
-            field.caption = "Drill diameter";
-            field.text = QString::fromStdString(window->text);
-            calculator::JobSheet sheet;
-            sheet.pages.resize(1);
-            sheet.pages[0].operation = "Drilling";
-            sheet.pages[0].fields.push_back(field);
-            const QString error = calculator::writeSheetPdf(sheet, target);
-            if (!error.isEmpty())
-                tell(error);
-            return error.isEmpty();
-        };
-    } else {
-        config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir + "/config");
-        target = calculator::userSettings().fileName();
-        write = [&] {
-            QSettings store = calculator::userSettings();
-            store.setValue("recentJobs", QStringList{QString::fromStdString(window->text)});
-            return calculator::keepSettings(store);
-        };
-    }
-    QVERIFY(write());
-    const QByteArray before = contents(target);
-    window->type(big);
-    {
-        const RunsOutOfRoom trouble(fullDisk);
-        QVERIFY(!write());
-        // What is written behind the user's back tells a run of failures once.
-        if (what == "recovery" || what == "settings")
-            QVERIFY(!write());
-    }
-    if (what == "settings")
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config);
-    QCOMPARE(contents(target), before);
-    QCOMPARE(QDir(QFileInfo(target).path()).entryList(QDir::Hidden | QDir::Files).filter(".XX"),
-             QStringList());
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].contains(QFileInfo(target).fileName()) &&
-                 told[0].contains(RunsOutOfRoom::why(fullDisk)),
-             qPrintable(told[0]));
-    if (what == "save") {
-        QVERIFY(jobs.modified());
-        QVERIFY(m_window->windowTitle().endsWith("bracket.zorvik*"));
-    }
-    if (fullDisk)
-        QFile::remove(target);
-}
-
-// Two calculators running share the state directory, each with a file of its own: the second
-// neither offers nor removes the first's; once the first is gone without a clean exit, its file
-// is offered. The directory the calculator makes is the user's alone, and so are the files.
-void TestMainWindow::recoveryFileIsEachCalculatorsOwn()
-{
-    QTemporaryDir scratch;
-    const QString state = scratch.filePath("state/Zorvik-Engineer");
-    auto *first = new MainWindow;
-    first->jobs().setRecoveryDirectory(state);
-    first->workArea()->addSubWindow(new TextWindow)->show();
-    first->jobs().watchWindows();
-    first->jobs().writeRecovery();
-    const QString kept = first->jobs().recoveryPath();
-    QVERIFY(QFile::exists(kept));
-
-    int offered = 0;
-    JobKeeper &second = m_window->jobs();
-    second.setQuestions({{}, {}, [&offered] { return ++offered, false; }, {}, {}});
-    second.setRecoveryDirectory(state);
-    second.offerRecovery();
-    QCOMPARE(offered, 0);
-    QVERIFY(QFile::exists(kept));
-    QVERIFY(second.recoveryPath() != kept);
-
-    struct stat status;
-    QCOMPARE(::stat(QFile::encodeName(state).constData(), &status), 0);
-    QCOMPARE(status.st_mode & 07777, 0700u);
-    QCOMPARE(::stat(QFile::encodeName(kept).constData(), &status), 0);
-    QCOMPARE(status.st_mode & 07777, 0600u);
-
-    delete first;
-    QVERIFY(QFile::exists(kept));
-    second.offerRecovery();
-    QCOMPARE(offered, 1);
-    QVERIFY(!QFile::exists(kept));
-}
-
-void TestMainWindow::refusesWhatIsNoJobFile_data()
-{
-    QTest::addColumn<QString>("made");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("named pipe") << "fifo"
-                                << "is a named pipe, not a job file";
-    QTest::newRow("directory") << "dir"
-                               << "is a directory, not a job file";
-    QTest::newRow("device") << "/dev/null"
-                            << "is a device, not a job file";
-}
-
-// Open, Open Recent and the command line all open through the keeper: what is not a regular
-// file is refused, naming it, before a read could wait on it for ever.
-void TestMainWindow::refusesWhatIsNoJobFile()
-{
-    QFETCH(QString, made);
-    QFETCH(QString, said);
-    QTemporaryDir scratch;
-    QString path = made;
-    if (made == "fifo") {
-        path = scratch.filePath("job.zorvik");
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    } else if (made == "dir") {
-        path = scratch.filePath("jobs.zorvik");
-        QVERIFY(QDir().mkdir(path));
-    }
-    QStringList told;
-    m_window->jobs().setQuestions(
-        {{}, {}, {}, [&told](const QString &message) { told << message; }, {}});
-    QVERIFY(!m_window->jobs().openFile(path));
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].contains("'" + path + "' " + said), qPrintable(told[0]));
-}

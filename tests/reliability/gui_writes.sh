@@ -8,10 +8,10 @@
 # - two real calculators: the second neither offers nor removes the first's live recovery file;
 #   once the first is killed, the next one started offers it.
 # Exits 77 (skipped) when the tmpfs cannot be mounted, after everything else has passed.
-# Usage, on an X server of its own: gui_writes.sh ZORVIK TEST_MAINWINDOW JOB_TESTS
+# Usage, on an X server of its own: gui_writes.sh ZORVIK TEST_JOBKEEPER JOB_TESTS
 set -euo pipefail
 zorvik=$1
-test_mainwindow=$2
+test_jobkeeper=$2
 job_tests=$3
 work=$(mktemp -d)
 pids=()
@@ -33,7 +33,7 @@ skipped=0
 mkdir "$work/full"
 if mount -t tmpfs -o size=64k,mode=0777 tmpfs "$work/full" 2>"$work/mount.txt"; then
     ZORVIK_FULL_DISK=$work/full QT_QPA_PLATFORM=offscreen \
-        "$test_mainwindow" failedWriteKeepsTheOldFile >"$work/qt.txt" 2>&1 ||
+        "$test_jobkeeper" failedWriteKeepsTheOldFile >"$work/qt.txt" 2>&1 ||
         { cat "$work/qt.txt"; fail "the Qt test failed on a full file system"; }
     grep -q 'SKIP' "$work/qt.txt" && { cat "$work/qt.txt"; fail "the Qt test skipped a row"; }
     ZORVIK_FULL_DISK=$work/full "$job_tests" --gtest_filter='FileWrite.*' \

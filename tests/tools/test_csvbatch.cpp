@@ -158,8 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Quoting{"Blank", "", ""}, Quoting{"Utf8", "\xC3\x98 50", "\xC3\x98 50"}),
     [](const testing::TestParamInfo<Quoting> &info) { return info.param.name; });
 
-// Cells are looked at a word of bytes at a time, with the last word overlapping or padded: a
-// byte that matters is found at every position of cells of every length around the word size.
+// A byte that matters is found at every position of cells of every length, short and long.
 TEST(CsvCells, ABytesMeaningDoesNotDependOnItsPosition)
 {
     struct Byte {
@@ -340,6 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"Surrogate", "1,2,\xED\xA0\x80\n", "bytes that are not UTF-8 in cell 3"},
         Malformed{"CutSequence", "1,2,\xE2\x82\n", "bytes that are not UTF-8"},
         Malformed{"CellOverOneMiB", "1," + std::string((1 << 20) + 1, '7') + ",2\n",
+                  "a cell longer than 1 MiB"},
+        Malformed{"QuotedCellOverOneMiB", "1,\"" + std::string((1 << 20) + 1, '7') + "\",2\n",
                   "a cell longer than 1 MiB"}),
     [](const testing::TestParamInfo<Malformed> &info) { return info.param.name; });
 
@@ -778,8 +779,8 @@ TEST(CsvBatch, SharedTextsComeBeforeEachRowsCellsAfterTheDefaults)
 
 TEST(CsvBatch, ReadsTheInputInAnyPieces)
 {
-    // A piece that holds whole lines without quotes is read apart from libcsv, one that cuts
-    // them through it: each line takes both ways at some piece size.
+    // A piece that holds whole cells gives views of them, one that cuts them has them put
+    // together: each cell takes both ways at some piece size.
     std::string input = "\xEF\xBB\xBFtxtidiam,txtlen\r\n\"1,\"\"5\",2\r\n3,\"4\r\n\"\r\n5,6\n\n"
                         "7,\xC3\x98\r,8\r\n9,\"x\ny\"\n10,11";
     std::vector<Table> tables;
