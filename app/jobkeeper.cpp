@@ -6,6 +6,7 @@
 #include "job/filewrite.h"
 #include "job/jobformat.h"
 #include "solver/quotedtext.h"
+#include "wording/wording.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -289,7 +290,8 @@ bool JobKeeper::openFile(const QString &path)
     job::JobRead read;
     if (error.isEmpty()) {
         read = job::readJobFile(QFile::encodeName(path).toStdString());
-        error = QString::fromStdString(read.error);
+        if (read.error)
+            error = QString::fromStdString(wording(*read.error));
     }
     if (!error.isEmpty()) {
         m_questions.failed(QStringLiteral("The job could not be opened.\n\n%1").arg(error));
@@ -482,13 +484,13 @@ void JobKeeper::offerRecovery()
 void JobKeeper::offerLeftover(const QString &path)
 {
     const job::JobRead read = job::readJobFile(QFile::encodeName(path).toStdString());
-    if (!read.error.empty()) {
+    if (read.error) {
         const QString kept = path + QStringLiteral(".unreadable");
         QFile::remove(kept);
         QFile::rename(path, kept);
         m_questions.failed(QStringLiteral("The windows kept when the calculator last ended "
                                           "cannot be restored.\n\n%1\n\nThe file is kept as %2.")
-                               .arg(QString::fromStdString(read.error), kept));
+                               .arg(QString::fromStdString(wording(*read.error)), kept));
         return;
     }
     if (!read.job.windows.empty() && m_questions.restore()) {

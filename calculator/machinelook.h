@@ -2,6 +2,7 @@
 #pragma once
 
 #include "operations/machine.h"
+#include "wording/wording.h"
 
 #include <vector>
 

@@ -86,13 +86,9 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
     const FieldStore solved = thicknessPage(PreparedList(list), *fields, page, &record);
     const std::string &found = solved.text(fields->thickness);
     if (!found.empty()) {
-        const std::string explanation =
-            explainSolve(list, captions, record,
-                         solved)[static_cast<std::size_t>(fields->thickness)]
-                .text;
-        const std::vector<std::string> lines = linesOf(explanation);
-        const std::string how =
-            joined(std::vector<std::string>(lines.begin() + 1, lines.end()), "\n");
+        const std::string how = explainSolve(list, captions, record,
+                                             solved)[static_cast<std::size_t>(fields->thickness)]
+                                    .how;
         const std::optional<double> value = strictToNumber(found);
         if (value && *value > 0)
             return {value, "h = " + caption + " = " + found +

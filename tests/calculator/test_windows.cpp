@@ -19,6 +19,7 @@
 #include "solver/nonnumber.h"
 #include "solver/provenance.h"
 #include "solver/solve.h"
+#include "wording/wording.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -367,7 +368,7 @@ void TestWindows::disagreementsAreShown()
     for (const zorvik::Disagreement &d :
          zorvik::checkConsistency(list, page, zorvik::solveSources(list, record))) {
         expected[qtext(list.fields[std::size_t(d.field)])]
-            << QString::fromStdString(zorvik::disagreementText(d, page, captions, entry->units()));
+            << QString::fromStdString(zorvik::wording(d, page, captions, entry->units()));
     }
     QVERIFY(!expected.isEmpty());
     const QColor base = window->palette().color(QPalette::Active, QPalette::Base);
@@ -613,7 +614,7 @@ void TestWindows::materialForceFromTheMenu()
     // Reset, then the job file read back brings it all again.
     const zorvik::job::JobRead read =
         zorvik::job::readJob(zorvik::job::writeJob({{window->record()}}), "job.zorvik");
-    QCOMPARE(read.error, std::string());
+    QCOMPARE(read.error ? zorvik::wording(*read.error) : std::string(), std::string());
     QTest::mouseClick(buttonFor(window, *entry, other, Action::Reset), Qt::LeftButton);
     QVERIFY(otherKc->text() != QString::fromStdString(*atOther));
     window->restore(read.job.windows.at(0));
