@@ -55,8 +55,9 @@ QString quoted(const QString &path)
 QString writeAtomically(const QString &path, const std::string &bytes,
                         job::FileAccess access = job::FileAccess::Shared)
 {
-    return QString::fromLocal8Bit(
-        job::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes, access));
+    const std::optional<job::FileWriteError> error =
+        job::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes, access);
+    return error ? QString::fromLocal8Bit(wording(*error)) : QString();
 }
 
 // The lock a calculator holds beside its recovery file while it runs.
@@ -418,13 +419,13 @@ QString JobKeeper::claimRecovery()
 {
     if (m_recoveryLock && m_recoveryLock->held())
         return QString();
-    QString error = QString::fromLocal8Bit(
-        job::makePrivateDirectories(QFile::encodeName(m_recoveryDirectory).toStdString()));
-    if (!error.isEmpty())
-        return error;
+    if (const std::optional<job::FileWriteError> error =
+            job::makePrivateDirectories(QFile::encodeName(m_recoveryDirectory).toStdString()))
+        return QString::fromLocal8Bit(wording(*error));
     m_recoveryLock = std::make_unique<job::FileLock>(
         QFile::encodeName(lockPathOf(m_recoveryPath)).toStdString());
-    return QString::fromLocal8Bit(m_recoveryLock->error());
+    const std::optional<job::FileWriteError> &error = m_recoveryLock->error();
+    return error ? QString::fromLocal8Bit(wording(*error)) : QString();
 }
 
 void JobKeeper::recoveryWritten(const QString &error)

@@ -3,6 +3,7 @@
 
 #include "job/filewrite.h"
 #include "solver/quotedtext.h"
+#include "wording/wording.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -139,14 +140,14 @@ QString writeSheetPdf(const JobSheet &sheet, const QString &path, const QPageSiz
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         printSheet(sheet, writer);
     }
-    const std::string error = job::writeFileAtomically(
+    const std::optional<job::FileWriteError> error = job::writeFileAtomically(
         QFile::encodeName(path).toStdString(),
         std::string_view(pdf.data().constData(), std::size_t(pdf.data().size())));
-    if (error.empty())
+    if (!error)
         return {};
     return QStringLiteral("The job sheet could not be written to %1: %2.")
         .arg(QString::fromStdString(quotedText(path.toStdString(), 200)),
-             QString::fromLocal8Bit(error));
+             QString::fromLocal8Bit(wording(*error)));
 }
 
 } // namespace zorvik::calculator

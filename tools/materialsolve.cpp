@@ -57,7 +57,7 @@ MaterialNamed materialNamed(std::string_view text)
         return {};
     const materials::NamedGroup named = materials::groupNamed(text);
     if (!named.group)
-        return {nullptr, named.error};
+        return {nullptr, wording(*named.error)};
     if (!named.group->choosable())
         return {nullptr, withoutConstants(*named.group)};
     return {named.group, {}};
@@ -237,7 +237,7 @@ std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
         const materials::NamedGroup named = materials::groupNamed(kept[*m_cell]);
         group = named.group;
         if (!named.group)
-            warnings.push_back("material: " + named.error);
+            warnings.push_back("material: " + wording(*named.error));
     }
     std::optional<cuttingdata::Tool> tool = m_options.tool;
     if (m_toolCell && !kept[*m_toolCell].empty()) {

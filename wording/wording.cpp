@@ -8,6 +8,7 @@
 #include "solver/texts.h"
 
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace zorvik {
@@ -30,6 +31,20 @@ std::string tooLargeText(std::string_view holds, std::size_t most)
            " (" + groupedWholeNumber(most) + " bytes)";
 }
 
+// "C45 (group 2), C45E (group 2) and 3 more".
+std::string candidateList(const std::vector<std::pair<std::string_view, int>> &candidates)
+{
+    constexpr std::size_t listed = 8;
+    std::string list;
+    for (std::size_t i = 0; i < std::min(candidates.size(), listed); ++i) {
+        list += (i ? ", " : "") + std::string(candidates[i].first) + " (group " +
+                std::to_string(candidates[i].second) + ")";
+    }
+    if (candidates.size() > listed)
+        list += " and " + std::to_string(candidates.size() - listed) + " more";
+    return list;
+}
+
 } // namespace
 
 std::string wording(const FileError &error, std::string_view holds)
@@ -47,6 +62,27 @@ std::string wording(const FileError &error, std::string_view holds)
         break;
     }
     return "was not read to its end";
+}
+
+std::string wording(const job::FileWriteError &error)
+{
+    if (error.heldElsewhere)
+        return "held elsewhere";
+    // The system's own words, in the user's language as its locale gives them.
+    return std::strerror(error.systemError);
+}
+
+std::string wording(const materials::GroupNameError &error)
+{
+    // A text of any length is quoted by its start.
+    if (error.ambiguous)
+        return quotedText(error.text, 20) + " could be " + candidateList(error.candidates) +
+               ": give the whole designation or the group number";
+    return quotedText(error.text, 20) + " names no material group: give a group number from 1 to " +
+           std::to_string(materials::materialGroups().size()) + " or a designation" +
+           (error.candidates.empty() ? std::string(" such as C45, 304 or GG25")
+                                     : " such as " + candidateList(error.candidates)) +
+           " (zorvik-solve --materials lists them)";
 }
 
 std::string wording(const MachineKeyError &error)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "job/filewrite.h"
 #include "job/jobformat.h"
 #include "operations/machine.h"
+#include "operations/materials.h"
 #include "solver/consistency.h"
 #include "solver/filebytes.h"
 
@@ -15,6 +17,12 @@ namespace zorvik {
 // What is wrong with a file that was not read, to follow its name: "is a directory". holds
 // names what the file holds ("a job") for one larger than that can be.
 std::string wording(const FileError &error, std::string_view holds);
+
+// "No space left on device", as the system words its error; "held elsewhere" for a lock.
+std::string wording(const job::FileWriteError &error);
+
+// "'C4' could be C45 (group 2), …: give the whole designation or the group number"
+std::string wording(const materials::GroupNameError &error);
 
 // "power wants a number above 0 in W, with a point as the decimal point; '7,5' is not"
 std::string wording(const MachineKeyError &error);
