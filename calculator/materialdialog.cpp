@@ -84,11 +84,6 @@ QString qtext(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString firstLine(const std::string &text)
-{
-    return QString::fromStdString(text.substr(0, text.find('\n')));
-}
-
 constexpr auto lastGroupKey = "materials/lastGroup";
 constexpr auto lastToolKey = "materials/lastTool";
 
@@ -204,13 +199,10 @@ MaterialDialog::MaterialDialog(const PageChipThickness &thickness, QWidget *pare
     m_thicknessText->setWordWrap(true);
     m_thicknessText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A thickness the page gives shows in a line, with how it was found in its tooltip.
-    QString thicknessLine = firstLine(m_thickness.text);
-    if (m_thickness.millimetres && thicknessLine.endsWith(u':')) {
-        thicknessLine.back() = u'.';
+    if (m_thickness.millimetres && m_thickness.summary != m_thickness.text)
         m_thicknessText->setToolTip(QString::fromStdString(m_thickness.text));
-    }
-    m_thicknessText->setText(m_thickness.millimetres ? thicknessLine
-                                                     : QString::fromStdString(m_thickness.text));
+    m_thicknessText->setText(
+        QString::fromStdString(m_thickness.millimetres ? m_thickness.summary : m_thickness.text));
     m_atOneMillimetre->setObjectName(QStringLiteral("atOneMillimetre"));
     m_atOneMillimetre->setVisible(!m_thickness.millimetres);
     m_result->setObjectName(QStringLiteral("materialResult"));
@@ -450,7 +442,7 @@ void MaterialDialog::showChoice()
     } else if (group) {
         const MaterialForce force = materialForce(*group, m_thickness, atOne);
         if (force.text || !group->choosable() || m_thickness.millimetres)
-            result = firstLine(force.explanation);
+            result = QString::fromStdString(force.summary);
         else
             result = QStringLiteral("No kc without a chip thickness: type one on the page first, "
                                     "or use kc1 itself.");
