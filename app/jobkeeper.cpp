@@ -7,6 +7,7 @@
 #include "job/jobformat.h"
 #include "page/pagemodel.h"
 #include "solver/quotedtext.h"
+#include "wording/wording.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -55,8 +56,9 @@ QString quoted(const QString &path)
 QString writeAtomically(const QString &path, const std::string &bytes,
                         job::FileAccess access = job::FileAccess::Shared)
 {
-    return QString::fromLocal8Bit(
-        job::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes, access));
+    const std::optional<job::FileWriteError> error =
+        job::writeFileAtomically(QFile::encodeName(path).toStdString(), bytes, access);
+    return error ? QString::fromLocal8Bit(wording(*error)) : QString();
 }
 
 // The lock a calculator holds beside its recovery file while it runs.
@@ -290,7 +292,8 @@ bool JobKeeper::openFile(const QString &path)
     job::JobRead read;
     if (error.isEmpty()) {
         read = readJobPages(QFile::encodeName(path).toStdString());
-        error = QString::fromStdString(read.error);
+        if (read.error)
+            error = QString::fromStdString(wording(*read.error));
     }
     if (!error.isEmpty()) {
         m_questions.failed(QStringLiteral("The job could not be opened.\n\n%1").arg(error));
@@ -417,13 +420,13 @@ QString JobKeeper::claimRecovery()
 {
     if (m_recoveryLock && m_recoveryLock->held())
         return QString();
-    QString error = QString::fromLocal8Bit(
-        job::makePrivateDirectories(QFile::encodeName(m_recoveryDirectory).toStdString()));
-    if (!error.isEmpty())
-        return error;
+    if (const std::optional<job::FileWriteError> error =
+            job::makePrivateDirectories(QFile::encodeName(m_recoveryDirectory).toStdString()))
+        return QString::fromLocal8Bit(wording(*error));
     m_recoveryLock = std::make_unique<job::FileLock>(
         QFile::encodeName(lockPathOf(m_recoveryPath)).toStdString());
-    return QString::fromLocal8Bit(m_recoveryLock->error());
+    const std::optional<job::FileWriteError> &error = m_recoveryLock->error();
+    return error ? QString::fromLocal8Bit(wording(*error)) : QString();
 }
 
 void JobKeeper::recoveryWritten(const QString &error)
@@ -483,13 +486,13 @@ void JobKeeper::offerRecovery()
 void JobKeeper::offerLeftover(const QString &path)
 {
     const job::JobRead read = readJobPages(QFile::encodeName(path).toStdString());
-    if (!read.error.empty()) {
+    if (read.error) {
         const QString kept = path + QStringLiteral(".unreadable");
         QFile::remove(kept);
         QFile::rename(path, kept);
         m_questions.failed(QStringLiteral("The windows kept when the calculator last ended "
                                           "cannot be restored.\n\n%1\n\nThe file is kept as %2.")
-                               .arg(QString::fromStdString(read.error), kept));
+                               .arg(QString::fromStdString(wording(*read.error)), kept));
         return;
     }
     if (!read.job.windows.empty() && m_questions.restore()) {

@@ -262,7 +262,8 @@ void CalculatorPage::showResults()
             edit->setFont(font);
     }
     guarded("the machine check",
-            [&] { showBeyondMachine(m_model.machineVerdicts(), m_solveFields, m_captions); });
+            [&] { showBeyondMachine(m_model.machineVerdicts(), m_solveFields, m_model.operation(),
+                                     m_captions); });
     if (m_changed)
         m_changed();
 }
@@ -296,7 +297,8 @@ SheetPage CalculatorPage::sheetPage() const
         guarded("the machine check", [&] {
             for (const Exceedance &limit : m_model.machineVerdicts().current) {
                 const QString text =
-                    captionOf(limit.field) + u' ' + QString::fromStdString(limit.text);
+                    captionOf(limit.field) + u' ' +
+                    QString::fromStdString(wording(limit, m_model.operation(), m_captions));
                 sheet.limits << text;
                 beyond[static_cast<std::size_t>(limit.field)] << text;
             }
@@ -348,16 +350,18 @@ SheetPage CalculatorPage::sheetPage() const
             break;
         }
         for (const std::string &line : m_model.disagreements(id))
-            field.marks << QStringLiteral("DISAGREES: ") + QString::fromStdString(line);
+            field.marks.push_back({QStringLiteral("DISAGREES"), QString::fromStdString(line)});
         if (const std::optional<FieldId> changed = m_model.results().changedSource(id))
-            field.marks << QStringLiteral("OUT OF DATE: %1 changed since; Recalculate (F5) "
-                                          "computes it again")
-                               .arg(captionOf(*changed));
+            field.marks.push_back(
+                {QStringLiteral("OUT OF DATE"),
+                 QStringLiteral("%1 changed since; Recalculate (F5) computes it again")
+                     .arg(captionOf(*changed))});
         if (!text.empty() && !value)
-            field.marks << QStringLiteral("NOT A NUMBER: the solve reads this text as far as it "
-                                          "is a number, or not at all");
+            field.marks.push_back({QStringLiteral("NOT A NUMBER"),
+                                   QStringLiteral("the solve reads this text as far as it is a "
+                                                  "number, or not at all")});
         for (const QString &limit : beyond[index])
-            field.marks << QStringLiteral("BEYOND THE MACHINE: ") + limit;
+            field.marks.push_back({QStringLiteral("BEYOND THE MACHINE"), limit});
         sheet.fields.push_back(field);
     }
     return sheet;

@@ -16,9 +16,11 @@ struct SheetField {
     QString reading; // rounded, with its unit; empty unless the text is a number
     // "typed", "default", "rule 8b", "material", "imported"; empty for a blank field.
     QString origin;
-    // Each mark a word first ("DISAGREES", "OUT OF DATE", "NOT A NUMBER", "BEYOND THE
-    // MACHINE"), then what it is about.
-    QStringList marks;
+    struct Mark {
+        QString word;   // "DISAGREES", "OUT OF DATE", "NOT A NUMBER", "BEYOND THE MACHINE"
+        QString detail; // what it is about
+    };
+    std::vector<Mark> marks;
 };
 
 // One page of a calculator window.

@@ -27,7 +27,7 @@ QString captionOf(const Captions &captions, FieldId field)
 } // namespace
 
 void showBeyondMachine(const MachineVerdicts &verdicts, const std::vector<QLineEdit *> &fields,
-                       const Captions &captions)
+                       const OperationDefinition &operation, const Captions &captions)
 {
     for (QLineEdit *field : fields)
         field->setProperty(beyondMachineProperty, false);
@@ -46,13 +46,15 @@ void showBeyondMachine(const MachineVerdicts &verdicts, const std::vector<QLineE
         field->setProperty(beyondMachineProperty, true);
         explain(field,
                 QStringLiteral("Beyond the machine: %1 %2")
-                    .arg(captionOf(captions, limit.field), QString::fromStdString(limit.text)));
+                    .arg(captionOf(captions, limit.field),
+                         QString::fromStdString(wording(limit, operation, captions))));
     }
     for (const Exceedance &limit : verdicts.before)
         explain(fields[static_cast<std::size_t>(limit.field)],
                 QStringLiteral("Beyond the machine when computed: %1 %2. Recalculate (F5) checks "
                                "it again.")
-                    .arg(captionOf(captions, limit.field), QString::fromStdString(limit.text)));
+                    .arg(captionOf(captions, limit.field),
+                         QString::fromStdString(wording(limit, operation, captions))));
 }
 
 } // namespace zorvik::calculator

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "page/pagemodel.h"
+#include "wording/wording.h"
 
 #include <vector>
 
@@ -18,6 +19,6 @@ inline constexpr char beyondMachineProperty[] = "beyondMachine";
 // computed takes no look and only says so. Clears the mark from every other field.
 // fields: the page's, by field id, with the palette and explanation of their other looks set.
 void showBeyondMachine(const MachineVerdicts &verdicts, const std::vector<QLineEdit *> &fields,
-                       const Captions &captions);
+                       const OperationDefinition &operation, const Captions &captions);
 
 } // namespace zorvik::calculator

@@ -3,6 +3,7 @@
 
 #include "calculator/machinesettings.h"
 #include "solver/conversions.h"
+#include "wording/wording.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -215,12 +216,13 @@ QString MachinesDialog::problem() const
             if (pending.isNull())
                 continue;
             Machine scratch;
-            const std::optional<std::string> why =
+            const std::optional<MachineKeyError> why =
                 setMachineKey(scratch, machineKeys()[k].key, pending.trimmed().toStdString());
-            return QStringLiteral("%1: %2").arg(name, QString::fromStdString(why.value_or("")));
+            return QStringLiteral("%1: %2").arg(
+                name, QString::fromStdString(why ? wording(*why) : std::string()));
         }
-        if (const std::optional<std::string> why = machineProblem(m_machines[m]))
-            return QStringLiteral("%1: %2").arg(name, QString::fromStdString(*why));
+        if (const std::optional<MachineProblem> why = machineProblem(m_machines[m]))
+            return QStringLiteral("%1: %2").arg(name, QString::fromStdString(wording(*why)));
         for (std::size_t other = 0; other < m; ++other) {
             if (m_machines[other].name == m_machines[m].name)
                 return QStringLiteral("Two machines are called %1; each needs a name of its own.")

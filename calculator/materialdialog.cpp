@@ -279,11 +279,10 @@ void MaterialDialog::showThickness()
     m_thicknessText->setWordWrap(true);
     m_thicknessText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A thickness the page gives shows in a line, with how it was found in its tooltip.
-    const bool summarised = m_thickness.millimetres && !m_thickness.summary.empty();
-    if (summarised)
+    if (m_thickness.millimetres && m_thickness.summary != m_thickness.text)
         m_thicknessText->setToolTip(QString::fromStdString(m_thickness.text));
     m_thicknessText->setText(
-        QString::fromStdString(summarised ? m_thickness.summary : m_thickness.text));
+        QString::fromStdString(m_thickness.millimetres ? m_thickness.summary : m_thickness.text));
 }
 
 // The standard buttons' icons are drawn once per process and size, not for every dialog.
@@ -465,7 +464,7 @@ void MaterialDialog::showChoice()
     } else if (group) {
         const MaterialForce force = materialForce(*group, m_thickness, atOne);
         if (force.text || !group->choosable() || m_thickness.millimetres)
-            result = QString::fromStdString(force.text ? force.heading : force.explanation);
+            result = QString::fromStdString(force.summary);
         else
             result = QStringLiteral("No kc without a chip thickness: type one on the page first, "
                                     "or use kc1 itself.");

@@ -3,6 +3,7 @@
 
 #include "job/filewrite.h"
 #include "solver/quotedtext.h"
+#include "wording/wording.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -28,21 +29,18 @@ QString infoRow(const QString &label, const QString &value)
 }
 
 // A mark's word stands out in bold; what follows it says what it is about.
-QString markHtml(const QString &mark)
+QString markHtml(const SheetField::Mark &mark)
 {
-    const qsizetype colon = mark.indexOf(u':');
-    if (colon < 0)
-        return QStringLiteral("<b>%1</b>").arg(escaped(mark));
-    return QStringLiteral("<b>%1</b>%2").arg(escaped(mark.left(colon)), escaped(mark.mid(colon)));
+    return QStringLiteral("<b>%1</b>: %2").arg(escaped(mark.word), escaped(mark.detail));
 }
 
 QString fieldRow(const SheetField &field)
 {
     QStringList marks;
-    for (const QString &mark : field.marks)
+    for (const SheetField::Mark &mark : field.marks)
         marks << markHtml(mark);
     // A marked row is set apart by its weight too, for a reader scanning down the text column.
-    const QString text = field.marks.isEmpty()
+    const QString text = field.marks.empty()
                              ? escaped(field.text)
                              : QStringLiteral("<b>%1</b>").arg(escaped(field.text));
     return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td></tr>")
@@ -139,14 +137,14 @@ QString writeSheetPdf(const JobSheet &sheet, const QString &path, const QPageSiz
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         printSheet(sheet, writer);
     }
-    const std::string error = job::writeFileAtomically(
+    const std::optional<job::FileWriteError> error = job::writeFileAtomically(
         QFile::encodeName(path).toStdString(),
         std::string_view(pdf.data().constData(), std::size_t(pdf.data().size())));
-    if (error.empty())
+    if (!error)
         return {};
     return QStringLiteral("The job sheet could not be written to %1: %2.")
         .arg(QString::fromStdString(quotedText(path.toStdString(), 200)),
-             QString::fromLocal8Bit(error));
+             QString::fromLocal8Bit(wording(*error)));
 }
 
 } // namespace zorvik::calculator

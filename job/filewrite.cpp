@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -16,9 +15,9 @@ namespace zorvik::job {
 
 namespace {
 
-std::string systemError(int error)
+FileWriteError systemError(int error)
 {
-    return std::strerror(error);
+    return {error, false};
 }
 
 // The file a write to path replaces: a link's target, so that the link itself stays a link.
@@ -78,7 +77,8 @@ int fillTemporary(int fd, std::string_view bytes, mode_t mode)
 
 } // namespace
 
-std::string writeFileAtomically(const std::string &path, std::string_view bytes, FileAccess access)
+std::optional<FileWriteError> writeFileAtomically(const std::string &path, std::string_view bytes,
+                                                  FileAccess access)
 {
     const std::filesystem::path target = replacedFile(path);
     std::filesystem::path directory = target.parent_path();
@@ -107,7 +107,7 @@ std::string writeFileAtomically(const std::string &path, std::string_view bytes,
     return {};
 }
 
-std::string makePrivateDirectories(const std::string &path)
+std::optional<FileWriteError> makePrivateDirectories(const std::string &path)
 {
     std::filesystem::path built;
     for (const std::filesystem::path &part : std::filesystem::path(path)) {
@@ -118,7 +118,9 @@ std::string makePrivateDirectories(const std::string &path)
     struct stat status;
     if (::stat(path.c_str(), &status) != 0)
         return systemError(errno);
-    return S_ISDIR(status.st_mode) ? std::string() : systemError(ENOTDIR);
+    if (!S_ISDIR(status.st_mode))
+        return systemError(ENOTDIR);
+    return std::nullopt;
 }
 
 FileLock::FileLock(const std::string &path)
@@ -133,7 +135,7 @@ FileLock::FileLock(const std::string &path)
         result = ::flock(fd, LOCK_EX | LOCK_NB);
     while (result != 0 && errno == EINTR);
     if (result != 0) {
-        m_error = errno == EWOULDBLOCK ? "held elsewhere" : systemError(errno);
+        m_error = errno == EWOULDBLOCK ? FileWriteError{0, true} : systemError(errno);
         ::close(fd);
         return;
     }

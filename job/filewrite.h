@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,16 +11,22 @@ namespace zorvik::job {
 // owner alone, for a file that holds the user's unsaved work behind their back.
 enum class FileAccess { Shared, Private };
 
+// Why a file was not written, a directory not made or a lock not taken; the edge words it.
+struct FileWriteError {
+    int systemError = 0;        // errno
+    bool heldElsewhere = false; // a lock another process, or another lock in this one, has
+};
+
 // Writes bytes to path through a temporary file beside it that replaces the file only once the
 // disk holds every byte. A symbolic link at path is kept, and the file it names replaced. A
-// file replaced keeps its permissions (a shared one). Returns why it failed ("No space left on
-// device"), with path itself left as it was; empty when written.
-std::string writeFileAtomically(const std::string &path, std::string_view bytes,
-                                FileAccess access = FileAccess::Shared);
+// file replaced keeps its permissions (a shared one). Returns why it failed (ENOSPC), with path
+// itself left as it was; none when written.
+std::optional<FileWriteError> writeFileAtomically(const std::string &path, std::string_view bytes,
+                                                  FileAccess access = FileAccess::Shared);
 
 // Creates the directory and those above it that are missing, each readable by the owner alone.
-// Returns why it could not; empty when the directory is there.
-std::string makePrivateDirectories(const std::string &path);
+// Returns why it could not; none when the directory is there.
+std::optional<FileWriteError> makePrivateDirectories(const std::string &path);
 
 // An exclusive lock on a file, created for the owner alone when missing, held until the object
 // goes. Another process, or another lock in this one, on the same file fails to get it.
@@ -31,12 +38,12 @@ public:
     FileLock &operator=(const FileLock &) = delete;
 
     bool held() const { return m_fd >= 0; }
-    // Why it is not held: "" while held, "held elsewhere" when another has it, else the reason.
-    const std::string &error() const { return m_error; }
+    // Why it is not held; none while held.
+    const std::optional<FileWriteError> &error() const { return m_error; }
 
 private:
     int m_fd = -1;
-    std::string m_error;
+    std::optional<FileWriteError> m_error;
 };
 
 } // namespace zorvik::job

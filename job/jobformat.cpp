@@ -5,13 +5,11 @@
 #include "operations/materials.h"
 #include "operations/operation.h"
 #include "solver/conversions.h"
-#include "solver/quotedtext.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <istream>
-#include <stdexcept>
 
 namespace zorvik::job {
 
@@ -21,9 +19,32 @@ using Json = nlohmann::ordered_json;
 
 constexpr std::string_view formatName = "zorvik-job";
 
-// Why a job is refused, without the file's name, which readJob puts first.
-struct Refusal : std::runtime_error {
-    using std::runtime_error::runtime_error;
+// Why a job is refused, without the file's name, which readJob adds; thrown from as deep as the
+// fault is met, with what it concerns.
+struct Refusal {
+    JobError error;
+
+    explicit Refusal(JobFault fault, JobPlace place = {})
+    {
+        error.fault = fault;
+        error.place = std::move(place);
+    }
+    Refusal &&kind(JsonKind kind) &&
+    {
+        error.kind = kind;
+        return std::move(*this);
+    }
+    Refusal &&text(std::string text) &&
+    {
+        error.text = std::move(text);
+        return std::move(*this);
+    }
+    Refusal &&number(std::int64_t number, std::size_t count = 0) &&
+    {
+        error.number = number;
+        error.count = count;
+        return std::move(*this);
+    }
 };
 
 Json machineJson(const Machine &machine)
@@ -101,33 +122,37 @@ Json pageJson(const PageRecord &page)
     return json;
 }
 
-// What a value is, as the refusal names it.
-std::string kindOf(const Json &value)
+JsonKind kindOf(const Json &value)
 {
     switch (value.type()) {
     case Json::value_t::null:
-        return "null";
+        return JsonKind::null;
     case Json::value_t::object:
-        return "an object";
+        return JsonKind::object;
     case Json::value_t::array:
-        return "a list";
+        return JsonKind::list;
     case Json::value_t::string:
-        return "a text";
+        return JsonKind::text;
     case Json::value_t::boolean:
-        return "true or false";
+        return JsonKind::flag;
     default:
-        return "a number";
+        return JsonKind::number;
     }
+}
+
+JobPlace windowPlace(std::size_t window, std::string operation = {})
+{
+    return {window, std::move(operation), std::nullopt, {}, {}};
 }
 
 // Reads the members of one object of the file, refusing a member of the wrong kind and any member
 // the format does not have, so that a misspelt key is told rather than silently dropped.
 class Members {
 public:
-    Members(const Json &object, std::string where) : m_object(object), m_where(std::move(where))
+    Members(const Json &object, JobPlace where) : m_object(object), m_where(std::move(where))
     {
         if (!object.is_object())
-            throw Refusal(m_where + " is " + kindOf(object) + ", not an object");
+            throw Refusal(JobFault::notObject, m_where).kind(kindOf(object));
     }
 
     const Json *find(std::string_view key)
@@ -140,13 +165,13 @@ public:
     {
         const Json *value = find(key);
         if (!value)
-            throw Refusal(m_where + " has no \"" + std::string(key) + "\"");
+            throw Refusal(JobFault::noMember, m_where).text(std::string(key));
         return *value;
     }
     std::string text(std::string_view key, const Json &value) const
     {
         if (!value.is_string())
-            throw Refusal(what(key) + " is " + kindOf(value) + ", not a text");
+            throw Refusal(JobFault::notText, what(key)).kind(kindOf(value));
         return value.get<std::string>();
     }
     std::string text(std::string_view key) { return text(key, need(key)); }
@@ -161,7 +186,7 @@ public:
         if (!value)
             return false;
         if (!value->is_boolean())
-            throw Refusal(what(key) + " is " + kindOf(*value) + ", not true or false");
+            throw Refusal(JobFault::notFlag, what(key)).kind(kindOf(*value));
         return value->get<bool>();
     }
     std::optional<std::int64_t> whole(std::string_view key)
@@ -170,7 +195,7 @@ public:
         if (!value)
             return std::nullopt;
         if (!value->is_number_integer())
-            throw Refusal(what(key) + " is " + kindOf(*value) + ", not a whole number");
+            throw Refusal(JobFault::notWhole, what(key)).kind(kindOf(*value));
         return value->get<std::int64_t>();
     }
     // After every member was asked for.
@@ -178,33 +203,34 @@ public:
     {
         for (const auto &[key, value] : m_object.items()) {
             if (std::find(m_known.begin(), m_known.end(), key) == m_known.end())
-                throw Refusal(m_where + " has an unknown member " + quotedText(key));
+                throw Refusal(JobFault::unknownMember, m_where).text(key);
         }
     }
-    std::string what(std::string_view key) const
+    JobPlace what(std::string_view key) const
     {
-        return m_where + ": \"" + std::string(key) + "\"";
+        JobPlace place = m_where;
+        place.keys.emplace_back(key);
+        return place;
     }
-    const std::string &where() const { return m_where; }
+    const JobPlace &where() const { return m_where; }
 
 private:
     const Json &m_object;
-    std::string m_where;
+    JobPlace m_where;
     std::vector<std::string> m_known;
 };
 
 // A field name of the operation's list; refused naming where it was met.
 std::string knownField(const OperationDefinition &operation, const std::string &name,
-                       const std::string &where)
+                       const JobPlace &where)
 {
     if (operation.relations.fieldId(name) < 0)
-        throw Refusal(where + " names an unknown field " + quotedText(name) + " of " +
-                      std::string(operation.name));
+        throw Refusal(JobFault::unknownField, where).text(name);
     return name;
 }
 
 FieldRecord readField(const OperationDefinition &operation, const std::string &name,
-                      const Json &json, const std::string &where)
+                      const Json &json, const JobPlace &where)
 {
     Members members(json, where);
     FieldRecord field;
@@ -213,9 +239,7 @@ FieldRecord readField(const OperationDefinition &operation, const std::string &n
     if (const std::optional<std::string> from = members.optionalText("from")) {
         const std::optional<Origin> origin = originNamed(*from);
         if (!origin)
-            throw Refusal(members.what("from") + " is " + quotedText(*from) +
-                          ", not one of blank, typed, default, result, out of date, material, "
-                          "imported");
+            throw Refusal(JobFault::unknownOrigin, members.what("from")).text(*from);
         field.origin = *origin;
         field.originStated = true;
     } else {
@@ -255,24 +279,21 @@ std::optional<int> groupNumber(Members &members, std::string_view key)
 {
     const std::optional<std::int64_t> number = members.whole(key);
     if (number && !materials::findMaterialGroup(static_cast<int>(*number)))
-        throw Refusal(members.what(key) + " is " + std::to_string(*number) +
-                      ", which is no work-material group");
+        throw Refusal(JobFault::noMaterialGroup, members.what(key)).number(*number);
     return number ? std::optional(static_cast<int>(*number)) : std::nullopt;
 }
 
-PageRecord readPage(const OperationDefinition &operation, const Json &json,
-                    const std::string &where)
+PageRecord readPage(const OperationDefinition &operation, const Json &json, const JobPlace &where)
 {
     Members members(json, where);
     PageRecord page;
     page.explained = members.flag("explained");
     if (const Json *edits = members.find("edits")) {
         if (!edits->is_array())
-            throw Refusal(members.what("edits") + " is " + kindOf(*edits) + ", not a list");
+            throw Refusal(JobFault::notList, members.what("edits")).kind(kindOf(*edits));
         for (const Json &edit : *edits) {
             if (!edit.is_string())
-                throw Refusal(members.what("edits") + " holds " + kindOf(edit) +
-                              ", not a field name");
+                throw Refusal(JobFault::notFieldName, members.what("edits")).kind(kindOf(edit));
             page.edits.push_back(
                 knownField(operation, edit.get<std::string>(), members.what("edits")));
         }
@@ -283,18 +304,18 @@ PageRecord readPage(const OperationDefinition &operation, const Json &json,
         const materials::MaterialGroup *group =
             page.materialGroup ? materials::findMaterialGroup(*page.materialGroup) : nullptr;
         if (!group)
-            throw Refusal(members.what("material designation") + " is given without \"material\"");
+            throw Refusal(JobFault::designationWithoutMaterial,
+                          members.what("material designation"));
         if (materials::designationNamed(*group, *name) != *name)
-            throw Refusal(members.what("material designation") + " is " + quotedText(*name) +
-                          ", which is no designation of work-material group " +
-                          std::to_string(group->number));
+            throw Refusal(JobFault::unknownDesignation, members.what("material designation"))
+                .text(*name)
+                .number(group->number);
     }
     page.atOneMillimetre = members.flag("at 1 mm");
     page.startGroup = groupNumber(members, "start material");
     page.tool = members.optionalText("tool");
     if (page.tool && !cuttingdata::toolNamed(*page.tool))
-        throw Refusal(members.what("tool") + " is " + quotedText(*page.tool) +
-                      ", not hss or carbide");
+        throw Refusal(JobFault::unknownTool, members.what("tool")).text(*page.tool);
     const Json &fields = members.need("fields");
     Members named(fields, members.what("fields"));
     for (const auto &[name, field] : fields.items())
@@ -305,7 +326,9 @@ PageRecord readPage(const OperationDefinition &operation, const Json &json,
         const std::string name(operation.relations.fields[i]);
         const auto found = fields.find(name);
         if (found != fields.end()) {
-            page.fields.push_back(readField(operation, name, *found, where + ", " + name));
+            JobPlace place = where;
+            place.field = name;
+            page.fields.push_back(readField(operation, name, *found, place));
             continue;
         }
         FieldRecord field;
@@ -329,40 +352,45 @@ std::optional<Machine> readMachine(Members &window)
         const std::optional<std::string> text = members.optionalText(key.key);
         if (!text)
             continue;
-        if (const std::optional<std::string> problem = setMachineKey(machine, key.key, *text))
-            throw Refusal(members.what(key.key) + ": " + *problem);
+        if (std::optional<MachineKeyError> problem = setMachineKey(machine, key.key, *text)) {
+            Refusal refusal(JobFault::machineKey, members.what(key.key));
+            refusal.error.key = std::move(problem);
+            throw refusal;
+        }
     }
     members.noOthers();
-    if (const std::optional<std::string> problem = machineProblem(machine))
-        throw Refusal(members.where() + ": " + *problem);
+    if (const std::optional<MachineProblem> problem = machineProblem(machine)) {
+        Refusal refusal(JobFault::machineProblem, members.where());
+        refusal.error.problem = problem;
+        throw refusal;
+    }
     return machine;
 }
 
-WindowRecord readWindow(const Json &json, const std::string &where)
+WindowRecord readWindow(const Json &json, std::size_t number)
 {
-    Members members(json, where);
+    Members members(json, windowPlace(number));
     WindowRecord window;
     window.operation = members.text("operation");
     const OperationDefinition *operation = findOperation(window.operation);
     if (!operation)
-        throw Refusal(members.what("operation") + " is " + quotedText(window.operation) +
-                      ", which is no operation of this program");
+        throw Refusal(JobFault::unknownOperation, members.what("operation")).text(window.operation);
     window.operation = operation->name;
-    const std::string named = where + " (" + window.operation + ")";
+    const JobPlace named = windowPlace(number, window.operation);
     const std::size_t pageCount = operation->design().pages.size();
     const std::int64_t shown = members.whole("page shown").value_or(0);
     if (shown < 0 || static_cast<std::size_t>(shown) >= pageCount)
-        throw Refusal(named + ": \"page shown\" is " + std::to_string(shown) + ", but the window" +
-                      " has " + (pageCount == 1 ? "only page 0" : "pages 0 and 1"));
+        throw Refusal(JobFault::pageShownOutOfRange, named).number(shown, pageCount);
     window.shownPage = static_cast<int>(shown);
     window.machine = readMachine(members);
     const Json &pages = members.need("pages");
     if (!pages.is_array() || pages.size() != pageCount)
-        throw Refusal(named + ": \"pages\" must be a list of " + std::to_string(pageCount) +
-                      (pageCount == 1 ? " page" : " pages"));
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        window.pages.push_back(
-            readPage(*operation, pages[i], named + ", page " + std::to_string(i)));
+        throw Refusal(JobFault::wrongPageCount, named).number(0, pageCount);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        JobPlace place = named;
+        place.page = i;
+        window.pages.push_back(readPage(*operation, pages[i], place));
+    }
     members.noOthers();
     return window;
 }
@@ -370,36 +398,28 @@ WindowRecord readWindow(const Json &json, const std::string &where)
 Job readWindows(const Json &json)
 {
     if (!json.is_object() || json.value("format", Json()) != formatName)
-        throw Refusal("not a job: JSON without \"format\": \"zorvik-job\"");
-    Members members(json, "the job");
+        throw Refusal(JobFault::notAJob);
+    Members members(json, {});
     members.find("format");
     const std::optional<std::int64_t> version = members.whole("version");
     if (!version || *version < 1)
-        throw Refusal("not a job: no format version of 1 or more");
+        throw Refusal(JobFault::noVersion);
     if (*version > formatVersion)
-        throw Refusal("format version " + std::to_string(*version) +
-                      " is newer than this program reads (up to " + std::to_string(formatVersion) +
-                      "): open it with a newer Zorvik-Engineer");
+        throw Refusal(JobFault::newerVersion).number(*version);
     const Json &windows = members.need("windows");
     if (!windows.is_array())
-        throw Refusal("\"windows\" is " + kindOf(windows) + ", not a list");
+        throw Refusal(JobFault::windowsNotList).kind(kindOf(windows));
     Job job;
     std::vector<std::string> operations;
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        WindowRecord window = readWindow(windows[i], "window " + std::to_string(i + 1));
+        WindowRecord window = readWindow(windows[i], i + 1);
         if (std::find(operations.begin(), operations.end(), window.operation) != operations.end())
-            throw Refusal("window " + std::to_string(i + 1) + ": a second " + window.operation +
-                          " window (a job holds one window per operation)");
+            throw Refusal(JobFault::secondWindow, windowPlace(i + 1)).text(window.operation);
         operations.push_back(window.operation);
         job.windows.push_back(std::move(window));
     }
     members.noOthers();
     return job;
-}
-
-std::string named(std::string_view file)
-{
-    return quotedText(file, fileNameMost) + ": ";
 }
 
 // Reads bytes as characters from where they are, so that the parser can stop at the end of the
@@ -443,10 +463,14 @@ std::string writeJob(const Job &job)
 JobRead readJob(std::string_view bytes, std::string_view file)
 {
     JobRead read;
-    if (bytes.size() > maxJobBytes) {
-        read.error = named(file) + tooLargeText("a job", maxJobBytes);
+    auto refuse = [&](Refusal refusal) {
+        read.error = std::move(refusal.error);
+        read.error->file = file;
+        read.job = {};
         return read;
-    }
+    };
+    if (bytes.size() > maxJobBytes)
+        return refuse(Refusal(JobFault::tooLarge).number(maxJobBytes));
     Json json;
     // Only the first value is parsed, so that what follows it is told apart from a job cut short.
     BytesBuffer buffer(bytes);
@@ -454,42 +478,42 @@ JobRead readJob(std::string_view bytes, std::string_view file)
         std::istream in(&buffer);
         in >> json;
     } catch (const Json::parse_error &error) {
-        // The parser stops at the byte past the end when the text ran out before the JSON did.
+        // The parser stops at the byte past the end when the text ran out before the JSON did,
+        // and takes a NUL between values for the end as well; only its own account tells that
+        // from a NUL inside a text, as it gives no code for either.
         const bool truncated =
             error.byte > bytes.size() ||
             std::string_view(error.what()).find("end of input") != std::string_view::npos;
         const bool started = bytes.find_first_not_of(" \t\r\n") != std::string_view::npos &&
                              bytes[bytes.find_first_not_of(" \t\r\n")] == '{';
-        read.error = named(file) +
-                     (truncated && started
-                          ? "truncated: the file ends before the job does (byte " +
-                                std::to_string(bytes.size()) + ")"
-                          : "not a job: not JSON (at byte " + std::to_string(error.byte) + ")");
-        return read;
+        if (truncated && started)
+            return refuse(
+                Refusal(JobFault::truncated).number(static_cast<std::int64_t>(bytes.size())));
+        return refuse(Refusal(JobFault::notJson).number(static_cast<std::int64_t>(error.byte)));
     } catch (const Json::exception &error) {
         // A number too large for any number type (9e999).
-        read.error =
-            named(file) + "not a job: not JSON that this program reads (" + error.what() + ")";
-        return read;
+        return refuse(Refusal(JobFault::unreadableJson).text(error.what()));
     }
     try {
         read.job = readWindows(json);
         const std::size_t after = bytes.find_first_not_of(" \t\r\n", buffer.taken());
         if (after != std::string_view::npos)
-            throw Refusal("data after the end of the job at byte " + std::to_string(after + 1) +
-                          " (a second job, or text added to the file?)");
-    } catch (const Refusal &refusal) {
-        read.error = named(file) + refusal.what();
-        read.job = {};
+            throw Refusal(JobFault::dataAfterEnd).number(static_cast<std::int64_t>(after + 1));
+    } catch (Refusal &refusal) {
+        return refuse(std::move(refusal));
     }
     return read;
 }
 
 JobRead readJobFile(const std::string &path, ReadWait wait)
 {
-    const FileBytes file = readFileBytes(path, maxJobBytes, "a job", wait);
-    if (!file.error.empty())
-        return {{}, named(path) + file.error};
+    const FileBytes file = readFileBytes(path, maxJobBytes, wait);
+    if (file.error) {
+        Refusal refusal(JobFault::file);
+        refusal.error.file = path;
+        refusal.error.fileError = file.error;
+        return {{}, std::move(refusal.error)};
+    }
     return readJob(file.bytes, path);
 }
 

@@ -75,8 +75,10 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
     const std::string &own = page.text(fields->thickness);
     if (!own.empty()) {
         const std::optional<double> value = strictToNumber(own);
-        if (value && *value > 0)
-            return {value, "h = " + caption + " = " + own + ", as the page holds it."};
+        if (value && *value > 0) {
+            const std::string held = "h = " + caption + " = " + own + ", as the page holds it.";
+            return {value, held, held};
+        }
         return {std::nullopt, caption + " holds " + quoted(own, caption) +
                                   ", which is no chip thickness above 0 mm: type one there first."};
     }
@@ -86,18 +88,14 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
     const FieldStore solved = thicknessPage(PreparedList(list), *fields, page, &record);
     const std::string &found = solved.text(fields->thickness);
     if (!found.empty()) {
-        const std::string explanation =
-            explainSolve(list, captions, record,
-                         solved)[static_cast<std::size_t>(fields->thickness)]
-                .text;
-        const std::vector<std::string> lines = linesOf(explanation);
-        const std::string how =
-            joined(std::vector<std::string>(lines.begin() + 1, lines.end()), "\n");
+        const std::string how = explainSolve(list, captions, record,
+                                             solved)[static_cast<std::size_t>(fields->thickness)]
+                                    .how;
         const std::optional<double> value = strictToNumber(found);
-        const std::string line =
+        const std::string finds =
             "h = " + caption + " = " + found + ", as Calculate finds it from the page";
         if (value && *value > 0)
-            return {value, line + ":\n" + how, line + "."};
+            return {value, finds + ":\n" + how, finds + "."};
         return {std::nullopt, "Calculate finds " + caption + " = " + found +
                                   " from the page, which is no chip thickness above 0 mm:\n" + how};
     }
@@ -113,22 +111,30 @@ MaterialForce materialForce(const materials::MaterialGroup &group,
 {
     const std::string name =
         "Material group " + std::to_string(group.number) + " (" + materials::groupName(group) + ")";
-    if (!group.choosable())
-        return {std::nullopt,
-                name + " has no published cutting-force constants: choose another group."};
+    auto none = [](std::string why, std::string summary) {
+        return MaterialForce{std::nullopt, std::move(why), std::move(summary)};
+    };
+    if (!group.choosable()) {
+        const std::string why =
+            name + " has no published cutting-force constants: choose another group.";
+        return none(why, why);
+    }
     if (!atOneMillimetre && !thickness.millimetres)
-        return {std::nullopt, thickness.text};
+        return none(thickness.text, thickness.summary);
     const double h = atOneMillimetre ? 1.0 : *thickness.millimetres;
     const Num kc = materials::specificCuttingForce(group, h);
-    if (!kc.ok())
-        return {std::nullopt, name + " gives no specific cutting force at h = " + numberToText(h) +
-                                  " mm: kc = kc1 × h^−mc overflows."};
+    if (!kc.ok()) {
+        const std::string why = name +
+                                " gives no specific cutting force at h = " + numberToText(h) +
+                                " mm: kc = kc1 × h^−mc overflows.";
+        return none(why, why);
+    }
     const std::string how = atOneMillimetre
                                 ? "h = 1 mm, as asked: kc1 is the force on 1 mm² of chip 1 mm "
                                   "thick, and the page's own chip thickness is not used."
                                 : thickness.text;
-    const std::string heading = materials::fromGroupText(group, h);
-    return {numberToText(kc.value()), heading + "\n" + how, heading};
+    const std::string from = materials::fromGroupText(group, h);
+    return {numberToText(kc.value()), from + "\n" + how, from};
 }
 
 void solveWithGroupForce(const PreparedList &list, const OperationDefinition &operation,

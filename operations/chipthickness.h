@@ -27,9 +27,8 @@ struct PageChipThickness {
     std::optional<double> millimetres; // above 0, or none
     // With a thickness, where it came from, in lines; without one, what to type first.
     std::string text;
-    // For a thickness Calculate finds, the first line of text as a sentence of its own, for
-    // where the lines of how it was found do not fit; "" otherwise.
-    std::string summary = {};
+    // With a thickness, where it came from in one line: the text's first, ended as a sentence.
+    std::string summary{};
 };
 PageChipThickness pageChipThickness(const OperationDefinition &operation, const FieldStore &page,
                                     const Captions &captions);
@@ -40,7 +39,8 @@ PageChipThickness pageChipThickness(const OperationDefinition &operation, const 
 struct MaterialForce {
     std::optional<std::string> text; // none when the group or the thickness gives no force
     std::string explanation;         // or, without a text, why not
-    std::string heading = {};        // with a text, the explanation's first line alone
+    // Its first line, which says it alone; "" where the page gives no chip thickness.
+    std::string summary{};
 };
 MaterialForce materialForce(const materials::MaterialGroup &group,
                             const PageChipThickness &thickness, bool atOneMillimetre = false);

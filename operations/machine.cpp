@@ -59,45 +59,42 @@ const std::vector<MachineKey> &machineKeys()
     return keys;
 }
 
-std::optional<std::string> setMachineKey(Machine &machine, std::string_view key,
-                                         std::string_view value)
+std::optional<MachineKeyError> setMachineKey(Machine &machine, std::string_view key,
+                                             std::string_view value)
 {
     const auto &keys = machineKeys();
     const auto found =
         std::find_if(keys.begin(), keys.end(), [&](const MachineKey &k) { return k.key == key; });
-    if (found == keys.end()) {
-        std::string names;
-        for (const MachineKey &k : keys)
-            names += (names.empty() ? "" : ", ") + std::string(k.key);
-        return "unknown key " + quotedText(key) + "; the keys are " + names;
-    }
+    auto error = [&](MachineKeyFault fault) {
+        return MachineKeyError{fault, std::string(key), std::string(value),
+                               found == keys.end() ? "" : found->unit,
+                               found != keys.end() && found->value == &Machine::minRpm};
+    };
+    if (found == keys.end())
+        return error(MachineKeyFault::unknownKey);
     if (!found->value) {
         if (value.empty())
-            return std::string("a machine needs a name");
+            return error(MachineKeyFault::noName);
         // The name is written as it is into every warning of a result beyond the machine.
         if (!isPlainText(value, machineNameMost))
-            return "a machine name is text of at most " + std::to_string(machineNameMost) +
-                   " characters, without control characters; " + quotedText(value) + " is not";
+            return error(MachineKeyFault::badName);
         machine.name = value;
         return std::nullopt;
     }
     const std::optional<double> number = strictToNumber(value);
-    const bool zeroAllowed = found->value == &Machine::minRpm;
-    if (!number || !std::isfinite(*number) || *number < 0 || (*number == 0 && !zeroAllowed))
-        return std::string(found->key) + " wants a number " +
-               (zeroAllowed ? "of 0 or more" : "above 0") + " in " + std::string(found->unit) +
-               ", with a point as the decimal point; " + quotedText(value) + " is not";
+    const MachineKeyError refused = error(MachineKeyFault::badNumber);
+    if (!number || !std::isfinite(*number) || *number < 0 || (*number == 0 && !refused.zeroAllowed))
+        return refused;
     machine.*(found->value) = *number;
     return std::nullopt;
 }
 
-std::optional<std::string> machineProblem(const Machine &machine)
+std::optional<MachineProblem> machineProblem(const Machine &machine)
 {
     if (machine.name.empty())
-        return std::string("a machine needs a name");
+        return MachineProblem{MachineFault::noName};
     if (machine.minRpm && machine.maxRpm && *machine.minRpm > *machine.maxRpm)
-        return "the lowest spindle speed, " + numberToText(*machine.minRpm) +
-               " rev/min, is above the highest, " + numberToText(*machine.maxRpm) + " rev/min";
+        return MachineProblem{MachineFault::speedRangeUpsideDown, *machine.minRpm, *machine.maxRpm};
     return std::nullopt;
 }
 
@@ -119,6 +116,12 @@ MachineRead readMachine(std::string_view text)
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     MachineRead read;
+    auto refuse = [&](MachineReadFault fault, std::size_t line) -> MachineReadError & {
+        read.error.emplace();
+        read.error->fault = fault;
+        read.error->line = line;
+        return *read.error;
+    };
     std::size_t number = 0;
     std::vector<std::string_view> seen;
     std::size_t minRpmLine = 0, maxRpmLine = 0;
@@ -130,51 +133,50 @@ MachineRead readMachine(std::string_view text)
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty())
             continue;
-        auto failing = [&](const std::string &why) {
-            read.error = "line " + std::to_string(number) + ": " + why;
-            read.errorNamesLines = true;
-            return read;
-        };
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            return failing(quotedText(line) + " is not key = value");
+        if (equals == std::string_view::npos) {
+            refuse(MachineReadFault::notKeyValue, number).text = line;
+            return read;
+        }
         const std::string_view key = trimmed(line.substr(0, equals));
-        // A key seen before is a known one: it needs no quotes.
-        if (std::find(seen.begin(), seen.end(), key) != seen.end())
-            return failing(std::string(key) + " is given twice");
-        if (std::optional<std::string> bad =
-                setMachineKey(read.machine, key, trimmed(line.substr(equals + 1))))
-            return failing(*bad);
+        if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+            refuse(MachineReadFault::givenTwice, number).text = key;
+            return read;
+        }
+        if (std::optional<MachineKeyError> bad =
+                setMachineKey(read.machine, key, trimmed(line.substr(equals + 1)))) {
+            refuse(MachineReadFault::key, number).key = std::move(bad);
+            return read;
+        }
         seen.push_back(key);
         if (key == "min-rpm")
             minRpmLine = number;
         else if (key == "max-rpm")
             maxRpmLine = number;
     }
-    if (std::optional<std::string> bad = machineProblem(read.machine)) {
-        // A speed range upside down is a fault of two lines: either may be the one to put right.
-        const Machine &machine = read.machine;
-        read.errorNamesLines = !machine.name.empty() && machine.minRpm && machine.maxRpm &&
-                               *machine.minRpm > *machine.maxRpm;
-        if (read.errorNamesLines)
-            *bad = "lines " + std::to_string(std::min(minRpmLine, maxRpmLine)) + " and " +
-                   std::to_string(std::max(minRpmLine, maxRpmLine)) + ": " + *bad;
-        read.error = *bad;
+    if (std::optional<MachineProblem> bad = machineProblem(read.machine)) {
+        MachineReadError &error = refuse(MachineReadFault::problem, 0);
+        if (bad->fault == MachineFault::speedRangeUpsideDown) {
+            error.line = std::min(minRpmLine, maxRpmLine);
+            error.otherLine = std::max(minRpmLine, maxRpmLine);
+        }
+        error.problem = bad;
     }
     return read;
 }
 
 MachineRead readMachineFile(const std::string &path, ReadWait wait)
 {
-    const std::string named = "machine file " + quotedText(path, fileNameMost);
-    FileBytes file = readFileBytes(path, maxMachineBytes, "a machine file", wait);
+    FileBytes file = readFileBytes(path, maxMachineBytes, wait);
     MachineRead read;
-    if (file.error.empty())
+    if (file.error) {
+        read.error.emplace();
+        read.error->file = file.error;
+    } else {
         read = readMachine(file.bytes);
-    else
-        read.error = file.error;
-    if (!read.error.empty())
-        read.error = named + (read.errorNamesLines ? ", " : ": ") + read.error;
+    }
+    if (read.error)
+        read.error->path = path;
     return read;
 }
 
@@ -230,9 +232,9 @@ struct Standing {
 
 class Checker {
 public:
-    Checker(const Machine &machine, const OperationDefinition &operation, const Captions &captions)
-        : m_machine(machine), m_list(operation.relations), m_captions(captions),
-          m_units(operation.units()), m_operation(operation)
+    Checker(const Machine &machine, const OperationDefinition &operation)
+        : m_machine(machine), m_list(operation.relations), m_units(operation.units()),
+          m_operation(operation)
     {}
 
     std::vector<Exceedance> run(const FieldStore &page, const PageInputs *inputs)
@@ -435,60 +437,22 @@ private:
         }
     };
 
-    // A field as a sentence names it: "Depth Of Cut (mm/cut)" as "depth of cut".
-    std::string lowerName(FieldId field) const
-    {
-        std::string name = m_captions.name(field);
-        for (char &c : name)
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        return name;
-    }
-
-    std::string reading(double value, FieldId field) const
-    {
-        return readingText(value, m_units[static_cast<std::size_t>(field)]);
-    }
-
-    // "at most feed 0.16 mm/rev, or at most cutting speed 190 m/min", in brackets.
-    std::string suggestionText(const std::vector<Suggestion> &suggestions) const
-    {
-        std::string text;
-        for (const Suggestion &suggestion : suggestions) {
-            text += (text.empty() ? "" : ", or ") +
-                    std::string(suggestion.atLeast ? "at least " : "at most ") +
-                    lowerName(suggestion.field) + " " + reading(suggestion.value, suggestion.field);
-        }
-        return text.empty() ? text : " (" + text + ")";
-    }
-
     Exceedance verdict(const Demand &demand, const FieldStore &page,
                        std::vector<Suggestion> suggestions) const
     {
-        // What the machine gives for each limit, in the order of MachineLimit; power and torque
-        // are given at the page's spindle speed. Both figures are in the unit of the result.
-        struct Words {
-            std::string_view gives;
-            bool atSpeed;
-        };
-        static constexpr Words byLimit[] = {
-            {"at least ", false}, {"at most ", false}, {"at most ", false}, {"", true}, {"", true}};
-        const Words &words = byLimit[static_cast<std::size_t>(demand.limit)];
-        const FieldId speed = words.atSpeed && number(page, m_operation.machine.rpm)
-                                  ? id(m_operation.machine.rpm)
-                                  : -1;
-        std::string text = "needs " + reading(demand.needed, demand.field) + "; " + m_machine.name +
-                           " gives " + std::string(words.gives) +
-                           reading(demand.available, demand.field);
-        if (speed >= 0)
-            text += " at " + reading(*number(page, m_operation.machine.rpm), speed);
-        text += suggestionText(suggestions);
-        return {demand.limit, demand.field,           demand.needed, demand.available,
-                speed,        std::move(suggestions), text};
+        // Power and torque are what the machine gives at the page's spindle speed.
+        const bool atSpeed =
+            demand.limit == MachineLimit::power || demand.limit == MachineLimit::torque;
+        const std::optional<double> rpm = number(page, m_operation.machine.rpm);
+        const FieldId speed = atSpeed && rpm ? id(m_operation.machine.rpm) : -1;
+        return {demand.limit,   demand.field,
+                demand.needed,  demand.available,
+                speed,          std::move(suggestions),
+                m_machine.name, speed >= 0 ? *rpm : 0};
     }
 
     const Machine &m_machine;
     const RelationList &m_list;
-    const Captions &m_captions;
     const std::vector<std::string_view> m_units;
     const OperationDefinition &m_operation;
 };
@@ -496,10 +460,9 @@ private:
 } // namespace
 
 std::vector<Exceedance> checkMachine(const Machine &machine, const OperationDefinition &operation,
-                                     const FieldStore &page, const Captions &captions,
-                                     const PageInputs *inputs)
+                                     const FieldStore &page, const PageInputs *inputs)
 {
-    return Checker(machine, operation, captions).run(page, inputs);
+    return Checker(machine, operation).run(page, inputs);
 }
 
 } // namespace zorvik

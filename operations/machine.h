@@ -42,28 +42,59 @@ const std::vector<MachineKey> &machineKeys();
 // The longest machine name: it stands in every warning of a result beyond the machine.
 constexpr std::size_t machineNameMost = 80;
 
-// Sets one key of a machine from its text; returns why it cannot: an unknown key, a value that
-// is not a number above 0 (at least 0 for min-rpm), or a name that is empty, longer than
-// machineNameMost characters, or holds a control character or bytes that are not UTF-8.
-std::optional<std::string> setMachineKey(Machine &machine, std::string_view key,
-                                         std::string_view value);
-// What is wrong with a machine as a whole (no name, a speed range upside down), or none.
-std::optional<std::string> machineProblem(const Machine &machine);
+// Why a key of a machine cannot be set from its text.
+enum class MachineKeyFault {
+    unknownKey,
+    noName,
+    badName,  // empty, longer than machineNameMost characters, a control character, not UTF-8
+    badNumber // not a number above 0 (at least 0 where zeroAllowed)
+};
+struct MachineKeyError {
+    MachineKeyFault fault;
+    std::string key;   // as given
+    std::string value; // as given
+    std::string_view unit;
+    bool zeroAllowed = false;
+};
+
+// Sets one key of a machine from its text; returns why it cannot.
+std::optional<MachineKeyError> setMachineKey(Machine &machine, std::string_view key,
+                                             std::string_view value);
+
+// What is wrong with a machine as a whole.
+enum class MachineFault { noName, speedRangeUpsideDown };
+struct MachineProblem {
+    MachineFault fault;
+    double lowest = 0; // the speed range, where it is upside down, in rev/min
+    double highest = 0;
+};
+std::optional<MachineProblem> machineProblem(const Machine &machine);
+
+// Why a machine file was refused: the first fault met, on the line it was met on, or on both
+// lines of a speed range upside down, where either may be the one to put right.
+enum class MachineReadFault { file, notKeyValue, givenTwice, key, problem };
+struct MachineReadError {
+    MachineReadFault fault = MachineReadFault::file;
+    std::optional<std::string> path; // the file's, when read from one
+    std::size_t line = 0;            // 0 where the fault is the machine's as a whole
+    std::size_t otherLine = 0;
+    std::string text; // the line that is not key = value, or the key given twice
+    std::optional<FileError> file;
+    std::optional<MachineKeyError> key;
+    std::optional<MachineProblem> problem;
+};
 
 // Reads a machine file: "key = value" lines, "#" to the end of a line a comment, blank lines
-// ignored, a UTF-8 byte-order mark at the start skipped. error names the line of the first
-// fault, or both lines of a speed range upside down.
+// ignored, a UTF-8 byte-order mark at the start skipped.
 struct MachineRead {
     Machine machine;
-    std::string error;
-    bool errorNamesLines = false; // the error starts with the lines it is on ("line 2: …")
+    std::optional<MachineReadError> error;
 };
 MachineRead readMachine(std::string_view text);
 
 // A machine file holds seven keys and their comments: far less than this.
 constexpr std::size_t maxMachineBytes = 64 * 1024;
-// Reads the machine file at path, of at most maxMachineBytes; error names the file first
-// ("machine file '/x/lathe', line 2: …"). wait comes before each read.
+// Reads the machine file at path, of at most maxMachineBytes. wait comes before each read.
 MachineRead readMachineFile(const std::string &path, ReadWait wait = waitReadable);
 
 // One result of a page beyond its machine. The spindle speed range is one limit (minRpm or
@@ -87,10 +118,10 @@ struct Exceedance {
     double available; // what the machine gives (at the page's spindle speed, for power and torque)
     FieldId speed;    // the spindle speed field that figure is taken at; -1 for none
     std::vector<Suggestion> suggestions; // each one found by solving the page again
-    // "needs 7360 W (7.36 kW); Lathe 2 gives 5500 W (5.5 kW) at 1591 rev/min (at most feed
-    // 0.17 mm/rev, or …)": the fields named by their captions, every figure a reading with the
-    // unit of its field.
-    std::string text;
+    std::string machine;                 // its name
+    double speedValue = 0;               // the page's spindle speed, where speed names a field
+    // Other results are out of date, so no suggestion could be worked out from the page.
+    bool othersOutOfDate = false;
 };
 
 // How a caller solves a page of inputs, in place, as it solves its own pages: with the specific
@@ -109,7 +140,6 @@ struct PageInputs {
 // each verdict says which inputs of the operation's levers, moved alone, would bring its limit
 // within; without them, none.
 std::vector<Exceedance> checkMachine(const Machine &machine, const OperationDefinition &operation,
-                                     const FieldStore &page, const Captions &captions,
-                                     const PageInputs *inputs = nullptr);
+                                     const FieldStore &page, const PageInputs *inputs = nullptr);
 
 } // namespace zorvik

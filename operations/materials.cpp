@@ -2,7 +2,6 @@
 #include "operations/materials.h"
 
 #include "solver/conversions.h"
-#include "solver/quotedtext.h"
 #include "solver/texts.h"
 
 #include <algorithm>
@@ -219,20 +218,6 @@ std::string matchKey(std::string_view text)
     return key;
 }
 
-// A text of any length is quoted by its start.
-std::string candidateList(const std::vector<std::pair<std::string_view, int>> &candidates)
-{
-    constexpr std::size_t listed = 8;
-    std::string list;
-    for (std::size_t i = 0; i < std::min(candidates.size(), listed); ++i) {
-        list += (i ? ", " : "") + std::string(candidates[i].first) + " (group " +
-                std::to_string(candidates[i].second) + ")";
-    }
-    if (candidates.size() > listed)
-        list += " and " + std::to_string(candidates.size() - listed) + " more";
-    return list;
-}
-
 } // namespace
 
 NamedGroup groupNamed(std::string_view text)
@@ -265,14 +250,8 @@ NamedGroup groupNamed(std::string_view text)
     if (oneGroup)
         return {findMaterialGroup(starting.front().second), {}};
     if (!starting.empty())
-        return {nullptr, quotedText(text, 20) + " could be " + candidateList(starting) +
-                             ": give the whole designation or the group number"};
-    return {nullptr, quotedText(text, 20) +
-                         " names no material group: give a group number from 1 to " +
-                         std::to_string(materialGroups().size()) + " or a designation" +
-                         (near.empty() ? std::string(" such as C45, 304 or GG25")
-                                       : " such as " + candidateList(near)) +
-                         " (zorvik-solve --materials lists them)"};
+        return {nullptr, GroupNameError{std::string(text), true, std::move(starting)}};
+    return {nullptr, GroupNameError{std::string(text), false, std::move(near)}};
 }
 
 std::string_view designationNamed(const MaterialGroup &group, std::string_view text)

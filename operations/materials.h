@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zorvik::materials {
@@ -52,10 +53,17 @@ const std::vector<std::string_view> &designations(int group);
 
 // The group a text names: a group number from 1 to 41, or a designation, matched without regard
 // to case, spaces, "-" and "+" ("x5crni18 10" is X5CrNi18-10); failing an exact match, the
-// designations it begins. error says why none: no match, or several groups, naming candidates.
+// designations it begins. error says why none.
+struct GroupNameError {
+    std::string text; // as given
+    // Designations of several groups begin with it; else none does.
+    bool ambiguous = false;
+    // Those designations, or where none does those that begin as it does; with their groups.
+    std::vector<std::pair<std::string_view, int>> candidates;
+};
 struct NamedGroup {
     const MaterialGroup *group = nullptr;
-    std::string error;
+    std::optional<GroupNameError> error{};
 };
 NamedGroup groupNamed(std::string_view text);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page/pagecheck.h"
 
+#include "wording/wording.h"
+
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,7 +28,7 @@ const PageCheck &PageCheck::of(const OperationDefinition &operation)
 
 std::string PageCheck::text(const Disagreement &disagreement, const FieldStore &page) const
 {
-    return disagreementText(disagreement, page, m_captions, m_units);
+    return wording(disagreement, page, m_captions, m_units);
 }
 
 std::string PageCheck::warning(std::string_view where, const Disagreement &disagreement,

@@ -3,10 +3,10 @@
 
 #include "page/pagecheck.h"
 #include "solver/conversions.h"
-#include "solver/quotedtext.h"
 #include "solver/fieldhelp.h"
 #include "solver/preparedlist.h"
 #include "solver/solve.h"
+#include "wording/wording.h"
 
 #include <algorithm>
 
@@ -260,7 +260,7 @@ void PageModel::checkConsistency(const FieldStore &page)
     m_disagreements.assign(size(), {});
     for (const Disagreement &disagreement : m_check->check(page, sources))
         m_disagreements[static_cast<std::size_t>(disagreement.field)].push_back(
-            disagreementText(disagreement, page, *m_captions, m_units));
+            wording(disagreement, page, *m_captions, m_units));
 }
 
 // What the solve just read as given is seen as the user would have seen it on leaving.
@@ -349,16 +349,14 @@ MachineVerdicts PageModel::machineVerdicts() const
                                 else
                                     solve(list, moved);
                             }};
-    for (Exceedance &limit : checkMachine(*m_machine, *m_operation, m_texts, *m_captions,
-                                          verdicts.mixed ? nullptr : &inputs)) {
+    for (Exceedance &limit :
+         checkMachine(*m_machine, *m_operation, m_texts, verdicts.mixed ? nullptr : &inputs)) {
         if (m_results.outOfDate(limit.field) ||
             (limit.speed >= 0 && m_results.outOfDate(limit.speed))) {
             verdicts.before.push_back(std::move(limit));
             continue;
         }
-        if (verdicts.mixed)
-            limit.text += "; other results are out of date: Recalculate (F5) says what would "
-                          "bring it within";
+        limit.othersOutOfDate = verdicts.mixed;
         verdicts.current.push_back(std::move(limit));
     }
     return verdicts;
@@ -461,7 +459,7 @@ std::optional<OriginContradiction> PageModel::contradiction(const job::PageRecor
     return std::nullopt;
 }
 
-std::optional<JobContradiction> jobContradiction(const job::Job &job)
+std::optional<job::JobError> jobContradiction(const job::Job &job)
 {
     for (std::size_t w = 0; w < job.windows.size(); ++w) {
         const job::WindowRecord &window = job.windows[w];
@@ -469,29 +467,28 @@ std::optional<JobContradiction> jobContradiction(const job::Job &job)
         const PageCheck &check = PageCheck::of(operation);
         const PageModel model(operation, check.captions(), check.check());
         for (std::size_t p = 0; p < window.pages.size(); ++p) {
-            if (std::optional<OriginContradiction> field = model.contradiction(window.pages[p]))
-                return JobContradiction{w, window.operation, p, std::move(*field)};
+            const std::optional<OriginContradiction> field = model.contradiction(window.pages[p]);
+            if (!field)
+                continue;
+            job::JobError error;
+            error.fault = job::JobFault::contradictedOrigin;
+            error.place = {w + 1, window.operation, p, field->field, {"from"}};
+            error.text = job::originName(field->stated);
+            error.found = job::originName(field->found);
+            return error;
         }
     }
     return std::nullopt;
 }
 
-std::string refusalText(const JobContradiction &contradiction)
-{
-    const OriginContradiction &field = contradiction.field;
-    return "window " + std::to_string(contradiction.window + 1) + " (" + contradiction.operation +
-           "), page " + std::to_string(contradiction.page) + ", " + field.field +
-           ": \"from\" is " + quotedText(job::originName(field.stated)) +
-           ", but the rest of the field's record makes it " +
-           quotedText(job::originName(field.found));
-}
-
 job::JobRead readJobPages(const std::string &path, ReadWait wait)
 {
     job::JobRead read = job::readJobFile(path, wait);
-    if (read.error.empty()) {
-        if (const std::optional<JobContradiction> contradiction = jobContradiction(read.job))
-            return {{}, quotedText(path, fileNameMost) + ": " + refusalText(*contradiction)};
+    if (!read.error) {
+        if (std::optional<job::JobError> contradiction = jobContradiction(read.job)) {
+            contradiction->file = path;
+            return {{}, std::move(contradiction)};
+        }
     }
     return read;
 }

@@ -156,16 +156,10 @@ private:
     const Machine *m_machine = nullptr;
 };
 
-// A job file's page whose record contradicts itself: where it is, and the first such field.
-struct JobContradiction {
-    std::size_t window = 0; // from 0, in the file's order
-    std::string operation;
-    std::size_t page = 0;
-    OriginContradiction field;
-};
-std::optional<JobContradiction> jobContradiction(const job::Job &job);
-// As the job reader words a refusal: "window 1 (longitudinal), page 0, txtfeed: …".
-std::string refusalText(const JobContradiction &contradiction);
+// The first field of the job whose record contradicts the origin it states, as the reader
+// refuses a job: where it is (the window from 1, its page, the field and "from"), the origin
+// stated and the one the record gives; none for a job whose every page agrees with itself.
+std::optional<job::JobError> jobContradiction(const job::Job &job);
 
 // Reads the job file as job::readJobFile does and refuses, naming the file, a job with a page
 // that contradicts itself: it would open looking other than it was saved, and solve otherwise.

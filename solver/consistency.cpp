@@ -529,39 +529,4 @@ std::vector<Disagreement> checkConsistency(const RelationList &list, const Field
     return ConsistencyCheck(list).check(page, sources);
 }
 
-namespace {
-
-// "+59 %", "−4.2 %": two significant digits at least, whole percent from 10 % on.
-std::string percentText(double relative)
-{
-    const double percent = relative * 100;
-    const double shown = std::fabs(percent) < 10 ? std::round(std::fabs(percent) * 10) / 10
-                                                 : std::round(std::fabs(percent));
-    return (percent < 0 ? "−" : "+") + numberToText(shown) + " %";
-}
-
-} // namespace
-
-std::string disagreementText(const Disagreement &disagreement, const FieldStore &page,
-                             const Captions &captions, const std::vector<std::string_view> &units)
-{
-    auto named = [&](FieldId field) {
-        const std::string &text = page.text(field);
-        return captions.name(field) + " " + (text.empty() ? std::string("blank") : shownText(text));
-    };
-    std::vector<std::string> sources;
-    for (FieldId source : disagreement.sources)
-        sources.push_back(named(source));
-    const auto index = static_cast<std::size_t>(disagreement.field);
-    const std::string_view unit = index < units.size() ? units[index] : std::string_view();
-    std::string value = numberToText(roundedToSignificant(disagreement.ruleValue, 6));
-    if (!unit.empty() && unit != "ratio" && unit != "count")
-        (value += ' ') += unit;
-    if (std::isfinite(disagreement.relative))
-        value += " (" + percentText(disagreement.relative) + ")";
-    return named(disagreement.field) + " disagrees with " + joined(sources, ", ", " and ") +
-           (sources.size() == 1 ? ", which gives " : ", which give ") + value +
-           ": one of them is out of date or mistyped.";
-}
-
 } // namespace zorvik

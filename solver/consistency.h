@@ -105,10 +105,4 @@ private:
 std::vector<Disagreement> checkConsistency(const RelationList &list, const FieldStore &page,
                                            const FieldSources &sources);
 
-// One disagreement in the window's captions, units by field id ("" for none): "Spindle Speed
-// 954.5 disagrees with Cutting Speed 250 and Initial Diameter 52.5, which give 1515.15 rev/min
-// (+59 %): one of them is out of date or mistyped." The texts are the page's, as they stand.
-std::string disagreementText(const Disagreement &disagreement, const FieldStore &page,
-                             const Captions &captions, const std::vector<std::string_view> &units);
-
 } // namespace zorvik

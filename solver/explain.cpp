@@ -302,9 +302,9 @@ class Explainer {
 public:
     Explainer(const RelationList &list, const Captions &captions, const SolveRecord &record,
               const FieldStore &solved, const std::vector<bool> &defaults,
-              const std::vector<std::string_view> &units)
+              const std::vector<std::string_view> &units, std::string_view writtenNote)
         : m_list(list), m_captions(captions), m_record(record), m_solved(solved),
-          m_defaults(defaults), m_units(units)
+          m_defaults(defaults), m_units(units), m_writtenNote(writtenNote)
     {}
 
     FieldExplanation explain(FieldId field)
@@ -320,6 +320,8 @@ public:
         }
         if (last) {
             m_lines.push_back(shown(m_solved.text(field)));
+            if (!m_writtenNote.empty())
+                m_lines.emplace_back(m_writtenNote);
             written(*last);
             const std::optional<double> value = strictToNumber(m_solved.text(field));
             if (value && index < m_units.size())
@@ -334,10 +336,10 @@ public:
             blank(field);
         }
         addNotes();
-        std::string text = m_lines.front();
+        std::string how;
         for (std::size_t i = 1; i < m_lines.size(); ++i)
-            text += "\n" + m_lines[i];
-        return {last != nullptr, text};
+            how += (i == 1 ? "" : "\n") + m_lines[i];
+        return {last != nullptr, how.empty() ? m_lines.front() : m_lines.front() + "\n" + how, how};
     }
 
 private:
@@ -417,6 +419,7 @@ private:
     const FieldStore &m_solved;
     const std::vector<bool> &m_defaults;
     const std::vector<std::string_view> &m_units;
+    std::string_view m_writtenNote;
     std::vector<std::string> m_lines;
     std::vector<std::string_view> m_texts; // the formula texts shown
 };
@@ -491,9 +494,10 @@ std::vector<std::string> attemptLines(const RelationList &list, const Captions &
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
                                            const SolveRecord &record, const FieldStore &solved,
                                            const std::vector<bool> &defaults,
-                                           const std::vector<std::string_view> &units)
+                                           const std::vector<std::string_view> &units,
+                                           std::string_view writtenNote)
 {
-    Explainer explainer(list, captions, record, solved, defaults, units);
+    Explainer explainer(list, captions, record, solved, defaults, units, writtenNote);
     std::vector<FieldExplanation> explanations;
     for (std::size_t i = 0; i < list.fields.size(); ++i)
         explanations.push_back(explainer.explain(static_cast<FieldId>(i)));

@@ -21,6 +21,7 @@ struct FieldExplanation {
     bool written = false; // by this solve, rather than typed or left blank
     // Lines joined by "\n"; the first is the field's whole text ("Blank ..." when it has none).
     std::string text;
+    std::string how{}; // the lines after the first, joined the same way
 };
 
 // Per field id, what the solve recorded in record did with it, and why a blank field stayed
@@ -28,11 +29,13 @@ struct FieldExplanation {
 // why they fail), so a solve that records nothing does none of that work. A field marked in
 // defaults (by id; missing entries are false) held the window's default text rather than one
 // the user typed. With units (by id, as the list's help gives them), a result's explanation adds
-// its value rounded for reading.
+// its value rounded for reading. A written field's explanation gives writtenNote, if any, as its
+// second line, before how it was written.
 std::vector<FieldExplanation> explainSolve(const RelationList &list, const Captions &captions,
                                            const SolveRecord &record, const FieldStore &solved,
                                            const std::vector<bool> &defaults = {},
-                                           const std::vector<std::string_view> &units = {});
+                                           const std::vector<std::string_view> &units = {},
+                                           std::string_view writtenNote = {});
 
 // A field's text as explanations quote it: whole, or a long one by its start and its length.
 std::string shownText(const std::string &text);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/filebytes.h"
 
-#include "solver/conversions.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -10,18 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <system_error>
 
 namespace zorvik {
-
-namespace {
-
-std::string systemText(int error)
-{
-    return std::generic_category().message(error);
-}
-
-} // namespace
 
 bool waitReadable(int fd)
 {
@@ -32,20 +20,20 @@ bool waitReadable(int fd)
     return true;
 }
 
-int openForReading(const std::string &path, std::string &error)
+int openForReading(const std::string &path, std::optional<FileError> &error)
 {
-    error.clear();
+    error.reset();
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error = "cannot be opened (" + systemText(errno) + ")";
+        error = FileError{FileFault::cannotOpen, errno};
         return -1;
     }
     struct stat status;
     if (::fstat(fd, &status) != 0)
-        error = "cannot be read (" + systemText(errno) + ")";
+        error = FileError{FileFault::cannotRead, errno};
     else if (S_ISDIR(status.st_mode))
-        error = "is a directory";
-    if (!error.empty()) {
+        error = FileError{FileFault::directory};
+    if (error) {
         ::close(fd);
         return -1;
     }
@@ -54,8 +42,7 @@ int openForReading(const std::string &path, std::string &error)
     return fd;
 }
 
-FileBytes readFileBytes(const std::string &path, std::size_t most, std::string_view what,
-                        ReadWait wait)
+FileBytes readFileBytes(const std::string &path, std::size_t most, ReadWait wait)
 {
     FileBytes file;
     const int fd = openForReading(path, file.error);
@@ -64,11 +51,11 @@ FileBytes readFileBytes(const std::string &path, std::size_t most, std::string_v
     struct stat status;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
         static_cast<std::size_t>(status.st_size) > most)
-        file.error = tooLargeText(what, most);
+        file.error = FileError{FileFault::tooLarge, 0, most};
     constexpr std::size_t piece = 64 * 1024;
-    while (file.error.empty()) {
+    while (!file.error) {
         if (!wait(fd)) {
-            file.error = "was not read to its end";
+            file.error = FileError{FileFault::notReadToEnd};
             break;
         }
         const std::size_t at = file.bytes.size();
@@ -78,23 +65,14 @@ FileBytes readFileBytes(const std::string &path, std::size_t most, std::string_v
         if (got == 0)
             break;
         if (got < 0 && errno != EINTR)
-            file.error = "cannot be read (" + systemText(errno) + ")";
+            file.error = FileError{FileFault::cannotRead, errno};
         else if (file.bytes.size() > most)
-            file.error = tooLargeText(what, most);
+            file.error = FileError{FileFault::tooLarge, 0, most};
     }
     ::close(fd);
-    if (!file.error.empty())
+    if (file.error)
         file.bytes.clear();
     return file;
-}
-
-std::string tooLargeText(std::string_view what, std::size_t most)
-{
-    constexpr std::size_t mebibyte = 1024 * 1024;
-    const bool mebibytes = most % mebibyte == 0;
-    return "larger than " + std::string(what) + " can be: more than " +
-           std::to_string(most / (mebibytes ? mebibyte : 1024)) + (mebibytes ? " MiB" : " KiB") +
-           " (" + groupedWholeNumber(most) + " bytes)";
 }
 
 } // namespace zorvik

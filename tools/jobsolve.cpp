@@ -12,6 +12,7 @@
 #include "page/pagecheck.h"
 #include "page/pagemodel.h"
 #include "tools/processio.h"
+#include "wording/wording.h"
 
 #include <algorithm>
 #include <ostream>
@@ -70,8 +71,8 @@ int solveJob(const std::string &path, bool strict, std::ostream &out, std::ostre
     // A stop signal that came while the job was read: the process ends by it, without a message.
     if (const int signal = caughtStopSignal())
         return 128 + signal;
-    if (!read.error.empty()) {
-        err << "zorvik-solve: " << read.error << "\n";
+    if (read.error) {
+        err << "zorvik-solve: " << wording(*read.error) << "\n";
         return 1;
     }
     std::vector<std::string> header{"operation", "page"};

@@ -5,6 +5,7 @@
 #include "solver/quotedtext.h"
 #include "solver/solve.h"
 #include "tools/csvheader.h"
+#include "wording/wording.h"
 
 #include <algorithm>
 #include <charconv>
@@ -43,10 +44,10 @@ std::vector<std::string> machineWarnings(const Machine &machine, const PreparedL
                                                 moved);
                            }};
     std::vector<std::string> warnings;
-    for (const Exceedance &beyond : checkMachine(machine, operation, page, captions, &given))
+    for (const Exceedance &beyond : checkMachine(machine, operation, page, &given))
         warnings.push_back(
             std::string(operation.relations.fields[static_cast<std::size_t>(beyond.field)]) + ": " +
-            beyond.text);
+            wording(beyond, operation, captions));
     return warnings;
 }
 
@@ -56,7 +57,7 @@ MaterialNamed materialNamed(std::string_view text)
         return {};
     const materials::NamedGroup named = materials::groupNamed(text);
     if (!named.group)
-        return {nullptr, named.error};
+        return {nullptr, wording(*named.error)};
     if (!named.group->choosable())
         return {nullptr, withoutConstants(*named.group)};
     return {named.group, {}};
@@ -169,16 +170,12 @@ std::vector<FieldExplanation> explainWithMaterial(const OperationDefinition &ope
         return first;
     }
     std::vector<FieldExplanation> explanations =
-        explainSolve(list, captions, solved.second, store, defaults, operation.units());
+        explainSolve(list, captions, solved.second, store, defaults, operation.units(),
+                     "In the second solve, after the specific cutting force was set from the "
+                     "material:");
     for (std::size_t i = 0; i < explanations.size(); ++i) {
-        if (first[i].written) {
+        if (first[i].written)
             explanations[i] = first[i];
-        } else if (explanations[i].written) {
-            std::string &text = explanations[i].text;
-            text.insert(std::min(text.find('\n'), text.size()),
-                        "\nIn the second solve, after the specific cutting force was set from "
-                        "the material:");
-        }
     }
     explanations[kc] = {true, *solved.kc + "\n" + solved.note};
     return explanations;
@@ -240,7 +237,7 @@ std::vector<std::string> BatchMaterials::solveRow(const PreparedList &list,
         const materials::NamedGroup named = materials::groupNamed(kept[*m_cell]);
         group = named.group;
         if (!named.group)
-            warnings.push_back("material: " + named.error);
+            warnings.push_back("material: " + wording(*named.error));
     }
     std::optional<cuttingdata::Tool> tool = m_options.tool;
     if (m_toolCell && !kept[*m_toolCell].empty()) {

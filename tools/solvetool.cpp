@@ -14,6 +14,7 @@
 #include "tools/materialsolve.h"
 #include "page/pagecheck.h"
 #include "tools/processio.h"
+#include "wording/wording.h"
 
 #include <algorithm>
 #include <charconv>
@@ -315,8 +316,8 @@ BadUse readMachineFile(const std::string &path, Request &request)
     if (path.empty())
         return "--machine wants the name of a machine file";
     MachineRead read = zorvik::readMachineFile(path, waitForInput);
-    if (!read.error.empty())
-        return read.error;
+    if (read.error)
+        return wording(*read.error);
     request.machine = std::move(read.machine);
     return std::nullopt;
 }
@@ -411,11 +412,11 @@ int solveBatch(Request &request, std::istream &in, std::ostream &out, std::ostre
     options.machine = request.machine ? &*request.machine : nullptr;
     if (!request.csvFile || *request.csvFile == "-")
         return runCsvBatch(*request.operation, options, in, out, err);
-    std::string fault;
+    std::optional<FileError> fault;
     const int fd = openForReading(*request.csvFile, fault);
     if (fd < 0) {
-        err << "zorvik-solve: " << quotedText(*request.csvFile, fileNameMost) << ": " << fault
-            << "\n";
+        err << "zorvik-solve: " << quotedText(*request.csvFile, fileNameMost) << ": "
+            << wording(*fault, "a CSV file") << "\n";
         return badUse;
     }
     options.inputName = *request.csvFile;

@@ -141,7 +141,7 @@ void TestJobKeeper::jobKeepsEverythingShown()
     QCOMPARE(failures.size(), 2);
     QVERIFY2(failures[1].contains("gone/bracket.zorvik"), qPrintable(failures[1]));
     QVERIFY(jobs.modified());
-    QVERIFY(zorvik::job::readJobFile(path.toStdString()).error.empty());
+    QVERIFY(!zorvik::job::readJobFile(path.toStdString()).error);
 
     // A recovery file is offered back at start, the single one of earlier versions too, and goes
     // once this calculator's own holds its windows. Unsaved changes are asked about at Exit;

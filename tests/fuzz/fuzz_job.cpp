@@ -22,15 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
     const job::JobRead read = job::readJob(bytes, "fuzz.zorvik");
-    if (!read.error.empty()) {
-        check(read.error.rfind("'fuzz.zorvik': ", 0) == 0);
-        check(read.error.find('\n') == std::string::npos);
+    if (read.error) {
+        const std::string error = wording(*read.error);
+        check(error.rfind("'fuzz.zorvik': ", 0) == 0);
+        check(error.find('\n') == std::string::npos);
         check(read.job.windows.empty());
         return 0;
     }
     const std::string written = job::writeJob(read.job);
     const job::JobRead again = job::readJob(written, "again.zorvik");
-    check(again.error.empty());
+    check(!again.error);
     check(job::writeJob(again.job) == written);
     return 0;
 }

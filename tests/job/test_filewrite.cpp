@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "job/filewrite.h"
+#include "wording/wording.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,12 @@ namespace zorvik::job {
 namespace {
 
 namespace fs = std::filesystem;
+
+// What the user is told of a write that failed; "" for one that was done.
+std::string told(const std::optional<FileWriteError> &error)
+{
+    return error ? wording(*error) : std::string();
+}
 
 struct Scratch {
     Scratch()
@@ -54,24 +61,24 @@ TEST(FileWrite, ModesAndLinks)
     const Scratch scratch;
     const mode_t mask = ::umask(027);
     const fs::path file = scratch.path / "job.zorvik";
-    EXPECT_EQ(writeFileAtomically(file.string(), "one"), "");
+    EXPECT_EQ(told(writeFileAtomically(file.string(), "one")), "");
     EXPECT_EQ(modeOf(file), 0640u);
     ASSERT_EQ(::chmod(file.c_str(), 0604), 0);
-    EXPECT_EQ(writeFileAtomically(file.string(), "two"), "");
+    EXPECT_EQ(told(writeFileAtomically(file.string(), "two")), "");
     EXPECT_EQ(modeOf(file), 0604u);
-    EXPECT_EQ(writeFileAtomically(file.string(), "three", FileAccess::Private), "");
+    EXPECT_EQ(told(writeFileAtomically(file.string(), "three", FileAccess::Private)), "");
     EXPECT_EQ(modeOf(file), 0600u);
     ::umask(mask);
 
     const fs::path link = scratch.path / "link.zorvik";
     fs::create_symlink("job.zorvik", link);
-    EXPECT_EQ(writeFileAtomically(link.string(), "four"), "");
+    EXPECT_EQ(told(writeFileAtomically(link.string(), "four")), "");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(contents(file), "four");
     EXPECT_EQ(entries(scratch.path), 2u);
 
     const fs::path state = scratch.path / "state/Zorvik-Engineer";
-    EXPECT_EQ(makePrivateDirectories(state.string()), "");
+    EXPECT_EQ(told(makePrivateDirectories(state.string())), "");
     EXPECT_EQ(modeOf(state), 0700u);
     EXPECT_EQ(modeOf(state.parent_path()), 0700u);
 }
@@ -86,7 +93,7 @@ TEST(FileWrite, FailureKeepsTheOldFile)
     auto check = [&](const fs::path &directory, const std::string &why) {
         const fs::path file = directory / "job.zorvik";
         const std::size_t before = entries(directory);
-        EXPECT_EQ(writeFileAtomically(file.string(), bytes), why);
+        EXPECT_EQ(told(writeFileAtomically(file.string(), bytes)), why);
         EXPECT_EQ(contents(file), old);
         EXPECT_EQ(entries(directory), before);
     };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "job/jobformat.h"
+#include "wording/wording.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,12 @@ const std::string drilling = R"({
   ]
 })";
 
+// What the user is told of a job that was not read; "" for one that was.
+std::string told(const JobRead &read)
+{
+    return read.error ? wording(*read.error) : std::string();
+}
+
 std::string replaced(std::string text, const std::string &from, const std::string &to)
 {
     text.replace(text.find(from), from.size(), to);
@@ -32,7 +39,7 @@ std::string replaced(std::string text, const std::string &from, const std::strin
 TEST(JobFormat, ReadsAHandWrittenJobTextsAsTextsAndFillsTheRestWithDefaults)
 {
     const JobRead read = readJob(drilling, "hole.zorvik");
-    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(told(read), "");
     ASSERT_EQ(read.job.windows.size(), 1u);
     const PageRecord &page = read.job.windows[0].pages.at(0);
     EXPECT_EQ(page.field("txtidiam")->text, "1.200.0");
@@ -73,7 +80,7 @@ TEST(JobFormat, WritesWhatItReadsBackTheSame)
            true};
     const std::string written = writeJob(job);
     const JobRead again = readJob(written, "again.zorvik");
-    ASSERT_EQ(again.error, "");
+    ASSERT_EQ(told(again), "");
     EXPECT_EQ(writeJob(again.job), written);
     EXPECT_EQ(again.job.windows[0].machine->maxRpm, 3000);
     EXPECT_EQ(again.job.windows[0].pages[0].field("txtrpm")->sources.at(1).text, "x");
@@ -97,10 +104,11 @@ TEST_P(JobRefusal, NamesTheFileAndWhatIsWrongAndGivesNoWindows)
 {
     const JobRead read = readJob(GetParam().bytes, "/home/u/bracket.zorvik");
     EXPECT_TRUE(read.job.windows.empty());
-    EXPECT_EQ(read.error.rfind("'/home/u/bracket.zorvik': ", 0), 0u) << read.error;
-    EXPECT_EQ(read.error.find('\n'), std::string::npos) << read.error;
+    const std::string error = told(read);
+    EXPECT_EQ(error.rfind("'/home/u/bracket.zorvik': ", 0), 0u) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     for (const std::string &word : GetParam().mentions)
-        EXPECT_NE(read.error.find(word), std::string::npos) << word << " not in: " << read.error;
+        EXPECT_NE(error.find(word), std::string::npos) << word << " not in: " << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -187,12 +195,12 @@ TEST(JobFile, RefusesAFileLargerThanAJobUnreadADirectoryAndOneThatIsNotThere)
         out.seekp(static_cast<std::streamoff>(maxJobBytes));
         out.put('}');
     }
-    EXPECT_EQ(readJobFile(path).error,
+    EXPECT_EQ(told(readJobFile(path)),
               "'" + path + "': larger than a job can be: more than 10 MiB (10 485 760 bytes)");
     std::remove(path.c_str());
-    EXPECT_NE(readJobFile(path).error.find("cannot be opened"), std::string::npos);
-    EXPECT_EQ(readJobFile("/").error, "'/': is a directory");
-    EXPECT_EQ(readJobFile("/nonexistent/\x1b[2J").error.rfind("'/nonexistent/\\x1b[2J': ", 0), 0u);
+    EXPECT_NE(told(readJobFile(path)).find("cannot be opened"), std::string::npos);
+    EXPECT_EQ(told(readJobFile("/")), "'/': is a directory");
+    EXPECT_EQ(told(readJobFile("/nonexistent/\x1b[2J")).rfind("'/nonexistent/\\x1b[2J': ", 0), 0u);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "operations/machine.h"
 #include "solvecase.h"
 #include "tests/support/randompage.h"
+#include "wording/wording.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,15 @@ void PrintTo(const FileCase &c, std::ostream *os)
 
 class MachineFile : public testing::TestWithParam<FileCase> {};
 
+// What the user is told of a machine file that was not read; "" for one that was.
+std::string told(const MachineRead &read)
+{
+    return read.error ? wording(*read.error) : std::string();
+}
+
 TEST_P(MachineFile, ReadsOrNamesTheLine)
 {
-    const MachineRead read = readMachine(GetParam().text);
-    EXPECT_EQ(read.error, GetParam().error);
+    EXPECT_EQ(told(readMachine(GetParam().text)), GetParam().error);
 }
 
 // clang-format off
@@ -88,9 +94,9 @@ TEST(MachineFile, RefusesADirectoryAndAFileOverTheLimitNamingEither)
                              "(65 536 bytes)";
     for (const auto &[bytes, error] : {std::pair{whole, std::string()}, {whole + "\n", over}}) {
         std::ofstream(path, std::ios::binary) << bytes;
-        EXPECT_EQ(readMachineFile(path).error, error);
+        EXPECT_EQ(told(readMachineFile(path)), error);
     }
-    EXPECT_EQ(readMachineFile("/").error, "machine file '/': is a directory");
+    EXPECT_EQ(told(readMachineFile("/")), "machine file '/': is a directory");
 }
 
 struct CheckCase {
@@ -121,7 +127,8 @@ PageSolve solver(const OperationDefinition &operation, const materials::Material
 
 std::string verdictLine(const OperationDefinition &operation, const Exceedance &beyond)
 {
-    return std::string(operation.relations.fields[std::size_t(beyond.field)]) + ": " + beyond.text;
+    return std::string(operation.relations.fields[std::size_t(beyond.field)]) + ": " +
+           wording(beyond, operation, operation.captions());
 }
 
 class MachineCheck : public testing::TestWithParam<CheckCase> {};
@@ -131,15 +138,14 @@ TEST_P(MachineCheck, GivesOneVerdictPerLimitWithWhatWouldBringItWithin)
     const CheckCase &c = GetParam();
     const OperationDefinition &operation = operationNamed(c.operation);
     const MachineRead read = readMachine(c.machine);
-    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(told(read), "");
     const FieldStore typed = typedPage(operation, c.typed);
     const PageInputs inputs{
         typed, solver(operation, c.material ? materials::groupNamed(c.material).group : nullptr)};
     FieldStore page = typed;
     inputs.solve(page);
     std::vector<std::string> found;
-    for (const Exceedance &beyond :
-         checkMachine(read.machine, operation, page, operation.captions(), &inputs))
+    for (const Exceedance &beyond : checkMachine(read.machine, operation, page, &inputs))
         found.push_back(verdictLine(operation, beyond));
     EXPECT_EQ(found, c.found);
 }
@@ -304,30 +310,29 @@ TEST(RandomPagesOnRandomMachines, EverySuggestionFollowedBringsItsLimitWithin)
                 continue;
             const Machine machine = randomMachine(operation, page, random);
             const std::vector<Exceedance> verdicts =
-                checkMachine(machine, operation, page, captions, &inputs);
+                checkMachine(machine, operation, page, &inputs);
             const bool speedWithin = std::none_of(verdicts.begin(), verdicts.end(), [](auto &v) {
                 return sameLimit(v.limit, MachineLimit::maxRpm);
             });
             for (const Exceedance &beyond : verdicts) {
+                const std::string said = wording(beyond, operation, captions);
                 for (const Suggestion &suggestion : beyond.suggestions) {
                     std::string text = readingNumber(suggestion.value);
-                    ASSERT_NE(beyond.text.find(" " + text), std::string::npos) << beyond.text;
+                    ASSERT_NE(said.find(" " + text), std::string::npos) << said;
                     std::erase(text, ' ');
                     // Only an input is a lever, never a result.
                     const std::optional<double> was = strictToNumber(typed.text(suggestion.field));
-                    ASSERT_TRUE(was) << beyond.text;
-                    EXPECT_EQ(suggestion.atLeast, suggestion.value > *was) << beyond.text;
+                    ASSERT_TRUE(was) << said;
+                    EXPECT_EQ(suggestion.atLeast, suggestion.value > *was) << said;
                     FieldStore moved = typed;
                     moved.setText(suggestion.field, text);
                     inputs.solve(moved);
-                    for (const Exceedance &after :
-                         checkMachine(machine, operation, moved, captions))
+                    for (const Exceedance &after : checkMachine(machine, operation, moved))
                         EXPECT_FALSE(sameLimit(after.limit, beyond.limit) ||
                                      (speedWithin && sameLimit(after.limit, MachineLimit::maxRpm)))
-                            << operation.name << " round " << round << ": " << beyond.text
-                            << "\nwith "
+                            << operation.name << " round " << round << ": " << said << "\nwith "
                             << operation.relations.fields[std::size_t(suggestion.field)] << " "
-                            << text << ": " << after.text;
+                            << text << ": " << wording(after, operation, captions);
                     ++followed;
                 }
             }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/startingdata.h"
 #include "solvecase.h"
+#include "wording/wording.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ TEST_P(StartingTable, EntersLowSpeedAndMiddleFeed)
     const StartCase &c = GetParam();
     const OperationDefinition &operation = operationNamed(c.operation);
     const materials::NamedGroup named = materials::groupNamed(c.material);
-    ASSERT_TRUE(named.group) << named.error;
+    ASSERT_TRUE(named.group) << wording(*named.error);
     FieldStore page = storeWith(operation, c.page);
     const auto speed = startingSpeed(operation, page, *named.group, c.tool);
     const auto feed = startingFeed(operation, page, *named.group, c.tool);
@@ -96,8 +97,9 @@ class MaterialNames : public testing::TestWithParam<NameCase> {};
 TEST_P(MaterialNames, NameOneGroupOrSayWhichCould)
 {
     const materials::NamedGroup named = materials::groupNamed(GetParam().text);
-    EXPECT_EQ(named.group ? named.group->number : 0, GetParam().group) << named.error;
-    EXPECT_NE(named.error.find(GetParam().mentions), std::string::npos) << named.error;
+    const std::string error = named.error ? wording(*named.error) : std::string();
+    EXPECT_EQ(named.group ? named.group->number : 0, GetParam().group) << error;
+    EXPECT_NE(error.find(GetParam().mentions), std::string::npos) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MaterialNames,

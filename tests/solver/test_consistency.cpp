@@ -3,6 +3,7 @@
 #include "solver/conversions.h"
 #include "solver/fieldhelp.h"
 #include "tests/support/randompage.h"
+#include "wording/wording.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +46,8 @@ std::string listed(const OperationDefinition &operation, const FieldStore &page,
 {
     std::string text;
     for (const Disagreement &disagreement : found)
-        text += disagreementText(disagreement, page, operation.captions(), operation.units()) +
-                " (rule " + std::string(disagreement.rule->id) + ")\n";
+        text += wording(disagreement, page, operation.captions(), operation.units()) + " (rule " +
+                std::string(disagreement.rule->id) + ")\n";
     return text;
 }
 
@@ -331,7 +332,7 @@ TEST(Disagreement, NamesTheFieldTheRuleItsSourcesAndBothValues)
         idsOf(turning, {"txtcspeed", "txtidiam"});
     const std::vector<Disagreement> found = checkConsistency(turning.relations, page, sources);
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(disagreementText(found[0], page, turning.captions(), turning.units()),
+    EXPECT_EQ(wording(found[0], page, turning.captions(), turning.units()),
               "Spindle Speed 954.5 disagrees with Cutting Speed 250 and Initial Diameter 52.5, "
               "which give 1515.15 rev/min (+59 %): one of them is out of date or mistyped.");
 }
