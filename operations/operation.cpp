@@ -92,36 +92,37 @@ const std::vector<OperationDefinition> &operationDefinitions()
                                                        {.field = "txtrpm"},
                                                        {.field = "txtnoc"},
                                                        {.field = "txtdoc"}}}};
+        // Longitudinal and face turning share a list's fields, and so its defaults, material,
+        // starting data and machine fields.
+        const auto turningRow = [&](OperationDefinition row) {
+            row.defaults = turningDefaults;
+            row.material = chipAtThickness;
+            row.starting = turningStart;
+            row.machine = turningMachine;
+            return row;
+        };
         return std::vector<OperationDefinition>{
-            {
+            turningRow({
                 .name = "longitudinal",
                 .relations = turning::relations(),
-                .defaults = turningDefaults,
                 .option = {.name = "Option1",
                            .caption = "Longitudinal Turning",
                            .box = {240, 840, 1815, 255},
                            .family = turningFamily},
                 .design = turning::longitudinalWindow,
-                .material = chipAtThickness,
                 .help = &turning::fieldHelp(),
                 .aliases = {"turning"},
-                .starting = turningStart,
-                .machine = turningMachine,
-            },
-            {
+            }),
+            turningRow({
                 .name = "face",
                 .relations = turning::faceRelations(),
-                .defaults = turningDefaults,
                 .option = {.name = "Option2",
                            .caption = "Face Turning",
                            .box = {240, 1320, 1335, 255},
                            .family = turningFamily},
                 .design = turning::faceWindow,
-                .material = chipAtThickness,
                 .help = &turning::faceFieldHelp(),
-                .starting = turningStart,
-                .machine = turningMachine,
-            },
+            }),
             {
                 .name = "taper",
                 .relations = taper::relations(),
