@@ -354,14 +354,14 @@ std::optional<Machine> readMachine(Members &window)
             continue;
         if (std::optional<MachineKeyError> problem = setMachineKey(machine, key.key, *text)) {
             Refusal refusal(JobFault::machineKey, members.what(key.key));
-            refusal.error.key = std::move(problem);
+            refusal.error.machine.key = std::move(problem);
             throw refusal;
         }
     }
     members.noOthers();
     if (const std::optional<MachineProblem> problem = machineProblem(machine)) {
         Refusal refusal(JobFault::machineProblem, members.where());
-        refusal.error.problem = problem;
+        refusal.error.machine.problem = problem;
         throw refusal;
     }
     return machine;

@@ -74,8 +74,7 @@ struct JobError {
     std::size_t count = 0;
     std::string found;
     std::optional<FileError> fileError;
-    std::optional<MachineKeyError> key;
-    std::optional<MachineProblem> problem;
+    MachineRefusal machine;
 };
 
 // What reading a job file gave: the job, or why it is refused.

@@ -145,7 +145,7 @@ MachineRead readMachine(std::string_view text)
         }
         if (std::optional<MachineKeyError> bad =
                 setMachineKey(read.machine, key, trimmed(line.substr(equals + 1)))) {
-            refuse(MachineReadFault::key, number).key = std::move(bad);
+            refuse(MachineReadFault::key, number).machine.key = std::move(bad);
             return read;
         }
         seen.push_back(key);
@@ -160,7 +160,7 @@ MachineRead readMachine(std::string_view text)
             error.line = std::min(minRpmLine, maxRpmLine);
             error.otherLine = std::max(minRpmLine, maxRpmLine);
         }
-        error.problem = bad;
+        error.machine.problem = bad;
     }
     return read;
 }

@@ -70,6 +70,12 @@ struct MachineProblem {
 };
 std::optional<MachineProblem> machineProblem(const Machine &machine);
 
+// A machine refused, from a file or a job: a key that cannot be set, or the machine as a whole.
+struct MachineRefusal {
+    std::optional<MachineKeyError> key;
+    std::optional<MachineProblem> problem;
+};
+
 // Why a machine file was refused: the first fault met, on the line it was met on, or on both
 // lines of a speed range upside down, where either may be the one to put right.
 enum class MachineReadFault { file, notKeyValue, givenTwice, key, problem };
@@ -80,8 +86,7 @@ struct MachineReadError {
     std::size_t otherLine = 0;
     std::string text; // the line that is not key = value, or the key given twice
     std::optional<FileError> file;
-    std::optional<MachineKeyError> key;
-    std::optional<MachineProblem> problem;
+    MachineRefusal machine;
 };
 
 // Reads a machine file: "key = value" lines, "#" to the end of a line a comment, blank lines

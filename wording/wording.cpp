@@ -130,10 +130,10 @@ std::string wording(const MachineReadError &error)
         text = error.text + " is given twice";
         break;
     case MachineReadFault::key:
-        text = wording(*error.key);
+        text = wording(*error.machine.key);
         break;
     case MachineReadFault::problem:
-        text = wording(*error.problem);
+        text = wording(*error.machine.problem);
         break;
     }
     if (error.otherLine)
@@ -311,9 +311,9 @@ std::string jobText(const job::JobError &error)
     case JobFault::unknownOperation:
         return at() + " is " + quotedText(error.text) + ", which is no operation of this program";
     case JobFault::machineKey:
-        return at() + ": " + wording(*error.key);
+        return at() + ": " + wording(*error.machine.key);
     case JobFault::machineProblem:
-        return at() + ": " + wording(*error.problem);
+        return at() + ": " + wording(*error.machine.problem);
     case JobFault::pageShownOutOfRange:
         return at() + ": \"page shown\" is " + number + ", but the window has " +
                (error.count == 1 ? "only page 0" : "pages 0 and 1");
