@@ -33,12 +33,18 @@ bool CalculatorPage::holds(const QObject *field) const
 void CalculatorPage::watch(std::vector<QLineEdit *> solveFields)
 {
     m_solveFields = std::move(solveFields);
-    FieldStore opened(m_solveFields.size());
     for (std::size_t i = 0; i < m_solveFields.size(); ++i) {
         connect(m_solveFields[i], &QLineEdit::textChanged, this,
                 [this, id = static_cast<FieldId>(i)] { edited(id); });
-        opened.setText(static_cast<FieldId>(i), m_solveFields[i]->text().toStdString());
     }
+    openAsShown();
+}
+
+void CalculatorPage::openAsShown()
+{
+    FieldStore opened(m_solveFields.size());
+    for (std::size_t i = 0; i < m_solveFields.size(); ++i)
+        opened.setText(static_cast<FieldId>(i), m_solveFields[i]->text().toStdString());
     m_model.open(opened);
     showResults();
 }
@@ -108,11 +114,7 @@ void CalculatorPage::reset(const std::function<void()> &clearFields)
         const QScopedValueRollback<bool> writing(m_writing, true);
         clearFields();
     }
-    FieldStore opened(m_solveFields.size());
-    for (std::size_t i = 0; i < m_solveFields.size(); ++i)
-        opened.setText(static_cast<FieldId>(i), m_solveFields[i]->text().toStdString());
-    m_model.open(opened);
-    showResults();
+    openAsShown();
 }
 
 // The force goes in as if typed over the field's whole text, so that Ctrl+Z takes it back.

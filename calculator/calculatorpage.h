@@ -91,6 +91,8 @@ public:
 
 private:
     void edited(FieldId field);
+    // The model opens on the texts the fields show: nothing a solve wrote, nothing out of date.
+    void openAsShown();
     // Writes every field whose text the model holds otherwise, as the page's own change.
     void showTexts();
     // Runs what may throw; an exception would mean a relation list naming a field it does not
